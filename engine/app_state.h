@@ -1,0 +1,53 @@
+// AppState: the one record through which workers and the window meet. The
+// program has exactly one; each test builds its own. Fields that a worker and
+// the window share are atomics: every read and write is whole, and every loop
+// re-reads them.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+
+#include "engine/path_text.h"
+#include "engine/pause_gate.h"
+#include "engine/result_list.h"
+#include "engine/run_state.h"
+#include "engine/settings.h"
+
+struct AppState {
+    // Saved settings (searchMode, matchPercent, useHash, pathA, pathB, ...).
+    Settings settings{};
+
+    std::atomic<uint32_t> runState{Idle};
+    std::atomic<uint32_t> runControl{Running};
+    std::atomic<uint32_t> progressPercent{0};
+    std::atomic<uint32_t> twinCount{0};
+    std::atomic<uint32_t> indexCount{0};
+    // One-shot options: start at 0, never saved, cleared again by the search.
+    std::atomic<uint32_t> removeEmptyDirs{0};
+    std::atomic<uint32_t> checkZeroLength{0};
+
+    PauseGate pauseGate;
+    // The file in hand; written by the worker, shown by the window.
+    PathText currentFileText{};
+
+    // The two read buffers of a comparison (owned by the job that allocated them).
+    uint8_t* compareBufferA = nullptr;
+    uint8_t* compareBufferB = nullptr;
+    uint32_t bytesRemaining = 0;
+
+    // Front-end seams. The engine never prompts the user itself.
+    ResultList* results = nullptr;
+    // Called at the start and end of every comparison job.
+    std::function<void()> updateControls = [] {};
+    // Called when a worker cannot get its buffers ("Not enough memory").
+    std::function<void()> reportNoMemory = [] {};
+    // Allocation hook so tests can make a buffer request fail; returns
+    // zero-filled memory or nullptr.
+    std::function<uint8_t*(std::size_t)> allocateBlock;
+    std::function<void(uint8_t*)> releaseBlock;
+};
+
+// Zero-filled block from the state's allocator (the process heap by default).
+uint8_t* allocateZeroed(AppState& state, std::size_t bytes);
+void releaseBlock(AppState& state, uint8_t*& block);

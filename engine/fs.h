@@ -1,0 +1,49 @@
+// The engine's only window on the file system. Windows: a thin layer over the
+// A functions (fs_win32.cpp); Linux: POSIX (fs_posix.cpp).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+namespace fs {
+
+// The separator the engine puts between a folder and a name.
+extern const char kSeparator;
+
+struct File;  // an open file, read access, others may read too
+
+// Opens an existing file for reading with read sharing; nullptr on failure
+// (missing, a folder, no access, held open for writing elsewhere).
+File* openRead(const char* path);
+void closeFile(File* file);
+// 64-bit size of an open file.
+uint64_t fileSize(File* file);
+// Reads up to `count` bytes from the current position; returns the bytes
+// delivered, or -1 on a failed read.
+int64_t readFile(File* file, void* buffer, uint32_t count);
+
+struct FolderEntry {
+    const char* name;
+    bool isFolder;
+    uint64_t size;  // 0 for folders
+};
+// Lists `folder` (without "." and ".."), calling `visit` for each entry in the
+// platform's order. Returns false when the folder cannot be listed.
+bool listFolder(const char* folder, const std::function<void(const FolderEntry&)>& visit);
+
+bool removeFolder(const char* path);
+// Clears read-only and similar attributes (FILE_ATTRIBUTE_NORMAL).
+bool resetAttributes(const char* path);
+
+// Physical identity of a file: volume serial + file index on Windows,
+// device + inode on Linux. Two paths with equal identities name one file.
+struct FileIdentity {
+    uint64_t volume = 0;
+    uint64_t index = 0;
+    bool operator==(const FileIdentity& other) const { return volume == other.volume && index == other.index; }
+};
+bool fileIdentity(const char* path, FileIdentity& identity);
+
+bool pathExists(const char* path);
+
+}  // namespace fs

@@ -1,0 +1,54 @@
+// The window-side half of the program's one state record: handles, hover
+// flags, prompt inputs and folders. The engine half is AppState.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "engine/app_state.h"
+
+struct GuiState {
+    HINSTANCE instance = nullptr;
+    HWND mainWindow = nullptr;
+    HWND pathBoxA = nullptr;        // edit control 1002
+    HWND pathBoxB = nullptr;        // edit control 1013
+    HWND resultListView = nullptr;  // list-view control 0
+    HWND tooltipWindow = nullptr;
+    HICON smallIcon = nullptr;
+    HICON largeIcon = nullptr;
+    HBITMAP switchBitmap = nullptr;
+    HBITMAP switchHotBitmap = nullptr;
+    HFONT pathBoxFont = nullptr;
+    uint32_t osGeneration = 0;
+    uint32_t clientWidth = 0;
+    uint32_t clientHeight = 0;
+
+    // Hover flags: 0 dark, 1 lit; set only by pointer tracking.
+    uint32_t hoverAboutPause = 0;
+    uint32_t hoverHelp = 0;
+    uint32_t hoverChooseA = 0;
+    uint32_t hoverChooseB = 0;
+    uint32_t hoverSwitch = 0;
+    uint32_t hoverStartAbort = 0;
+
+    uint32_t dropToggle = 0;  // File mode: 0 next drop to box 1002, 1 to box 1013
+    uint32_t aboutOpen = 0;
+    int32_t selectedRow = -1;  // row the action dialog shows
+
+    // Choice prompt inputs and answer.
+    const char* promptMessage = nullptr;
+    const char* promptButton1 = nullptr;
+    const char* promptButton2 = nullptr;
+    uint32_t promptKind = 0;
+    int32_t promptResult = 0;
+    HFONT promptFontLarge = nullptr;
+    HFONT promptFontSmall = nullptr;
+
+    PathText programDirectory{};  // ends with "\" or is empty
+    PathText dataDirectory{};
+};
+
+// The program's one instance of each half.
+AppState& app();
+GuiState& gui();
