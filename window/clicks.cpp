@@ -10,4 +10,3 @@ void togglePause(HWND) {}
 int chooseFile(HWND, char*, const char*) { return 0; }
 int chooseFolder(HWND, char*) { return 0; }
 void openHelp() {}
-void showAboutBox(HWND) {}

@@ -16,5 +16,3 @@ int chooseFile(HWND owner, char* buffer, const char* filter);
 // Returns 1 when a folder was chosen and written to `out`, 0 when cancelled.
 int chooseFolder(HWND owner, char* out);
 void openHelp();
-// The modal About box (dialog 1025); sets aboutOpen while shown.
-void showAboutBox(HWND owner);
