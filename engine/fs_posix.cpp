@@ -1,0 +1,105 @@
+// File system on Linux: POSIX calls.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "engine/fs.h"
+
+namespace fs {
+
+const char kSeparator = '/';
+
+struct File {
+    int descriptor;
+};
+
+File* openRead(const char* path) {
+    // Non-blocking so that a named pipe cannot hold the worker; only regular
+    // files are accepted.
+    const int descriptor = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (descriptor < 0) return nullptr;
+    struct stat info;
+    if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(descriptor);
+        return nullptr;
+    }
+    ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+    return new File{descriptor};
+}
+
+void closeFile(File* file) {
+    if (file == nullptr) return;
+    ::close(file->descriptor);
+    delete file;
+}
+
+uint64_t fileSize(File* file) {
+    struct stat info;
+    if (::fstat(file->descriptor, &info) != 0) return 0;
+    return static_cast<uint64_t>(info.st_size);
+}
+
+int64_t readFile(File* file, void* buffer, uint32_t count) {
+    auto* target = static_cast<char*>(buffer);
+    uint32_t delivered = 0;
+    while (delivered < count) {
+        const ssize_t got = ::read(file->descriptor, target + delivered, count - delivered);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return -1;
+        if (got == 0) break;
+        delivered += static_cast<uint32_t>(got);
+    }
+    return delivered;
+}
+
+bool listFolder(const char* folder, const std::function<void(const FolderEntry&)>& visit) {
+    DIR* directory = ::opendir(folder);
+    if (directory == nullptr) return false;
+    std::vector<std::string> names;
+    while (const dirent* entry = ::readdir(directory)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..") names.push_back(name);
+    }
+    // Sorted so a walk visits files in the same order on every run.
+    std::sort(names.begin(), names.end());
+    const int folderDescriptor = ::dirfd(directory);
+    for (const std::string& name : names) {
+        // Follows symbolic links: a link to a folder is listed as a folder.
+        struct stat info;
+        if (::fstatat(folderDescriptor, name.c_str(), &info, 0) != 0) continue;
+        const bool isFolder = S_ISDIR(info.st_mode);
+        if (!isFolder && !S_ISREG(info.st_mode)) continue;  // pipes, devices, sockets
+        visit(FolderEntry{name.c_str(), isFolder, isFolder ? 0 : static_cast<uint64_t>(info.st_size)});
+    }
+    ::closedir(directory);
+    return true;
+}
+
+bool removeFolder(const char* path) { return ::rmdir(path) == 0; }
+
+bool resetAttributes(const char* path) {
+    struct stat info;
+    if (::stat(path, &info) != 0) return false;
+    return ::chmod(path, (info.st_mode & 07777) | S_IWUSR | S_IRUSR) == 0;
+}
+
+bool fileIdentity(const char* path, FileIdentity& identity) {
+    struct stat info;
+    if (::stat(path, &info) != 0) return false;
+    identity.volume = static_cast<uint64_t>(info.st_dev);
+    identity.index = static_cast<uint64_t>(info.st_ino);
+    return true;
+}
+
+bool pathExists(const char* path) {
+    struct stat info;
+    return ::lstat(path, &info) == 0;
+}
+
+}  // namespace fs

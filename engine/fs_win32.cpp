@@ -1,0 +1,81 @@
+// File system on Windows: the A functions of kernel32.
+#include <windows.h>
+
+#include <string>
+
+#include "engine/fs.h"
+
+namespace fs {
+
+const char kSeparator = '\\';
+
+struct File {
+    HANDLE handle;
+};
+
+File* openRead(const char* path) {
+    const HANDLE handle =
+        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    return new File{handle};
+}
+
+void closeFile(File* file) {
+    if (file == nullptr) return;
+    CloseHandle(file->handle);
+    delete file;
+}
+
+uint64_t fileSize(File* file) {
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file->handle, &size)) return 0;
+    return static_cast<uint64_t>(size.QuadPart);
+}
+
+int64_t readFile(File* file, void* buffer, uint32_t count) {
+    DWORD delivered = 0;
+    if (!ReadFile(file->handle, buffer, count, &delivered, nullptr)) return -1;
+    return delivered;
+}
+
+bool listFolder(const char* folder, const std::function<void(const FolderEntry&)>& visit) {
+    std::string pattern = folder;
+    if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
+    pattern += '*';
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        // A link or junction to a folder carries the folder attribute too.
+        const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        const uint64_t size =
+            isFolder ? 0 : (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+        visit(FolderEntry{name.c_str(), isFolder, size});
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return true;
+}
+
+bool removeFolder(const char* path) { return RemoveDirectoryA(path) != 0; }
+
+bool resetAttributes(const char* path) { return SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL) != 0; }
+
+bool fileIdentity(const char* path, FileIdentity& identity) {
+    // No access rights asked: this only reads the file's identity, whoever holds it.
+    const HANDLE handle = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    BY_HANDLE_FILE_INFORMATION information;
+    const bool known = GetFileInformationByHandle(handle, &information) != 0;
+    CloseHandle(handle);
+    if (!known) return false;
+    identity.volume = information.dwVolumeSerialNumber;
+    identity.index = (static_cast<uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
+    return true;
+}
+
+bool pathExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+
+}  // namespace fs
