@@ -1,0 +1,96 @@
+#include "actions/batch_plan_model.h"
+
+#include <cctype>
+#include <cstring>
+
+#include "engine/path_text.h"
+#include "engine/settings.h"
+
+namespace {
+
+constexpr int kPercentColumn = 2;
+
+// A folder the files can be moved into: ends with "\" and names a drive
+// ("D:\...") or a network share ("\\server\..."), never a place that depends
+// on the current drive or folder.
+bool isMoveFolder(const char* folder) {
+    const std::size_t length = std::strlen(folder);
+    if (length == 0 || folder[length - 1] != '\\') return false;
+    const bool drive = length >= 3 && std::isalpha(static_cast<unsigned char>(folder[0])) && folder[1] == ':' &&
+                       folder[2] == '\\';
+    const bool share = length >= 3 && folder[0] == '\\' && folder[1] == '\\';
+    return drive || share;
+}
+
+BatchAction actionFor(uint32_t mode) {
+    switch (mode) {
+        case RecycleMode: return BatchAction::Recycle;
+        case DeleteMode: return BatchAction::Delete;
+        case MoveToMode: return BatchAction::Move;
+        default: return BatchAction::Leave;
+    }
+}
+
+// Fills in the destination of a move, or turns the step into Leave when the
+// file has no name or the destination cannot be written.
+void planMove(BatchStep& step, const char* moveDirectory) {
+    PathText name;
+    fileNamePart(step.path.c_str(), name);
+    PathText destination;
+    if (!isMoveFolder(moveDirectory) || name[0] == '\0' || !joinPathText(destination, moveDirectory, name)) {
+        step.action = BatchAction::Leave;
+        return;
+    }
+    step.destination = destination;
+}
+
+void markHandOvers(BatchPlan& plan) {
+    std::size_t queued = 0;
+    BatchStep* last = nullptr;
+    for (BatchStep& step : plan.steps) {
+        if (step.action != BatchAction::Recycle) continue;
+        last = &step;
+        if (++queued == kHandOverPaths) {
+            step.handOverAfter = true;
+            queued = 0;
+        }
+    }
+    if (last != nullptr) last->handOverAfter = true;
+}
+
+}  // namespace
+
+BatchPlan planBatch(ResultList& rows, uint32_t column, uint32_t mode, const char* moveDirectory) {
+    BatchPlan plan;
+    if (column > 1) return plan;
+    PathText percent;
+    PathText path;
+    PathText twin;
+    for (int row = 1; rows.getCell(row, kPercentColumn, percent) != 0; ++row) {
+        if (parseDecimal(percent) != 100 || rows.getCell(row, static_cast<int>(column), path) == 0) continue;
+        rows.getCell(row, static_cast<int>(1 - column), twin);
+        BatchStep step;
+        step.row = row;
+        step.action = actionFor(mode);
+        step.path = path;
+        step.twin = twin;
+        if (step.action == BatchAction::Move) planMove(step, moveDirectory);
+        plan.steps.push_back(std::move(step));
+    }
+    markHandOvers(plan);
+    return plan;
+}
+
+bool ensureTrailingBackslash(char* text) {
+    const std::size_t length = std::strlen(text);
+    if (length == 0 || text[length - 1] == '\\') return true;
+    if (length + 1 >= kPathTextSize) return false;
+    text[length] = '\\';
+    text[length + 1] = '\0';
+    return true;
+}
+
+void fileNamePart(const char* path, char* name) {
+    const char* last = std::strrchr(path, '\\');
+    std::strcpy(name, last != nullptr ? last + 1 : path);
+}

@@ -1,0 +1,46 @@
+// "Delete ALL" decided before anything is touched: from the rows of the
+// result list, which files the run acts on, how, and where the recycle
+// hand-overs fall. Reads the list only; touches no file.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/result_list.h"
+
+// The most paths one recycle hand-over carries.
+constexpr std::size_t kHandOverPaths = 1001;
+
+enum class BatchAction { Leave, Recycle, Delete, Move };
+
+struct BatchStep {
+    int row = 0;
+    BatchAction action = BatchAction::Leave;
+    std::string path;         // the file of the chosen column
+    std::string twin;         // the other file of the row, which must keep the content
+    std::string destination;  // Move only
+    bool handOverAfter = false;  // Recycle only: the queued paths go to the shell after this step
+};
+
+struct BatchPlan {
+    std::vector<BatchStep> steps;  // one per 100% row with a path, in row order
+};
+
+// Walks the rows from row 1 up to the first row without a percentage and
+// plans every row that reads exactly 100 and has a path in `column` (0 for
+// "File A", 1 for "File B"). `mode` is a BatchDeleteMode; an unknown mode
+// leaves every file where it is. MoveTo needs `moveDirectory` to be a full
+// folder ending with "\": otherwise, and when a destination would not fit a
+// path text, the file is left where it is.
+BatchPlan planBatch(ResultList& rows, uint32_t column, uint32_t mode, const char* moveDirectory);
+
+// Appends "\" to the 600-byte `text` unless it already ends with one. An empty
+// text (no folder chosen) stays empty. Returns false, leaving `text` as it
+// was, when the "\" would not fit.
+bool ensureTrailingBackslash(char* text);
+
+// `name` := the characters of `path` after its last "\"; a path without "\"
+// is taken whole. `name` has room for a path text.
+void fileNamePart(const char* path, char* name);

@@ -1,0 +1,23 @@
+// Never the last copy: the checks made just before a file of a batch run is
+// removed or moved, against the twin that is to keep its content.
+#pragma once
+
+#include <vector>
+
+#include "engine/fs.h"
+
+// True when `twin` still exists, is another physical file than `path`, and
+// has the same size as `path` (which must exist too).
+bool twinHoldsCopy(const char* path, const char* twin);
+
+// The same check for the paths of one recycle hand-over, which all go at
+// once: a file already admitted counts as gone, so it can neither be the
+// twin that keeps a later file nor be admitted a second time.
+class HandOverGuard {
+public:
+    bool admit(const char* path, const char* twin);
+
+private:
+    bool going(const fs::FileIdentity& identity) const;
+    std::vector<fs::FileIdentity> going_;
+};

@@ -1,0 +1,45 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "actions/last_copy_guard_model.h"
+#include "tests/engine/compare_test_files.h"
+
+TEST(BatchPlanGuard, AFileGoesOnlyWhileItsTwinStillHoldsTheContent) {
+    TestFolder folder;
+    const std::string file = folder.write("file.bin", "same content");
+    const std::string twin = folder.write("twin.bin", "same content");
+    EXPECT_TRUE(twinHoldsCopy(file.c_str(), twin.c_str()));
+
+    const std::string longer = folder.write("longer.bin", "same content, and more");
+    EXPECT_FALSE(twinHoldsCopy(file.c_str(), longer.c_str()));
+    EXPECT_FALSE(twinHoldsCopy(file.c_str(), folder.path("gone.bin").c_str()));
+    EXPECT_FALSE(twinHoldsCopy(file.c_str(), ""));
+    EXPECT_FALSE(twinHoldsCopy(folder.path("gone.bin").c_str(), twin.c_str()));
+    EXPECT_FALSE(twinHoldsCopy(file.c_str(), folder.root().string().c_str()));  // a folder is no copy
+
+    // Two names of one physical file are one copy.
+    EXPECT_FALSE(twinHoldsCopy(file.c_str(), file.c_str()));
+    std::filesystem::create_hard_link(file, folder.path("link.bin"));
+    EXPECT_FALSE(twinHoldsCopy(file.c_str(), folder.path("link.bin").c_str()));
+
+    std::filesystem::remove(twin);
+    EXPECT_FALSE(twinHoldsCopy(file.c_str(), twin.c_str()));
+}
+
+TEST(BatchPlanGuard, OneHandOverNeverTakesBothFilesOfAPair) {
+    TestFolder folder;
+    const std::string a = folder.write("a", "abc");
+    const std::string b = folder.write("b", "abc");
+    const std::string c = folder.write("c", "abc");
+
+    HandOverGuard crossed;
+    EXPECT_TRUE(crossed.admit(a.c_str(), b.c_str()));
+    EXPECT_FALSE(crossed.admit(b.c_str(), a.c_str()));  // a is already going
+    EXPECT_FALSE(crossed.admit(a.c_str(), c.c_str()));  // listed once is enough
+    EXPECT_TRUE(crossed.admit(c.c_str(), b.c_str()));   // b stays and keeps both
+
+    HandOverGuard missingTwin;
+    EXPECT_FALSE(missingTwin.admit(a.c_str(), folder.path("gone").c_str()));
+}

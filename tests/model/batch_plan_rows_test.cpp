@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "actions/batch_plan_model.h"
+#include "engine/settings.h"
+
+namespace {
+
+struct Twin {
+    std::string a;
+    std::string b;
+    std::string percent;
+};
+
+// A search report: the "Start" row, one row per twin, the closing row.
+void report(MemoryResultList& rows, const std::vector<Twin>& twins) {
+    rows.insertRow(0, "Start");
+    rows.setCell(0, 1, "3 files found.");
+    for (const Twin& twin : twins) {
+        const int row = rows.rowCount();
+        rows.insertRow(row, twin.a.c_str());
+        rows.setCell(row, 1, twin.b.c_str());
+        rows.setCell(row, 2, twin.percent.c_str());
+    }
+    rows.insertRow(rows.rowCount(), "End");
+    rows.setCell(rows.rowCount() - 1, 1, "0 twins found");
+}
+
+std::vector<std::string> paths(const BatchPlan& plan) {
+    std::vector<std::string> result;
+    for (const BatchStep& step : plan.steps) result.push_back(step.path);
+    return result;
+}
+
+std::vector<std::size_t> handOverSizes(const BatchPlan& plan) {
+    std::vector<std::size_t> sizes;
+    std::size_t queued = 0;
+    for (const BatchStep& step : plan.steps) {
+        if (step.action == BatchAction::Recycle) ++queued;
+        if (step.handOverAfter) {
+            sizes.push_back(queued);
+            queued = 0;
+        }
+    }
+    EXPECT_EQ(queued, 0u) << "recycled paths left without a hand-over";
+    return sizes;
+}
+
+const std::vector<Twin> kMixed = {
+    {"C:\\a\\1.txt", "C:\\b\\1.txt", "100"},
+    {"C:\\a\\2.txt", "C:\\b\\2.txt", "98"},
+    {"C:\\a\\3.txt", "C:\\b\\3.txt", "100"},
+};
+
+}  // namespace
+
+TEST(BatchPlanRows, TakesOnlyTheFullMatchesOfTheChosenColumnWithTheirTwins) {
+    MemoryResultList rows;
+    report(rows, kMixed);
+    const BatchPlan columnA = planBatch(rows, 0, DeleteMode, "");
+    EXPECT_EQ(paths(columnA), (std::vector<std::string>{"C:\\a\\1.txt", "C:\\a\\3.txt"}));
+    ASSERT_EQ(columnA.steps.size(), 2u);
+    EXPECT_EQ(columnA.steps[0].row, 1);
+    EXPECT_EQ(columnA.steps[0].twin, "C:\\b\\1.txt");
+    EXPECT_EQ(columnA.steps[1].row, 3);
+    EXPECT_EQ(columnA.steps[1].action, BatchAction::Delete);
+    EXPECT_FALSE(columnA.steps[1].handOverAfter);
+
+    const BatchPlan columnB = planBatch(rows, 1, DeleteMode, "");
+    EXPECT_EQ(paths(columnB), (std::vector<std::string>{"C:\\b\\1.txt", "C:\\b\\3.txt"}));
+    EXPECT_EQ(columnB.steps[1].twin, "C:\\a\\3.txt");
+}
+
+TEST(BatchPlanRows, StopsAtTheFirstRowWithoutPercentageAndPassesOverEmptyPaths) {
+    MemoryResultList rows;
+    report(rows, {{"", "C:\\b\\x", "100"}, {"C:\\a\\y", "C:\\b\\y", "100"}});
+    // A row below the closing row is not part of the report's twins.
+    rows.insertRow(rows.rowCount(), "C:\\a\\late");
+    rows.setCell(rows.rowCount() - 1, 1, "C:\\b\\late");
+    rows.setCell(rows.rowCount() - 1, 2, "100");
+    EXPECT_EQ(paths(planBatch(rows, 0, DeleteMode, "")), std::vector<std::string>{"C:\\a\\y"});
+
+    MemoryResultList empty;
+    EXPECT_TRUE(planBatch(empty, 0, RecycleMode, "").steps.empty());
+}
+
+TEST(BatchPlanRows, RecycleHandsOverAtMost1001PathsAtATime) {
+    std::vector<Twin> twins;
+    for (int i = 0; i < 2500; ++i) {
+        twins.push_back({"C:\\a\\" + std::to_string(i), "C:\\b\\" + std::to_string(i), "100"});
+    }
+    MemoryResultList rows;
+    report(rows, twins);
+    const BatchPlan plan = planBatch(rows, 0, RecycleMode, "");
+    ASSERT_EQ(plan.steps.size(), 2500u);
+    EXPECT_EQ(plan.steps.back().path, "C:\\a\\2499");
+    EXPECT_EQ(handOverSizes(plan), (std::vector<std::size_t>{1001, 1001, 498}));
+
+    MemoryResultList mixed;
+    report(mixed, kMixed);
+    EXPECT_EQ(handOverSizes(planBatch(mixed, 1, RecycleMode, "")), std::vector<std::size_t>{2});
+}
+
+TEST(BatchPlanRows, AnUnknownModeOrColumnRemovesNothing) {
+    MemoryResultList rows;
+    report(rows, kMixed);
+    const BatchPlan plan = planBatch(rows, 0, 7, "D:\\Moved\\");
+    // The paths are still shown one by one, but every file stays.
+    EXPECT_EQ(paths(plan), (std::vector<std::string>{"C:\\a\\1.txt", "C:\\a\\3.txt"}));
+    for (const BatchStep& step : plan.steps) {
+        EXPECT_EQ(step.action, BatchAction::Leave);
+        EXPECT_FALSE(step.handOverAfter);
+    }
+    EXPECT_TRUE(planBatch(rows, 2, DeleteMode, "").steps.empty());
+}
