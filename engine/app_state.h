@@ -14,6 +14,10 @@
 #include "engine/run_state.h"
 #include "engine/settings.h"
 
+namespace fs {
+struct File;
+}
+
 struct AppState {
     // Saved settings (searchMode, matchPercent, useHash, pathA, pathB, ...).
     Settings settings{};
@@ -46,6 +50,8 @@ struct AppState {
     // zero-filled memory or nullptr.
     std::function<uint8_t*(std::size_t)> allocateBlock;
     std::function<void(uint8_t*)> releaseBlock;
+    // Read hook so tests can make a file read come up short; unset reads the file.
+    std::function<int64_t(fs::File*, void*, uint32_t)> readBlock;
 };
 
 // Zero-filled block from the state's allocator (the process heap by default).

@@ -1,4 +1,133 @@
-// Placeholder until the comparison exists.
 #include "engine/compare.h"
 
-uint32_t compareFiles(AppState&) { return 0; }
+#include <algorithm>
+
+#include "engine/byte_diff.h"
+#include "engine/compare_pair.h"
+#include "engine/fs.h"
+
+namespace {
+
+constexpr uint32_t kGateTimeoutMs = 1000000;
+// Above this larger size the percentage is computed on sizes divided by 1,024.
+constexpr uint32_t kSimilarityScalingSize = 50000;
+
+// How the chunk loop of the directory modes ended.
+enum class CountEnd { Complete, RuledOut, Aborted, ReadFailed };
+
+// The chunk loop of the directory modes, adding every differing byte to
+// `differingBytes`. Stops as soon as the count passes `limit`.
+CountEnd countPairDifferences(AppState& state, OpenPair& pair, uint32_t limit, uint32_t& differingBytes) {
+    state.bytesRemaining = pair.compareSize;
+    while (state.bytesRemaining != 0) {
+        const uint32_t chunkLength = std::min(state.bytesRemaining, kChunkLength);
+        if (!readChunk(state, pair, chunkLength)) return CountEnd::ReadFailed;
+        for (uint32_t offset = 0; offset < chunkLength; offset += kPauseGrain) {
+            holdWhilePaused(state);
+            const uint32_t length = std::min(chunkLength - offset, kPauseGrain);
+            differingBytes += countDifferingBytes(state.compareBufferA + offset, state.compareBufferB + offset, length);
+            if (differingBytes > limit) return CountEnd::RuledOut;
+        }
+        state.bytesRemaining -= chunkLength;
+        // An abort sets runState; it is looked at only between chunks.
+        if (state.runState != Comparing) return CountEnd::Aborted;
+    }
+    holdWhilePaused(state);  // the end-of-data step
+    return CountEnd::Complete;
+}
+
+}  // namespace
+
+PairOutcome openAndCheckSizes(AppState& state, OpenPair& pair) {
+    pair.fileA = fs::openRead(state.settings.pathA);
+    if (pair.fileA != nullptr) pair.fileB = fs::openRead(state.settings.pathB);
+    if (pair.fileA == nullptr || pair.fileB == nullptr) {
+        state.runState = OpenFailed;
+        return PairOutcome::OpenFailed;
+    }
+    const uint64_t sizeA = fs::fileSize(pair.fileA);
+    const uint64_t sizeB = fs::fileSize(pair.fileB);
+    if (sizeA == 0 && sizeB == 0 && state.checkZeroLength != 0) {
+        state.runState = ZeroBytes;
+        return PairOutcome::ZeroBytes;
+    }
+    if (sizeA == 0 || sizeB == 0 || sizeA > UINT32_MAX || sizeB > UINT32_MAX) {
+        state.runState = SizeFault;
+        return PairOutcome::SizeFault;
+    }
+    pair.largerSize = static_cast<uint32_t>(std::max(sizeA, sizeB));
+    pair.compareSize = static_cast<uint32_t>(std::min(sizeA, sizeB));
+    return PairOutcome::Compared;
+}
+
+int64_t readFromFile(AppState& state, fs::File* file, void* buffer, uint32_t count) {
+    if (state.readBlock) return state.readBlock(file, buffer, count);
+    return fs::readFile(file, buffer, count);
+}
+
+bool readChunk(AppState& state, OpenPair& pair, uint32_t length) {
+    return readFromFile(state, pair.fileA, state.compareBufferA, length) == length &&
+           readFromFile(state, pair.fileB, state.compareBufferB, length) == length;
+}
+
+void holdWhilePaused(AppState& state) {
+    if (!state.pauseGate.isOpen()) state.pauseGate.waitGate(kGateTimeoutMs);
+}
+
+uint32_t similarityPercent(uint32_t largerSize, uint32_t differingBytes) {
+    uint32_t larger = largerSize;
+    uint32_t differing = differingBytes;
+    if (largerSize > kSimilarityScalingSize) {
+        larger >>= 10;
+        differing >>= 10;
+    }
+    const uint32_t percent = (larger - differing) * 100 / larger;
+    return percent == 100 && differingBytes != 0 ? 99 : percent;
+}
+
+uint32_t maxDifferingBytesFor(uint32_t largerSize, uint32_t matchPercent) {
+    // similarityPercent never rises as differingBytes grows: search for the last count that reaches.
+    const uint32_t wanted = std::min(matchPercent, 100u);
+    uint32_t reaching = 0;
+    uint32_t missing = largerSize;
+    if (largerSize == 0 || similarityPercent(largerSize, largerSize) >= wanted) return largerSize;
+    while (missing - reaching > 1) {
+        const uint32_t middle = reaching + (missing - reaching) / 2;
+        if (similarityPercent(largerSize, middle) >= wanted) {
+            reaching = middle;
+        } else {
+            missing = middle;
+        }
+    }
+    return reaching;
+}
+
+uint32_t comparePairForSearch(AppState& state, uint32_t matchPercent) {
+    state.runState = Comparing;
+    OpenPair pair;
+    const PairOutcome checked = openAndCheckSizes(state, pair);
+    if (checked == PairOutcome::ZeroBytes) {
+        state.runState = EndReached;
+        return 100;
+    }
+    if (checked != PairOutcome::Compared) return 0;
+    uint32_t differingBytes = pair.largerSize - pair.compareSize;
+    if (state.settings.searchMode == QuickDirMode && differingBytes != 0) return 0;  // runState stays Comparing
+
+    const uint32_t limit = maxDifferingBytesFor(pair.largerSize, matchPercent);
+    const CountEnd end =
+        differingBytes > limit ? CountEnd::RuledOut : countPairDifferences(state, pair, limit, differingBytes);
+    // A byte never read is never counted as equal: a short read or an abort gives 0.
+    if (end == CountEnd::Aborted) return 0;
+    state.runState = EndReached;
+    if (end == CountEnd::ReadFailed) return 0;
+    return similarityPercent(pair.largerSize, differingBytes);
+}
+
+uint32_t compareFiles(AppState& state) {
+    if (state.settings.searchMode == FileMode) {
+        writeFileReport(state);
+        return 0;
+    }
+    return comparePairForSearch(state, 0);
+}

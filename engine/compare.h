@@ -1,10 +1,41 @@
-// Byte-by-byte comparison of two files (pathA, pathB of the settings).
+// Byte-by-byte comparison of two files (pathA and pathB of the settings).
 #pragma once
 
 #include <cstdint>
 
 #include "engine/app_state.h"
+#include "engine/byte_text.h"
 
-// In File mode: the worker of a two-file comparison, writing the report rows.
-// In the directory modes: returns the percentage of equal bytes, 0..100.
+// Bytes read from each file per pass; a run of differing bytes never spans two.
+constexpr uint32_t kChunkLength = 10000000;
+// Size of each read buffer the search provides for the directory modes.
+constexpr uint32_t kSearchBufferSize = 10000050;
+
+// File mode (settings.searchMode): the worker of a two-file comparison. It
+// writes the report rows through state.results and ends with runState Idle,
+// runControl Running and the pause gate open; the result carries no meaning.
+// Directory modes: compares the pair in compareBufferA/B (kSearchBufferSize
+// each) and returns the percentage of equal bytes, 0..100. It returns 0 for a
+// pair that cannot be opened, whose sizes are refused, that differs in size in
+// Quick Dir mode, that could not be read in full or that an abort cut short.
 uint32_t compareFiles(AppState& state);
+
+// The directory-mode compareFiles for a search with a match threshold: equal
+// result and runState whenever the result reaches `matchPercent`. Otherwise
+// it may stop reading as soon as the differing bytes counted rule the
+// threshold out, and then returns a value below `matchPercent`.
+uint32_t comparePairForSearch(AppState& state, uint32_t matchPercent);
+
+// Percentage of equal bytes, 0..100, counted against the larger size
+// (`largerSize` >= 1, `differingBytes` <= `largerSize`). Above 50,000 bytes
+// both are scaled down by 1,024. Only a pair without any differing byte gets 100.
+uint32_t similarityPercent(uint32_t largerSize, uint32_t differingBytes);
+
+// The largest differingBytes for which similarityPercent(largerSize, ...)
+// still reaches `matchPercent` (above 100 taken as 100). A pair whose size
+// difference alone exceeds it can be skipped without reading.
+uint32_t maxDifferingBytesFor(uint32_t largerSize, uint32_t matchPercent);
+
+// Reads up to `count` bytes through the state's read hook or from the file;
+// returns the bytes delivered, -1 on a failed read.
+int64_t readFromFile(AppState& state, fs::File* file, void* buffer, uint32_t count);

@@ -1,0 +1,219 @@
+// The File-mode comparison: a worker that lists every run of differing bytes
+// and closes the report with a verdict.
+#include <algorithm>
+#include <cstring>
+
+#include "engine/byte_diff.h"
+#include "engine/compare.h"
+#include "engine/compare_pair.h"
+
+namespace {
+
+constexpr std::size_t kFileModeBufferSize = 10000064;
+// Above this compared size, progress is computed on sizes divided by 65,536.
+constexpr uint32_t kProgressScalingSize = 20000000;
+constexpr uint32_t kQuotedBytesMax = 20;
+
+// Working values of one File-mode run.
+class RunReport {
+public:
+    RunReport(AppState& state, const OpenPair& pair)
+        : state_(state), list_(*state.results), compareSize_(pair.compareSize),
+          differingBytes_(pair.largerSize - pair.compareSize) {}
+
+    void writeStartRow();
+    // The chunk loop; Compared, or ReadFailed when a read came up short.
+    PairOutcome comparePasses(OpenPair& pair);
+    uint32_t differingBytes() const { return differingBytes_; }
+    int lastRow() const { return rowIndex_; }
+
+private:
+    void examineChunk(uint32_t chunkLength);
+    void closeRun(uint32_t runStart, uint32_t runLength, uint32_t bytesLeftInChunk);
+    void writeRunDetails(uint32_t runStart, uint32_t runLength, uint32_t bytesLeftInChunk, char* text) const;
+    void updateProgress();
+
+    AppState& state_;
+    ResultList& list_;
+    const uint32_t compareSize_;
+    uint32_t differingBytes_;
+    uint32_t runLength_ = 0;   // a run still open at the end of the last chunk
+    uint32_t chunkStart_ = 0;  // file offset of the current chunk's first byte
+    uint32_t chunkLength_ = 0;
+    int rowIndex_ = 0;
+};
+
+void RunReport::writeStartRow() {
+    list_.insertRow(0, "Start");
+    list_.setCell(0, 2, differingBytes_ == 0 ? "Files are the same size" : "Files are not the same size");
+}
+
+PairOutcome RunReport::comparePasses(OpenPair& pair) {
+    state_.bytesRemaining = compareSize_;
+    do {
+        const uint32_t chunkLength = std::min(state_.bytesRemaining, kChunkLength);
+        if (chunkLength == 0) {
+            // End of data: one equal position past the last chunk closes a run still open, with its row.
+            state_.runState = EndReached;
+            holdWhilePaused(state_);
+            if (runLength_ > 0) closeRun(chunkLength_ - runLength_, runLength_, 1);
+            runLength_ = 0;
+        } else {
+            if (!readChunk(state_, pair, chunkLength)) return PairOutcome::ReadFailed;
+            chunkStart_ = compareSize_ - state_.bytesRemaining;
+            chunkLength_ = chunkLength;
+            examineChunk(chunkLength);
+        }
+        state_.bytesRemaining -= chunkLength;
+        updateProgress();
+    } while (state_.runState == Comparing);  // an abort sets runState; looked at between chunks only
+    return PairOutcome::Compared;
+}
+
+void RunReport::examineChunk(uint32_t chunkLength) {
+    // A run left open by the previous chunk is counted without a row.
+    differingBytes_ += runLength_;
+    runLength_ = 0;
+    const uint8_t* a = state_.compareBufferA;
+    const uint8_t* b = state_.compareBufferB;
+    bool inRun = false;
+    uint32_t runStart = 0;
+    for (uint32_t window = 0; window < chunkLength; window += kPauseGrain) {
+        holdWhilePaused(state_);
+        const uint32_t windowEnd = window + std::min(chunkLength - window, kPauseGrain);
+        uint32_t position = window;
+        while (position < windowEnd) {
+            if (!inRun) {
+                position = findDifferentByte(a, b, position, windowEnd);
+                inRun = position < windowEnd;
+                runStart = position;
+            } else {
+                position = findEqualByte(a, b, position, windowEnd);
+                if (position == windowEnd) break;
+                closeRun(runStart, position - runStart, chunkLength - position);
+                inRun = false;
+            }
+        }
+    }
+    if (inRun) runLength_ = chunkLength - runStart;
+}
+
+void RunReport::closeRun(uint32_t runStart, uint32_t runLength, uint32_t bytesLeftInChunk) {
+    PathText text;
+    ++rowIndex_;
+    formatUnsigned(chunkStart_ + runStart, text);
+    list_.insertRow(rowIndex_, text);
+    formatDecimal(static_cast<int>(runLength), text);
+    list_.setCell(rowIndex_, 1, text);
+    writeRunDetails(runStart, runLength, bytesLeftInChunk, text);
+    list_.setCell(rowIndex_, 2, text);
+    list_.ensureVisible(rowIndex_);
+    differingBytes_ += runLength;
+}
+
+void RunReport::writeRunDetails(uint32_t runStart, uint32_t runLength, uint32_t bytesLeftInChunk,
+                                char* text) const {
+    // A run that starts a full chunk is not spelled out.
+    if (bytesLeftInChunk + runLength >= kChunkLength) {
+        std::strcpy(text, "Different");
+        return;
+    }
+    const uint8_t* bytesA = state_.compareBufferA + runStart;
+    const uint8_t* bytesB = state_.compareBufferB + runStart;
+    char shownA[kQuotedBytesMax + 3];
+    char shownB[kQuotedBytesMax + 3];
+    if (runLength == 1) {
+        formatByteValue(*bytesA, shownA);
+        formatByteValue(*bytesB, shownB);
+    } else {
+        const uint32_t shown = std::min(runLength, kQuotedBytesMax);
+        quoteBytes(bytesA, shown, shownA);
+        quoteBytes(bytesB, shown, shownB);
+    }
+    joinPathText(text, "File A is ", shownA, ", File B is ");
+    std::strcat(text, shownB);
+}
+
+void RunReport::updateProgress() {
+    uint32_t remaining = state_.bytesRemaining;
+    uint32_t base = compareSize_;
+    if (compareSize_ > kProgressScalingSize) {
+        remaining >>= 16;
+        base >>= 16;
+    }
+    state_.progressPercent = (base - remaining) * 100 / base;
+}
+
+bool obtainBuffers(AppState& state) {
+    state.compareBufferA = allocateZeroed(state, kFileModeBufferSize);
+    if (state.compareBufferA != nullptr) state.compareBufferB = allocateZeroed(state, kFileModeBufferSize);
+    return state.compareBufferA != nullptr && state.compareBufferB != nullptr;
+}
+
+void releaseBuffers(AppState& state) {
+    releaseBlock(state, state.compareBufferA);
+    releaseBlock(state, state.compareBufferB);
+}
+
+// Every way out of a File-mode run: idle, running, and the gate open for the next job.
+void endJob(AppState& state) {
+    state.runState = Idle;
+    state.runControl = Running;
+    state.pauseGate.openGate();
+    state.updateControls();
+}
+
+void writeVerdict(PairOutcome outcome, uint32_t largerSize, uint32_t differingBytes, char* text) {
+    switch (outcome) {
+    case PairOutcome::SizeFault: std::strcpy(text, "Fault"); return;
+    case PairOutcome::OpenFailed: std::strcpy(text, "Error opening file"); return;
+    case PairOutcome::ZeroBytes: std::strcpy(text, "Zero Bytes"); return;
+    case PairOutcome::ReadFailed: std::strcpy(text, "Error reading file"); return;
+    case PairOutcome::Compared: break;
+    }
+    if (differingBytes == 0) {
+        std::strcpy(text, "Same");
+        return;
+    }
+    char percent[12];
+    formatDecimal(static_cast<int>(similarityPercent(largerSize, differingBytes)), percent);
+    joinPathText(text, "Files have ", percent, "% in common");
+}
+
+}  // namespace
+
+void writeFileReport(AppState& state) {
+    state.runState = Comparing;
+    state.updateControls();
+    ResultList& list = *state.results;
+    list.clearRows();
+    if (!obtainBuffers(state)) {
+        state.reportNoMemory();
+        releaseBuffers(state);
+        endJob(state);
+        return;
+    }
+    PairOutcome outcome;
+    int closingRow = 0;
+    uint32_t largerSize = 0;
+    uint32_t differingBytes = 0;
+    {
+        OpenPair pair;
+        outcome = openAndCheckSizes(state, pair);
+        if (outcome == PairOutcome::Compared) {
+            RunReport report(state, pair);
+            report.writeStartRow();
+            outcome = report.comparePasses(pair);
+            closingRow = report.lastRow() + 1;
+            largerSize = pair.largerSize;
+            differingBytes = report.differingBytes();
+        }
+    }
+    list.insertRow(closingRow, state.runControl == Running ? "End" : "Aborted");
+    releaseBuffers(state);
+    PathText verdict;
+    writeVerdict(outcome, largerSize, differingBytes, verdict);
+    list.setCell(closingRow, 2, verdict);
+    list.ensureVisible(closingRow);
+    endJob(state);
+}
