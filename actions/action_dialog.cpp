@@ -6,16 +6,14 @@
 #include <cstring>
 
 #include "actions/batch_delete.h"
-#include "engine/compare.h"
 #include "shell/gui_state.h"
+#include "window/clicks.h"
 #include "window/main_window.h"
 
 namespace {
 
 constexpr int kActionDialog = 1600;
 constexpr int kDeleteAllConfirmDialog = 1601;
-constexpr UINT kProgressTimer = 1;
-constexpr UINT kProgressTimerMs = 100;
 
 struct Tip {
     int control;
@@ -132,23 +130,16 @@ void onActionCommand(HWND dialog, int control) {
     }
 }
 
-DWORD WINAPI detailComparison(LPVOID) {
-    compareFiles(app());
-    return 0;
-}
-
-// Started like Start's comparison: progress from 0 and the repaint timer
+// Started through Start's own path: progress from 0 and the repaint timer
 // running, so the progress band moves and the idle face returns at the end.
+// The pair is already in both path boxes.
 void startDetailView(HWND window) {
     AppState& state = app();
     state.settings.searchMode = FileMode;
     state.runState = Idle;
     resetListColumns(window);
     InvalidateRect(window, nullptr, TRUE);
-    state.progressPercent = 0;
-    SetTimer(gui().mainWindow, kProgressTimer, kProgressTimerMs, nullptr);
-    HANDLE thread = CreateThread(nullptr, 0, detailComparison, nullptr, 0, nullptr);
-    if (thread != nullptr) CloseHandle(thread);
+    startJob(window);
 }
 
 void carryOutRequest(HWND window) {
