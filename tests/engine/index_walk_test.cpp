@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "engine/file_index.h"
+#include "tests/engine/search_fixture.h"
+
+namespace {
+
+class IndexedFolder {
+public:
+    explicit IndexedFolder(SearchMode mode) {
+        state.settings.searchMode = mode;
+        EXPECT_TRUE(obtainFileIndex(state, index));
+    }
+    ~IndexedFolder() { releaseFileIndex(state, index); }
+
+    std::vector<std::string> walk(const std::string& folder) {
+        indexFolder(state, index, folder.c_str());
+        std::vector<std::string> paths;
+        for (uint32_t i = 0; i < state.indexCount; ++i) paths.push_back(index.entries[i].path);
+        return paths;
+    }
+
+    AppState state;
+    FileIndex index;
+};
+
+void writeNestedFiles(const TestFolder& folder) {
+    makeFolder(folder, "sub/deeper");
+    folder.write("b.txt", "bbb");
+    folder.write(".hidden", "h");
+    folder.write("sub/x", "xxxxx");
+    folder.write("sub/deeper/y", "yy");
+    folder.write("z", "");
+}
+
+}  // namespace
+
+TEST(IndexWalk, ListsEveryFileDepthFirstWithListingSizes) {
+    TestFolder folder;
+    writeNestedFiles(folder);
+    const std::string root = folder.root().string();
+    std::vector<std::string> expected;
+    filesInWalkOrder(root, expected);
+    ASSERT_EQ(expected.size(), 5u);
+
+    IndexedFolder quick(QuickDirMode);
+    EXPECT_EQ(quick.walk(root), expected);
+    EXPECT_STREQ(quick.state.currentFileText, expected.back().c_str());
+    for (uint32_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(quick.index.entries[i].size, std::filesystem::file_size(expected[i])) << expected[i];
+        EXPECT_EQ(quick.index.entries[i].hash, 0u);
+    }
+    EXPECT_STREQ(quick.index.entries[5].path, "");
+
+    IndexedFolder directory(DirectoryMode);
+    EXPECT_EQ(directory.walk(root), expected);
+    for (uint32_t i = 0; i < 5; ++i) EXPECT_EQ(directory.index.entries[i].size, 0u);
+}
+
+TEST(IndexWalk, StopsAtTheFillLimit) {
+    TestFolder folder;
+    writeNestedFiles(folder);
+    folder.write("sub/deeper/w", "w");
+    const std::string root = folder.root().string();
+    std::vector<std::string> all;
+    filesInWalkOrder(root, all);
+
+    IndexedFolder limited(QuickDirMode);
+    limited.index.fillLimit = 3;
+    EXPECT_EQ(limited.walk(root), std::vector<std::string>(all.begin(), all.begin() + 3));
+    EXPECT_EQ(limited.state.indexCount, 3u);
+}
+
+TEST(IndexWalk, AbortBeforeAFolderLeavesItUnlistedAndInPlace) {
+    TestFolder folder;
+    makeFolder(folder, "empty");
+    IndexedFolder aborted(QuickDirMode);
+    aborted.state.runControl = AbortRequested;
+    aborted.state.removeEmptyDirs = 1;
+    EXPECT_TRUE(aborted.walk(folder.root().string()).empty());
+    EXPECT_TRUE(std::filesystem::exists(folder.path("empty")));
+}
+
+TEST(IndexWalk, RemovesFoldersWithoutFilesBottomUp) {
+    TestFolder folder;
+    makeFolder(folder, "e1/e2/e3");
+    makeFolder(folder, "e1/e4");
+    makeFolder(folder, "full/empty");
+    folder.write("full/f.txt", "f");
+
+    IndexedFolder kept(QuickDirMode);
+    kept.walk(folder.root().string());
+    EXPECT_TRUE(std::filesystem::exists(folder.path("e1/e2/e3"))) << "removal is off";
+
+    IndexedFolder removing(QuickDirMode);
+    removing.state.removeEmptyDirs = 1;
+    EXPECT_EQ(removing.walk(folder.root().string()).size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(folder.path("e1")));
+    EXPECT_FALSE(std::filesystem::exists(folder.path("full/empty")));
+    EXPECT_TRUE(std::filesystem::exists(folder.path("full/f.txt")));
+}
+
+TEST(IndexWalk, RemovesTheSearchedFolderItselfWhenNoFileLiesBelow) {
+    TestFolder folder;
+    makeFolder(folder, "top/a/b");
+    makeFolder(folder, "top/c");
+    IndexedFolder removing(DirectoryMode);
+    removing.state.removeEmptyDirs = 1;
+    removing.walk(folder.path("top"));
+    EXPECT_FALSE(std::filesystem::exists(folder.path("top")));
+    EXPECT_TRUE(std::filesystem::exists(folder.root()));
+}
+
+TEST(IndexWalk, OnlyDotAndDotDotAreNotRealFolderNames) {
+    EXPECT_EQ(isRealFolderName("."), 0);
+    EXPECT_EQ(isRealFolderName(".."), 0);
+    EXPECT_EQ(isRealFolderName("..."), 1);
+    EXPECT_EQ(isRealFolderName(".git"), 1);
+}
+
+#ifndef _WIN32
+TEST(IndexWalk, SkipsPathsThatDoNotFitAPathText) {
+    TestFolder folder;
+    std::string deep;
+    while (folder.root().string().size() + deep.size() < 550) deep += "/" + std::string(40, 'd');
+    makeFolder(folder, deep.substr(1));
+    const std::string deepFolder = folder.root().string() + deep;
+    const std::string fits = deepFolder + "/short";
+    const std::string tooLong = deepFolder + "/" + std::string(600 - deepFolder.size(), 'n');
+    folder.write(fits.substr(folder.root().string().size() + 1), "s");
+    folder.write(tooLong.substr(folder.root().string().size() + 1), "l");
+
+    IndexedFolder quick(QuickDirMode);
+    EXPECT_EQ(quick.walk(folder.root().string()), std::vector<std::string>{fits});
+}
+
+TEST(IndexWalk, LeavesALinkBackToAnOpenFolderAlone) {
+    TestFolder folder;
+    makeFolder(folder, "a");
+    folder.write("a/f", "f");
+    std::filesystem::create_directory_symlink(folder.root(), folder.path("a/loop"));
+    IndexedFolder quick(QuickDirMode);
+    EXPECT_EQ(quick.walk(folder.root().string()), std::vector<std::string>{folder.path("a/f")});
+}
+#endif

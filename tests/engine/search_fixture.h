@@ -1,0 +1,65 @@
+// Running a duplicate search over a test folder and reading back its rows.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "engine/app_state.h"
+#include "engine/duplicate_search.h"
+#include "engine/fs.h"
+#include "tests/engine/compare_test_files.h"
+
+struct SearchOptions {
+    SearchMode mode = QuickDirMode;
+    bool useHash = true;
+    uint32_t matchPercent = 95;
+    bool zeroLength = false;
+};
+
+class SearchState {
+public:
+    explicit SearchState(const SearchOptions& options = {}) {
+        state.results = &list;
+        state.settings.searchMode = options.mode;
+        state.settings.useHash = options.useHash ? 1 : 0;
+        state.settings.matchPercent = options.matchPercent;
+        state.checkZeroLength = options.zeroLength ? 1 : 0;
+    }
+
+    // Starts the search the way Start does and returns the rows.
+    std::vector<ResultRow> search(const std::string& folder) {
+        copyPathText(state.settings.pathA, folder.c_str());
+        state.runState = Comparing;
+        state.progressPercent = 0;
+        searchDuplicates(state);
+        return list.rows();
+    }
+
+    AppState state;
+    MemoryResultList list;
+};
+
+inline std::string joined(const std::string& folder, const std::string& name) {
+    return folder + fs::kSeparator + name;
+}
+
+inline ResultRow twinRow(const std::string& a, const std::string& b, const std::string& percent) {
+    return ResultRow{a, b, percent};
+}
+
+// Files below `folder` in the order the walk meets them.
+inline void filesInWalkOrder(const std::string& folder, std::vector<std::string>& files) {
+    fs::listFolder(folder.c_str(), [&](const fs::FolderEntry& entry) {
+        const std::string path = joined(folder, entry.name);
+        if (entry.isFolder) {
+            filesInWalkOrder(path, files);
+        } else {
+            files.push_back(path);
+        }
+    });
+}
+
+inline void makeFolder(const TestFolder& folder, const std::string& name) {
+    std::filesystem::create_directories(folder.path(name));
+}
