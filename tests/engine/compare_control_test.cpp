@@ -1,0 +1,179 @@
+// Pause, abort, failed reads and missing memory: a comparison never shows more
+// than it has seen, and every job leaves the program ready for the next one.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "tests/engine/compare_fixture.h"
+#include "tests/engine/compare_test_files.h"
+
+namespace {
+
+// Polls until `done` holds; fails the test after a generous limit.
+template <typename Condition>
+bool eventually(Condition done) {
+    for (int attempt = 0; attempt < 20000; ++attempt) {
+        if (done()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
+}
+
+void pause(AppState& state) {
+    state.runControl = Paused;
+    state.pauseGate.closeGate();
+}
+
+void abortJob(AppState& state) {
+    state.runState = EndReached;
+    state.runControl = AbortRequested;
+    state.pauseGate.openGate();
+}
+
+// Counts reads on the worker thread.
+void countReads(ComparisonState& run, std::atomic<int>& reads) {
+    run.state.readBlock = [&reads](fs::File* file, void* buffer, uint32_t count) {
+        ++reads;
+        return fs::readFile(file, buffer, count);
+    };
+}
+
+}  // namespace
+
+TEST(PauseAndAbort, PauseHoldsTheWorkerUntilResume) {
+    TestFolder folder;
+    ComparisonState run(folder.write("a", "abcde"), folder.write("b", "abXde"));
+    std::atomic<int> reads{0};
+    countReads(run, reads);
+    pause(run.state);
+    std::thread worker([&] { compareFiles(run.state); });
+    ASSERT_TRUE(eventually([&] { return reads == 2; }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(run.list.rowCount(), 1);  // "Start" only: held before the first byte
+    EXPECT_EQ(run.state.runState, Comparing);
+    run.state.runControl = Running;
+    run.state.pauseGate.openGate();
+    worker.join();
+    EXPECT_EQ(run.list.rows().back(), row("End", "", "Files have 80% in common"));
+    EXPECT_EQ(run.state.runState, Idle);
+}
+
+TEST(PauseAndAbort, AbortFinishesTheChunkAndReportsWhatWasCompared) {
+    TestFolder folder;
+    std::vector<uint8_t> content(25000000, 'q');
+    const std::string a = folder.write("a", content);
+    content[20000010] = 'r';  // in the third chunk, never read
+    ComparisonState run(a, folder.write("b", content));
+    std::atomic<int> reads{0};
+    countReads(run, reads);
+    pause(run.state);
+    std::thread worker([&] { compareFiles(run.state); });
+    ASSERT_TRUE(eventually([&] { return reads == 2; }));
+    abortJob(run.state);
+    worker.join();
+    EXPECT_EQ(reads, 2);
+    EXPECT_EQ(run.list.rows(), (std::vector<ResultRow>{row("Start", "", "Files are the same size"),
+                                                        row("Aborted", "", "Same")}));
+    EXPECT_EQ(run.state.runState, Idle);
+    EXPECT_EQ(run.state.runControl, Running);
+    EXPECT_TRUE(run.state.pauseGate.isOpen());
+}
+
+TEST(PauseAndAbort, AnAbortedPairIsNeverATwin) {
+    TestFolder folder;
+    const std::vector<uint8_t> content(15000000, 'q');
+    ComparisonState pair(folder.write("a", content), folder.write("b", content), DirectoryMode);
+    std::atomic<int> reads{0};
+    countReads(pair, reads);
+    pause(pair.state);
+    std::atomic<uint32_t> percent{1000};
+    std::thread worker([&] { percent = compareFiles(pair.state); });
+    ASSERT_TRUE(eventually([&] { return reads == 2; }));
+    abortJob(pair.state);
+    worker.join();
+    EXPECT_EQ(percent, 0u);
+    EXPECT_EQ(reads, 2);
+    EXPECT_EQ(pair.state.runControl, AbortRequested);  // the search reads it and stops
+    pair.state.runControl = Running;
+    EXPECT_EQ(compareFiles(pair.state), 100u);  // the same pair compared in full
+}
+
+TEST(PauseAndAbort, AJobThatEndsWhilePausedLeavesTheGateOpen) {
+    TestFolder folder;
+    ComparisonState run(folder.write("a", "abcd"), folder.write("b", "abcX"));
+    // A pause that arrives after the last look at the gate: while the run closed by the end of data is listed.
+    struct PausingList : MemoryResultList {
+        AppState* state = nullptr;
+        void insertRow(int row, const char* text) override {
+            if (row == 1) pause(*state);
+            MemoryResultList::insertRow(row, text);
+        }
+    } list;
+    list.state = &run.state;
+    run.state.results = &list;
+    compareFiles(run.state);
+    EXPECT_EQ(list.rows().back(), row("Aborted", "", "Files have 75% in common"));
+    EXPECT_EQ(run.state.runControl, Running);
+    EXPECT_TRUE(run.state.pauseGate.isOpen());
+}
+
+TEST(ShortRead, UnreadBytesAreNeverCountedAsEqual) {
+    TestFolder folder;
+    std::vector<uint8_t> content(15000000, 'q');
+    content[7] = 'r';
+    const std::string a = folder.write("a", content);
+    content[7] = 's';
+    const std::string b = folder.write("b", content);
+    // The second chunk of file B comes up five bytes short: a file cut while it is read.
+    auto shortSecondChunk = [](int& reads) {
+        return [&reads](fs::File* file, void* buffer, uint32_t count) -> int64_t {
+            const int64_t delivered = fs::readFile(file, buffer, count);
+            return ++reads == 4 ? delivered - 5 : delivered;
+        };
+    };
+    ComparisonState report(a, b);
+    report.state.readBlock = shortSecondChunk(report.reads);
+    EXPECT_EQ(report.fileReport(), (std::vector<ResultRow>{row("Start", "", "Files are the same size"),
+                                                           row("7", "1", "File A is \"r\", File B is \"s\""),
+                                                           row("End", "", "Error reading file")}));
+    EXPECT_EQ(report.state.runState, Idle);
+    EXPECT_EQ(report.state.compareBufferA, nullptr);
+
+    ComparisonState pair(a, a, DirectoryMode);
+    pair.state.readBlock = shortSecondChunk(pair.reads);
+    EXPECT_EQ(compareFiles(pair.state), 0u);
+    // A read that fails outright, in the first chunk.
+    pair.state.readBlock = [](fs::File*, void*, uint32_t) -> int64_t { return -1; };
+    EXPECT_EQ(compareFiles(pair.state), 0u);
+    EXPECT_EQ(comparePairForSearch(pair.state, 50), 0u);
+}
+
+TEST(NotEnoughMemory, ReleasesWhatItGotAndLeavesTheProgramIdle) {
+    TestFolder folder;
+    ComparisonState run(folder.write("a", "abc"), folder.write("b", "abc"));
+    std::vector<uint8_t*> released;
+    int allocations = 0;
+    run.state.allocateBlock = [&](std::size_t bytes) -> uint8_t* {
+        return ++allocations == 1 ? static_cast<uint8_t*>(std::calloc(bytes, 1)) : nullptr;
+    };
+    run.state.releaseBlock = [&](uint8_t* block) {
+        released.push_back(block);
+        std::free(block);
+    };
+    run.list.insertRow(0, "old row");
+    pause(run.state);
+    run.state.runControl = Running;  // a gate left closed by an earlier job
+    compareFiles(run.state);
+    EXPECT_EQ(run.noMemoryCalls, 1);
+    EXPECT_EQ(released.size(), 1u);
+    EXPECT_EQ(run.list.rowCount(), 0);
+    EXPECT_EQ(run.reads, 0);
+    EXPECT_EQ(run.state.runState, Idle);
+    EXPECT_EQ(run.state.runControl, Running);
+    EXPECT_TRUE(run.state.pauseGate.isOpen());
+    EXPECT_EQ(run.updateCalls, 2);
+    EXPECT_EQ(run.state.compareBufferA, nullptr);
+}

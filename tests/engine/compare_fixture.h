@@ -1,0 +1,53 @@
+// A state record wired for one comparison: memory list, buffers for the
+// directory modes, and counters for the front-end hooks.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "engine/app_state.h"
+#include "engine/compare.h"
+#include "engine/fs.h"
+#include "engine/result_list.h"
+
+struct ComparisonState {
+    AppState state;
+    MemoryResultList list;
+    int updateCalls = 0;
+    int noMemoryCalls = 0;
+    int reads = 0;
+
+    ComparisonState(const std::string& pathA, const std::string& pathB, SearchMode mode = FileMode) {
+        state.results = &list;
+        state.settings.searchMode = mode;
+        std::strcpy(state.settings.pathA, pathA.c_str());
+        std::strcpy(state.settings.pathB, pathB.c_str());
+        state.updateControls = [this] { ++updateCalls; };
+        state.reportNoMemory = [this] { ++noMemoryCalls; };
+        // Counts reads; every read still goes to the file.
+        state.readBlock = [this](fs::File* file, void* buffer, uint32_t count) {
+            ++reads;
+            return fs::readFile(file, buffer, count);
+        };
+        if (mode != FileMode) {
+            // What the search provides: zero-filled blocks that outlive each pair.
+            state.compareBufferA = allocateZeroed(state, kSearchBufferSize);
+            state.compareBufferB = allocateZeroed(state, kSearchBufferSize);
+        }
+    }
+    ComparisonState(const ComparisonState&) = delete;
+    ComparisonState& operator=(const ComparisonState&) = delete;
+    ~ComparisonState() {
+        releaseBlock(state, state.compareBufferA);
+        releaseBlock(state, state.compareBufferB);
+    }
+
+    std::vector<ResultRow> fileReport() {
+        compareFiles(state);
+        return list.rows();
+    }
+};
+
+inline ResultRow row(const std::string& a, const std::string& b, const std::string& c) { return ResultRow{a, b, c}; }

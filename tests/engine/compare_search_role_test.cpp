@@ -1,0 +1,81 @@
+// compareFiles as the duplicate search calls it: a percentage, no rows.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/engine/compare_fixture.h"
+#include "tests/engine/compare_test_files.h"
+
+TEST(PairPercentage, MeasuresEqualBytesAgainstTheLargerFileWithoutRows) {
+    TestFolder folder;
+    const std::string same1 = folder.write("s1", "hello world");
+    const std::string same2 = folder.write("s2", "hello world");
+    ComparisonState identical(same1, same2, DirectoryMode);
+    identical.state.progressPercent = 7;
+    EXPECT_EQ(compareFiles(identical.state), 100u);
+    EXPECT_EQ(identical.state.runState, EndReached);
+    EXPECT_EQ(identical.state.progressPercent, 7u);  // progress belongs to the search
+    EXPECT_EQ(identical.list.rowCount(), 0);
+    EXPECT_EQ(identical.updateCalls, 0);
+
+    ComparisonState oneLetter(folder.write("a", "abcde"), folder.write("b", "abXde"), DirectoryMode);
+    EXPECT_EQ(compareFiles(oneLetter.state), 80u);
+    ComparisonState longer(folder.write("c", "0123456789"), folder.write("d", "0123456789ab"), DirectoryMode);
+    EXPECT_EQ(compareFiles(longer.state), 83u);
+    ComparisonState sameFile(same1, same1, QuickDirMode);
+    EXPECT_EQ(compareFiles(sameFile.state), 100u);
+}
+
+TEST(PairPercentage, RefusedPairsGiveZeroAndTwoEmptyFilesOnlyCountWithZeroLengthOn) {
+    TestFolder folder;
+    const std::string empty1 = folder.write("e1", "");
+    const std::string empty2 = folder.write("e2", "");
+    const std::string full = folder.write("f", "data");
+    ComparisonState emptyPair(empty1, empty2, DirectoryMode);
+    EXPECT_EQ(compareFiles(emptyPair.state), 0u);
+    EXPECT_EQ(emptyPair.state.runState, SizeFault);
+    emptyPair.state.checkZeroLength = 1;
+    EXPECT_EQ(compareFiles(emptyPair.state), 100u);
+    EXPECT_EQ(emptyPair.state.runState, EndReached);
+    ComparisonState oneEmpty(full, empty1, QuickDirMode);
+    oneEmpty.state.checkZeroLength = 1;
+    EXPECT_EQ(compareFiles(oneEmpty.state), 0u);
+    EXPECT_EQ(oneEmpty.state.runState, SizeFault);
+    ComparisonState missing(full, folder.path("gone"), DirectoryMode);
+    EXPECT_EQ(compareFiles(missing.state), 0u);
+    EXPECT_EQ(missing.state.runState, OpenFailed);
+    EXPECT_EQ(missing.state.runControl, Running);
+}
+
+TEST(PairPercentage, QuickDirSkipsPairsOfUnequalSizeWithoutReading) {
+    TestFolder folder;
+    const std::string a = folder.write("a", std::string(100, 'x'));
+    const std::string b = folder.write("b", std::string(101, 'x'));
+    ComparisonState quick(a, b, QuickDirMode);
+    EXPECT_EQ(compareFiles(quick.state), 0u);
+    EXPECT_EQ(quick.state.runState, Comparing);
+    EXPECT_EQ(quick.reads, 0);
+    ComparisonState directory(a, b, DirectoryMode);
+    EXPECT_EQ(compareFiles(directory.state), 99u);
+}
+
+TEST(PairPercentage, SearchThresholdStopsReadingOnceThePairCannotReachIt) {
+    TestFolder folder;
+    std::vector<uint8_t> content(25000000, 'q');
+    const std::string a = folder.write("a", content);
+    content[5] = 'r';
+    const std::string b = folder.write("b", content);
+    ComparisonState pair(a, b, DirectoryMode);
+    EXPECT_EQ(comparePairForSearch(pair.state, 99), 99u);
+    EXPECT_EQ(pair.reads, 6);  // three chunks of each file
+    pair.reads = 0;
+    EXPECT_LT(comparePairForSearch(pair.state, 100), 100u);
+    EXPECT_EQ(pair.reads, 2);  // the first differing byte ends it
+    // Sizes alone can rule a pair out.
+    const std::string shorter = folder.write("c", std::vector<uint8_t>(20000000, 'q'));
+    ComparisonState sizes(a, shorter, DirectoryMode);
+    EXPECT_LT(comparePairForSearch(sizes.state, 90), 90u);
+    EXPECT_EQ(sizes.reads, 0);
+    EXPECT_EQ(compareFiles(sizes.state), 80u);
+}
