@@ -1,4 +1,77 @@
-// Placeholder until the comparison exists.
-#include "cli/commands.h"
+// kestrow compare FILE_A FILE_B [--zero-length]: the rows of a "File"
+// comparison, and an exit status that tells same from different from trouble.
+#include <cstdio>
+#include <cstring>
+#include <string>
 
-int runCompare(int, char**) { return 2; }
+#include "cli/commands.h"
+#include "cli/row_output.h"
+#include "engine/compare.h"
+
+namespace {
+
+constexpr int kExitSame = 0;
+constexpr int kExitDifferent = 1;
+constexpr int kExitTrouble = 2;
+
+void printCompareUsage(FILE* out) {
+    std::fputs("usage: kestrow compare FILE_A FILE_B [--zero-length]\n"
+               "Lists every run of differing bytes (position, length, details) and a verdict.\n"
+               "  --zero-length  two empty files count as equal (\"Zero Bytes\") instead of \"Fault\"\n"
+               "Exit status: 0 same, 1 different, 2 trouble (a file not opened or read, a size refused, bad usage).\n",
+               out);
+}
+
+int usageError(const std::string& problem) {
+    std::fprintf(stderr, "kestrow compare: %s\n", problem.c_str());
+    printCompareUsage(stderr);
+    return kExitTrouble;
+}
+
+int exitStatusFor(const std::vector<ResultRow>& rows) {
+    if (rows.empty()) return kExitTrouble;
+    const std::string& verdict = rows.back()[2];
+    if (verdict == "Same" || verdict == "Zero Bytes") return kExitSame;
+    if (verdict.rfind("Files have ", 0) == 0) return kExitDifferent;
+    return kExitTrouble;
+}
+
+}  // namespace
+
+int runCompare(int argc, char** argv) {
+    std::vector<const char*> paths;
+    bool zeroLength = false;
+    bool optionsEnded = false;
+    for (int index = 0; index < argc; ++index) {
+        const std::string argument = argv[index];
+        if (!optionsEnded && (argument == "--help" || argument == "-h")) {
+            printCompareUsage(stdout);
+            return kExitSame;
+        }
+        if (!optionsEnded && argument == "--zero-length") {
+            zeroLength = true;
+        } else if (!optionsEnded && argument == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
+            return usageError("unknown option " + argument);
+        } else {
+            paths.push_back(argv[index]);
+        }
+    }
+    if (paths.size() < 2) return usageError(paths.empty() ? "FILE_A and FILE_B are missing" : "FILE_B is missing");
+    if (paths.size() > 2) return usageError(std::string("unexpected argument ") + paths[2]);
+
+    AppState state;
+    MemoryResultList list;
+    state.results = &list;
+    state.settings.searchMode = FileMode;
+    state.checkZeroLength = zeroLength ? 1 : 0;
+    if (!copyPathText(state.settings.pathA, paths[0]) || !copyPathText(state.settings.pathB, paths[1])) {
+        return usageError("a path is longer than 599 bytes");
+    }
+    state.reportNoMemory = [] { std::fputs("kestrow compare: Not enough memory\n", stderr); };
+    compareFiles(state);
+    const std::vector<ResultRow> rows = list.rows();
+    printRows(rows, stdout);
+    return exitStatusFor(rows);
+}

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# kestrow compare end to end: rows as tab-separated lines, escapes, exit status.
+set -u
+kestrow=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+# expect NAME STATUS EXPECTED_STDOUT -- ARGS...
+expect() {
+    local name=$1 status=$2 expected=$3
+    shift 4
+    local output actual
+    output=$("$kestrow" compare "$@" 2>"$work/stderr")
+    actual=$?
+    if [ "$actual" != "$status" ] || [ "$output" != "$expected" ]; then
+        echo "FAIL $name: status $actual (want $status)"
+        echo "  got:  $(printf '%s' "$output" | od -c | head -5)"
+        echo "  want: $(printf '%s' "$expected" | od -c | head -5)"
+        failures=$((failures + 1))
+    fi
+}
+
+printf 'abcde' >"$work/a"
+printf 'abXde' >"$work/b"
+printf 'ab\tc\\\nz' >"$work/c"
+printf 'ab\001"\rXz' >"$work/d"
+: >"$work/empty1"
+: >"$work/empty2"
+tab=$'\t'
+
+expect same 0 "Start${tab}${tab}Files are the same size
+End${tab}${tab}Same" -- "$work/a" "$work/a"
+expect different 1 "Start${tab}${tab}Files are the same size
+2${tab}1${tab}File A is \"c\", File B is \"X\"
+End${tab}${tab}Files have 80% in common" -- "$work/a" "$work/b"
+expect escapes 1 "Start${tab}${tab}Files are the same size
+2${tab}4${tab}File A is \"\\tc\\\\\\n\", File B is \"\\x01\"\\rX\"
+End${tab}${tab}Files have 42% in common" -- "$work/c" "$work/d"
+expect missing 2 "End${tab}${tab}Error opening file" -- "$work/a" "$work/nothing"
+expect empty-pair 2 "End${tab}${tab}Fault" -- "$work/empty1" "$work/empty2"
+expect zero-length 0 "End${tab}${tab}Zero Bytes" -- --zero-length "$work/empty1" "$work/empty2"
+expect one-path 2 "" -- "$work/a"
+grep -q "FILE_B is missing" "$work/stderr" || { echo "FAIL one-path: problem not named"; failures=$((failures + 1)); }
+expect bad-option 2 "" -- --fast "$work/a" "$work/b"
+grep -q "unknown option --fast" "$work/stderr" || { echo "FAIL bad-option: problem not named"; failures=$((failures + 1)); }
+"$kestrow" compare --help | grep -q "usage: kestrow compare" || { echo "FAIL help"; failures=$((failures + 1)); }
+
+[ "$failures" = 0 ] && echo "compare: all checks passed"
+exit $((failures > 0))
