@@ -1,12 +1,97 @@
-// Placeholder bodies; hot zones and clicks replace them.
+// Pointer tracking over the painted buttons and what a left-button release does.
 #include "window/clicks.h"
 
-void trackHover(HWND, LPARAM) {}
-void handleClick(HWND) {}
-void handleDrop(HWND, HDROP drop) { DragFinish(drop); }
-void startJob(HWND) {}
-void abortJob() {}
-void togglePause(HWND) {}
-int chooseFile(HWND, char*, const char*) { return 0; }
-int chooseFolder(HWND, char*) { return 0; }
-void openHelp() {}
+#include "shell/about_box.h"
+#include "shell/gui_state.h"
+#include "window/clicks_model.h"
+#include "window/main_window.h"
+
+namespace {
+
+void storeHoverFlags(const HoverFlags& flags) {
+    GuiState& state = gui();
+    state.hoverAboutPause = flags.aboutPause;
+    state.hoverHelp = flags.help;
+    state.hoverChooseA = flags.chooseA;
+    state.hoverChooseB = flags.chooseB;
+    state.hoverSwitch = flags.switchKnob;
+    state.hoverStartAbort = flags.startAbort;
+}
+
+void chooseIntoBox(HWND window) {
+    AppState& shared = app();
+    if (shared.settings.searchMode == FileMode) {
+        const int box = gui().hoverChooseA ? kPathBoxAId : kPathBoxBId;
+        if (chooseFile(window, shared.settings.pathA, "All Files\0*.*\0") != 0) {
+            SetDlgItemTextA(window, box, shared.settings.pathA);
+        }
+        return;
+    }
+    PathText folder;
+    if (chooseFolder(window, folder) != 0) SetDlgItemTextA(window, kPathBoxAId, folder);
+}
+
+void switchMode(HWND window) {
+    AppState& shared = app();
+    shared.settings.searchMode = nextSearchMode(shared.settings.searchMode);
+    resetListColumns(window);
+    invalidateTopBand(window);
+}
+
+// Start while idle, Abort while a job runs. Any other state (a dialog's
+// request in hand) has no worker that could wind an abort down, so the button
+// then does nothing.
+void startOrAbort(HWND window) {
+    invalidateTopBand(window);
+    const uint32_t runState = app().runState;
+    if (runState == Idle) {
+        startJob(window);
+    } else if (busy(runState)) {
+        abortJob();
+    }
+}
+
+void aboutOrPause(HWND window) {
+    const uint32_t runState = app().runState;
+    if (runState == Idle) {
+        showAboutBox(window);
+    } else if (busy(runState)) {
+        togglePause(window);
+    }
+}
+
+}  // namespace
+
+HoverFlags hoverFlags() {
+    const GuiState& state = gui();
+    HoverFlags flags;
+    flags.aboutPause = state.hoverAboutPause;
+    flags.help = state.hoverHelp;
+    flags.chooseA = state.hoverChooseA;
+    flags.chooseB = state.hoverChooseB;
+    flags.switchKnob = state.hoverSwitch;
+    flags.startAbort = state.hoverStartAbort;
+    return flags;
+}
+
+void trackHover(HWND window, LPARAM position) {
+    const uint32_t x = LOWORD(position);
+    const uint32_t y = HIWORD(position);
+    HoverFlags flags = hoverFlags();
+    const HoverRepaint repaint = updateHover(flags, gui().clientWidth, gui().clientHeight, x, y,
+                                             app().runState == Idle, app().settings.searchMode);
+    storeHoverFlags(flags);
+    if (repaint.needed) invalidateArea(window, repaint.rect, false);
+}
+
+void handleClick(HWND window) {
+    const bool idle = app().runState == Idle;
+    switch (clickAction(hoverFlags(), idle, gui().aboutOpen)) {
+    case ClickAction::Choose: chooseIntoBox(window); return;
+    case ClickAction::SwitchMode: switchMode(window); return;
+    case ClickAction::StartOrAbort: startOrAbort(window); return;
+    case ClickAction::AboutOrPause: aboutOrPause(window); return;
+    case ClickAction::Help: openHelp(); return;
+    case ClickAction::None: return;
+    }
+}

@@ -1,21 +1,131 @@
-// Placeholder bodies; the main window's drawing replaces them.
+// The main window's children: the two path boxes, the result list and the
+// tooltip; their layout, the list's column sets and their run-state controls.
 #include "window/main_window.h"
 
-void createChildWindows(HWND) {}
-void layoutChildren(HWND, LPARAM) {}
-void resetListColumns(HWND) {}
-void updateControls(HWND) {}
-void addTooltip(HWND, int, const char*) {}
-void enableControl(HWND window, int controlId, bool on) { EnableWindow(GetDlgItem(window, controlId), on); }
-void showControl(HWND window, int controlId, int command) { ShowWindow(GetDlgItem(window, controlId), command); }
-void paintMainWindow(HWND window) {
-    PAINTSTRUCT paint;
-    BeginPaint(window, &paint);
-    EndPaint(window, &paint);
+#include <commctrl.h>
+
+#include "shell/gui_state.h"
+#include "window/geometry_model.h"
+#include "window/list_view_results.h"
+
+namespace {
+
+constexpr DWORD kPathBoxStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
+constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHAREIMAGELISTS | LVS_NOSORTHEADER;
+constexpr DWORD kListExtendedStyle = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP;
+constexpr UINT kToolInfoSize = 44;  // the record without the later extension fields
+
+ListViewResultList listViewResults;
+
+HWND createPathBox(HWND window, int controlId, int y) {
+    return CreateWindowExA(0, "Edit", "", kPathBoxStyle, 82, y, 200, 20, window,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), gui().instance, nullptr);
 }
-void drawButton(HDC, HDC, ButtonKind, int, int, bool, const char*) {}
-void showTaskbarProgress(HWND, uint32_t) {}
-void setOnTop(HWND, uint32_t) {}
-void setTransparency(HWND, uint32_t) {}
-void clearTransparency(HWND) {}
-void onProgressTimer(HWND) {}
+
+HWND createResultList(HWND window) {
+    HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, "SysListView32", "", kListStyle, 0, 0, 0, 0, window,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kResultListId)), gui().instance,
+                                nullptr);
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, kListExtendedStyle);
+    return list;
+}
+
+HWND createTooltip() {
+    return CreateWindowExA(WS_EX_TOPMOST, "Tooltips_class32", "", TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                           CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, gui().instance, nullptr);
+}
+
+void placeChild(HWND child, const ChildPlace& place) {
+    MoveWindow(child, place.x, place.y, place.width, place.height, FALSE);
+}
+
+void installColumns(HWND list, const ColumnSet& set) {
+    for (int index = 0; index < 3; ++index) SendMessageA(list, LVM_DELETECOLUMN, 0, 0);
+    for (int index = 0; index < 3; ++index) {
+        LVCOLUMNA column = {};
+        column.mask = LVCF_WIDTH | LVCF_TEXT;
+        column.cx = set.columns[index].width;
+        column.pszText = const_cast<char*>(set.columns[index].title);
+        SendMessageA(list, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
+    }
+}
+
+}  // namespace
+
+HFONT createFaceFont(int weight) {
+    return CreateFontA(15, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Tahoma");
+}
+
+void createChildWindows(HWND window) {
+    GuiState& state = gui();
+    AppState& shared = app();
+    shared.settings.searchMode = validSearchMode(shared.settings.searchMode);
+    state.pathBoxA = createPathBox(window, kPathBoxAId, 53);
+    state.pathBoxB = createPathBox(window, kPathBoxBId, 75);
+    state.pathBoxFont = createFaceFont(50);
+    SendMessageA(state.pathBoxA, WM_SETFONT, reinterpret_cast<WPARAM>(state.pathBoxFont), TRUE);
+    SendMessageA(state.pathBoxB, WM_SETFONT, reinterpret_cast<WPARAM>(state.pathBoxFont), TRUE);
+    state.resultListView = createResultList(window);
+    listViewResults.setListView(state.resultListView);
+    shared.results = &listViewResults;
+    shared.updateControls = [window] { updateControls(window); };
+    state.tooltipWindow = createTooltip();
+    addTooltip(window, kPathBoxBId, "File to be compared");
+    resetListColumns(window);
+    setOnTop(window, shared.settings.onTop);
+    if (shared.settings.transparent != 0) setTransparency(window, shared.settings.alpha);
+}
+
+void layoutChildren(HWND window, LPARAM size) {
+    GuiState& state = gui();
+    state.clientWidth = LOWORD(size);
+    state.clientHeight = HIWORD(size);
+    const ChildLayout layout = childLayout(state.clientWidth, state.clientHeight);
+    placeChild(state.resultListView, layout.list);
+    placeChild(state.pathBoxA, layout.boxA);
+    placeChild(state.pathBoxB, layout.boxB);
+    // A window restored from the taskbar shows the face of the current state,
+    // even when a job ended while it was minimised.
+    invalidateTopBand(window);
+}
+
+void resetListColumns(HWND window) {
+    const ColumnSet& set = columnSet(app().settings.searchMode);
+    listViewResults.clearRows();
+    installColumns(gui().resultListView, set);
+    addTooltip(window, kPathBoxAId, set.boxATip);
+    updateControls(window);
+}
+
+void updateControls(HWND window) {
+    const bool fileMode = app().settings.searchMode == FileMode;
+    const bool idle = app().runState == Idle;
+    showControl(window, kPathBoxBId, fileMode ? SW_SHOWNORMAL : SW_HIDE);
+    enableControl(window, kPathBoxAId, idle);
+    enableControl(window, kPathBoxBId, idle);
+}
+
+// A control's tip is replaced, not stacked: the box keeps one tool.
+void addTooltip(HWND window, int controlId, const char* text) {
+    TOOLINFOA tool = {};
+    tool.cbSize = kToolInfoSize;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = GetDlgItem(window, controlId);
+    tool.uId = reinterpret_cast<UINT_PTR>(tool.hwnd);
+    tool.hinst = gui().instance;
+    tool.lpszText = const_cast<char*>(text);
+    SendMessageA(gui().tooltipWindow, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageA(gui().tooltipWindow, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void invalidateArea(HWND window, const Rect& rect, bool erase) {
+    const RECT area = {rect.left, rect.top, rect.right, rect.bottom};
+    InvalidateRect(window, &area, erase);
+}
+
+void invalidateTopBand(HWND window) { invalidateArea(window, topBandRect(gui().clientWidth), true); }
+
+void enableControl(HWND window, int controlId, bool on) { EnableWindow(GetDlgItem(window, controlId), on); }
+
+void showControl(HWND window, int controlId, int command) { ShowWindow(GetDlgItem(window, controlId), command); }

@@ -5,14 +5,14 @@
 
 #include <cstdint>
 
-enum ButtonKind : uint32_t {
-    SmallButton = 0,
-    LargeButton = 1,
-    SwitchStraight = 2,
-    SwitchMirrored = 3,
-    SwitchTurned = 4,
-};
+#include "window/face_model.h"
 
+constexpr int kPathBoxAId = 1002;
+constexpr int kPathBoxBId = 1013;
+constexpr int kResultListId = 0;
+
+// Creates the two path boxes, the list and the tooltip, hands the list and the
+// controls hook to the engine and applies the window settings.
 void createChildWindows(HWND window);
 void layoutChildren(HWND window, LPARAM size);
 void resetListColumns(HWND window);
@@ -21,9 +21,15 @@ void addTooltip(HWND window, int controlId, const char* text);
 void enableControl(HWND window, int controlId, bool on);
 void showControl(HWND window, int controlId, int command);
 void paintMainWindow(HWND window);
+// "Tahoma", 15 pixels high, of the given weight: the path boxes' and the face's font.
+HFONT createFaceFont(int weight);
 void drawButton(HDC paintDC, HDC memoryDC, ButtonKind kind, int top, int left, bool lit, const char* text);
 void showTaskbarProgress(HWND window, uint32_t percent);
 void setOnTop(HWND window, uint32_t on);
 void setTransparency(HWND window, uint32_t alpha);
 void clearTransparency(HWND window);
 void onProgressTimer(HWND window);
+// Asks for a repaint of `rect`, erasing its background when `erase`.
+void invalidateArea(HWND window, const Rect& rect, bool erase);
+// Repaints everything above the list, background included.
+void invalidateTopBand(HWND window);

@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include "engine/settings.h"
+#include "window/geometry_model.h"
+
+namespace {
+
+constexpr uint32_t W = 520;
+constexpr uint32_t H = 360;
+constexpr uint32_t kColumnX = W - 30;
+
+HoverRepaint move(HoverFlags& flags, uint32_t x, uint32_t y, bool idle = true, uint32_t mode = FileMode) {
+    return updateHover(flags, W, H, x, y, idle, mode);
+}
+
+}  // namespace
+
+TEST(HotZones, RightColumnRowsAndTheGapsBetweenThem) {
+    const Rect column = rightColumnRect(W, H);
+    struct Row { uint32_t y; Zone zone; } rows[] = {
+        {4, Zone::None},      {5, Zone::AboutPause}, {22, Zone::AboutPause}, {23, Zone::None},
+        {27, Zone::Help},     {45, Zone::None},      {74, Zone::ChooseA},     {89, Zone::ChooseA},
+        {90, Zone::None},     {96, Zone::ChooseB},   {111, Zone::ChooseB},    {112, Zone::None},
+    };
+    for (const Row& row : rows) EXPECT_EQ(hitZone(W, kColumnX, row.y, true, FileMode), row.zone) << row.y;
+    // The column's x bounds are exclusive.
+    EXPECT_EQ(hitZone(W, W - 58, 10, true, FileMode), Zone::None);
+    EXPECT_EQ(hitZone(W, W - 57, 10, true, FileMode), Zone::AboutPause);
+    EXPECT_EQ(hitZone(W, W - 4, 10, true, FileMode), Zone::None);
+
+    HoverFlags flags;
+    HoverRepaint repaint = move(flags, kColumnX, 80);
+    EXPECT_EQ(flags.chooseA, 1u);
+    ASSERT_TRUE(repaint.needed);
+    EXPECT_EQ(repaint.rect, column);
+}
+
+TEST(HotZones, WhatCountsDependsOnTheRunStateAndMode) {
+    // The second Choose row exists only in File mode.
+    EXPECT_EQ(hitZone(W, kColumnX, 100, true, DirectoryMode), Zone::None);
+    EXPECT_EQ(hitZone(W, kColumnX, 100, true, QuickDirMode), Zone::None);
+    // During a job the Choose rows and the switch are no zones; Help and the
+    // two job buttons still are.
+    EXPECT_EQ(hitZone(W, kColumnX, 80, false, FileMode), Zone::None);
+    EXPECT_EQ(hitZone(W, kColumnX, 100, false, FileMode), Zone::None);
+    EXPECT_EQ(hitZone(W, 30, 20, false, FileMode), Zone::None);
+    EXPECT_EQ(hitZone(W, kColumnX, 30, false, FileMode), Zone::Help);
+    EXPECT_EQ(hitZone(W, kColumnX, 10, false, FileMode), Zone::AboutPause);
+    EXPECT_EQ(hitZone(W, W - 100, 20, false, FileMode), Zone::StartAbort);
+    EXPECT_EQ(hitZone(W, 30, 20, true, FileMode), Zone::Switch);
+}
+
+TEST(HotZones, HelpDuringAJobLightsNothingButKeepsOtherButtonsLit) {
+    HoverFlags flags;
+    move(flags, kColumnX, 10, false);  // Pause lights
+    const HoverRepaint repaint = move(flags, kColumnX, 30, false);
+    EXPECT_FALSE(repaint.needed);
+    EXPECT_EQ(flags.help, 0u);
+    EXPECT_EQ(flags.aboutPause, 1u) << "Help still counts as a zone, so nothing is darkened";
+
+    // A Choose row during a job is outside all zones: it darkens the column.
+    const HoverRepaint darken = move(flags, kColumnX, 80, false);
+    EXPECT_TRUE(darken.needed);
+    EXPECT_EQ(flags.aboutPause, 0u);
+    EXPECT_EQ(flags.chooseA, 0u);
+}
+
+TEST(HotZones, FlagsClearOnlyOverNoZoneOneGroupAtATime) {
+    HoverFlags flags;
+    EXPECT_EQ(move(flags, 30, 20).rect, switchRect());
+    EXPECT_EQ(move(flags, W - 100, 20).rect, startAbortRect(W));
+    EXPECT_EQ(move(flags, kColumnX, 30).rect, rightColumnRect(W, H));
+    EXPECT_FALSE(move(flags, kColumnX, 30).needed) << "an already lit button asks for no repaint";
+    // Straight from zone to zone: all three stay lit.
+    EXPECT_EQ(flags.switchKnob + flags.startAbort + flags.help, 3u);
+
+    HoverRepaint repaint = move(flags, 200, 300);
+    EXPECT_EQ(repaint.rect, rightColumnRect(W, H));
+    EXPECT_EQ(flags.help, 0u);
+    EXPECT_EQ(flags.switchKnob, 1u);
+    EXPECT_EQ(move(flags, 200, 300).rect, switchRect());
+    EXPECT_EQ(move(flags, 200, 300).rect, startAbortRect(W));
+    EXPECT_FALSE(move(flags, 200, 300).needed);
+}
+
+TEST(HotZones, ZonesOfAVeryNarrowWindowCannotBeEntered) {
+    // W - 58 and W - 170 fall below 0: compared unsigned, those ranges are empty.
+    for (uint32_t x = 0; x < 60; ++x) {
+        for (uint32_t y : {10u, 30u, 80u}) {
+            const Zone zone = hitZone(40, x, y, true, FileMode);
+            EXPECT_TRUE(zone == Zone::None || zone == Zone::Switch) << x << "," << y;
+        }
+    }
+    // The right column is tested first where it overlaps the switch.
+    EXPECT_EQ(hitZone(100, 45, 30, true, FileMode), Zone::Help);
+}
+
+TEST(ChildLayout, FollowsTheClientSizeAndNeverGoesNegative) {
+    const ChildLayout normal = childLayout(520, 360);
+    EXPECT_EQ(normal.list.x, 1);
+    EXPECT_EQ(normal.list.y, 120);
+    EXPECT_EQ(normal.list.width, 518);
+    EXPECT_EQ(normal.list.height, 240);
+    EXPECT_EQ(normal.boxA.width, 378);
+    EXPECT_EQ(normal.boxB.y, 95);
+
+    const ChildLayout tiny = childLayout(100, 120);
+    EXPECT_EQ(tiny.list.height, 0);
+    EXPECT_EQ(tiny.boxA.width, 0);
+    const ChildLayout minimised = childLayout(0, 0);
+    EXPECT_EQ(minimised.list.width, 0);
+    EXPECT_EQ(minimised.boxB.width, 0);
+}
+
+TEST(ModeSwitch, CyclesThroughTheThreeModesAndRepairsADamagedValue) {
+    EXPECT_EQ(nextSearchMode(FileMode), uint32_t{DirectoryMode});
+    EXPECT_EQ(nextSearchMode(DirectoryMode), uint32_t{QuickDirMode});
+    EXPECT_EQ(nextSearchMode(QuickDirMode), uint32_t{FileMode});
+    EXPECT_EQ(nextSearchMode(3), uint32_t{FileMode});
+    EXPECT_EQ(nextSearchMode(0xFFFFFFFFu), uint32_t{FileMode});
+    EXPECT_EQ(validSearchMode(7), uint32_t{FileMode});
+    EXPECT_EQ(validSearchMode(QuickDirMode), uint32_t{QuickDirMode});
+}

@@ -1,0 +1,26 @@
+#include "window/clicks_model.h"
+
+#include <cstring>
+
+#include "engine/settings.h"
+
+ClickAction clickAction(const HoverFlags& flags, bool idle, uint32_t aboutOpen) {
+    if ((flags.chooseA || flags.chooseB) && idle) return ClickAction::Choose;
+    if (flags.switchKnob && idle) return ClickAction::SwitchMode;
+    if (flags.startAbort) return ClickAction::StartOrAbort;
+    if (flags.aboutPause && aboutOpen == 0) return ClickAction::AboutOrPause;
+    if (flags.help) return ClickAction::Help;
+    return ClickAction::None;
+}
+
+DropBox dropTarget(const char* name, uint32_t searchMode, uint32_t& dropToggle) {
+    const bool isFile = std::strchr(name, '.') != nullptr;
+    if (searchMode != FileMode) return isFile ? DropBox::None : DropBox::BoxA;
+    if (!isFile) return DropBox::None;
+    if (dropToggle == 1) {
+        dropToggle = 0;
+        return DropBox::BoxB;
+    }
+    dropToggle = 1;
+    return DropBox::BoxA;
+}

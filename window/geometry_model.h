@@ -1,0 +1,75 @@
+// Geometry of the main window: where the children go, where the painted buttons
+// and pointer hot zones lie, and which rectangle each change repaints, all computed
+// from the client size. Hit-testing and "which button lights" are plain functions.
+#pragma once
+
+#include <cstdint>
+
+// A rectangle in client pixels; right and bottom are exclusive.
+struct Rect {
+    int32_t left;
+    int32_t top;
+    int32_t right;
+    int32_t bottom;
+};
+
+inline bool operator==(const Rect& a, const Rect& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// The six hover flags: 0 dark, 1 lit.
+struct HoverFlags {
+    uint32_t aboutPause = 0;
+    uint32_t help = 0;
+    uint32_t chooseA = 0;
+    uint32_t chooseB = 0;
+    uint32_t switchKnob = 0;
+    uint32_t startAbort = 0;
+};
+
+enum class Zone { None, AboutPause, Help, ChooseA, ChooseB, Switch, StartAbort };
+
+// The zone under (x, y) that counts in this state. Bounds are exclusive and
+// compared unsigned, so a zone whose bound falls below 0 cannot be entered.
+Zone hitZone(uint32_t width, uint32_t x, uint32_t y, bool idle, uint32_t searchMode);
+
+// What a pointer movement asks to repaint (an invalidation without erasing).
+struct HoverRepaint {
+    bool needed = false;
+    Rect rect{};
+};
+
+// Lights the button under (x, y), or darkens one group of lit buttons when the
+// pointer is over no zone; flags are never cleared while over a zone.
+HoverRepaint updateHover(HoverFlags& flags, uint32_t width, uint32_t height, uint32_t x, uint32_t y,
+                         bool idle, uint32_t searchMode);
+
+Rect rightColumnRect(uint32_t width, uint32_t height);
+Rect switchRect();
+Rect startAbortRect(uint32_t width);
+// Everything above the list: labels, switch, band and buttons.
+Rect topBandRect(uint32_t width);
+// The progress band and the current-file line.
+Rect progressRect(uint32_t width);
+
+struct ChildPlace {
+    int32_t x;
+    int32_t y;
+    int32_t width;
+    int32_t height;
+};
+
+struct ChildLayout {
+    ChildPlace list;
+    ChildPlace boxA;
+    ChildPlace boxB;
+};
+
+// Places of the list and the two path boxes; widths and heights never go below 0.
+ChildLayout childLayout(uint32_t width, uint32_t height);
+
+// The switch cycles File -> Directory -> Quick Dir -> File; a damaged value
+// lands on File.
+uint32_t nextSearchMode(uint32_t mode);
+// A damaged mode is taken as File.
+uint32_t validSearchMode(uint32_t mode);

@@ -1,0 +1,85 @@
+// Start, Abort, Pause and Resume of a comparison or a search.
+#include "engine/compare.h"
+#include "engine/duplicate_search.h"
+#include "shell/close_path.h"
+#include "shell/gui_state.h"
+#include "window/clicks.h"
+#include "window/main_window.h"
+
+namespace {
+
+constexpr UINT kProgressPeriodMs = 100;
+
+HANDLE createWorkerThread(LPTHREAD_START_ROUTINE body, void* argument) {
+    return CreateThread(nullptr, 0, body, argument, 0, nullptr);
+}
+
+DWORD WINAPI runJob(void*) {
+    AppState& shared = app();
+    if (shared.settings.searchMode == FileMode) {
+        compareFiles(shared);
+    } else {
+        searchDuplicates(shared);
+    }
+    return 0;
+}
+
+// Copies a path box into `path`. An empty box, or one holding more than a path
+// text can take (a shortened path could name another file), is refused.
+bool readPathBox(HWND window, int controlId, char* path) {
+    HWND box = GetDlgItem(window, controlId);
+    const int length = GetWindowTextLengthA(box);
+    if (length <= 0 || length >= static_cast<int>(kPathTextSize)) return false;
+    return GetWindowTextA(box, path, kPathTextSize) == length;
+}
+
+// No worker will bring the state back, so the window does it: idle again,
+// no progress repaints, the path boxes usable.
+void windBackFailedStart(HWND window) {
+    app().runState = Idle;
+    KillTimer(window, kProgressTimer);
+    updateControls(window);
+    invalidateTopBand(window);
+}
+
+}  // namespace
+
+WorkerStarter startWorkerThread = createWorkerThread;
+
+void startJob(HWND window) {
+    AppState& shared = app();
+    shared.results->clearRows();
+    if (!readPathBox(window, kPathBoxAId, shared.settings.pathA)) return;
+    if (shared.settings.searchMode == FileMode && !readPathBox(window, kPathBoxBId, shared.settings.pathB)) return;
+    shared.runState = Comparing;
+    SetTimer(window, kProgressTimer, kProgressPeriodMs, nullptr);
+    shared.progressPercent = 0;
+    shared.twinCount = 0;
+    // A job that ended while paused leaves the gate closed; never start behind it.
+    if (shared.runControl == Running) shared.pauseGate.openGate();
+    HANDLE worker = startWorkerThread(runJob, window);
+    if (worker == nullptr) {
+        windBackFailedStart(window);
+        return;
+    }
+    CloseHandle(worker);
+}
+
+void abortJob() {
+    AppState& shared = app();
+    shared.pauseGate.openGate();
+    shared.runState = EndReached;
+    shared.runControl = AbortRequested;
+}
+
+void togglePause(HWND window) {
+    AppState& shared = app();
+    if (shared.runControl == Paused) {
+        shared.runControl = Running;
+        shared.pauseGate.openGate();
+    } else if (shared.runControl == Running) {
+        shared.runControl = Paused;
+        shared.pauseGate.closeGate();
+    }
+    invalidateTopBand(window);
+}

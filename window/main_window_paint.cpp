@@ -1,0 +1,156 @@
+// Painting of the main window's face and the 100 ms progress repaint.
+#include <cstring>
+
+#include "shell/close_path.h"
+#include "shell/gui_state.h"
+#include "window/clicks.h"
+#include "window/main_window.h"
+
+namespace {
+
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kButtonFace = RGB(213, 215, 183);
+constexpr COLORREF kLitButtonFace = RGB(229, 231, 199);
+constexpr int kSwitchSize = 24;
+
+RECT toRect(const Rect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+
+void drawText(HDC dc, const char* text, const Rect& box, UINT format) {
+    RECT area = toRect(box);
+    DrawTextA(dc, text, -1, &area, format);
+}
+
+// A value above the finished marker is shown, and kept, as 99; a worker's newer
+// value wins over this correction.
+uint32_t shownProgress(uint32_t percent) {
+    const uint32_t shown = shownPercent(percent);
+    if (shown != percent) app().progressPercent.compare_exchange_strong(percent, shown);
+    return shown;
+}
+
+// The first idle paint after a search clears the taskbar progress once.
+void finishTaskbarProgress(HWND window) {
+    uint32_t finished = kProgressFinished;
+    if (!app().progressPercent.compare_exchange_strong(finished, 100)) return;
+    if (gui().osGeneration > 3) showTaskbarProgress(window, kProgressFinished);
+}
+
+FaceInput faceInput(uint32_t runState, uint32_t percent, const char* currentFile) {
+    const GuiState& state = gui();
+    FaceInput input;
+    input.width = state.clientWidth;
+    input.searchMode = app().settings.searchMode;
+    input.runState = runState;
+    input.runControl = app().runControl;
+    input.progressPercent = percent;
+    input.indexCount = app().indexCount;
+    input.currentFile = currentFile;
+    input.hover = hoverFlags();
+    return input;
+}
+
+void drawBand(HDC dc, const Face& face) {
+    const RECT band = toRect(face.bandRect);
+    HBRUSH brush = CreateSolidBrush(kBlack);
+    FillRect(dc, &band, brush);
+    DeleteObject(brush);
+    if (face.percentText.empty()) return;
+    SetTextColor(dc, kWhite);
+    drawText(dc, face.percentText.c_str(), face.bandRect, DT_SINGLELINE | DT_CENTER);
+    SetTextColor(dc, kBlack);
+}
+
+void drawFace(HWND window, HDC dc) {
+    const uint32_t runState = app().runState;
+    if (gui().clientWidth <= 200) return;
+    uint32_t percent = app().progressPercent;
+    if (runState >= 1 && runState <= 499) {
+        if (gui().osGeneration > 3) showTaskbarProgress(window, percent);
+        percent = shownProgress(percent);
+    } else if (!busy(runState)) {
+        finishTaskbarProgress(window);
+    }
+    // The worker may be rewriting the text; a torn line is repainted on the next tick.
+    PathText currentFile;
+    std::memcpy(currentFile, app().currentFileText, sizeof(currentFile));
+    currentFile[sizeof(currentFile) - 1] = '\0';
+    const Face face = describeFace(faceInput(runState, percent, currentFile));
+
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kBlack);
+    HFONT font = createFaceFont(500);
+    HGDIOBJ previousFont = SelectObject(dc, font);
+    for (const FaceLabel& label : face.labels) drawText(dc, label.text, label.box, DT_SINGLELINE);
+    if (face.band) drawBand(dc, face);
+    if (face.currentFileLine) drawText(dc, face.currentFileText.c_str(), face.currentFileRect, DT_SINGLELINE);
+    HDC memoryDC = CreateCompatibleDC(dc);
+    for (const FaceButton& button : face.buttons) {
+        drawButton(dc, memoryDC, button.kind, button.top, button.left, button.lit, button.text);
+    }
+    DeleteDC(memoryDC);
+    SelectObject(dc, previousFont);
+    DeleteObject(font);
+}
+
+void drawRoundButton(HDC dc, int top, int left, int width, int height, bool lit, const char* text) {
+    HBRUSH brush = CreateSolidBrush(lit ? kLitButtonFace : kButtonFace);
+    HGDIOBJ previousBrush = SelectObject(dc, brush);
+    RoundRect(dc, left, top, left + width, top + height, 20, 20);
+    SelectObject(dc, previousBrush);
+    DeleteObject(brush);
+    if (text == nullptr) return;
+    RECT box = {left + 2, top, left + width - 2, top + height};
+    DrawTextA(dc, text, -1, &box, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+}
+
+// Copies the 24 x 24 switch bitmap with its upper-left, upper-right and
+// lower-left corners sent to the three given points.
+void turnSwitch(HDC dc, HDC memoryDC, POINT upperLeft, POINT upperRight, POINT lowerLeft) {
+    const POINT corners[3] = {upperLeft, upperRight, lowerLeft};
+    PlgBlt(dc, corners, memoryDC, 0, 0, kSwitchSize, kSwitchSize, nullptr, 0, 0);
+}
+
+void drawSwitch(HDC dc, HDC memoryDC, ButtonKind kind, int top, int left, bool lit) {
+    HGDIOBJ previousBitmap = SelectObject(memoryDC, lit ? gui().switchHotBitmap : gui().switchBitmap);
+    const int right = left + kSwitchSize;
+    const int bottom = top + kSwitchSize;
+    if (kind == SwitchStraight) {
+        BitBlt(dc, left, top, kSwitchSize, kSwitchSize, memoryDC, 0, 0, SRCCOPY);
+    } else if (kind == SwitchMirrored) {
+        turnSwitch(dc, memoryDC, {right, top}, {left, top}, {right, bottom});
+    } else {
+        turnSwitch(dc, memoryDC, {right, bottom}, {left, bottom}, {right, top});
+    }
+    SelectObject(memoryDC, previousBitmap);
+}
+
+}  // namespace
+
+void paintMainWindow(HWND window) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    drawFace(window, dc);
+    EndPaint(window, &paint);
+}
+
+void drawButton(HDC paintDC, HDC memoryDC, ButtonKind kind, int top, int left, bool lit, const char* text) {
+    switch (kind) {
+    case SmallButton: drawRoundButton(paintDC, top, left, 54, 18, lit, text); return;
+    case LargeButton: drawRoundButton(paintDC, top, left, 100, 24, lit, text); return;
+    default: drawSwitch(paintDC, memoryDC, kind, top, left, lit); return;
+    }
+}
+
+// While a job runs only the band is repainted, and not at all while paused or
+// aborting; once the job is over the whole client area is, so the idle face
+// returns even if the window was minimised or covered when the job ended.
+void onProgressTimer(HWND window) {
+    const uint32_t runState = app().runState;
+    if (busy(runState)) {
+        if (app().runControl == Running) invalidateArea(window, progressRect(gui().clientWidth), true);
+        return;
+    }
+    InvalidateRect(window, nullptr, TRUE);
+    KillTimer(window, kProgressTimer);
+}
