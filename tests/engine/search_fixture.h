@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,16 @@ struct SearchOptions {
     bool useHash = true;
     uint32_t matchPercent = 95;
     bool zeroLength = false;
+};
+
+// A memory list that lets a test act when the search inserts a row.
+class WatchedList : public MemoryResultList {
+public:
+    void insertRow(int row, const char* text) override {
+        MemoryResultList::insertRow(row, text);
+        if (onInsert) onInsert(row, text);
+    }
+    std::function<void(int, const char*)> onInsert;
 };
 
 class SearchState {
@@ -36,8 +47,15 @@ public:
         return list.rows();
     }
 
+    // What Abort does in the window.
+    void abort() {
+        state.pauseGate.openGate();
+        state.runState = EndReached;
+        state.runControl = AbortRequested;
+    }
+
     AppState state;
-    MemoryResultList list;
+    WatchedList list;
 };
 
 inline std::string joined(const std::string& folder, const std::string& name) {

@@ -1,0 +1,105 @@
+#include "engine/twin_pairing.h"
+
+#include <cstring>
+#include <vector>
+
+#include "engine/compare.h"
+#include "engine/pair_results.h"
+#include "engine/shared_pass.h"
+
+namespace {
+
+enum class Identity : uint8_t { Unknown, Known, Unavailable };
+
+struct PairingWork {
+    AppState& state;
+    FileIndex& index;
+    const TwinCandidates& candidates;
+    uint32_t matchPercent;
+    PairResults results;
+    std::vector<fs::FileIdentity> identities;
+    std::vector<Identity> identityState;
+};
+
+// Two paths that name one physical file (a hard link, a link into the tree,
+// a folder reached twice) are never a pair.
+bool sameFile(PairingWork& work, uint32_t a, uint32_t b) {
+    for (uint32_t position : {a, b}) {
+        if (work.identityState[position] != Identity::Unknown) continue;
+        const bool known = fs::fileIdentity(work.index.entries[position].path, work.identities[position]);
+        work.identityState[position] = known ? Identity::Known : Identity::Unavailable;
+    }
+    return work.identityState[a] == Identity::Known && work.identityState[b] == Identity::Known &&
+           work.identities[a] == work.identities[b];
+}
+
+// Sizes alone decide a pair whose longer file has more bytes of its own than
+// matchPercent allows, and any pair with exactly one empty file.
+bool sizesRuleOut(const PairingWork& work, uint32_t a, uint32_t b) {
+    const uint64_t sizeA = work.index.listedSizes[a], sizeB = work.index.listedSizes[b];
+    const uint32_t larger = static_cast<uint32_t>(sizeA > sizeB ? sizeA : sizeB);
+    const uint32_t smaller = static_cast<uint32_t>(sizeA > sizeB ? sizeB : sizeA);
+    if (larger == 0) return false;
+    if (smaller == 0) return true;
+    return similarityPercent(larger, larger - smaller) < work.matchPercent;
+}
+
+uint32_t comparePair(PairingWork& work, uint32_t a, uint32_t b) {
+    if (work.candidates.sharedPass[a]) {
+        return compareAndSumPair(work.state, work.index.entries[a], work.index.entries[b], work.matchPercent);
+    }
+    return comparePairForSearch(work.state, work.matchPercent);
+}
+
+// The pair's percentage, or 0 when it can never be listed.
+uint32_t decidePair(PairingWork& work, uint32_t a, uint32_t b) {
+    const FileIndexEntry& entryA = work.index.entries[a];
+    const FileIndexEntry& entryB = work.index.entries[b];
+    if (std::strcmp(entryA.path, entryB.path) == 0) return 0;
+    if (sizesRuleOut(work, a, b) || sameFile(work, a, b)) return 0;
+    uint32_t percent = 0;
+    if (work.results.find(a, b, percent)) return percent;
+    percent = comparePair(work, a, b);
+    work.results.record(a, b, percent);
+    return percent;
+}
+
+void listTwin(AppState& state, uint32_t row, const char* pathA, const char* pathB, uint32_t percent) {
+    char digits[kPathTextSize];
+    formatDecimal(static_cast<int>(percent), digits);
+    state.results->insertRow(static_cast<int>(row), pathA);
+    state.results->setCell(static_cast<int>(row), 1, pathB);
+    state.results->setCell(static_cast<int>(row), 2, digits);
+    state.results->ensureVisible(static_cast<int>(row));
+    state.twinCount.fetch_add(1);
+}
+
+bool holdAtGate(AppState& state) {
+    if (!state.pauseGate.isOpen()) state.pauseGate.waitGate(kWaitForever);
+    return state.runControl.load() != AbortRequested;
+}
+
+}  // namespace
+
+uint32_t pairEntries(AppState& state, FileIndex& index, const TwinCandidates& candidates, uint32_t rowCounter) {
+    const uint32_t count = state.indexCount.load();
+    // A pair that failed to read gives 0: it is never listed, whatever the threshold.
+    const uint32_t matchPercent = state.settings.matchPercent == 0 ? 1 : state.settings.matchPercent;
+    PairingWork work{state, index, candidates, matchPercent, PairResults(count),
+                     std::vector<fs::FileIdentity>(count), std::vector<Identity>(count, Identity::Unknown)};
+    for (uint32_t a = 0; a < count; ++a) {
+        const FileIndexEntry& entryA = index.entries[a];
+        copyPathText(state.currentFileText, entryA.path);
+        copyPathText(state.settings.pathA, entryA.path);
+        bool running = holdAtGate(state);
+        for (uint32_t b = candidates.nextCandidate[a]; running && b != kNoEntry; b = candidates.nextCandidate[b]) {
+            copyPathText(state.settings.pathB, index.entries[b].path);
+            const uint32_t percent = decidePair(work, a, b);
+            if (percent >= matchPercent) listTwin(state, rowCounter++, entryA.path, index.entries[b].path, percent);
+            running = holdAtGate(state);
+        }
+        state.progressPercent.store(static_cast<uint32_t>((uint64_t{a} + 1) * 100 / count));
+        if (!running) break;
+    }
+    return rowCounter;
+}

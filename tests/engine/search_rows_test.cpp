@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "tests/engine/search_fixture.h"
+
+namespace {
+
+const ResultRow kIndexingRow{"Indexing....", "", ""};
+
+std::vector<std::string> threeIdenticalFiles(const TestFolder& folder) {
+    folder.write("x", "same bytes");
+    folder.write("y", "same bytes");
+    folder.write("z", "same bytes");
+    std::vector<std::string> order;
+    filesInWalkOrder(folder.root().string(), order);
+    return order;
+}
+
+}  // namespace
+
+TEST(SearchRows, EmptyFolderPutsTheClosingRowAboveIndexing) {
+    TestFolder folder;
+    SearchState search;
+    const auto rows = search.search(folder.root().string());
+    EXPECT_EQ(rows, (std::vector<ResultRow>{{"End", "0 twins found", ""}, kIndexingRow}));
+    EXPECT_EQ(search.state.progressPercent, 101u);
+    EXPECT_EQ(search.state.runState, Idle);
+    EXPECT_EQ(search.state.runControl, Running);
+}
+
+TEST(SearchRows, OneFileIsFoundAndNeverPaired) {
+    TestFolder folder;
+    const std::string only = folder.write("only", "content");
+    SearchState search;
+    const auto rows = search.search(folder.root().string());
+    EXPECT_EQ(rows, (std::vector<ResultRow>{{"Start", "1 files found.", ""}, {"End", "0 twins found", ""}}));
+    EXPECT_STREQ(search.state.settings.pathA, joined(folder.root().string(), "only").c_str());
+}
+
+TEST(SearchRows, ThreeIdenticalFilesGiveThreeTwinsInWalkOrderInEveryMode) {
+    TestFolder folder;
+    const auto f = threeIdenticalFiles(folder);
+    const std::vector<ResultRow> expected{{"Start", "3 files found.", ""},
+                                          twinRow(f[0], f[1], "100"),
+                                          twinRow(f[0], f[2], "100"),
+                                          twinRow(f[1], f[2], "100"),
+                                          {"End", "3 twins found", ""}};
+    for (const SearchOptions options : {SearchOptions{QuickDirMode, true, 95, false},
+                                        SearchOptions{QuickDirMode, false, 100, false},
+                                        SearchOptions{DirectoryMode, false, 50, false}}) {
+        SearchState search(options);
+        EXPECT_EQ(search.search(folder.root().string()), expected) << options.mode << options.useHash;
+        EXPECT_EQ(search.state.twinCount, 3u);
+    }
+}
+
+TEST(SearchRows, ProgressCountsEntriesFinishedAsA) {
+    TestFolder folder;
+    threeIdenticalFiles(folder);
+    SearchState search;
+    std::vector<uint32_t> progressAtTwin;
+    search.list.onInsert = [&](int, const char* text) {
+        if (std::string(text).rfind(folder.root().string(), 0) == 0) {
+            progressAtTwin.push_back(search.state.progressPercent);
+        }
+    };
+    search.search(folder.root().string());
+    EXPECT_EQ(progressAtTwin, (std::vector<uint32_t>{0, 0, 33}));
+    EXPECT_EQ(search.state.progressPercent, 101u);
+}
+
+TEST(SearchRows, AbortDuringTheWalkListsNothing) {
+    TestFolder folder;
+    threeIdenticalFiles(folder);
+    SearchState search;
+    search.list.onInsert = [&](int, const char* text) {
+        if (std::string(text) == "Indexing....") search.abort();
+    };
+    const auto rows = search.search(folder.root().string());
+    EXPECT_EQ(rows, (std::vector<ResultRow>{{"Aborted", "0 twins found", ""}, kIndexingRow}));
+    EXPECT_EQ(search.state.runControl, Running);
+    EXPECT_EQ(search.state.runState, Idle);
+}
+
+TEST(SearchRows, AbortDuringPairingKeepsTheTwinsFoundSoFar) {
+    TestFolder folder;
+    const auto f = threeIdenticalFiles(folder);
+    SearchState search;
+    search.list.onInsert = [&](int row, const char* text) {
+        if (row == 1 && std::string(text) != "Start") search.abort();
+    };
+    const auto rows = search.search(folder.root().string());
+    EXPECT_EQ(rows, (std::vector<ResultRow>{{"Start", "3 files found.", ""},
+                                            twinRow(f[0], f[1], "100"),
+                                            {"Aborted", "1 twins found", ""}}));
+}
+
+TEST(SearchRows, ControlsAreUpdatedWhileBusyAndOnceIdleWithBlocksAlreadyReleased) {
+    TestFolder folder;
+    threeIdenticalFiles(folder);
+    SearchState search;
+    std::vector<uint32_t> statesAtUpdate;
+    std::vector<uint32_t> statesAtRelease;
+    search.state.updateControls = [&] { statesAtUpdate.push_back(search.state.runState); };
+    search.state.releaseBlock = [&](uint8_t* block) {
+        statesAtRelease.push_back(search.state.runState);
+        std::free(block);
+    };
+    search.state.removeEmptyDirs = 1;
+    search.state.checkZeroLength = 1;
+    search.search(folder.root().string());
+    EXPECT_EQ(statesAtUpdate, (std::vector<uint32_t>{Comparing, Idle}));
+    ASSERT_FALSE(statesAtRelease.empty());
+    for (uint32_t state : statesAtRelease) EXPECT_NE(state, Idle);
+    EXPECT_EQ(search.state.compareBufferA, nullptr);
+    EXPECT_EQ(search.state.removeEmptyDirs, 0u);
+    EXPECT_EQ(search.state.checkZeroLength, 0u);
+}

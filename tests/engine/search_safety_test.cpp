@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+#include <vector>
+
+#include "engine/compare.h"
+#include "engine/file_index.h"
+#include "tests/engine/search_fixture.h"
+
+namespace {
+
+const ResultRow kNoTwinsEnd{"End", "0 twins found", ""};
+
+std::vector<ResultRow> pairRows(const std::vector<ResultRow>& rows) {
+    return rows.size() < 2 ? rows : std::vector<ResultRow>(rows.begin() + 1, rows.end() - 1);
+}
+
+}  // namespace
+
+#ifndef _WIN32
+TEST(SearchSafety, PathsNamingOneFileAreNeverTwins) {
+    TestFolder folder;
+    makeFolder(folder, "a");
+    folder.write("a/f", "the one file");
+    std::filesystem::create_hard_link(folder.path("a/f"), folder.path("hard"));
+    std::filesystem::create_symlink(folder.path("a/f"), folder.path("soft"));
+    std::filesystem::create_directory_symlink(folder.path("a"), folder.path("again"));
+    for (const SearchOptions options : {SearchOptions{QuickDirMode, true, 50, false},
+                                        SearchOptions{QuickDirMode, false, 50, false},
+                                        SearchOptions{DirectoryMode, false, 50, false}}) {
+        SearchState search(options);
+        const auto rows = search.search(folder.root().string());
+        EXPECT_EQ(rows, (std::vector<ResultRow>{{"Start", "4 files found.", ""}, kNoTwinsEnd}));
+    }
+}
+
+TEST(SearchSafety, ARealCopyPairsWithEveryNameOfTheOriginal) {
+    TestFolder folder;
+    folder.write("a", "shared bytes");
+    std::filesystem::create_hard_link(folder.path("a"), folder.path("b"));
+    folder.write("c", "shared bytes");
+    folder.write("d", "shared bytes");
+    std::filesystem::create_hard_link(folder.path("d"), folder.path("e"));
+    const std::string root = folder.root().string();
+    auto path = [&](const char* name) { return joined(root, name); };
+    SearchState search({QuickDirMode, true, 100, false});
+    const std::vector<ResultRow> expected{
+        twinRow(path("a"), path("c"), "100"), twinRow(path("a"), path("d"), "100"),
+        twinRow(path("a"), path("e"), "100"), twinRow(path("b"), path("c"), "100"),
+        twinRow(path("b"), path("d"), "100"), twinRow(path("b"), path("e"), "100"),
+        twinRow(path("c"), path("d"), "100"), twinRow(path("c"), path("e"), "100")};
+    EXPECT_EQ(pairRows(search.search(root)), expected);
+}
+#endif
+
+TEST(SearchSafety, APairCutShortByAnAbortIsNeverListed) {
+    for (const bool useHash : {true, false}) {
+        TestFolder folder;
+        const std::vector<uint8_t> bytes(1100000, 0x41);
+        folder.write("a", bytes);
+        folder.write("b", bytes);
+        SearchState search({QuickDirMode, useHash, 95, false});
+        search.state.readBlock = [&](fs::File* file, void* buffer, uint32_t count) {
+            search.abort();
+            return fs::readFile(file, buffer, count);
+        };
+        const auto rows = search.search(folder.root().string());
+        EXPECT_EQ(rows, (std::vector<ResultRow>{{"Start", "2 files found.", ""}, {"Aborted", "0 twins found", ""}}))
+            << useHash;
+    }
+}
+
+TEST(SearchSafety, APairThatFailsToReadIsNeverListed) {
+    for (const bool useHash : {true, false}) {
+        TestFolder folder;
+        folder.write("a", "identical");
+        folder.write("b", "identical");
+        SearchState search({QuickDirMode, useHash, 1, false});
+        search.state.readBlock = [](fs::File* file, void* buffer, uint32_t count) {
+            const int64_t got = fs::readFile(file, buffer, count);
+            return got > 0 ? got - 1 : got;
+        };
+        const auto rows = search.search(folder.root().string());
+        EXPECT_EQ(rows, (std::vector<ResultRow>{{"Start", "2 files found.", ""}, kNoTwinsEnd})) << useHash;
+    }
+}
+
+TEST(SearchSafety, NoMemoryReleasesWhatWasObtainedAndEndsIdle) {
+    TestFolder folder;
+    folder.write("a", "x");
+    const std::size_t indexBytes = sizeof(FileIndexEntry) * std::size_t{kIndexCapacity};
+    for (const std::size_t refused : {std::size_t{kSearchBufferSize}, indexBytes}) {
+        SearchState search;
+        int held = 0;
+        int reports = 0;
+        int updates = 0;
+        search.state.allocateBlock = [&](std::size_t bytes) -> uint8_t* {
+            if (bytes == refused) return nullptr;
+            ++held;
+            return static_cast<uint8_t*>(std::calloc(bytes, 1));
+        };
+        search.state.releaseBlock = [&](uint8_t* block) {
+            --held;
+            std::free(block);
+        };
+        search.state.reportNoMemory = [&] { ++reports; };
+        search.state.updateControls = [&] { ++updates; };
+        EXPECT_TRUE(search.search(folder.root().string()).empty());
+        EXPECT_EQ(reports, 1);
+        EXPECT_EQ(held, 0);
+        EXPECT_EQ(updates, 2);
+        EXPECT_EQ(search.state.runState, Idle);
+        EXPECT_EQ(search.state.runControl, Running);
+    }
+}
+
+TEST(SearchSafety, ASearchEndingWhilePausedLeavesTheGateOpen) {
+    TestFolder folder;
+    SearchState search;
+    search.state.runControl = Paused;
+    search.state.pauseGate.closeGate();
+    const auto rows = search.search(folder.root().string());
+    EXPECT_EQ(rows.front(), (ResultRow{"Aborted", "0 twins found", ""}));
+    EXPECT_EQ(search.state.runControl, Running);
+    EXPECT_TRUE(search.state.pauseGate.isOpen());
+}
+
+TEST(SearchSafety, APausedSearchHoldsBeforePairingUntilAbort) {
+    TestFolder folder;
+    folder.write("a", "twin");
+    folder.write("b", "twin");
+    SearchState search;
+    search.state.runControl = Paused;
+    search.state.pauseGate.closeGate();
+    copyPathText(search.state.settings.pathA, folder.root().string().c_str());
+    search.state.runState = Comparing;
+    std::thread worker([&] { searchDuplicates(search.state); });
+    while (search.list.rowCount() == 0 || search.list.rows().front()[0] != "Start") {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    search.abort();
+    worker.join();
+    EXPECT_EQ(search.list.rows(),
+              (std::vector<ResultRow>{{"Start", "2 files found.", ""}, {"Aborted", "0 twins found", ""}}));
+}
