@@ -1,0 +1,153 @@
+// The search must list exactly what the plain order of work lists: every
+// pair of the walk order, filtered by recorded size, checksum and path,
+// compared in full. The plain search here is that order of work, written out.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "engine/compare.h"
+#include "engine/file_hash.h"
+#include "tests/engine/search_fixture.h"
+
+namespace {
+
+struct PlainEntry {
+    std::string path;
+    uint32_t size;
+    uint32_t hash;
+};
+
+void plainWalk(const AppState& state, const std::string& folder, std::vector<PlainEntry>& entries) {
+    fs::listFolder(folder.c_str(), [&](const fs::FolderEntry& listed) {
+        const std::string path = joined(folder, listed.name);
+        if (listed.isFolder) return plainWalk(state, path, entries);
+        PlainEntry entry{path, 0, 0};
+        if (state.settings.searchMode == QuickDirMode) {
+            fs::File* file = fs::openRead(path.c_str());
+            entry.size = file ? static_cast<uint32_t>(fs::fileSize(file)) : 0xFFFFFFFFu;
+            fs::closeFile(file);
+            if (state.settings.useHash) entry.hash = hashFile(path.c_str());
+        }
+        entries.push_back(entry);
+    });
+}
+
+bool namesOneFile(const std::string& a, const std::string& b) {
+    fs::FileIdentity identityA, identityB;
+    return fs::fileIdentity(a.c_str(), identityA) && fs::fileIdentity(b.c_str(), identityB) &&
+           identityA == identityB;
+}
+
+std::vector<ResultRow> plainSearch(SearchState& search, const std::string& folder) {
+    AppState& state = search.state;
+    std::vector<PlainEntry> entries;
+    plainWalk(state, folder, entries);
+    std::vector<uint8_t> bufferA(kSearchBufferSize), bufferB(kSearchBufferSize);
+    state.compareBufferA = bufferA.data();
+    state.compareBufferB = bufferB.data();
+    std::vector<ResultRow> rows{{"Start", std::to_string(entries.size()) + " files found.", ""}};
+    for (std::size_t a = 0; a < entries.size(); ++a) {
+        for (std::size_t b = a + 1; b < entries.size(); ++b) {
+            if (entries[a].size != entries[b].size || entries[a].hash != entries[b].hash) continue;
+            if (entries[a].path == entries[b].path || namesOneFile(entries[a].path, entries[b].path)) continue;
+            copyPathText(state.settings.pathA, entries[a].path.c_str());
+            copyPathText(state.settings.pathB, entries[b].path.c_str());
+            const uint32_t percent = compareFiles(state);
+            if (percent >= state.settings.matchPercent) {
+                rows.push_back(twinRow(entries[a].path, entries[b].path, std::to_string(percent)));
+            }
+        }
+    }
+    rows.push_back({"End", std::to_string(rows.size() - 1) + " twins found", ""});
+    state.compareBufferA = nullptr;
+    state.compareBufferB = nullptr;
+    return rows;
+}
+
+// A seeded tree of small files: unique ones, exact copies, near twins of
+// equal size (some with equal checksums), longer and shorter variants, empty
+// files, hard links, nested folders.
+class TreeMaker {
+public:
+    TreeMaker(const TestFolder& folder, uint32_t seed) : folder_(folder), random_(seed) {}
+
+    void make(int files) {
+        const char* folders[] = {"", "a/", "a/b/", "c/", "c/d/e/"};
+        for (const char* name : folders) makeFolder(folder_, name);
+        for (int i = 0; i < files; ++i) {
+            const std::string name = std::string(folders[pick(5)]) + "f" + std::to_string(i);
+            folder_.write(name, nextContent());
+            made_.push_back(name);
+        }
+#ifndef _WIN32
+        for (int i = 0; i < 3; ++i) {
+            const std::string target = made_[pick(static_cast<uint32_t>(made_.size()))];
+            std::filesystem::create_hard_link(folder_.path(target), folder_.path("c/link" + std::to_string(i)));
+        }
+#endif
+    }
+
+private:
+    uint32_t pick(uint32_t count) { return static_cast<uint32_t>(random_() % count); }
+
+    std::vector<uint8_t> freshBytes() {
+        static const std::size_t sizes[] = {0, 1, 2, 3, 5, 100, 1000, 4096, 50001, 60000};
+        const std::size_t size = pick(3) == 0 ? 1 + pick(3000) : sizes[pick(10)];
+        std::vector<uint8_t> bytes(size);
+        for (uint8_t& byte : bytes) byte = static_cast<uint8_t>(pick(4) == 0 ? random_() : 'k');
+        return bytes;
+    }
+
+    std::vector<uint8_t> nextContent() {
+        if (contents_.empty() || pick(3) == 0) return remember(freshBytes());
+        std::vector<uint8_t> bytes = contents_[pick(static_cast<uint32_t>(contents_.size()))];
+        switch (bytes.empty() ? 0 : pick(6)) {
+            case 0: break;  // exact copy
+            case 1: bytes[pick(static_cast<uint32_t>(bytes.size()))] ^= 1; break;
+            case 2: bytes[(pick(static_cast<uint32_t>(bytes.size())) | 2) % bytes.size()] ^= 0x80; break;
+            case 3: bytes.insert(bytes.end(), 1 + pick(40), 'k'); break;
+            case 4: bytes.resize(bytes.size() - 1 - pick(static_cast<uint32_t>(bytes.size()))); break;
+            default:
+                for (int n = 0; n < 20; ++n) bytes[pick(static_cast<uint32_t>(bytes.size()))] = 'q';
+                break;
+        }
+        return remember(bytes);
+    }
+
+    std::vector<uint8_t> remember(std::vector<uint8_t> bytes) {
+        contents_.push_back(bytes);
+        return bytes;
+    }
+
+    const TestFolder& folder_;
+    std::mt19937 random_;
+    std::vector<std::vector<uint8_t>> contents_;
+    std::vector<std::string> made_;
+};
+
+}  // namespace
+
+TEST(SearchReference, FastSearchListsWhatThePlainSearchLists) {
+    for (const uint32_t seed : {11u, 12u, 13u}) {
+        TestFolder folder;
+        TreeMaker(folder, seed).make(70);
+        const std::string root = folder.root().string();
+        for (const SearchOptions base : {SearchOptions{DirectoryMode, false}, SearchOptions{QuickDirMode, false},
+                                         SearchOptions{QuickDirMode, true}}) {
+            for (const uint32_t match : {100u, 99u, 95u, 80u, 50u}) {
+                SearchOptions options = base;
+                options.matchPercent = match;
+                options.zeroLength = match % 2 == 0;
+                SearchState fast(options);
+                SearchState plain(options);
+                const auto rows = fast.search(root);
+                EXPECT_EQ(rows, plainSearch(plain, root))
+                    << "seed " << seed << " mode " << options.mode << " hash " << options.useHash << " match "
+                    << match;
+                EXPECT_GT(rows.size(), 2u);
+            }
+        }
+    }
+}
