@@ -9,6 +9,7 @@
 #include "shell/gui_state.h"
 #include "window/clicks.h"
 #include "window/main_window.h"
+#include "window/menu_model.h"
 
 namespace {
 
@@ -97,7 +98,8 @@ void deleteShownFile(HWND dialog, int pathBox) {
     char pathList[kPathTextSize + 1] = {};  // the extra NUL ends the shell's list
     if (GetDlgItemTextA(dialog, pathBox, pathList, kPathTextSize) == 0) return;
     if (!shellDelete(dialog, pathList, FOF_ALLOWUNDO) || !pathIsGone(pathList)) return;
-    app().results->deleteRow(gui().selectedRow);
+    // A twin row also lowers twinCount, keeping the closing row last for "Remove".
+    if (!removeTwinRow(app(), gui().selectedRow)) app().results->deleteRow(gui().selectedRow);
     if (!fillActionDialog(dialog)) EndDialog(dialog, 0);
 }
 

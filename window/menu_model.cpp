@@ -160,12 +160,15 @@ bool applySettingCommand(AppState& state, uint32_t id) {
     }
 }
 
-bool removeFocusedPair(AppState& state) {
+bool removeTwinRow(AppState& state, int row) {
     const uint32_t twins = state.twinCount;
-    if (twins == 0) return false;
-    const int row = state.results->focusedRow();
     if (row < 1 || static_cast<uint32_t>(row) > twins) return false;
     state.results->deleteRow(row);
     state.twinCount = twins - 1;
     return true;
+}
+
+bool removeFocusedPair(AppState& state) {
+    if (state.twinCount == 0) return false;
+    return removeTwinRow(state, state.results->focusedRow());
 }

@@ -61,6 +61,8 @@ std::vector<MenuEntry> buildContextMenuModel(AppState& state);
 // Carries out a command that changes only settings or options; false for
 // every other command.
 bool applySettingCommand(AppState& state, uint32_t command);
-// "Remove": takes the focused twin row off the list (no file is touched) and
-// lowers twinCount. The opening and closing rows are never removed.
+// Takes twin row `row` (1..twinCount) off the list and lowers twinCount, so the
+// closing row stays at twinCount + 1. False, changing nothing, for any other row.
+bool removeTwinRow(AppState& state, int row);
+// "Remove": removeTwinRow on the focused row; no file is touched.
 bool removeFocusedPair(AppState& state);
