@@ -1,4 +1,189 @@
-// Placeholder until the duplicate search exists.
-#include "cli/commands.h"
+// kestrow scan FOLDER [options]: the rows of a duplicate search, with a
+// progress line on a terminal and Ctrl+C acting as Abort.
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <future>
+#include <string>
+#include <thread>
 
-int runScan(int, char**) { return 2; }
+#ifdef _WIN32
+#include <io.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
+#include <unistd.h>
+#endif
+
+#include "cli/commands.h"
+#include "cli/row_output.h"
+#include "engine/duplicate_search.h"
+
+namespace {
+
+constexpr int kExitEnd = 0;
+constexpr int kExitAborted = 1;
+constexpr int kExitTrouble = 2;
+constexpr std::size_t kProgressWidth = 79;
+
+struct ScanOptions {
+    const char* folder = nullptr;
+    SearchMode mode = QuickDirMode;
+    bool useHash = true;
+    uint32_t matchPercent = 95;
+    bool zeroLength = false;
+    bool removeEmptyDirs = false;
+};
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void onInterrupt(int) {
+    interrupted = 1;
+    std::signal(SIGINT, SIG_DFL);  // a second Ctrl+C ends the program at once
+}
+
+void printScanUsage(FILE* out) {
+    std::fputs("usage: kestrow scan FOLDER [--mode quick|directory] [--hash on|off] [--match PERCENT]\n"
+               "                    [--zero-length] [--remove-empty-dirs]\n"
+               "Lists every pair of files below FOLDER whose share of equal bytes reaches PERCENT.\n"
+               "  --mode quick       only files of equal size are compared (default)\n"
+               "  --mode directory   every file is compared with every other\n"
+               "  --hash on|off      quick mode: compare only files with equal checksums (default on)\n"
+               "  --match PERCENT    1 to 100 (default 95)\n"
+               "  --zero-length      two empty files count as equal\n"
+               "  --remove-empty-dirs  remove folders that hold no file while walking\n"
+               "Exit status: 0 ran to its end, 1 aborted (Ctrl+C), 2 trouble.\n",
+               out);
+}
+
+int usageError(const std::string& problem) {
+    std::fprintf(stderr, "kestrow scan: %s\n", problem.c_str());
+    printScanUsage(stderr);
+    return kExitTrouble;
+}
+
+bool parsePercent(const std::string& text, uint32_t& percent) {
+    if (text.empty() || text.size() > 3 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+    percent = static_cast<uint32_t>(std::stoul(text));
+    return percent >= 1 && percent <= 100;
+}
+
+// Reads the arguments into `options`; returns an error text, empty when fine.
+std::string parseScanArguments(int argc, char** argv, ScanOptions& options) {
+    for (int index = 0; index < argc; ++index) {
+        const std::string argument = argv[index];
+        const bool takesValue = argument == "--mode" || argument == "--hash" || argument == "--match";
+        if (takesValue && index + 1 == argc) return argument + " needs a value";
+        const std::string value = takesValue ? argv[++index] : "";
+        if (argument == "--mode" && (value == "quick" || value == "directory")) {
+            options.mode = value == "quick" ? QuickDirMode : DirectoryMode;
+        } else if (argument == "--hash" && (value == "on" || value == "off")) {
+            options.useHash = value == "on";
+        } else if (argument == "--match") {
+            if (!parsePercent(value, options.matchPercent)) return "--match takes a whole number from 1 to 100";
+        } else if (takesValue) {
+            return "unknown value " + value + " for " + argument;
+        } else if (argument == "--zero-length") {
+            options.zeroLength = true;
+        } else if (argument == "--remove-empty-dirs") {
+            options.removeEmptyDirs = true;
+        } else if (argument.size() > 1 && argument[0] == '-') {
+            return "unknown option " + argument;
+        } else if (options.folder != nullptr) {
+            return "unexpected argument " + argument;
+        } else {
+            options.folder = argv[index];
+        }
+    }
+    return options.folder == nullptr ? "FOLDER is missing" : "";
+}
+
+void showProgress(AppState& state) {
+    char line[kProgressWidth + 1];
+    if (state.runState.load() == Indexing) {
+        PathText current;
+        std::memcpy(current, state.currentFileText, sizeof current);
+        current[sizeof current - 1] = '\0';
+        std::snprintf(line, sizeof line, "%u files scanned. Current File: %s", state.indexCount.load(), current);
+    } else {
+        std::snprintf(line, sizeof line, "%u%% of files done", state.progressPercent.load());
+    }
+    std::fprintf(stderr, "\r%-*s", static_cast<int>(kProgressWidth), line);
+    std::fflush(stderr);
+}
+
+void requestAbort(AppState& state) {
+    state.pauseGate.openGate();
+    state.runState.store(EndReached);
+    state.runControl.store(AbortRequested);
+}
+
+// Runs the search on its own thread, the way Start does, while this thread
+// shows progress and turns Ctrl+C into Abort.
+void runSearch(AppState& state) {
+    const bool terminal = isatty(fileno(stderr)) != 0;
+    state.runState.store(Comparing);
+    state.progressPercent.store(0);
+    state.twinCount.store(0);
+    std::signal(SIGINT, onInterrupt);
+    std::future<uint32_t> search = std::async(std::launch::async, [&state] { return searchDuplicates(state); });
+    bool abortSent = false;
+    while (search.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready) {
+        if (interrupted && !abortSent) {
+            requestAbort(state);
+            abortSent = true;
+        }
+        if (terminal) showProgress(state);
+    }
+    search.get();
+    std::signal(SIGINT, SIG_DFL);
+    if (terminal) std::fprintf(stderr, "\r%-*s\r", static_cast<int>(kProgressWidth), "");
+}
+
+// The closing row is the last row, or the first when nothing was paired.
+bool endedAborted(const std::vector<ResultRow>& rows) {
+    if (rows.empty()) return false;
+    const ResultRow& closing = rows.back()[0] == "Indexing...." ? rows.front() : rows.back();
+    return closing[0] == "Aborted";
+}
+
+}  // namespace
+
+int runScan(int argc, char** argv) {
+    for (int index = 0; index < argc; ++index) {
+        if (std::strcmp(argv[index], "--help") == 0 || std::strcmp(argv[index], "-h") == 0) {
+            printScanUsage(stdout);
+            return kExitEnd;
+        }
+    }
+    ScanOptions options;
+    const std::string problem = parseScanArguments(argc, argv, options);
+    if (!problem.empty()) return usageError(problem);
+    std::error_code error;
+    if (!std::filesystem::is_directory(options.folder, error)) {
+        std::fprintf(stderr, "kestrow scan: %s is not a folder\n", options.folder);
+        return kExitTrouble;
+    }
+
+    AppState state;
+    MemoryResultList list;
+    state.results = &list;
+    if (!copyPathText(state.settings.pathA, options.folder)) return usageError("FOLDER is longer than 599 bytes");
+    state.settings.searchMode = options.mode;
+    state.settings.useHash = options.useHash ? 1 : 0;
+    state.settings.matchPercent = options.matchPercent;
+    state.checkZeroLength.store(options.zeroLength ? 1 : 0);
+    state.removeEmptyDirs.store(options.removeEmptyDirs ? 1 : 0);
+    bool noMemory = false;
+    state.reportNoMemory = [&noMemory] {
+        std::fputs("kestrow scan: Not enough memory\n", stderr);
+        noMemory = true;
+    };
+    runSearch(state);
+    const std::vector<ResultRow> rows = list.rows();
+    printRows(rows, stdout);
+    if (noMemory) return kExitTrouble;
+    return endedAborted(rows) ? kExitAborted : kExitEnd;
+}

@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# kestrow scan end to end: rows, options, exit status and Ctrl+C.
+set -u
+kestrow=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+tab=$'\t'
+
+# expect NAME STATUS EXPECTED_STDOUT -- ARGS...
+expect() {
+    local name=$1 status=$2 expected=$3
+    shift 4
+    local output actual
+    output=$("$kestrow" scan "$@" 2>"$work/stderr")
+    actual=$?
+    if [ "$actual" != "$status" ] || [ "$output" != "$expected" ]; then
+        echo "FAIL $name: status $actual (want $status)"
+        echo "  got:  $output"
+        echo "  want: $expected"
+        failures=$((failures + 1))
+    fi
+}
+
+tree=$work/tree
+mkdir -p "$tree/sub" "$tree/hollow/deeper"
+printf 'abcdefghij' >"$tree/a"
+printf 'abcdefghij' >"$tree/sub/b"
+printf 'abcdefghijkl' >"$tree/c"
+: >"$tree/e1"
+: >"$tree/e2"
+
+expect quick 0 "Start${tab}5 files found.${tab}
+$tree/a${tab}$tree/sub/b${tab}100
+End${tab}1 twins found${tab}" -- "$tree"
+expect directory 0 "Start${tab}5 files found.${tab}
+$tree/a${tab}$tree/c${tab}83
+$tree/a${tab}$tree/sub/b${tab}100
+$tree/c${tab}$tree/sub/b${tab}83
+End${tab}3 twins found${tab}" -- --mode directory --match 80 "$tree"
+expect zero-length 0 "Start${tab}5 files found.${tab}
+$tree/a${tab}$tree/sub/b${tab}100
+$tree/e1${tab}$tree/e2${tab}100
+End${tab}2 twins found${tab}" -- "$tree" --hash off --match 100 --zero-length
+expect empty-folder 0 "End${tab}0 twins found${tab}
+Indexing....${tab}${tab}" -- "$tree/hollow"
+
+for bad in 0 101 abc "" 9x; do
+    expect "match-$bad" 2 "" -- "$tree" --match "$bad"
+done
+expect no-folder 2 "" --
+expect missing-folder 2 "" -- "$work/nothing"
+expect file-as-folder 2 "" -- "$tree/a"
+expect bad-mode 2 "" -- "$tree" --mode file
+expect two-folders 2 "" -- "$tree" "$tree/sub"
+
+"$kestrow" scan "$tree" --remove-empty-dirs >/dev/null 2>&1
+if [ -e "$tree/hollow" ] || [ ! -e "$tree/sub/b" ]; then
+    echo "FAIL remove-empty-dirs: the empty folders should be gone and the files kept"
+    failures=$((failures + 1))
+fi
+
+# Ctrl+C: near twins that must all be read, far more than a second's work.
+big=$work/big
+mkdir "$big"
+head -c 1000000 /dev/zero >"$big/base"
+for n in $(seq 1 80); do
+    { cat "$big/base"; printf '%04d' "$n"; } >"$big/f$n"
+done
+rm "$big/base"
+"$kestrow" scan "$big" --mode directory --match 50 >"$work/aborted" 2>/dev/null &
+pid=$!
+sleep 0.5
+kill -INT "$pid"
+wait "$pid"
+status=$?
+closing=$(tail -n 1 "$work/aborted")
+if [ "$status" != 1 ] || [[ "$closing" != "Aborted${tab}"*" twins found${tab}" ]]; then
+    echo "FAIL ctrl-c: status $status, closing row '$closing'"
+    failures=$((failures + 1))
+fi
+
+[ "$failures" = 0 ] && echo "scan: all checks passed"
+exit $((failures != 0))
