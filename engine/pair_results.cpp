@@ -31,6 +31,7 @@ bool PairResults::find(uint32_t a, uint32_t b, uint32_t& percent) {
         percent = 100;
         return true;
     }
+    if (classA == a && classB == b) return false;  // each pair is taken once
     const auto found = results_.find(key(classA, classB));
     if (found == results_.end()) return false;
     percent = found->second;

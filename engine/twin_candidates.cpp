@@ -19,6 +19,7 @@ bool mayPair(const AppState& state, uint64_t size) {
 }
 
 void chain(const uint32_t* members, std::size_t count, TwinCandidates& candidates) {
+    if (count >= 2) candidates.grouped += static_cast<uint32_t>(count);
     for (std::size_t i = 0; i + 1 < count; ++i) candidates.nextCandidate[members[i]] = members[i + 1];
 }
 
@@ -117,6 +118,7 @@ bool findTwinCandidates(AppState& state, FileIndex& index, TwinCandidates& candi
     const uint32_t count = state.indexCount.load();
     candidates.nextCandidate.assign(count, kNoEntry);
     candidates.sharedPass.assign(count, 0);
+    candidates.grouped = 0;
     if (state.settings.searchMode == QuickDirMode) return groupQuickDir(state, index, count, candidates);
     groupDirectory(state, index, count, candidates);
     return true;

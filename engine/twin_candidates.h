@@ -22,6 +22,8 @@ struct TwinCandidates {
     // Set on the first of two files that alone share a size while "Hash" is
     // on: one pass reads both, compares them and sums both checksums.
     std::vector<uint8_t> sharedPass;
+    // Entries that belong to a group of two or more.
+    uint32_t grouped = 0;
 };
 
 // Groups the `indexCount` entries. In "Quick Dir" with "Hash" on, the files of

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/compare.h"
+#include "engine/file_heads.h"
 #include "engine/pair_results.h"
 #include "engine/shared_pass.h"
 
@@ -17,6 +18,7 @@ struct PairingWork {
     const TwinCandidates& candidates;
     uint32_t matchPercent;
     PairResults results;
+    FileHeads heads;
     std::vector<fs::FileIdentity> identities;
     std::vector<Identity> identityState;
 };
@@ -45,6 +47,7 @@ bool sizesRuleOut(const PairingWork& work, uint32_t a, uint32_t b) {
 }
 
 uint32_t comparePair(PairingWork& work, uint32_t a, uint32_t b) {
+    copyPathText(work.state.settings.pathB, work.index.entries[b].path);
     if (work.candidates.sharedPass[a]) {
         return compareAndSumPair(work.state, work.index.entries[a], work.index.entries[b], work.matchPercent);
     }
@@ -55,11 +58,14 @@ uint32_t comparePair(PairingWork& work, uint32_t a, uint32_t b) {
 uint32_t decidePair(PairingWork& work, uint32_t a, uint32_t b) {
     const FileIndexEntry& entryA = work.index.entries[a];
     const FileIndexEntry& entryB = work.index.entries[b];
-    if (std::strcmp(entryA.path, entryB.path) == 0) return 0;
-    if (sizesRuleOut(work, a, b) || sameFile(work, a, b)) return 0;
+    if (sizesRuleOut(work, a, b) || std::strcmp(entryA.path, entryB.path) == 0 || sameFile(work, a, b)) return 0;
     uint32_t percent = 0;
     if (work.results.find(a, b, percent)) return percent;
-    percent = comparePair(work, a, b);
+    if (!work.heads.decide(work.state, work.index, a, b, work.matchPercent, percent)) {
+        // An abort that came while the heads were read: this pair is not begun.
+        if (work.state.runControl.load() == AbortRequested) return 0;
+        percent = comparePair(work, a, b);
+    }
     work.results.record(a, b, percent);
     return percent;
 }
@@ -85,15 +91,18 @@ uint32_t pairEntries(AppState& state, FileIndex& index, const TwinCandidates& ca
     const uint32_t count = state.indexCount.load();
     // A pair that failed to read gives 0: it is never listed, whatever the threshold.
     const uint32_t matchPercent = state.settings.matchPercent == 0 ? 1 : state.settings.matchPercent;
-    PairingWork work{state, index, candidates, matchPercent, PairResults(count),
+    PairingWork work{state, index, candidates, matchPercent, PairResults(count), FileHeads(),
                      std::vector<fs::FileIdentity>(count), std::vector<Identity>(count, Identity::Unknown)};
+    // With checksums taken, files that share a group are most likely twins: heads would not spare a read.
+    if (state.settings.searchMode == DirectoryMode || state.settings.useHash == 0) {
+        work.heads.prepare(state, count, candidates.grouped);
+    }
     for (uint32_t a = 0; a < count; ++a) {
         const FileIndexEntry& entryA = index.entries[a];
         copyPathText(state.currentFileText, entryA.path);
         copyPathText(state.settings.pathA, entryA.path);
         bool running = holdAtGate(state);
         for (uint32_t b = candidates.nextCandidate[a]; running && b != kNoEntry; b = candidates.nextCandidate[b]) {
-            copyPathText(state.settings.pathB, index.entries[b].path);
             const uint32_t percent = decidePair(work, a, b);
             if (percent >= matchPercent) listTwin(state, rowCounter++, entryA.path, index.entries[b].path, percent);
             running = holdAtGate(state);
@@ -101,5 +110,6 @@ uint32_t pairEntries(AppState& state, FileIndex& index, const TwinCandidates& ca
         state.progressPercent.store(static_cast<uint32_t>((uint64_t{a} + 1) * 100 / count));
         if (!running) break;
     }
+    work.heads.release(state);
     return rowCounter;
 }

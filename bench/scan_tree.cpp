@@ -1,0 +1,202 @@
+// Writes a seeded synthetic folder tree for the scan benchmark.
+//   bench_scan_tree DIR PROFILE [SEED]
+// PROFILE "large": about 20,000 files and 2 GB (small files, files of several
+// MiB, a few of more than 100 MiB); "many": 100,000 small files, most of a
+// size no other file has (those are sparse: only their first bytes are
+// written); "directory": 2,000 files, about 200 MB, for "Directory" mode.
+// Every profile mixes groups of 2 to 5 exact copies, near twins of equal size,
+// near twins whose checksums are equal, empty files, hard links and nested
+// folders. The same seed always gives the same tree.
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace stdfs = std::filesystem;
+
+class Random {
+public:
+    explicit Random(uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 1) {}
+    uint64_t next() {
+        state_ ^= state_ << 13;
+        state_ ^= state_ >> 7;
+        state_ ^= state_ << 17;
+        return state_;
+    }
+    uint64_t below(uint64_t count) { return next() % count; }
+    // Log-uniform in [low, high].
+    uint64_t spread(uint64_t low, uint64_t high) {
+        const double unit = static_cast<double>(next() >> 11) / 9007199254740992.0;
+        return static_cast<uint64_t>(std::exp(std::log(double(low)) + unit * std::log(double(high) / double(low))));
+    }
+
+private:
+    uint64_t state_;
+};
+
+// A file's bytes: a seeded stream, optionally with one changed byte and extra bytes.
+struct Content {
+    uint64_t seed;
+    uint64_t size;
+    int64_t changedAt = -1;
+    uint64_t appended = 0;
+    bool sparse = false;
+};
+
+struct Profile {
+    int files;
+    int folders;
+    uint64_t smallLow, smallHigh;
+    int medium;
+    uint64_t mediumLow, mediumHigh;
+    int large;
+    int sparsePercent;
+};
+
+const Profile kLarge{20000, 400, 1024, 100000, 250, 1u << 20, 12u << 20, 4, 0};
+const Profile kMany{100000, 2000, 64, 16384, 0, 0, 0, 0, 90};
+const Profile kDirectory{2000, 60, 4096, 400000, 0, 0, 0, 0, 0};
+
+void writeContent(const std::string& path, const Content& content, std::vector<uint8_t>& buffer) {
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    if (out == nullptr) {
+        std::perror(path.c_str());
+        std::exit(2);
+    }
+    Random bytes(content.seed);
+    const uint64_t written = content.sparse ? std::min<uint64_t>(content.size, 4096) : content.size;
+    for (uint64_t offset = 0; offset < written; offset += buffer.size()) {
+        const std::size_t piece = static_cast<std::size_t>(std::min<uint64_t>(buffer.size(), written - offset));
+        for (std::size_t i = 0; i < piece; i += 8) {
+            const uint64_t word = bytes.next();
+            std::memcpy(buffer.data() + i, &word, std::min<std::size_t>(8, piece - i));
+        }
+        if (content.changedAt >= 0 && uint64_t(content.changedAt) >= offset &&
+            uint64_t(content.changedAt) < offset + piece) {
+            buffer[content.changedAt - offset] ^= 0x20;
+        }
+        std::fwrite(buffer.data(), 1, piece, out);
+    }
+    std::vector<uint8_t> tail(content.appended, 'k');
+    std::fwrite(tail.data(), 1, tail.size(), out);
+    std::fclose(out);
+    if (content.sparse) stdfs::resize_file(path, content.size);
+}
+
+class TreeWriter {
+public:
+    TreeWriter(const std::string& root, const Profile& profile, uint64_t seed)
+        : root_(root), profile_(profile), random_(seed), buffer_(1 << 20) {}
+
+    void write() {
+        stdfs::create_directories(root_);
+        folders_.push_back(root_);
+        for (int i = 1; i < profile_.folders; ++i) {
+            const std::string parent = folders_[random_.below(folders_.size())];
+            folders_.push_back(parent + "/d" + std::to_string(i));
+            stdfs::create_directories(folders_.back());
+        }
+        for (int i = 0; i < profile_.large; ++i) addFile(i == 3 ? copyOf(bigContents_[0]) : bigFresh());
+        for (int i = 0; i < profile_.medium; ++i) addFile(fresh(profile_.mediumLow, profile_.mediumHigh));
+        while (fileCount_ < profile_.files) addFile(nextSmall());
+        std::printf("%s: %d files, %llu bytes\n", root_.c_str(), fileCount_,
+                    static_cast<unsigned long long>(byteCount_));
+    }
+
+private:
+    Content bigFresh() {
+        Content content{random_.next(), (100u << 20) + random_.below(40u << 20)};
+        bigContents_.push_back(content);
+        return content;
+    }
+
+    Content fresh(uint64_t low, uint64_t high) {
+        Content content{random_.next(), random_.spread(low, high)};
+        recent_.push_back(content);
+        return content;
+    }
+
+    Content copyOf(const Content& content) { return content; }
+
+    Content nextSmall() {
+        const uint64_t kind = random_.below(100);
+        if (kind < uint64_t(profile_.sparsePercent)) {
+            // A size no other file has: walked, never read.
+            return Content{random_.next(), 20000 + uint64_t(fileCount_) * 37 + random_.below(37), -1, 0, true};
+        }
+        if (recent_.empty() || random_.below(100) < 45) {
+            return fresh(profile_.smallLow, profile_.smallHigh);
+        }
+        Content content = recent_[recent_.size() - 1 - random_.below(std::min<std::size_t>(recent_.size(), 50))];
+        const uint64_t variant = random_.below(100);
+        if (variant < 55) {
+            pendingCopies_ = 1 + int(random_.below(3));  // a group of 2 to 5 copies
+        } else if (variant < 70) {
+            content.changedAt = int64_t(random_.below(content.size));
+        } else if (variant < 82) {
+            content.changedAt = int64_t(random_.below(content.size) | 2);  // same checksum
+            if (uint64_t(content.changedAt) >= content.size) content.changedAt = -1;
+        } else if (variant < 92) {
+            content.appended = 1 + content.size / 100;
+        } else if (variant < 96) {
+            content = Content{0, 0};
+        } else {
+            linkNext_ = true;
+        }
+        return content;
+    }
+
+    void addFile(const Content& content) {
+        const std::string folder = folders_[random_.below(folders_.size())];
+        const std::string path = folder + "/f" + std::to_string(fileCount_);
+        if (linkNext_ && !written_.empty()) {
+            stdfs::create_hard_link(written_[random_.below(written_.size())], path);
+            linkNext_ = false;
+        } else {
+            writeContent(path, content, buffer_);
+            byteCount_ += content.sparse ? 0 : content.size + content.appended;
+        }
+        written_.push_back(path);
+        ++fileCount_;
+        const int copies = pendingCopies_;
+        pendingCopies_ = 0;
+        for (int i = 0; i < copies && fileCount_ < profile_.files; ++i) addFile(content);
+    }
+
+    std::string root_;
+    Profile profile_;
+    Random random_;
+    std::vector<uint8_t> buffer_;
+    std::vector<std::string> folders_;
+    std::vector<std::string> written_;
+    std::vector<Content> recent_;
+    std::vector<Content> bigContents_;
+    int fileCount_ = 0;
+    uint64_t byteCount_ = 0;
+    int pendingCopies_ = 0;
+    bool linkNext_ = false;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fputs("usage: bench_scan_tree DIR large|many|directory [SEED]\n", stderr);
+        return 2;
+    }
+    const std::string name = argv[2];
+    const Profile* profile = name == "large" ? &kLarge : name == "many" ? &kMany : name == "directory" ? &kDirectory
+                                                                                                       : nullptr;
+    if (profile == nullptr) {
+        std::fprintf(stderr, "bench_scan_tree: unknown profile %s\n", argv[2]);
+        return 2;
+    }
+    TreeWriter(argv[1], *profile, argc > 3 ? std::stoull(argv[3]) : 1).write();
+    return 0;
+}

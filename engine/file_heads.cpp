@@ -1,0 +1,73 @@
+#include "engine/file_heads.h"
+
+#include <algorithm>
+
+#include "engine/byte_diff.h"
+#include "engine/compare.h"
+
+namespace {
+
+constexpr uint32_t kHeadBlockSize = 64u << 20;
+constexpr uint32_t kShortestHead = 4096;
+constexpr uint32_t kLongestHead = 64u << 10;
+
+}  // namespace
+
+void FileHeads::prepare(AppState& state, uint32_t entryCount, uint32_t candidates) {
+    if (candidates < 2) return;
+    block_ = allocateZeroed(state, kHeadBlockSize);
+    if (block_ == nullptr) return;
+    const uint32_t share = std::clamp(kHeadBlockSize / candidates, kShortestHead, kLongestHead);
+    headLength_ = share - share % kShortestHead;
+    slots_ = kHeadBlockSize / headLength_;
+    heads_.assign(entryCount, Head::Unread);
+    slotOf_.assign(entryCount, 0);
+}
+
+void FileHeads::release(AppState& state) {
+    releaseBlock(state, block_);
+    heads_.clear();
+    slotOf_.clear();
+}
+
+const uint8_t* FileHeads::head(AppState& state, const FileIndex& index, uint32_t position) {
+    if (heads_[position] == Head::Unread) {
+        heads_[position] = Head::Missing;
+        fs::File* file = slotsUsed_ < slots_ ? fs::openRead(index.entries[position].path) : nullptr;
+        if (file != nullptr) {
+            const uint32_t wanted = static_cast<uint32_t>(std::min<uint64_t>(index.listedSizes[position], headLength_));
+            uint8_t* target = block_ + std::size_t{slotsUsed_} * headLength_;
+            if (readFromFile(state, file, target, wanted) == wanted) {
+                slotOf_[position] = slotsUsed_++;
+                heads_[position] = Head::Held;
+            }
+            fs::closeFile(file);
+        }
+    }
+    return heads_[position] == Head::Held ? block_ + std::size_t{slotOf_[position]} * headLength_ : nullptr;
+}
+
+bool FileHeads::decide(AppState& state, const FileIndex& index, uint32_t a, uint32_t b, uint32_t matchPercent,
+                       uint32_t& percent) {
+    if (block_ == nullptr) return false;
+    const uint64_t sizeA = index.listedSizes[a], sizeB = index.listedSizes[b];
+    const uint32_t larger = static_cast<uint32_t>(std::max(sizeA, sizeB));
+    const uint32_t smaller = static_cast<uint32_t>(std::min(sizeA, sizeB));
+    if (smaller == 0) return false;  // the comparison's own size rules decide
+    const uint8_t* headA = head(state, index, a);
+    const uint8_t* headB = headA ? head(state, index, b) : nullptr;
+    if (headB == nullptr) return false;
+    const uint32_t compared = std::min(smaller, headLength_);
+    const uint32_t limit = maxDifferingBytesFor(larger, matchPercent);
+    uint32_t differing = larger - smaller;
+    for (uint32_t offset = 0; offset < compared && differing <= limit; offset += kShortestHead) {
+        differing += countDifferingBytes(headA + offset, headB + offset, std::min(kShortestHead, compared - offset));
+    }
+    if (differing > limit) {
+        percent = 0;
+        return true;
+    }
+    if (smaller > headLength_) return false;
+    percent = similarityPercent(larger, differing);
+    return true;
+}
