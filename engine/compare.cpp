@@ -18,16 +18,18 @@ enum class CountEnd { Complete, RuledOut, Aborted, ReadFailed };
 // The chunk loop of the directory modes, adding every differing byte to
 // `differingBytes`. Stops as soon as the count passes `limit`.
 CountEnd countPairDifferences(AppState& state, OpenPair& pair, uint32_t limit, uint32_t& differingBytes) {
+    const uint8_t* a = state.compareBufferA;
+    const uint8_t* b = state.compareBufferB;
+    auto countPiece = [&](uint32_t offset, uint32_t length) {
+        differingBytes += countDifferingBytes(a + offset, b + offset, length);
+        return differingBytes <= limit;
+    };
     state.bytesRemaining = pair.compareSize;
     while (state.bytesRemaining != 0) {
         const uint32_t chunkLength = std::min(state.bytesRemaining, kChunkLength);
-        if (!readChunk(state, pair, chunkLength)) return CountEnd::ReadFailed;
-        for (uint32_t offset = 0; offset < chunkLength; offset += kPauseGrain) {
-            holdWhilePaused(state);
-            const uint32_t length = std::min(chunkLength - offset, kPauseGrain);
-            differingBytes += countDifferingBytes(state.compareBufferA + offset, state.compareBufferB + offset, length);
-            if (differingBytes > limit) return CountEnd::RuledOut;
-        }
+        const ChunkEnd chunkEnd = readAndExamineChunk(state, pair, chunkLength, countPiece);
+        if (chunkEnd == ChunkEnd::ReadFailed) return CountEnd::ReadFailed;
+        if (chunkEnd == ChunkEnd::Stopped) return CountEnd::RuledOut;
         state.bytesRemaining -= chunkLength;
         // An abort sets runState; it is looked at only between chunks.
         if (state.runState != Comparing) return CountEnd::Aborted;
@@ -68,6 +70,20 @@ int64_t readFromFile(AppState& state, fs::File* file, void* buffer, uint32_t cou
 bool readChunk(AppState& state, OpenPair& pair, uint32_t length) {
     return readFromFile(state, pair.fileA, state.compareBufferA, length) == length &&
            readFromFile(state, pair.fileB, state.compareBufferB, length) == length;
+}
+
+ChunkEnd readAndExamineChunk(AppState& state, OpenPair& pair, uint32_t chunkLength,
+                             const std::function<bool(uint32_t, uint32_t)>& examine) {
+    for (uint32_t offset = 0; offset < chunkLength; offset += kPieceLength) {
+        const uint32_t length = std::min(chunkLength - offset, kPieceLength);
+        if (readFromFile(state, pair.fileA, state.compareBufferA + offset, length) != length ||
+            readFromFile(state, pair.fileB, state.compareBufferB + offset, length) != length) {
+            return ChunkEnd::ReadFailed;
+        }
+        holdWhilePaused(state);
+        if (!examine(offset, length)) return ChunkEnd::Stopped;
+    }
+    return ChunkEnd::Complete;
 }
 
 void holdWhilePaused(AppState& state) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "engine/app_state.h"
 #include "engine/fs.h"
@@ -31,14 +32,27 @@ struct OpenPair {
 // Sets runState to OpenFailed, ZeroBytes or SizeFault for those outcomes.
 PairOutcome openAndCheckSizes(AppState& state, OpenPair& pair);
 
-// Reads the next `length` bytes of each file into compareBufferA/B; false
-// unless both reads delivered every byte.
+// Reads the next `length` bytes of each file into the start of
+// compareBufferA/B; false unless both reads delivered every byte.
 bool readChunk(AppState& state, OpenPair& pair, uint32_t length);
 
-// Bytes examined between two looks at the pause gate.
-constexpr uint32_t kPauseGrain = 64 * 1024;
+// Bytes read and examined at a time: a piece is compared while it is still in
+// the cache, and the pause gate is looked at between pieces.
+constexpr uint32_t kPieceLength = 64 * 1024;
 
-// Waits at the closed pause gate (one time-out at most); free when open.
+// How the examination of one chunk ended.
+enum class ChunkEnd { Complete, Stopped, ReadFailed };
+
+// Reads the next `chunkLength` bytes of both files into compareBufferA/B piece
+// by piece and hands each piece to `examine(offset, length)` (offsets within
+// the chunk; earlier pieces stay in the buffers). Before a piece is examined
+// a closed pause gate holds the worker (one time-out at most). `examine`
+// returns false to stop early. ReadFailed when a read delivered fewer bytes
+// than asked for: no unread byte is ever examined.
+ChunkEnd readAndExamineChunk(AppState& state, OpenPair& pair, uint32_t chunkLength,
+                             const std::function<bool(uint32_t, uint32_t)>& examine);
+
+// The end-of-data step's look at the pause gate.
 void holdWhilePaused(AppState& state);
 
 // The File-mode role of compareFiles: the worker that writes the report rows.

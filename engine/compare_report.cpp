@@ -28,7 +28,10 @@ public:
     int lastRow() const { return rowIndex_; }
 
 private:
-    void examineChunk(uint32_t chunkLength);
+    // Reads and examines the current chunk; false when a read came up short.
+    bool compareChunk(OpenPair& pair);
+    // Lists the runs that close in [from, end) of the chunk; a run may stay open.
+    void findRuns(uint32_t from, uint32_t end);
     void closeRun(uint32_t runStart, uint32_t runLength, uint32_t bytesLeftInChunk);
     void writeRunDetails(uint32_t runStart, uint32_t runLength, uint32_t bytesLeftInChunk, char* text) const;
     void updateProgress();
@@ -40,6 +43,8 @@ private:
     uint32_t runLength_ = 0;   // a run still open at the end of the last chunk
     uint32_t chunkStart_ = 0;  // file offset of the current chunk's first byte
     uint32_t chunkLength_ = 0;
+    bool inRun_ = false;        // a run is open in the current chunk
+    uint32_t runStart_ = 0;     // where in the chunk it began
     int rowIndex_ = 0;
 };
 
@@ -59,10 +64,9 @@ PairOutcome RunReport::comparePasses(OpenPair& pair) {
             if (runLength_ > 0) closeRun(chunkLength_ - runLength_, runLength_, 1);
             runLength_ = 0;
         } else {
-            if (!readChunk(state_, pair, chunkLength)) return PairOutcome::ReadFailed;
             chunkStart_ = compareSize_ - state_.bytesRemaining;
             chunkLength_ = chunkLength;
-            examineChunk(chunkLength);
+            if (!compareChunk(pair)) return PairOutcome::ReadFailed;
         }
         state_.bytesRemaining -= chunkLength;
         updateProgress();
@@ -70,32 +74,35 @@ PairOutcome RunReport::comparePasses(OpenPair& pair) {
     return PairOutcome::Compared;
 }
 
-void RunReport::examineChunk(uint32_t chunkLength) {
+bool RunReport::compareChunk(OpenPair& pair) {
     // A run left open by the previous chunk is counted without a row.
     differingBytes_ += runLength_;
     runLength_ = 0;
+    inRun_ = false;
+    const ChunkEnd end = readAndExamineChunk(state_, pair, chunkLength_, [this](uint32_t offset, uint32_t length) {
+        findRuns(offset, offset + length);
+        return true;
+    });
+    if (inRun_) runLength_ = chunkLength_ - runStart_;
+    return end != ChunkEnd::ReadFailed;
+}
+
+void RunReport::findRuns(uint32_t from, uint32_t end) {
     const uint8_t* a = state_.compareBufferA;
     const uint8_t* b = state_.compareBufferB;
-    bool inRun = false;
-    uint32_t runStart = 0;
-    for (uint32_t window = 0; window < chunkLength; window += kPauseGrain) {
-        holdWhilePaused(state_);
-        const uint32_t windowEnd = window + std::min(chunkLength - window, kPauseGrain);
-        uint32_t position = window;
-        while (position < windowEnd) {
-            if (!inRun) {
-                position = findDifferentByte(a, b, position, windowEnd);
-                inRun = position < windowEnd;
-                runStart = position;
-            } else {
-                position = findEqualByte(a, b, position, windowEnd);
-                if (position == windowEnd) break;
-                closeRun(runStart, position - runStart, chunkLength - position);
-                inRun = false;
-            }
+    uint32_t position = from;
+    while (position < end) {
+        if (!inRun_) {
+            position = findDifferentByte(a, b, position, end);
+            inRun_ = position < end;
+            runStart_ = position;
+        } else {
+            position = findEqualByte(a, b, position, end);
+            if (position == end) return;
+            closeRun(runStart_, position - runStart_, chunkLength_ - position);
+            inRun_ = false;
         }
     }
-    if (inRun) runLength_ = chunkLength - runStart;
 }
 
 void RunReport::closeRun(uint32_t runStart, uint32_t runLength, uint32_t bytesLeftInChunk) {

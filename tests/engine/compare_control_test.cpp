@@ -33,11 +33,12 @@ void abortJob(AppState& state) {
     state.pauseGate.openGate();
 }
 
-// Counts reads on the worker thread.
-void countReads(ComparisonState& run, std::atomic<int>& reads) {
-    run.state.readBlock = [&reads](fs::File* file, void* buffer, uint32_t count) {
-        ++reads;
-        return fs::readFile(file, buffer, count);
+// Counts the bytes the worker thread reads.
+void countReads(ComparisonState& run, std::atomic<uint64_t>& bytes) {
+    run.state.readBlock = [&bytes](fs::File* file, void* buffer, uint32_t count) {
+        const int64_t delivered = fs::readFile(file, buffer, count);
+        bytes += static_cast<uint64_t>(delivered);
+        return delivered;
     };
 }
 
@@ -46,13 +47,13 @@ void countReads(ComparisonState& run, std::atomic<int>& reads) {
 TEST(PauseAndAbort, PauseHoldsTheWorkerUntilResume) {
     TestFolder folder;
     ComparisonState run(folder.write("a", "abcde"), folder.write("b", "abXde"));
-    std::atomic<int> reads{0};
-    countReads(run, reads);
+    std::atomic<uint64_t> bytes{0};
+    countReads(run, bytes);
     pause(run.state);
     std::thread worker([&] { compareFiles(run.state); });
-    ASSERT_TRUE(eventually([&] { return reads == 2; }));
+    ASSERT_TRUE(eventually([&] { return bytes == 10; }));
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_EQ(run.list.rowCount(), 1);  // "Start" only: held before the first byte
+    EXPECT_EQ(run.list.rowCount(), 1);  // "Start" only: held before the first byte is examined
     EXPECT_EQ(run.state.runState, Comparing);
     run.state.runControl = Running;
     run.state.pauseGate.openGate();
@@ -67,14 +68,14 @@ TEST(PauseAndAbort, AbortFinishesTheChunkAndReportsWhatWasCompared) {
     const std::string a = folder.write("a", content);
     content[20000010] = 'r';  // in the third chunk, never read
     ComparisonState run(a, folder.write("b", content));
-    std::atomic<int> reads{0};
-    countReads(run, reads);
+    std::atomic<uint64_t> bytes{0};
+    countReads(run, bytes);
     pause(run.state);
     std::thread worker([&] { compareFiles(run.state); });
-    ASSERT_TRUE(eventually([&] { return reads == 2; }));
+    ASSERT_TRUE(eventually([&] { return bytes > 0; }));
     abortJob(run.state);
     worker.join();
-    EXPECT_EQ(reads, 2);
+    EXPECT_EQ(bytes, 20000000u);  // the first chunk of each file, finished after the abort
     EXPECT_EQ(run.list.rows(), (std::vector<ResultRow>{row("Start", "", "Files are the same size"),
                                                         row("Aborted", "", "Same")}));
     EXPECT_EQ(run.state.runState, Idle);
@@ -86,16 +87,16 @@ TEST(PauseAndAbort, AnAbortedPairIsNeverATwin) {
     TestFolder folder;
     const std::vector<uint8_t> content(15000000, 'q');
     ComparisonState pair(folder.write("a", content), folder.write("b", content), DirectoryMode);
-    std::atomic<int> reads{0};
-    countReads(pair, reads);
+    std::atomic<uint64_t> bytes{0};
+    countReads(pair, bytes);
     pause(pair.state);
     std::atomic<uint32_t> percent{1000};
     std::thread worker([&] { percent = compareFiles(pair.state); });
-    ASSERT_TRUE(eventually([&] { return reads == 2; }));
+    ASSERT_TRUE(eventually([&] { return bytes > 0; }));
     abortJob(pair.state);
     worker.join();
     EXPECT_EQ(percent, 0u);
-    EXPECT_EQ(reads, 2);
+    EXPECT_EQ(bytes, 20000000u);
     EXPECT_EQ(pair.state.runControl, AbortRequested);  // the search reads it and stops
     pair.state.runControl = Running;
     EXPECT_EQ(compareFiles(pair.state), 100u);  // the same pair compared in full
@@ -127,15 +128,17 @@ TEST(ShortRead, UnreadBytesAreNeverCountedAsEqual) {
     const std::string a = folder.write("a", content);
     content[7] = 's';
     const std::string b = folder.write("b", content);
-    // The second chunk of file B comes up five bytes short: a file cut while it is read.
-    auto shortSecondChunk = [](int& reads) {
-        return [&reads](fs::File* file, void* buffer, uint32_t count) -> int64_t {
+    // The first read of the second chunk comes up five bytes short: a file cut while it is read.
+    auto shortSecondChunk = [](uint64_t& bytes) {
+        return [&bytes](fs::File* file, void* buffer, uint32_t count) -> int64_t {
+            const bool firstChunkDone = bytes == 20000000u;
             const int64_t delivered = fs::readFile(file, buffer, count);
-            return ++reads == 4 ? delivered - 5 : delivered;
+            bytes += static_cast<uint64_t>(delivered);
+            return firstChunkDone ? delivered - 5 : delivered;
         };
     };
     ComparisonState report(a, b);
-    report.state.readBlock = shortSecondChunk(report.reads);
+    report.state.readBlock = shortSecondChunk(report.bytesRead);
     EXPECT_EQ(report.fileReport(), (std::vector<ResultRow>{row("Start", "", "Files are the same size"),
                                                            row("7", "1", "File A is \"r\", File B is \"s\""),
                                                            row("End", "", "Error reading file")}));
@@ -143,7 +146,7 @@ TEST(ShortRead, UnreadBytesAreNeverCountedAsEqual) {
     EXPECT_EQ(report.state.compareBufferA, nullptr);
 
     ComparisonState pair(a, a, DirectoryMode);
-    pair.state.readBlock = shortSecondChunk(pair.reads);
+    pair.state.readBlock = shortSecondChunk(pair.bytesRead);
     EXPECT_EQ(compareFiles(pair.state), 0u);
     // A read that fails outright, in the first chunk.
     pair.state.readBlock = [](fs::File*, void*, uint32_t) -> int64_t { return -1; };
@@ -170,7 +173,7 @@ TEST(NotEnoughMemory, ReleasesWhatItGotAndLeavesTheProgramIdle) {
     EXPECT_EQ(run.noMemoryCalls, 1);
     EXPECT_EQ(released.size(), 1u);
     EXPECT_EQ(run.list.rowCount(), 0);
-    EXPECT_EQ(run.reads, 0);
+    EXPECT_EQ(run.bytesRead, 0u);
     EXPECT_EQ(run.state.runState, Idle);
     EXPECT_EQ(run.state.runControl, Running);
     EXPECT_TRUE(run.state.pauseGate.isOpen());

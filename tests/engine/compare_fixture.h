@@ -17,7 +17,7 @@ struct ComparisonState {
     MemoryResultList list;
     int updateCalls = 0;
     int noMemoryCalls = 0;
-    int reads = 0;
+    uint64_t bytesRead = 0;
 
     ComparisonState(const std::string& pathA, const std::string& pathB, SearchMode mode = FileMode) {
         state.results = &list;
@@ -26,10 +26,11 @@ struct ComparisonState {
         std::strcpy(state.settings.pathB, pathB.c_str());
         state.updateControls = [this] { ++updateCalls; };
         state.reportNoMemory = [this] { ++noMemoryCalls; };
-        // Counts reads; every read still goes to the file.
+        // Counts the bytes read; every read still goes to the file.
         state.readBlock = [this](fs::File* file, void* buffer, uint32_t count) {
-            ++reads;
-            return fs::readFile(file, buffer, count);
+            const int64_t delivered = fs::readFile(file, buffer, count);
+            if (delivered > 0) bytesRead += static_cast<uint64_t>(delivered);
+            return delivered;
         };
         if (mode != FileMode) {
             // What the search provides: zero-filled blocks that outlive each pair.

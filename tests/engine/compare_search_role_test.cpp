@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/compare_pair.h"
 #include "tests/engine/compare_fixture.h"
 #include "tests/engine/compare_test_files.h"
 
@@ -55,7 +56,7 @@ TEST(PairPercentage, QuickDirSkipsPairsOfUnequalSizeWithoutReading) {
     ComparisonState quick(a, b, QuickDirMode);
     EXPECT_EQ(compareFiles(quick.state), 0u);
     EXPECT_EQ(quick.state.runState, Comparing);
-    EXPECT_EQ(quick.reads, 0);
+    EXPECT_EQ(quick.bytesRead, 0u);
     ComparisonState directory(a, b, DirectoryMode);
     EXPECT_EQ(compareFiles(directory.state), 99u);
 }
@@ -68,14 +69,14 @@ TEST(PairPercentage, SearchThresholdStopsReadingOnceThePairCannotReachIt) {
     const std::string b = folder.write("b", content);
     ComparisonState pair(a, b, DirectoryMode);
     EXPECT_EQ(comparePairForSearch(pair.state, 99), 99u);
-    EXPECT_EQ(pair.reads, 6);  // three chunks of each file
-    pair.reads = 0;
+    EXPECT_EQ(pair.bytesRead, 50000000u);
+    pair.bytesRead = 0;
     EXPECT_LT(comparePairForSearch(pair.state, 100), 100u);
-    EXPECT_EQ(pair.reads, 2);  // the first differing byte ends it
+    EXPECT_EQ(pair.bytesRead, 2u * kPieceLength);  // the first differing byte ends it
     // Sizes alone can rule a pair out.
     const std::string shorter = folder.write("c", std::vector<uint8_t>(20000000, 'q'));
     ComparisonState sizes(a, shorter, DirectoryMode);
     EXPECT_LT(comparePairForSearch(sizes.state, 90), 90u);
-    EXPECT_EQ(sizes.reads, 0);
+    EXPECT_EQ(sizes.bytesRead, 0u);
     EXPECT_EQ(compareFiles(sizes.state), 80u);
 }
