@@ -1,8 +1,166 @@
-// Placeholder bodies; start-up and the window procedure replace them.
 #include "shell/startup.h"
 
-bool startUp() { return false; }
-int runMessageLoop() { return 0; }
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <cstring>
+
+#include "actions/action_dialog.h"
+#include "resources/resource_ids.h"
+#include "resources/version.h"
+#include "shell/close_path.h"
+#include "shell/gui_state.h"
+#include "shell/settings.h"
+#include "window/clicks.h"
+#include "window/context_menu.h"
+#include "window/main_window.h"
+
+static const char kWindowClass[] = "KestBox";
+constexpr int kWindowWidth = 520;
+constexpr int kWindowHeight = 400;
+
+PlatformCode classifyPlatform() {
+    OSVERSIONINFOA info = {};
+    info.dwOSVersionInfoSize = sizeof(info);
+    GetVersionExA(&info);
+    PlatformVersion version = {info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion,
+                               GetSystemMetrics(SM_TABLETPC) != 0, GetSystemMetrics(SM_MEDIACENTER) != 0};
+    return classifyVersion(version);
+}
+
+static void reportNoMemory() { MessageBoxA(nullptr, "Not enough memory", KESTROW_EXE_NAME, MB_OK); }
+
+static void loadImages() {
+    GuiState& state = gui();
+    state.smallIcon = static_cast<HICON>(
+        LoadImageA(state.instance, MAKEINTRESOURCEA(kProgramIcon), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    state.largeIcon = static_cast<HICON>(
+        LoadImageA(state.instance, MAKEINTRESOURCEA(kProgramIcon), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
+    state.switchBitmap = LoadBitmapA(state.instance, kSwitchBitmapName);
+    state.switchHotBitmap = LoadBitmapA(state.instance, kSwitchHotBitmapName);
+}
+
+// A second registration (a window opened again in the same process) fails
+// harmlessly; the first class stays in force.
+static void registerWindowClass() {
+    GuiState& state = gui();
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.style = CS_BYTEALIGNWINDOW | CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = mainWindowProc;
+    windowClass.hInstance = state.instance;
+    windowClass.hIcon = state.largeIcon;
+    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = kWindowClass;
+    windowClass.hIconSm = state.smallIcon;
+    RegisterClassExA(&windowClass);
+}
+
+static void initialiseCommonControls() {
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+}
+
+static void placeMainWindow(HWND window, uint32_t firstRun) {
+    if (firstRun == 0) {
+        WINDOWPLACEMENT placement;
+        std::memcpy(&placement, app().settings.windowPlacement, sizeof(placement));
+        SetWindowPlacement(window, &placement);
+    }
+    ShowWindow(window, SW_SHOW);
+}
+
+HWND openMainWindow(uint32_t firstRun) {
+    GuiState& state = gui();
+    initialiseCommonControls();
+    loadImages();
+    registerWindowClass();
+    int left = (GetSystemMetrics(SM_CXSCREEN) - kWindowWidth) / 2;
+    int top = (GetSystemMetrics(SM_CYSCREEN) - kWindowHeight) / 2;
+    app().pauseGate.openGate();
+    state.mainWindow = CreateWindowExA(WS_EX_ACCEPTFILES, kWindowClass, KESTROW_TITLE, WS_OVERLAPPEDWINDOW,
+                                       left, top, kWindowWidth, kWindowHeight, nullptr, nullptr,
+                                       state.instance, nullptr);
+    if (state.mainWindow) placeMainWindow(state.mainWindow, firstRun);
+    return state.mainWindow;
+}
+
+bool startUp() {
+    GuiState& state = gui();
+    state.instance = GetModuleHandleA(nullptr);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    app().reportNoMemory = reportNoMemory;
+    locateFolders();
+    uint32_t firstRun = loadSettings();
+    PlatformCode code = classifyPlatform();
+    if (!platformSupported(code)) {
+        MessageBoxA(nullptr, "Sorry; Win2K or greater only", KESTROW_TITLE, MB_OK);
+        return false;
+    }
+    state.osGeneration = osGenerationOf(code);
+    openMainWindow(firstRun);
+    return true;
+}
+
+void routeMessage(MSG& message) {
+    if (IsDialogMessageA(gui().mainWindow, &message)) return;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+}
+
+int runMessageLoop() {
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) routeMessage(message);
+    return static_cast<int>(message.wParam);
+}
+
+static LRESULT onNotify(HWND window, WPARAM wParam, LPARAM lParam) {
+    if (reinterpret_cast<NMHDR*>(lParam)->code == static_cast<UINT>(NM_DBLCLK)) {
+        openActionDialog(window);
+        return 0;
+    }
+    return DefWindowProcA(window, WM_NOTIFY, wParam, lParam);
+}
+
+// The handle is known here before CreateWindowExA returns, so the children
+// can already reach the main window through the state.
+static void onCreate(HWND window) {
+    gui().mainWindow = window;
+    createChildWindows(window);
+}
+
+static void onTimer(HWND window, WPARAM timer) {
+    if (timer == kProgressTimer) onProgressTimer(window);
+    if (timer == kCloseTimer) onCloseTimer(window);
+}
+
+static void onRightButtonUp(HWND window) {
+    if (app().runState == Idle) app().runState = MenuRequested;
+    showContextMenu(window);
+}
+
+static LRESULT onDropFiles(HWND window, WPARAM wParam, LPARAM lParam) {
+    if (app().runState != Idle) return DefWindowProcA(window, WM_DROPFILES, wParam, lParam);
+    handleDrop(window, reinterpret_cast<HDROP>(wParam));
+    return 0;
+}
+
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(window, message, wParam, lParam);
+    switch (message) {
+    case WM_CREATE: onCreate(window); return 0;
+    case WM_SIZE: layoutChildren(window, lParam); return 0;
+    case WM_PAINT: paintMainWindow(window); return 0;
+    case WM_NOTIFY: return onNotify(window, wParam, lParam);
+    case WM_COMMAND: handleCommand(window, wParam); return 0;
+    case WM_TIMER: onTimer(window, wParam); return 0;
+    case WM_MOUSEMOVE: trackHover(window, lParam); return 0;
+    case WM_LBUTTONUP: handleClick(window); return 0;
+    case WM_RBUTTONUP: onRightButtonUp(window); return 0;
+    case WM_DROPFILES: return onDropFiles(window, wParam, lParam);
+    case WM_CLOSE: requestClose(window); return 0;
+    case WM_CONTEXTMENU: PostMessageA(gui().mainWindow, WM_RBUTTONUP, 0, 0); return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: return DefWindowProcA(window, message, wParam, lParam);
+    }
 }

@@ -1,10 +1,24 @@
-// Start-up, message loop, main window procedure and close path.
+// Start-up, message loop and main window procedure.
 #pragma once
 
 #include <windows.h>
 
+#include <cstdint>
+
+#include "shell/platform_model.h"
+
 // Prepares the state, refuses unsupported systems, creates and shows the main
 // window. Returns false when the program must end.
 bool startUp();
+// The system's version in Kestrow's platform codes.
+PlatformCode classifyPlatform();
+// Loads the icons and switch bitmaps, registers the class "KestBox", opens the
+// pause gate and creates and shows the main window, at the saved placement
+// unless `firstRun`. Returns the window (nullptr when it could not be made).
+HWND openMainWindow(uint32_t firstRun);
+// Runs until the main window is gone; returns the quit code.
 int runMessageLoop();
+// Hands one message to the dialog manager or, when it is not a dialog
+// message, to its window.
+void routeMessage(MSG& message);
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
