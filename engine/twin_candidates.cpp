@@ -78,7 +78,7 @@ std::vector<SizeBucket> bucketBySize(const AppState& state, const FileIndex& ind
 bool groupQuickDir(AppState& state, FileIndex& index, uint32_t count, TwinCandidates& candidates) {
     std::vector<uint32_t> positions;
     std::vector<SizeBucket> buckets = bucketBySize(state, index, count, positions);
-    const bool useHash = state.settings.useHash != 0;
+    const bool useHash = checksumsNarrowPairs(state);
     std::vector<uint8_t> toSum(count, 0);
     for (SizeBucket& bucket : buckets) {
         const std::size_t members = bucket.end - bucket.first;
@@ -113,6 +113,11 @@ void groupDirectory(const AppState& state, const FileIndex& index, uint32_t coun
 }
 
 }  // namespace
+
+bool checksumsNarrowPairs(const AppState& state) {
+    return state.settings.searchMode == QuickDirMode && state.settings.useHash != 0 &&
+           state.settings.matchPercent < 100;
+}
 
 bool findTwinCandidates(AppState& state, FileIndex& index, TwinCandidates& candidates) {
     const uint32_t count = state.indexCount.load();

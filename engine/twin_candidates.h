@@ -26,6 +26,11 @@ struct TwinCandidates {
     uint32_t grouped = 0;
 };
 
+// Whether checksums narrow the pairs: "Quick Dir" with "Hash" on, below 100%.
+// At 100% only byte-identical files are listed, and those always have equal
+// checksums, so taking them would decide nothing.
+bool checksumsNarrowPairs(const AppState& state);
+
 // Groups the `indexCount` entries. In "Quick Dir" with "Hash" on, the files of
 // every size that three or more files share are summed here, once each, in
 // index order; one that cannot be opened gets kUnreadableSize. Returns false

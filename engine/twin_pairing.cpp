@@ -94,9 +94,7 @@ uint32_t pairEntries(AppState& state, FileIndex& index, const TwinCandidates& ca
     PairingWork work{state, index, candidates, matchPercent, PairResults(count), FileHeads(),
                      std::vector<fs::FileIdentity>(count), std::vector<Identity>(count, Identity::Unknown)};
     // With checksums taken, files that share a group are most likely twins: heads would not spare a read.
-    if (state.settings.searchMode == DirectoryMode || state.settings.useHash == 0) {
-        work.heads.prepare(state, count, candidates.grouped);
-    }
+    if (!checksumsNarrowPairs(state)) work.heads.prepare(state, count, candidates.grouped);
     for (uint32_t a = 0; a < count; ++a) {
         const FileIndexEntry& entryA = index.entries[a];
         copyPathText(state.currentFileText, entryA.path);
