@@ -6,6 +6,7 @@
 #include "actions/action_dialog.h"
 #include "actions/batch_plan_model.h"
 #include "actions/last_copy_guard_model.h"
+#include "resources/resource_ids.h"
 #include "shell/gui_state.h"
 #include "window/main_window.h"
 
@@ -13,8 +14,8 @@ namespace {
 
 constexpr int kStartButton = 1;
 constexpr int kCancelButton = 2;
-constexpr int kPathInHand = 850;
-constexpr int kWarning = 1601;
+constexpr int kPathInHand = kPromptProgressId;
+constexpr int kWarning = kPromptMessageId;
 constexpr UINT_PTR kCloseTimer = 1;
 // FOF_NOCONFIRMATION | FOF_ALLOWUNDO | FOF_NOERRORUI | FOF_WANTNUKEWARNING.
 constexpr unsigned kRecycleFlags = 0x4450;
@@ -46,6 +47,7 @@ void initConfirmation(HWND dialog) {
     SetDlgItemTextA(dialog, kStartButton, columnA ? "Delete all files in Column A" : "Delete all files in Column B");
     SetDlgItemTextA(dialog, kCancelButton, "Cancel action and do nothing");
     SetDlgItemTextA(dialog, kWarning, kWarningText);
+    showControl(dialog, kPathInHand, SW_HIDE);
     confirmation.largeFont = createArial(25);
     setFont(dialog, kStartButton, confirmation.largeFont);
     setFont(dialog, kCancelButton, confirmation.largeFont);

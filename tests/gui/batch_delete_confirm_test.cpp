@@ -1,0 +1,116 @@
+// The "Delete ALL" confirmation: its texts, and every way of stopping it.
+#include <atomic>
+
+#include "resources/resource_ids.h"
+#include "resources/version.h"
+#include "tests/gui/batch_delete_fixture.h"
+
+namespace {
+
+const std::vector<ListedTwin> kThreeTwins = {
+    {"a\\1.txt", "b\\1.txt", "100"},
+    {"a\\2.txt", "b\\2.txt", "98"},
+    {"a\\3.txt", "b\\3.txt", "100"},
+};
+
+// Main-thread timer that, once the confirmation shows, presses its buttons
+// in one go, so that no message of the worker can come in between.
+std::vector<int> pendingPresses;
+
+void CALLBACK pressTogether(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND dialog = findDialog(KESTROW_TITLE, gui().mainWindow);
+    if (dialog == nullptr) return;
+    KillTimer(nullptr, timer);
+    for (int button : pendingPresses) SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+}
+
+}  // namespace
+
+class BatchConfirmTest : public BatchDeleteTest {
+protected:
+    void SetUp() override {
+        BatchDeleteTest::SetUp();
+        for (const ListedTwin& twin : kThreeTwins) {
+            writeFile(twin.a, "twin " + twin.percent);
+            writeFile(twin.b, "twin " + twin.percent);
+        }
+        listTwins(kThreeTwins);
+    }
+    bool everyFileStays() const {
+        for (const ListedTwin& twin : kThreeTwins) {
+            if (!exists(twin.a) || !exists(twin.b)) return false;
+        }
+        return true;
+    }
+};
+
+TEST_F(BatchConfirmTest, CancelRightAwayRemovesNothingAndKeepsTheList) {
+    std::string start, cancel, warning;
+    bool pathLineHidden = false;
+    DialogAnswerer answers({{KESTROW_TITLE, IDCANCEL, window(), [&](HWND dialog) {
+                                 start = dialogItemText(dialog, IDOK);
+                                 cancel = dialogItemText(dialog, IDCANCEL);
+                                 warning = dialogItemText(dialog, kPromptMessageId);
+                                 pathLineHidden = !IsWindowVisible(GetDlgItem(dialog, kPromptProgressId));
+                                 saveScreenshot(dialog, "delete_all_confirmation");
+                             }}});
+    confirmDeleteAll('B', DeleteMode);
+    EXPECT_TRUE(answers.finish());
+
+    EXPECT_EQ(start, "Delete all files in Column B");
+    EXPECT_EQ(cancel, "Cancel action and do nothing");
+    EXPECT_EQ(warning,
+              "Deleting all files in a column can be dangerous if you are not sure what you are doing. "
+              "Please be sure you are sure...");
+    EXPECT_TRUE(pathLineHidden);
+    EXPECT_TRUE(everyFileStays());
+    EXPECT_EQ(listedRows(), 5);
+    EXPECT_EQ(app().runState, Idle);
+}
+
+TEST_F(BatchConfirmTest, ACancelBeforeTheWorkerRunsStopsItAndASecondStartIsRefused) {
+    // Start, Enter on the hidden start button, then Cancel, before the worker
+    // has read a single row.
+    pendingPresses = {IDOK, IDOK, IDCANCEL};
+    SetTimer(nullptr, 0, 20, pressTogether);
+    confirmDeleteAll('A', DeleteMode);
+
+    EXPECT_TRUE(everyFileStays());
+    EXPECT_EQ(listedRows(), 0);  // a started batch always ends with an empty list
+    EXPECT_EQ(app().runState, Idle);
+}
+
+TEST_F(BatchConfirmTest, CancelDuringALongRunStopsAfterTheRowInHand) {
+    std::vector<ListedTwin> many;
+    for (int i = 0; i < 60; ++i) {
+        many.push_back({"a\\" + std::to_string(i), "b\\" + std::to_string(i), "100"});
+        writeFile(many.back().a, "same");
+        writeFile(many.back().b, "same");
+    }
+    listTwins(many);
+
+    std::string firstShown;
+    std::atomic<DWORD> cancelledAt{0};
+    DialogAnswerer answers({{KESTROW_TITLE, IDCANCEL, window(), [&](HWND dialog) {
+                                 PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+                                 while ((firstShown = dialogItemText(dialog, kPromptProgressId)).size() < 2) {
+                                     Sleep(1);
+                                 }
+                                 cancelledAt = GetTickCount();
+                             }}});
+    confirmDeleteAll('A', DeleteMode);
+    const DWORD closedAt = GetTickCount();
+    EXPECT_TRUE(answers.finish());
+
+    EXPECT_EQ(firstShown, file("a\\0"));
+    EXPECT_LT(closedAt - cancelledAt, 3000u);  // the one-second timer closes it
+    // The removed files are the first rows' and only those; the rest stay.
+    std::size_t removed = 0;
+    while (removed < many.size() && !exists(many[removed].a)) ++removed;
+    EXPECT_GE(removed, 1u);  // the row in hand is finished
+    EXPECT_LT(removed, many.size());
+    for (std::size_t i = removed; i < many.size(); ++i) EXPECT_TRUE(exists(many[i].a)) << many[i].a;
+    for (const ListedTwin& twin : many) EXPECT_TRUE(exists(twin.b));
+    EXPECT_EQ(listedRows(), 0);
+    EXPECT_EQ(app().runState, Idle);
+}

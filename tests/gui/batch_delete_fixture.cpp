@@ -1,0 +1,61 @@
+#include "tests/gui/batch_delete_fixture.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "actions/batch_delete.h"
+#include "resources/resource_ids.h"
+
+void BatchDeleteTest::SetUp() {
+    GuiTest::SetUp();
+    files_ = makeTempFolder();
+    CreateDirectoryA(file("a").c_str(), nullptr);
+    CreateDirectoryA(file("b").c_str(), nullptr);
+}
+
+void BatchDeleteTest::TearDown() {
+    removeTempFolder(files_);
+    GuiTest::TearDown();
+}
+
+void BatchDeleteTest::writeFile(const std::string& name, const std::string& content) const {
+    std::ofstream out(file(name), std::ios::binary | std::ios::trunc);
+    out << content;
+}
+
+bool BatchDeleteTest::exists(const std::string& name) const {
+    return GetFileAttributesA(file(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string BatchDeleteTest::content(const std::string& name) const {
+    std::ifstream in(file(name), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void BatchDeleteTest::listTwins(const std::vector<ListedTwin>& twins) {
+    ResultList& rows = *app().results;
+    rows.clearRows();
+    rows.insertRow(0, "Start");
+    int row = 1;
+    for (const ListedTwin& twin : twins) {
+        rows.insertRow(row, file(twin.a).c_str());
+        rows.setCell(row, 1, file(twin.b).c_str());
+        rows.setCell(row, 2, twin.percent.c_str());
+        ++row;
+    }
+    rows.insertRow(row, "End");
+    rows.setCell(row, 1, (std::to_string(twins.size()) + " twins found").c_str());
+}
+
+int BatchDeleteTest::listedRows() const {
+    int rows = 0;
+    char cell[kPathTextSize];
+    while (app().results->getCell(rows, 0, cell) != 0) ++rows;
+    return rows;
+}
+
+void BatchDeleteTest::confirmDeleteAll(char column, uint32_t mode) {
+    app().settings.batchDeleteMode = mode;
+    app().runState = column == 'A' ? DeleteAllA : DeleteAllB;
+    DialogBoxParamA(gui().instance, MAKEINTRESOURCEA(kChoicePromptDialog), window(), deleteAllConfirmProc, 0);
+}
