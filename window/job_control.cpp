@@ -52,6 +52,7 @@ void startJob(HWND window) {
     if (!readPathBox(window, kPathBoxAId, shared.settings.pathA)) return;
     if (shared.settings.searchMode == FileMode && !readPathBox(window, kPathBoxBId, shared.settings.pathB)) return;
     shared.runState = Comparing;
+    updateControls(window);
     SetTimer(window, kProgressTimer, kProgressPeriodMs, nullptr);
     shared.progressPercent = 0;
     shared.twinCount = 0;

@@ -1,0 +1,138 @@
+#include "tests/gui/main_window_helpers.h"
+
+#include "window/main_window.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <cstring>
+#include <fstream>
+
+namespace {
+
+int width() { return static_cast<int>(gui().clientWidth); }
+
+}  // namespace
+
+POINT startAbortPoint() { return {width() - 120, 27}; }
+POINT aboutPausePoint() { return {width() - 30, 12}; }
+POINT helpPoint() { return {width() - 30, 35}; }
+POINT chooseAPoint() { return {width() - 30, 80}; }
+POINT switchPoint() { return {37, 27}; }
+
+void darkenAll(HWND window) {
+    for (int group = 0; group < 3; ++group) SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(150, 100));
+}
+
+void hoverAt(HWND window, POINT point) { SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y)); }
+
+void clickAt(HWND window, POINT point) {
+    darkenAll(window);
+    moveAndRelease(window, point.x, point.y);
+}
+
+// The worker's last calls into the window (the box update) follow its Idle, and
+// the idle face follows on the next timer tick.
+bool waitIdle(DWORD timeoutMs) {
+    if (!pumpUntil([] { return app().runState == Idle; }, timeoutMs)) return false;
+    pumpFor(150);
+    return true;
+}
+
+int listRowCount() { return static_cast<int>(SendMessageA(gui().resultListView, LVM_GETITEMCOUNT, 0, 0)); }
+
+std::string listCell(int row, int column) {
+    char text[600];
+    app().results->getCell(row, column, text);
+    return text;
+}
+
+std::string columnTitle(int column) {
+    char title[64] = {};
+    LVCOLUMNA header = {};
+    header.mask = LVCF_TEXT;
+    header.pszText = title;
+    header.cchTextMax = sizeof(title);
+    SendMessageA(gui().resultListView, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&header));
+    return title;
+}
+
+void setBox(HWND window, int controlId, const std::string& text) {
+    SendMessageA(GetDlgItem(window, controlId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::string boxText(HWND window, int controlId) { return dialogItemText(window, controlId); }
+
+HDROP makeDrop(const std::vector<std::string>& names) {
+    std::string packed;
+    for (const std::string& name : names) packed += name + '\0';
+    packed += '\0';
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + packed.size());
+    auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = FALSE;
+    std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), packed.data(), packed.size());
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+bool dropReleased(HDROP drop) { return GlobalSize(drop) == 0; }
+
+bool dropNames(HWND window, const std::vector<std::string>& names) {
+    HDROP drop = makeDrop(names);
+    SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    const bool released = dropReleased(drop);
+    if (!released) GlobalFree(drop);
+    return released;
+}
+
+void writeFile(const std::string& path, const std::string& content) {
+    std::ofstream file(path, std::ios::binary);
+    file << content;
+}
+
+std::string makeTwinFolder(const std::string& parent, int count) {
+    const std::string folder = parent + "twins\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    for (int index = 0; index < count; ++index) {
+        writeFile(folder + "f" + std::to_string(index) + ".bin", std::string(64, 'k'));
+    }
+    return folder;
+}
+
+void startHeldSearch(HWND window, const std::string& parent) {
+    setBox(window, kPathBoxAId, makeTwinFolder(parent, 40));
+    clickAt(window, startAbortPoint());
+    clickAt(window, aboutPausePoint());
+}
+
+std::vector<uint32_t> captureTopBand(HWND window) {
+    const int w = width();
+    const int h = 120;
+    HDC windowDC = GetDC(window);
+    HDC memoryDC = CreateCompatibleDC(windowDC);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memoryDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memoryDC, bitmap);
+    BitBlt(memoryDC, 0, 0, w, h, windowDC, 0, 0, SRCCOPY);
+    GdiFlush();
+    const auto* pixels = static_cast<const uint32_t*>(bits);
+    std::vector<uint32_t> copy(pixels, pixels + static_cast<size_t>(w) * h);
+    SelectObject(memoryDC, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memoryDC);
+    ReleaseDC(window, windowDC);
+    return copy;
+}
+
+std::vector<uint32_t> repaintAndCaptureTopBand(HWND window) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    pumpFor(50);
+    return captureTopBand(window);
+}

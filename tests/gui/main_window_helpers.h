@@ -1,0 +1,52 @@
+// Driving the main window by messages, as a user would with the pointer, and
+// reading back what it shows.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/gui/gui_harness.h"
+
+// Points inside the painted buttons, from the current client width.
+POINT startAbortPoint();
+POINT aboutPausePoint();
+POINT helpPoint();
+POINT chooseAPoint();
+POINT switchPoint();
+
+// Moves the pointer over no zone until no button is lit.
+void darkenAll(HWND window);
+// Darkens every button, then hovers `point` and releases the left button there.
+void clickAt(HWND window, POINT point);
+void hoverAt(HWND window, POINT point);
+
+// Serves the queue until the job has ended and the window shows it.
+bool waitIdle(DWORD timeoutMs = 20000);
+
+int listRowCount();
+std::string listCell(int row, int column);
+std::string columnTitle(int column);
+
+void setBox(HWND window, int controlId, const std::string& text);
+std::string boxText(HWND window, int controlId);
+
+// A drop handle as the shell makes it: DROPFILES followed by the ANSI names.
+HDROP makeDrop(const std::vector<std::string>& names);
+// Whether DragFinish has given the drop handle back.
+bool dropReleased(HDROP drop);
+// Sends WM_DROPFILES with a drop of `names`; returns whether it was released.
+bool dropNames(HWND window, const std::vector<std::string>& names);
+
+void writeFile(const std::string& path, const std::string& content);
+// A folder of `count` identical files under `parent`; every pair is a twin, so
+// a search of it writes rows for a while. Returns the folder, ending with "\".
+std::string makeTwinFolder(const std::string& parent, int count);
+// In a directory mode: starts a search of a folder of 40 twins and pauses it at
+// once, so it holds before its first pair.
+void startHeldSearch(HWND window, const std::string& parent);
+// The pixels of the client area above the list, as drawn on the window's surface.
+std::vector<uint32_t> captureTopBand(HWND window);
+// The same after a full repaint of the current state.
+std::vector<uint32_t> repaintAndCaptureTopBand(HWND window);

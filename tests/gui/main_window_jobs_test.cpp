@@ -1,0 +1,150 @@
+// Jobs started, paused, resumed and aborted from the main window's buttons.
+#include <string>
+
+#include "tests/gui/main_window_helpers.h"
+#include "window/clicks.h"
+#include "window/main_window.h"
+
+namespace {
+
+class QuickDirWindow : public GuiTest {
+    void prepareSettings(Settings& settings) override { settings.searchMode = QuickDirMode; }
+};
+
+class DirectoryWindow : public GuiTest {
+protected:
+    void prepareSettings(Settings& settings) override {
+        settings.searchMode = DirectoryMode;
+        settings.matchPercent = 50;
+    }
+};
+
+HANDLE noThread(LPTHREAD_START_ROUTINE, void*) { return nullptr; }
+
+}  // namespace
+
+TEST_F(GuiTest, FileComparisonListsTheRunAndTheVerdict) {
+    writeFile(dataFolder() + "a.txt", "abcde");
+    writeFile(dataFolder() + "b.txt", "abXde");
+    setBox(window(), kPathBoxAId, dataFolder() + "a.txt");
+    setBox(window(), kPathBoxBId, dataFolder() + "b.txt");
+    clickAt(window(), startAbortPoint());
+    ASSERT_TRUE(waitIdle());
+
+    ASSERT_EQ(listRowCount(), 3);
+    EXPECT_EQ(listCell(0, 0), "Start");
+    EXPECT_EQ(listCell(0, 2), "Files are the same size");
+    EXPECT_EQ(listCell(1, 0), "2");
+    EXPECT_EQ(listCell(1, 1), "1");
+    EXPECT_EQ(listCell(1, 2), "File A is \"c\", File B is \"X\"");
+    EXPECT_EQ(listCell(2, 0), "End");
+    EXPECT_EQ(listCell(2, 2), "Files have 80% in common");
+    EXPECT_EQ(listCell(3, 0), "") << "a missing row reads empty";
+    EXPECT_TRUE(IsWindowEnabled(gui().pathBoxA));
+    EXPECT_TRUE(IsWindowEnabled(gui().pathBoxB));
+    EXPECT_FALSE(KillTimer(window(), 1)) << "the progress timer ends with the job";
+}
+
+TEST_F(QuickDirWindow, SearchListsEveryTwinPairOnceBetweenStartAndEnd) {
+    const std::string tree = dataFolder() + "tree\\";
+    CreateDirectoryA(tree.c_str(), nullptr);
+    for (const char* name : {"x.bin", "y.bin", "z.bin"}) writeFile(tree + name, "same bytes");
+    writeFile(tree + "other.bin", "other size!");
+    setBox(window(), kPathBoxAId, tree);
+    clickAt(window(), startAbortPoint());
+    ASSERT_TRUE(waitIdle());
+
+    ASSERT_EQ(listRowCount(), 5);
+    EXPECT_EQ(listCell(0, 0), "Start");
+    EXPECT_EQ(listCell(0, 1), "4 files found.");
+    std::string pairs;
+    for (int row = 1; row <= 3; ++row) {
+        EXPECT_EQ(listCell(row, 2), "100");
+        EXPECT_EQ(listCell(row, 0).rfind(tree, 0), 0u);
+        EXPECT_NE(listCell(row, 0), listCell(row, 1));
+        pairs += listCell(row, 0).substr(tree.size(), 1) + listCell(row, 1).substr(tree.size(), 1) + " ";
+    }
+    EXPECT_EQ(pairs.find('o'), std::string::npos) << "a file of another size is never compared: " << pairs;
+    EXPECT_EQ(listCell(4, 0), "End");
+    EXPECT_EQ(listCell(4, 1), "3 twins found");
+    EXPECT_EQ(app().progressPercent, 100u) << "the first idle paint turns the finished marker into 100";
+}
+
+TEST_F(DirectoryWindow, PauseHoldsTheSearchResumeGoesOnAndAbortWhilePausedEndsIt) {
+    setBox(window(), kPathBoxAId, makeTwinFolder(dataFolder(), 40));
+    clickAt(window(), startAbortPoint());
+    ASSERT_TRUE(pumpUntil([] { return listRowCount() >= 3; }));
+    EXPECT_FALSE(IsWindowEnabled(gui().pathBoxA));
+
+    clickAt(window(), aboutPausePoint());
+    EXPECT_EQ(app().runControl, uint32_t{Paused});
+    pumpFor(200);
+    const int heldAt = listRowCount();
+    pumpFor(300);
+    EXPECT_EQ(listRowCount(), heldAt) << "a paused search writes no rows";
+    saveScreenshot(window(), "main_window_paused");
+
+    clickAt(window(), aboutPausePoint());
+    EXPECT_EQ(app().runControl, uint32_t{Running});
+    ASSERT_TRUE(pumpUntil([heldAt] { return listRowCount() > heldAt; }));
+
+    clickAt(window(), aboutPausePoint());
+    pumpFor(100);
+    clickAt(window(), startAbortPoint());
+    ASSERT_TRUE(waitIdle());
+    const int last = listRowCount() - 1;
+    EXPECT_EQ(listCell(last, 0), "Aborted");
+    EXPECT_EQ(listCell(last, 1), std::to_string(app().twinCount.load()) + " twins found");
+    EXPECT_LT(app().twinCount, 40u * 39u / 2u);
+    EXPECT_EQ(app().runControl, uint32_t{Running});
+    EXPECT_TRUE(app().pauseGate.isOpen());
+    EXPECT_TRUE(IsWindowEnabled(gui().pathBoxA));
+}
+
+TEST_F(GuiTest, AFailedWorkerStartLeavesTheWindowIdleAndUsable) {
+    setBox(window(), kPathBoxAId, "C:\\a.txt");
+    setBox(window(), kPathBoxBId, "C:\\b.txt");
+    const WorkerStarter original = startWorkerThread;
+    startWorkerThread = noThread;
+    clickAt(window(), startAbortPoint());
+    startWorkerThread = original;
+    EXPECT_EQ(app().runState, uint32_t{Idle});
+    EXPECT_FALSE(KillTimer(window(), 1)) << "timer 1 was stopped again";
+    EXPECT_TRUE(IsWindowEnabled(gui().pathBoxA));
+    EXPECT_TRUE(IsWindowEnabled(gui().pathBoxB));
+}
+
+TEST_F(GuiTest, StartRefusesEmptyAndOverlongPathsButNeverStartsBehindAClosedGate) {
+    app().results->insertRow(0, "old row");
+    setBox(window(), kPathBoxAId, dataFolder() + "a.txt");
+    clickAt(window(), startAbortPoint());
+    EXPECT_EQ(app().runState, uint32_t{Idle}) << "box 1013 is empty";
+    EXPECT_EQ(listRowCount(), 0) << "the list is emptied all the same";
+
+    // A path that does not fit a path text would be cut to another path.
+    setBox(window(), kPathBoxBId, "C:\\" + std::string(700, 'b'));
+    clickAt(window(), startAbortPoint());
+    EXPECT_EQ(app().runState, uint32_t{Idle});
+
+    // A gate left closed by a job that ended while paused is opened by Start.
+    writeFile(dataFolder() + "a.txt", "same");
+    writeFile(dataFolder() + "b.txt", "same");
+    setBox(window(), kPathBoxBId, dataFolder() + "b.txt");
+    app().pauseGate.closeGate();
+    clickAt(window(), startAbortPoint());
+    ASSERT_TRUE(waitIdle(5000));
+    EXPECT_EQ(listCell(listRowCount() - 1, 2), "Same");
+}
+
+TEST_F(DirectoryWindow, AJobThatEndsWhileMinimisedShowsTheIdleFaceOnRestore) {
+    setBox(window(), kPathBoxAId, makeTwinFolder(dataFolder(), 8));
+    clickAt(window(), startAbortPoint());
+    ShowWindow(window(), SW_MINIMIZE);
+    ASSERT_TRUE(waitIdle());
+    pumpFor(250);
+    ShowWindow(window(), SW_RESTORE);
+    pumpFor(250);
+    const std::vector<uint32_t> shown = captureTopBand(window());
+    EXPECT_TRUE(shown == repaintAndCaptureTopBand(window())) << "the restored window shows a stale face";
+    EXPECT_EQ(listCell(listRowCount() - 1, 0), "End");
+}

@@ -1,0 +1,87 @@
+// The mode switch and the hot zones of the main window.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "tests/gui/main_window_helpers.h"
+#include "window/main_window.h"
+
+namespace {
+
+class SearchingWindow : public GuiTest {
+protected:
+    void prepareSettings(Settings& settings) override {
+        settings.searchMode = DirectoryMode;
+        settings.matchPercent = 50;
+    }
+};
+
+class DamagedModeWindow : public GuiTest {
+    void prepareSettings(Settings& settings) override { settings.searchMode = 77; }
+};
+
+}  // namespace
+
+TEST_F(GuiTest, SwitchCyclesTheModesEmptiesTheListAndShowsBox1013OnlyInFileMode) {
+    const uint32_t expected[] = {DirectoryMode, QuickDirMode, FileMode};
+    const char* firstColumn[] = {"File A", "File A", "Position"};
+    EXPECT_EQ(columnTitle(0), "Position");
+    EXPECT_EQ(columnTitle(2), "Details");
+    for (int click = 0; click < 3; ++click) {
+        app().results->insertRow(0, "row of the last job");
+        clickAt(window(), switchPoint());
+        EXPECT_EQ(app().settings.searchMode, expected[click]);
+        EXPECT_EQ(listRowCount(), 0);
+        EXPECT_EQ(columnTitle(0), firstColumn[click]);
+        EXPECT_EQ(IsWindowVisible(gui().pathBoxB) != FALSE, expected[click] == FileMode);
+        EXPECT_TRUE(IsWindowVisible(gui().pathBoxA));
+    }
+    EXPECT_EQ(columnTitle(2), "Details");
+    EXPECT_EQ(static_cast<int>(SendMessageA(gui().resultListView, LVM_GETCOLUMNWIDTH, 2, 0)), 360);
+}
+
+TEST_F(DamagedModeWindow, ADamagedModeIsTakenAsFileAndTheSwitchStaysWithinTheThreeModes) {
+    EXPECT_EQ(app().settings.searchMode, uint32_t{FileMode});
+    EXPECT_TRUE(IsWindowVisible(gui().pathBoxB));
+    app().settings.searchMode = 5;
+    clickAt(window(), switchPoint());
+    EXPECT_EQ(app().settings.searchMode, uint32_t{FileMode});
+}
+
+TEST_F(SearchingWindow, DuringAJobTheBoxesAreDisabledAndHelpChooseAndSwitchLightNothing) {
+    startHeldSearch(window(), dataFolder());
+    ASSERT_NE(app().runState, uint32_t{Idle});
+    EXPECT_FALSE(IsWindowEnabled(gui().pathBoxA));
+    EXPECT_FALSE(IsWindowEnabled(gui().pathBoxB));
+
+    darkenAll(window());
+    hoverAt(window(), helpPoint());
+    EXPECT_EQ(gui().hoverHelp, 0u);
+    hoverAt(window(), chooseAPoint());
+    EXPECT_EQ(gui().hoverChooseA, 0u);
+    hoverAt(window(), switchPoint());
+    EXPECT_EQ(gui().hoverSwitch, 0u);
+    hoverAt(window(), aboutPausePoint());
+    EXPECT_EQ(gui().hoverAboutPause, 1u) << "Pause and Abort still light";
+    saveScreenshot(window(), "main_window_busy_paused");
+
+    clickAt(window(), startAbortPoint());
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(listCell(listRowCount() - 1, 0), "Aborted");
+    EXPECT_TRUE(IsWindowEnabled(gui().pathBoxA));
+    EXPECT_EQ(app().settings.searchMode, uint32_t{DirectoryMode});
+}
+
+TEST_F(GuiTest, IdleZonesLightAndDarkenAsThePointerMoves) {
+    hoverAt(window(), chooseAPoint());
+    EXPECT_EQ(gui().hoverChooseA, 1u);
+    hoverAt(window(), helpPoint());
+    EXPECT_EQ(gui().hoverHelp, 1u);
+    EXPECT_EQ(gui().hoverChooseA, 1u) << "zone to zone leaves the first lit";
+    hoverAt(window(), {150, 100});
+    EXPECT_EQ(gui().hoverHelp + gui().hoverChooseA, 0u);
+    hoverAt(window(), switchPoint());
+    EXPECT_EQ(gui().hoverSwitch, 1u);
+}
