@@ -10,13 +10,14 @@ namespace {
 std::string trashFilesFolder() {
     std::string base;
     if (const char* data = std::getenv("XDG_DATA_HOME")) {
-        base = data;
-    } else if (const char* home = std::getenv("HOME")) {
-        base = std::string(home) + "/.local/share";
+        base = std::string("Z:") + data;
+    } else if (const char* home = std::getenv("WINEHOMEDIR")) {
+        base = home;  // "\\??\\Z:\\root"
+        base = base.substr(base.find(':') - 1) + "\\.local\\share";
     } else {
         return "";
     }
-    std::string folder = "Z:" + base + "/Trash/files/";
+    std::string folder = base + "\\Trash\\files\\";
     for (char& c : folder) c = c == '/' ? '\\' : c;
     return folder;
 }
