@@ -1,0 +1,85 @@
+// What the action dialog hands to its opener: a detailed comparison of the
+// pair, or the delete-all confirmation of one column.
+#include "tests/gui/twin_list_fixture.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "resources/version.h"
+
+namespace {
+
+std::string columnTitle(int index) {
+    char text[100] = {};
+    LVCOLUMNA column = {};
+    column.mask = LVCF_TEXT;
+    column.pszText = text;
+    column.cchTextMax = sizeof(text);
+    SendMessageA(gui().resultListView, LVM_GETCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
+    return text;
+}
+
+}  // namespace
+
+TEST_F(TwinListTest, DetailViewOnA99PercentPairComparesItInFileMode) {
+    const std::string a = writeFile("detail_a.bin", 2000, 'k');
+    const std::string b = dataFolder() + "detail_b.bin";
+    {
+        std::string bytes(2000, 'k');
+        bytes.replace(500, 10, 10, 'x');  // one run of 10 differing bytes
+        HANDLE file = CreateFileA(b.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        CloseHandle(file);
+    }
+    listPairs({{a, b, "99"}});
+    focusRow(1);
+    app().progressPercent = 101;
+
+    DialogAnswerer detail({{"Duplicate File Action", 1028}});
+    doubleClick();
+    EXPECT_TRUE(detail.finish());
+    // Started the way Start starts a job: the repaint timer runs, so the progress
+    // band moves and the idle face comes back when the comparison ends.
+    EXPECT_TRUE(KillTimer(window(), 1));
+    SetTimer(window(), 1, 100, nullptr);
+
+    EXPECT_EQ(app().settings.searchMode, FileMode);
+    EXPECT_EQ(windowText(gui().pathBoxA), a);
+    EXPECT_EQ(windowText(gui().pathBoxB), b);
+    EXPECT_STREQ(app().settings.pathA, a.c_str());
+    EXPECT_STREQ(app().settings.pathB, b.c_str());
+    ASSERT_TRUE(pumpUntil([] { return app().runState == Idle; }));
+    EXPECT_EQ(columnTitle(0), "Position");
+    EXPECT_EQ(columnTitle(1), "Length");
+    EXPECT_EQ(columnTitle(2), "Details");
+    const std::vector<std::string> positions = column(0);
+    const std::vector<std::string> details = column(2);
+    ASSERT_GE(positions.size(), 3u);
+    EXPECT_EQ(positions.front(), "Start");
+    EXPECT_NE(std::find(positions.begin(), positions.end(), "500"), positions.end());
+    EXPECT_NE(std::find(details.begin(), details.end(), "Files have 99% in common"), details.end());
+    // The timer ends itself once the job is over.
+    EXPECT_TRUE(pumpUntil([this] { return !KillTimer(window(), 1); }));
+    saveScreenshot(window(), "action_dialog_detail_view");
+}
+
+TEST_F(TwinListTest, DeleteAllHandsTheColumnToTheConfirmationAndCancelTouchesNothing) {
+    const std::string a = writeFile("all_a.bin", 3), b = writeFile("all_b.bin", 3);
+    listPairs({{a, b, "100"}});
+    for (int button : {1020, 1021}) {
+        focusRow(1);
+        uint32_t requestWhileAsked = 0;
+        DialogAnswerer answers({{"Duplicate File Action", button},
+                                {KESTROW_TITLE, IDCANCEL, window(),
+                                 [&](HWND) { requestWhileAsked = app().runState; }}});
+        doubleClick();
+        EXPECT_TRUE(answers.finish()) << button;
+        EXPECT_EQ(requestWhileAsked, button == 1020 ? DeleteAllA : DeleteAllB);
+        EXPECT_EQ(app().runState, Idle);
+        EXPECT_TRUE(fileExists(a));
+        EXPECT_TRUE(fileExists(b));
+        EXPECT_EQ(column(0), (std::vector<std::string>{"Start", a, "End"}));
+    }
+}
