@@ -7,12 +7,6 @@
 
 namespace {
 
-const std::vector<ListedTwin> kThreeTwins = {
-    {"a\\1.txt", "b\\1.txt", "100"},
-    {"a\\2.txt", "b\\2.txt", "98"},
-    {"a\\3.txt", "b\\3.txt", "100"},
-};
-
 // Main-thread timer that, once the confirmation shows, presses its buttons
 // in one go, so that no message of the worker can come in between.
 std::vector<int> pendingPresses;
@@ -30,14 +24,10 @@ class BatchConfirmTest : public BatchDeleteTest {
 protected:
     void SetUp() override {
         BatchDeleteTest::SetUp();
-        for (const ListedTwin& twin : kThreeTwins) {
-            writeFile(twin.a, "twin " + twin.percent);
-            writeFile(twin.b, "twin " + twin.percent);
-        }
-        listTwins(kThreeTwins);
+        writeTwins(kMixedTwins);
     }
     bool everyFileStays() const {
-        for (const ListedTwin& twin : kThreeTwins) {
+        for (const ListedTwin& twin : kMixedTwins) {
             if (!exists(twin.a) || !exists(twin.b)) return false;
         }
         return true;
@@ -84,10 +74,8 @@ TEST_F(BatchConfirmTest, CancelDuringALongRunStopsAfterTheRowInHand) {
     std::vector<ListedTwin> many;
     for (int i = 0; i < 60; ++i) {
         many.push_back({"a\\" + std::to_string(i), "b\\" + std::to_string(i), "100"});
-        writeFile(many.back().a, "same");
-        writeFile(many.back().b, "same");
     }
-    listTwins(many);
+    writeTwins(many);
 
     std::string firstShown;
     std::atomic<DWORD> cancelledAt{0};

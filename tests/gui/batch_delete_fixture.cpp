@@ -6,6 +6,12 @@
 #include "actions/batch_delete.h"
 #include "resources/resource_ids.h"
 
+const std::vector<ListedTwin> kMixedTwins = {
+    {"a\\1.txt", "b\\1.txt", "100"},
+    {"a\\2.txt", "b\\2.txt", "98"},
+    {"a\\3.txt", "b\\3.txt", "100"},
+};
+
 void BatchDeleteTest::SetUp() {
     GuiTest::SetUp();
     files_ = makeTempFolder();
@@ -45,6 +51,14 @@ void BatchDeleteTest::listTwins(const std::vector<ListedTwin>& twins) {
     }
     rows.insertRow(row, "End");
     rows.setCell(row, 1, (std::to_string(twins.size()) + " twins found").c_str());
+}
+
+void BatchDeleteTest::writeTwins(const std::vector<ListedTwin>& twins) {
+    for (const ListedTwin& twin : twins) {
+        writeFile(twin.a, "content of " + twin.percent);
+        writeFile(twin.b, "content of " + twin.percent);
+    }
+    listTwins(twins);
 }
 
 int BatchDeleteTest::listedRows() const {

@@ -13,6 +13,9 @@ struct ListedTwin {
     std::string percent;
 };
 
+// Rows at 100%, 98% and 100%.
+extern const std::vector<ListedTwin> kMixedTwins;
+
 class BatchDeleteTest : public GuiTest {
 protected:
     void SetUp() override;
@@ -26,6 +29,8 @@ protected:
 
     // Lists the twins as a finished search does: "Start", the rows, "End".
     void listTwins(const std::vector<ListedTwin>& twins);
+    // Writes both files of each twin, with "content of <percent>", and lists them.
+    void writeTwins(const std::vector<ListedTwin>& twins);
     int listedRows() const;
 
     // Opens the confirmation for `column` ("A" or "B") in `mode` and returns

@@ -12,17 +12,10 @@ protected:
         EXPECT_EQ(listedRows(), 0);
         EXPECT_EQ(app().runState, Idle);
     }
-    void writeTwins(const std::vector<ListedTwin>& twins) {
-        for (const ListedTwin& twin : twins) {
-            writeFile(twin.a, "content of " + twin.percent);
-            writeFile(twin.b, "content of " + twin.percent);
-        }
-        listTwins(twins);
-    }
 };
 
 TEST_F(BatchModesTest, DeleteRemovesOnlyTheFullMatchesOfTheColumn) {
-    writeTwins({{"a\\1.txt", "b\\1.txt", "100"}, {"a\\2.txt", "b\\2.txt", "98"}, {"a\\3.txt", "b\\3.txt", "100"}});
+    writeTwins(kMixedTwins);
     startAndWait('A', DeleteMode);
     EXPECT_FALSE(exists("a\\1.txt"));
     EXPECT_TRUE(exists("a\\2.txt"));
@@ -53,7 +46,7 @@ TEST_F(BatchModesTest, MoveToWithoutAFolderLeavesEveryFile) {
 }
 
 TEST_F(BatchModesTest, RecycleTakesTheFilesOutOfTheirFolder) {
-    writeTwins({{"a\\1.txt", "b\\1.txt", "100"}, {"a\\2.txt", "b\\2.txt", "98"}, {"a\\3.txt", "b\\3.txt", "100"}});
+    writeTwins(kMixedTwins);
     startAndWait('A', RecycleMode);
     EXPECT_FALSE(exists("a\\1.txt"));
     EXPECT_TRUE(exists("a\\2.txt"));
@@ -75,10 +68,10 @@ TEST_F(BatchModesTest, NeverRemovesAFileWhoseTwinIsGoneOrChanged) {
 TEST_F(BatchModesTest, ACrossedPairKeepsOneCopyInEveryMode) {
     // The same two files listed both ways round: the second row's twin is the
     // file the first row removes.
-    for (uint32_t mode : {RecycleMode, DeleteMode}) {
-        writeFile("a\\x", "one content");
-        writeFile("b\\y", "one content");
-        listTwins({{"a\\x", "b\\y", "100"}, {"b\\y", "a\\x", "100"}});
+    CreateDirectoryA(file("moved").c_str(), nullptr);
+    copyPathText(app().settings.moveDirectory, file("moved\\").c_str());
+    for (uint32_t mode : {RecycleMode, DeleteMode, MoveToMode}) {
+        writeTwins({{"a\\x", "b\\y", "100"}, {"b\\y", "a\\x", "100"}});
         startAndWait('A', mode);
         EXPECT_NE(exists("a\\x"), exists("b\\y")) << "mode " << mode;
         DeleteFileA(file("a\\x").c_str());
