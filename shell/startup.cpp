@@ -28,7 +28,13 @@ PlatformCode classifyPlatform() {
     return classifyVersion(version);
 }
 
-static void reportNoMemory() { MessageBoxA(nullptr, "Not enough memory", KESTROW_EXE_NAME, MB_OK); }
+void showNoMemoryMessage() { MessageBoxA(nullptr, "Not enough memory", KESTROW_EXE_NAME, MB_OK); }
+
+void prepareProcess() {
+    gui().instance = GetModuleHandleA(nullptr);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    app().reportNoMemory = showNoMemoryMessage;
+}
 
 static void loadImages() {
     GuiState& state = gui();
@@ -87,10 +93,7 @@ HWND openMainWindow(uint32_t firstRun) {
 }
 
 bool startUp() {
-    GuiState& state = gui();
-    state.instance = GetModuleHandleA(nullptr);
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    app().reportNoMemory = reportNoMemory;
+    prepareProcess();
     locateFolders();
     uint32_t firstRun = loadSettings();
     PlatformCode code = classifyPlatform();
@@ -98,7 +101,7 @@ bool startUp() {
         MessageBoxA(nullptr, "Sorry; Win2K or greater only", KESTROW_TITLE, MB_OK);
         return false;
     }
-    state.osGeneration = osGenerationOf(code);
+    gui().osGeneration = osGenerationOf(code);
     openMainWindow(firstRun);
     return true;
 }

@@ -187,9 +187,11 @@ void DialogAnswerer::watch(std::vector<ExpectedDialog> dialogs, DWORD timeoutMs)
         auto appeared = [&] { return (dialog = findDialog(expected.caption, expected.owner)) != nullptr; };
         if (!waitFor(appeared, timeoutMs, stop_)) break;
         if (expected.inspect) expected.inspect(dialog);
-        HWND button = GetDlgItem(dialog, expected.buttonId);
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(expected.buttonId, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(button));
+        if (expected.buttonId != 0) {
+            HWND button = GetDlgItem(dialog, expected.buttonId);
+            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(expected.buttonId, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(button));
+        }
         if (!waitFor([dialog] { return !IsWindow(dialog); }, timeoutMs, stop_)) break;
         ++answered_;
     }

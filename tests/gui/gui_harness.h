@@ -85,7 +85,7 @@ bool saveScreenshot(HWND window, const char* name);
 
 struct ExpectedDialog {
     const char* caption;
-    int buttonId;
+    int buttonId;  // 0: press nothing, the inspector answers
     HWND owner = nullptr;
     // Runs on the watcher thread once the dialog is visible, before the press.
     std::function<void(HWND)> inspect = {};
