@@ -1,0 +1,196 @@
+// The right-click menu as the window builds it, and the commands it sends.
+#include "tests/gui/twin_list_fixture.h"
+
+#include <atomic>
+#include <cstring>
+
+#include "shell/settings.h"
+#include "window/context_menu.h"
+
+namespace {
+
+bool checked(HMENU menu, UINT command) { return (GetMenuState(menu, command, MF_BYCOMMAND) & MF_CHECKED) != 0; }
+bool offered(HMENU menu, UINT command) { return GetMenuState(menu, command, MF_BYCOMMAND) != static_cast<UINT>(-1); }
+
+std::string itemText(HMENU menu, UINT command) {
+    char text[kPathTextSize] = {};
+    GetMenuStringA(menu, command, text, sizeof(text), MF_BYCOMMAND);
+    return text;
+}
+
+// The command ids of the nine percentages that carry a check mark.
+std::vector<UINT> checkedPercentages(uint32_t matchPercent) {
+    app().settings.matchPercent = matchPercent;
+    HMENU menu = buildContextMenu();
+    std::vector<UINT> marked;
+    for (UINT command = 2050; command <= 2058; ++command) {
+        if (checked(menu, command)) marked.push_back(command);
+    }
+    DestroyMenu(menu);
+    return marked;
+}
+
+}  // namespace
+
+TEST_F(TwinListTest, BuiltMenuShowsTheSettingsAndItsCheckMarks) {
+    EXPECT_EQ(checkedPercentages(93), std::vector<UINT>{2053});
+    EXPECT_EQ(checkedPercentages(0), std::vector<UINT>{2050});
+    EXPECT_TRUE(checkedPercentages(120).empty());
+
+    std::strcpy(app().settings.moveDirectory, "C:\\Old Folder");
+    app().settings.batchDeleteMode = MoveToMode;
+    app().settings.onTop = 1;
+    HMENU menu = buildContextMenu();
+    EXPECT_EQ(itemText(menu, 2023), "Move to C:\\Old Folder");
+    EXPECT_TRUE(checked(menu, 2023));
+    EXPECT_FALSE(checked(menu, 2021));
+    EXPECT_TRUE(checked(menu, 2018));
+    EXPECT_FALSE(checked(menu, 2017));
+    // About, Help, separator, Transparent, On Top, Settings, separator, Exit.
+    EXPECT_EQ(GetMenuItemCount(menu), 8);
+    char text[32] = {};
+    GetMenuStringA(menu, 5, text, sizeof(text), MF_BYPOSITION);
+    EXPECT_STREQ(text, "Settings");
+    EXPECT_NE(GetSubMenu(menu, 5), nullptr);
+    DestroyMenu(menu);
+}
+
+TEST_F(TwinListTest, RowCommandsOnlyAfterAFolderSearchThatFoundTwins) {
+    listPairs({{writeFile("menu_a.bin", 2), writeFile("menu_b.bin", 2), "100"}});
+    app().runState = MenuRequested;
+    HMENU menu = buildContextMenu();
+    EXPECT_TRUE(offered(menu, 2073));
+    EXPECT_TRUE(offered(menu, 2074));
+    EXPECT_EQ(app().runState, Idle);
+    DestroyMenu(menu);
+
+    app().settings.searchMode = FileMode;  // after a "File" comparison
+    app().runState = MenuRequested;
+    menu = buildContextMenu();
+    EXPECT_FALSE(offered(menu, 2073));
+    EXPECT_FALSE(offered(menu, 2074));
+    DestroyMenu(menu);
+
+    app().settings.searchMode = DirectoryMode;
+    app().twinCount = 0;  // a search that found no twins
+    app().runState = MenuRequested;
+    menu = buildContextMenu();
+    EXPECT_FALSE(offered(menu, 2073));
+    DestroyMenu(menu);
+}
+
+TEST_F(TwinListTest, RemoveDropsTwinRowsOnlyAndTouchesNoFile) {
+    const std::string a1 = writeFile("rm_a1.bin", 2), b1 = writeFile("rm_b1.bin", 2);
+    const std::string a2 = writeFile("rm_a2.bin", 3), b2 = writeFile("rm_b2.bin", 3);
+    listPairs({{a1, b1, "100"}, {a2, b2, "100"}});
+    for (int row : {0, 3}) {  // "Start" and "End"
+        focusRow(row);
+        handleCommand(window(), 2074);
+    }
+    EXPECT_EQ(column(0), (std::vector<std::string>{"Start", a1, a2, "End"}));
+    EXPECT_EQ(app().twinCount, 2u);
+
+    focusRow(1);
+    handleCommand(window(), 2074);
+    EXPECT_EQ(column(0), (std::vector<std::string>{"Start", a2, "End"}));
+    EXPECT_EQ(app().twinCount, 1u);
+    EXPECT_TRUE(fileExists(a1));
+    EXPECT_TRUE(fileExists(b1));
+}
+
+TEST_F(TwinListTest, DetailsOpensTheActionDialogOnTheFocusedRow) {
+    const std::string a = writeFile("details_a.bin", 2);
+    listPairs({{a, writeFile("details_b.bin", 2), "100"}});
+    focusRow(1);
+    std::string shown;
+    DialogAnswerer answers(
+        {{"Duplicate File Action", IDCANCEL, nullptr, [&](HWND dialog) { shown = dialogItemText(dialog, 1002); }}});
+    handleCommand(window(), 2073);
+    EXPECT_TRUE(answers.finish());
+    EXPECT_EQ(shown, a);
+}
+
+TEST_F(GuiTest, SelectMoveDirCancelledKeepsTheFolderButSetsTheMode) {
+    std::strcpy(app().settings.moveDirectory, "C:\\Old Folder");
+    app().settings.batchDeleteMode = RecycleMode;
+    DialogAnswerer cancel({{nullptr, IDCANCEL, window()}});
+    handleCommand(window(), 2024);
+    EXPECT_TRUE(cancel.finish());
+    EXPECT_EQ(app().settings.batchDeleteMode, MoveToMode);
+    EXPECT_STREQ(app().settings.moveDirectory, "C:\\Old Folder");
+    HMENU menu = buildContextMenu();
+    EXPECT_TRUE(checked(menu, 2023));
+    EXPECT_EQ(itemText(menu, 2023), "Move to C:\\Old Folder");
+    DestroyMenu(menu);
+}
+
+TEST_F(GuiTest, NotificationsWithACodeInTheHighWordAreNoCommands) {
+    app().settings.useHash = 0;
+    app().settings.matchPercent = 90;
+    handleCommand(window(), MAKEWPARAM(2072, EN_CHANGE));
+    handleCommand(window(), MAKEWPARAM(2058, 1));
+    EXPECT_EQ(app().settings.useHash, 0u);
+    EXPECT_EQ(app().settings.matchPercent, 90u);
+}
+
+TEST_F(GuiTest, EverySettingTogglesAndExitSavesThem) {
+    app().settings.useHash = 0;
+    app().settings.overrideReadOnly = 0;
+    app().settings.batchDeleteMode = RecycleMode;
+    app().settings.matchPercent = 100;
+    for (WPARAM command : {2072, 2076, 2019, 2075, 2022, 2053, 2018, 2017}) handleCommand(window(), command);
+    const Settings& settings = app().settings;
+    EXPECT_EQ(settings.useHash, 1u);
+    EXPECT_EQ(settings.overrideReadOnly, 1u);
+    EXPECT_EQ(app().removeEmptyDirs, 1u);
+    EXPECT_EQ(app().checkZeroLength, 1u);
+    EXPECT_EQ(settings.batchDeleteMode, DeleteMode);
+    EXPECT_EQ(settings.matchPercent, 95u);
+    EXPECT_EQ(settings.onTop, 1u);
+    EXPECT_TRUE(GetWindowLongA(window(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(settings.transparent, 1u);
+    EXPECT_TRUE(GetWindowLongA(window(), GWL_EXSTYLE) & WS_EX_LAYERED);
+
+    handleCommand(window(), 2018);
+    handleCommand(window(), 2017);
+    EXPECT_EQ(settings.onTop, 0u);
+    EXPECT_FALSE(GetWindowLongA(window(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(settings.transparent, 0u);
+    handleCommand(window(), 2018);
+
+    handleCommand(window(), 2002);  // "Exit" while idle closes and saves
+    ASSERT_TRUE(pumpUntil([this] { return !IsWindow(window()); }));
+    std::memset(&app().settings, 0, sizeof(app().settings));
+    ASSERT_EQ(loadSettings(), 0u);
+    EXPECT_EQ(settings.useHash, 1u);
+    EXPECT_EQ(settings.overrideReadOnly, 1u);
+    EXPECT_EQ(settings.batchDeleteMode, DeleteMode);
+    EXPECT_EQ(settings.matchPercent, 95u);
+    EXPECT_EQ(settings.onTop, 1u);
+    EXPECT_EQ(settings.transparent, 0u);
+}
+
+TEST_F(GuiTest, MenuOpensWithItsRightEdgeAtThePointer) {
+    SetCursorPos(700, 500);
+    app().runState = MenuRequested;
+    RECT shown = {};
+    std::atomic<bool> seen{false};
+    std::thread closer([&] {
+        for (int i = 0; i < 250 && !seen; ++i) {
+            if (HWND popup = FindWindowA("#32768", nullptr)) {
+                if (IsWindowVisible(popup)) {
+                    GetWindowRect(popup, &shown);
+                    seen = true;
+                    PostMessageA(window(), WM_CANCELMODE, 0, 0);
+                }
+            }
+            Sleep(20);
+        }
+    });
+    showContextMenu(window());
+    closer.join();
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(shown.right, 700);
+    EXPECT_EQ(shown.top, 500);
+    EXPECT_EQ(app().runState, Idle);
+}
