@@ -14,7 +14,7 @@ constexpr uint32_t kNoEntry = 0xFFFFFFFFu;
 
 // Bytes read per piece while summing or comparing in the search: small
 // enough to stay in the processor's cache.
-constexpr uint32_t kSearchPiece = 1u << 20;
+constexpr uint32_t kSearchPiece = 1u << 18;
 
 struct TwinCandidates {
     // Per entry, the next later entry of its group, kNoEntry after the last.

@@ -6,7 +6,7 @@
 #include "engine/compare.h"
 #include "engine/file_heads.h"
 #include "engine/pair_results.h"
-#include "engine/shared_pass.h"
+#include "engine/pair_pass.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ uint32_t comparePair(PairingWork& work, uint32_t a, uint32_t b) {
     if (work.candidates.sharedPass[a]) {
         return compareAndSumPair(work.state, work.index.entries[a], work.index.entries[b], work.matchPercent);
     }
-    return comparePairForSearch(work.state, work.matchPercent);
+    return comparePairInPieces(work.state, work.matchPercent);
 }
 
 // The pair's percentage, or 0 when it can never be listed.
