@@ -3,18 +3,14 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include <cstring>
-
 #include "actions/batch_delete.h"
+#include "resources/resource_ids.h"
 #include "shell/gui_state.h"
 #include "window/clicks.h"
 #include "window/main_window.h"
 #include "window/menu_model.h"
 
 namespace {
-
-constexpr int kActionDialog = 1600;
-constexpr int kDeleteAllConfirmDialog = 1601;
 
 struct Tip {
     int control;
@@ -37,8 +33,8 @@ const Tip kTips[] = {
     {ButtonDetailView, "Perform detailed comparison of these files."},
 };
 
-const int kLargeFontButtons[] = {ButtonOpenA, ButtonOpenB, ButtonDeleteA, ButtonDeleteB, ButtonDeleteAllA,
-                                 ButtonDeleteAllB};
+const int kLargeFontButtons[] = {ButtonOpenA,   ButtonOpenB,      ButtonDeleteA,
+                                 ButtonDeleteB, ButtonDeleteAllA, ButtonDeleteAllB};
 
 // The dialog's two fonts; made by the opener and deleted once the dialog is gone.
 struct ActionDialogFonts {
@@ -144,13 +140,16 @@ void startDetailView(HWND window) {
     startJob(window);
 }
 
+// The confirmation carries the request on into the batch, or back to Idle.
+void confirmDeleteAll(HWND window) {
+    DialogBoxParamA(gui().instance, MAKEINTRESOURCEA(kChoicePromptDialog), window, deleteAllConfirmProc, 0);
+}
+
 void carryOutRequest(HWND window) {
     switch (app().runState) {
     case DetailRequested: startDetailView(window); return;
     case DeleteAllA:
-    case DeleteAllB:
-        DialogBoxParamA(gui().instance, MAKEINTRESOURCEA(kDeleteAllConfirmDialog), window, deleteAllConfirmProc, 0);
-        return;
+    case DeleteAllB: confirmDeleteAll(window); return;
     default: return;
     }
 }
@@ -173,7 +172,9 @@ void openActionDialog(HWND window) {
 
 INT_PTR CALLBACK actionDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG: initActionDialog(dialog, *reinterpret_cast<const ActionDialogFonts*>(lParam)); return TRUE;
+    case WM_INITDIALOG:
+        initActionDialog(dialog, *reinterpret_cast<const ActionDialogFonts*>(lParam));
+        return TRUE;
     case WM_COMMAND: onActionCommand(dialog, LOWORD(wParam)); return TRUE;
     case WM_DESTROY: removeTooltips(dialog); return FALSE;
     default: return FALSE;

@@ -12,9 +12,7 @@ namespace {
 void appendEntries(HMENU menu, const std::vector<MenuEntry>& entries) {
     for (const MenuEntry& entry : entries) {
         switch (entry.kind) {
-        case MenuEntryKind::Separator:
-            AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-            break;
+        case MenuEntryKind::Separator: AppendMenuA(menu, MF_SEPARATOR, 0, nullptr); break;
         case MenuEntryKind::Submenu: {
             HMENU popup = CreatePopupMenu();
             appendEntries(popup, entry.submenu);

@@ -38,7 +38,9 @@ bool takeFromTrash(const std::string& path) {
 
 class DeleteFileTest : public TwinListTest {
 protected:
-    std::string unique(const char* name) { return "kestrow_" + std::to_string(GetCurrentProcessId()) + "_" + name; }
+    std::string unique(const char* name) {
+        return "kestrow_" + std::to_string(GetCurrentProcessId()) + "_" + name;
+    }
 };
 
 }  // namespace

@@ -71,9 +71,9 @@ TEST_F(TwinListTest, DeleteAllHandsTheColumnToTheConfirmationAndCancelTouchesNot
     for (int button : {1020, 1021}) {
         focusRow(1);
         uint32_t requestWhileAsked = 0;
-        DialogAnswerer answers({{"Duplicate File Action", button},
-                                {KESTROW_TITLE, IDCANCEL, window(),
-                                 [&](HWND) { requestWhileAsked = app().runState; }}});
+        DialogAnswerer answers(
+            {{"Duplicate File Action", button},
+             {KESTROW_TITLE, IDCANCEL, window(), [&](HWND) { requestWhileAsked = app().runState; }}});
         doubleClick();
         EXPECT_TRUE(answers.finish()) << button;
         EXPECT_EQ(requestWhileAsked, button == 1020 ? DeleteAllA : DeleteAllB);

@@ -59,7 +59,8 @@ TEST_F(TwinListTest, DoubleClickOnStartRowShowsTheFirstPairWithSizesLocalDateAnd
     const std::string a2 = writeFile("show_a2.bin", 10);
     // A file over 2 GiB shows its size unsigned (sparse: nothing is written).
     const std::string big = dataFolder() + "show_big.bin";
-    HANDLE file = CreateFileA(big.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileA(big.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     LARGE_INTEGER bigSize;
     bigSize.QuadPart = 3000000000LL;
     SetFilePointerEx(file, bigSize, nullptr, FILE_BEGIN);

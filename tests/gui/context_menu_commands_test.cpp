@@ -9,8 +9,12 @@
 
 namespace {
 
-bool checked(HMENU menu, UINT command) { return (GetMenuState(menu, command, MF_BYCOMMAND) & MF_CHECKED) != 0; }
-bool offered(HMENU menu, UINT command) { return GetMenuState(menu, command, MF_BYCOMMAND) != static_cast<UINT>(-1); }
+bool checked(HMENU menu, UINT command) {
+    return (GetMenuState(menu, command, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+bool offered(HMENU menu, UINT command) {
+    return GetMenuState(menu, command, MF_BYCOMMAND) != static_cast<UINT>(-1);
+}
 
 std::string itemText(HMENU menu, UINT command) {
     char text[kPathTextSize] = {};
@@ -103,8 +107,8 @@ TEST_F(TwinListTest, DetailsOpensTheActionDialogOnTheFocusedRow) {
     listPairs({{a, writeFile("details_b.bin", 2), "100"}});
     focusRow(1);
     std::string shown;
-    DialogAnswerer answers(
-        {{"Duplicate File Action", IDCANCEL, nullptr, [&](HWND dialog) { shown = dialogItemText(dialog, 1002); }}});
+    DialogAnswerer answers({{"Duplicate File Action", IDCANCEL, nullptr,
+                             [&](HWND dialog) { shown = dialogItemText(dialog, 1002); }}});
     handleCommand(window(), 2073);
     EXPECT_TRUE(answers.finish());
     EXPECT_EQ(shown, a);

@@ -3,7 +3,8 @@
 #include <commctrl.h>
 
 void pressButton(HWND dialog, int id) {
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
 static bool waitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
@@ -56,11 +57,14 @@ bool DialogScript::finish() {
     return !leftOpen_;
 }
 
-bool fileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool fileExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 std::string TwinListTest::writeFile(const std::string& name, std::size_t size, char fill) {
     const std::string path = dataFolder() + name;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     const std::string bytes(size, fill);
     DWORD written = 0;
     WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -93,7 +97,8 @@ void TwinListTest::focusRow(int row) {
 void TwinListTest::clearFocus() {
     LVITEMA item = {};
     item.stateMask = LVIS_FOCUSED | LVIS_SELECTED;
-    SendMessageA(gui().resultListView, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+    SendMessageA(gui().resultListView, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(&item));
 }
 
 std::vector<std::string> TwinListTest::column(int index) {

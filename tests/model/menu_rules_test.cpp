@@ -28,7 +28,8 @@ std::vector<std::string> checkedMatchItems(uint32_t matchPercent) {
 
 std::string topLevelTexts(const std::vector<MenuEntry>& menu) {
     std::string texts;
-    for (const MenuEntry& entry : menu) texts += (entry.kind == MenuEntryKind::Separator ? "-" : entry.text) + "|";
+    for (const MenuEntry& entry : menu)
+        texts += (entry.kind == MenuEntryKind::Separator ? "-" : entry.text) + "|";
     return texts;
 }
 
@@ -79,7 +80,8 @@ TEST(ContextMenuOffer, RowCommandsOnlyAfterAnIdleRightClickOnAFolderSearchWithTw
 
     state.runState = MenuRequested;
     state.settings.searchMode = FileMode;  // after a "File" comparison
-    EXPECT_EQ(topLevelTexts(buildContextMenuModel(state)), "About|Help|-|Transparent|On Top|Settings|-|Exit|");
+    EXPECT_EQ(topLevelTexts(buildContextMenuModel(state)),
+              "About|Help|-|Transparent|On Top|Settings|-|Exit|");
 
     state.runState = MenuRequested;
     state.settings.searchMode = DirectoryMode;
@@ -148,7 +150,8 @@ TEST(MoveToText, ShowsTheFolderOrShortensItInTheMiddle) {
     moveToItemText(fits.c_str(), text);
     EXPECT_EQ(std::string(text), "Move to " + fits);
 
-    std::string longFolder = "C:\\" + std::string(290, 'a') + "\\" + std::string(290, 'b') + "\\Last Folder\\";
+    std::string longFolder =
+        "C:\\" + std::string(290, 'a') + "\\" + std::string(290, 'b') + "\\Last Folder\\";
     moveToItemText(longFolder.c_str(), text);
     std::string shown = text;
     EXPECT_EQ(shown.size(), kPathTextSize - 1);
