@@ -143,9 +143,14 @@ static void onRightButtonUp(HWND window) {
     showContextMenu(window);
 }
 
-static LRESULT onDropFiles(HWND window, WPARAM wParam, LPARAM lParam) {
-    if (app().runState != Idle) return DefWindowProcA(window, WM_DROPFILES, wParam, lParam);
-    handleDrop(window, reinterpret_cast<HDROP>(wParam));
+// A drop that arrives while a job runs is refused but still released.
+static LRESULT onDropFiles(HWND window, WPARAM wParam) {
+    HDROP drop = reinterpret_cast<HDROP>(wParam);
+    if (app().runState == Idle) {
+        handleDrop(window, drop);
+    } else {
+        discardDrop(drop);
+    }
     return 0;
 }
 
@@ -160,7 +165,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_MOUSEMOVE: trackHover(window, lParam); return 0;
     case WM_LBUTTONUP: handleClick(window); return 0;
     case WM_RBUTTONUP: onRightButtonUp(window); return 0;
-    case WM_DROPFILES: return onDropFiles(window, wParam, lParam);
+    case WM_DROPFILES: return onDropFiles(window, wParam);
     case WM_CLOSE: requestClose(window); return 0;
     case WM_CONTEXTMENU: PostMessageA(gui().mainWindow, WM_RBUTTONUP, 0, 0); return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;
