@@ -51,6 +51,8 @@
 #include "shell/gui_state.h"
 
 // Puts app() and gui() back to the state of a freshly started process.
+// AppState holds atomics and a gate, so it is reset field by field: a new
+// AppState field needs its line in resetProgramState.
 void resetProgramState();
 
 // A new empty folder under the temporary folder; ends with "\".

@@ -75,6 +75,7 @@ TEST_F(CloseTest, DontCloseKeepsTheJobRunning) {
                                  message = dialogItemText(prompt, 1601);
                                  EXPECT_EQ(dialogItemText(prompt, IDOK), "I know, close anyway.");
                                  EXPECT_EQ(dialogItemText(prompt, IDCANCEL), "Don't close.");
+                                 saveScreenshot(prompt, "close_prompt");
                              }}});
     SendMessageA(window(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(answers.finish());
