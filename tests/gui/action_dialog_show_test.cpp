@@ -19,9 +19,9 @@ int fontHeight(HFONT font) {
     return GetObjectA(font, sizeof(described), &described) == sizeof(described) ? described.lfHeight : 0;
 }
 
-// Reads what the dialog shows, then presses `button`.
-DialogScript readAndPress(ShownPair& shown, int button = IDCANCEL) {
-    return DialogScript([&shown, button] {
+// Reads what the dialog shows, then closes it.
+DialogScript readAndPress(ShownPair& shown, const char* screenshot = nullptr) {
+    return DialogScript([&shown, screenshot] {
         HWND dialog = awaitDialog("Duplicate File Action");
         if (!dialog) return;
         shown.pathA = dialogItemText(dialog, 1002);
@@ -36,7 +36,8 @@ DialogScript readAndPress(ShownPair& shown, int button = IDCANCEL) {
         shown.verdictFontHeight =
             fontHeight(reinterpret_cast<HFONT>(SendDlgItemMessageA(dialog, 1031, WM_GETFONT, 0, 0)));
         shown.tools = SendMessageA(gui().tooltipWindow, TTM_GETTOOLCOUNT, 0, 0);
-        pressButton(dialog, button);
+        if (screenshot) saveScreenshot(dialog, screenshot);
+        pressButton(dialog, IDCANCEL);
         awaitGone(dialog);
     });
 }
@@ -80,7 +81,7 @@ TEST_F(TwinListTest, DoubleClickOnStartRowShowsTheFirstPairWithSizesLocalDateAnd
 
     ShownPair first;
     {
-        DialogScript script = readAndPress(first);
+        DialogScript script = readAndPress(first, "action_dialog_first_pair");
         doubleClick();
         EXPECT_TRUE(script.finish());
     }

@@ -174,26 +174,32 @@ TEST_F(GuiTest, EverySettingTogglesAndExitSavesThem) {
     EXPECT_EQ(settings.transparent, 0u);
 }
 
-TEST_F(GuiTest, MenuOpensWithItsRightEdgeAtThePointer) {
+// The keyboard's menu key opens the menu at the pointer, with the row commands
+// after an idle folder search that found twins.
+TEST_F(TwinListTest, MenuKeyOpensTheMenuAtThePointerWithTheRowCommands) {
+    listPairs({{writeFile("key_a.bin", 2), writeFile("key_b.bin", 2), "100"}});
     SetCursorPos(700, 500);
-    app().runState = MenuRequested;
     RECT shown = {};
     std::atomic<bool> seen{false};
+    std::atomic<bool> details{false};
     std::thread closer([&] {
         for (int i = 0; i < 250 && !seen; ++i) {
-            if (HWND popup = FindWindowA("#32768", nullptr)) {
-                if (IsWindowVisible(popup)) {
-                    GetWindowRect(popup, &shown);
-                    seen = true;
-                    PostMessageA(window(), WM_CANCELMODE, 0, 0);
-                }
+            HWND popup = FindWindowA("#32768", nullptr);
+            if (popup && IsWindowVisible(popup)) {
+                GetWindowRect(popup, &shown);
+                HMENU tracked = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
+                details = offered(tracked, 2073) && offered(tracked, 2074);
+                seen = true;
+                PostMessageA(window(), WM_CANCELMODE, 0, 0);
             }
             Sleep(20);
         }
     });
-    showContextMenu(window());
+    SendMessageA(window(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window()), MAKELPARAM(-1, -1));
+    pumpUntil([&] { return seen.load(); });
     closer.join();
     ASSERT_TRUE(seen);
+    EXPECT_TRUE(details);
     EXPECT_EQ(shown.right, 700);
     EXPECT_EQ(shown.top, 500);
     EXPECT_EQ(app().runState, Idle);
