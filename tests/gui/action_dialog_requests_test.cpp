@@ -7,32 +7,14 @@
 #include <algorithm>
 
 #include "resources/version.h"
-
-namespace {
-
-std::string columnTitle(int index) {
-    char text[100] = {};
-    LVCOLUMNA column = {};
-    column.mask = LVCF_TEXT;
-    column.pszText = text;
-    column.cchTextMax = sizeof(text);
-    SendMessageA(gui().resultListView, LVM_GETCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
-    return text;
-}
-
-}  // namespace
+#include "tests/gui/main_window_helpers.h"
 
 TEST_F(TwinListTest, DetailViewOnA99PercentPairComparesItInFileMode) {
     const std::string a = writeFile("detail_a.bin", 2000, 'k');
     const std::string b = dataFolder() + "detail_b.bin";
-    {
-        std::string bytes(2000, 'k');
-        bytes.replace(500, 10, 10, 'x');  // one run of 10 differing bytes
-        HANDLE file = CreateFileA(b.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-        CloseHandle(file);
-    }
+    std::string bytes(2000, 'k');
+    bytes.replace(500, 10, 10, 'x');  // one run of 10 differing bytes
+    ::writeFile(b, bytes);
     listPairs({{a, b, "99"}});
     focusRow(1);
     app().progressPercent = 101;
