@@ -1,5 +1,6 @@
-// Steps shared by both roles of the comparison: opening the pair, checking
-// its sizes, reading chunks and holding while paused.
+// Steps shared by both roles of the comparison (and by the search's own
+// pair passes): opening the pair, checking its sizes, reading chunks and
+// holding while paused.
 #pragma once
 
 #include <cstdint>
@@ -52,7 +53,7 @@ enum class ChunkEnd { Complete, Stopped, ReadFailed };
 ChunkEnd readAndExamineChunk(AppState& state, OpenPair& pair, uint32_t chunkLength,
                              const std::function<bool(uint32_t, uint32_t)>& examine);
 
-// The end-of-data step's look at the pause gate.
+// Waits at a closed pause gate (one time-out at most); returns at once when it is open.
 void holdWhilePaused(AppState& state);
 
 // The File-mode role of compareFiles: the worker that writes the report rows.
