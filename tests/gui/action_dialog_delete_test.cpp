@@ -56,10 +56,10 @@ TEST_F(DeleteFileTest, DeletingFileBRecyclesItShowsTheNextPairAndClosesAfterTheL
         HWND dialog = awaitDialog("Duplicate File Action");
         if (!dialog) return;
         pressButton(dialog, 1032);
-        confirmations += answerDeleteConfirmations(IDYES);
+        confirmations += answerDeleteConfirmations(dialog, IDYES);
         secondShown = awaitItemText(dialog, 1011, b2);
         pressButton(dialog, 1032);
-        confirmations += answerDeleteConfirmations(IDYES);
+        confirmations += answerDeleteConfirmations(dialog, IDYES);
         awaitGone(dialog);
     });
     doubleClick();
@@ -89,7 +89,7 @@ TEST_F(DeleteFileTest, RowsWhoseFileAIsGoneArePassedOverAndTheDeleteActsOnTheSho
         if (!dialog) return;
         shownA = dialogItemText(dialog, 1002);
         pressButton(dialog, 1029);
-        answerDeleteConfirmations(IDYES);
+        answerDeleteConfirmations(dialog, IDYES);
         awaitGone(dialog);  // the closing row follows: nothing more to show
     });
     doubleClick();
@@ -113,7 +113,7 @@ TEST_F(DeleteFileTest, ADeclinedDeleteKeepsTheFileTheRowAndThePair) {
         HWND dialog = awaitDialog("Duplicate File Action");
         if (!dialog) return;
         pressButton(dialog, 1032);
-        answerDeleteConfirmations(IDNO);
+        answerDeleteConfirmations(dialog, IDNO);
         stillShown = dialogItemText(dialog, 1011);
         pressButton(dialog, IDCANCEL);
         awaitGone(dialog);
@@ -140,7 +140,7 @@ TEST_F(DeleteFileTest, AFailedDeleteKeepsTheRowAndThePair) {
         HWND dialog = awaitDialog("Duplicate File Action");
         if (!dialog) return;
         pressButton(dialog, 1032);
-        confirmations = answerDeleteConfirmations(IDYES);
+        confirmations = answerDeleteConfirmations(dialog, IDYES);
         stillShown = dialogItemText(dialog, 1011);
         pressButton(dialog, IDCANCEL);
         awaitGone(dialog);

@@ -16,9 +16,9 @@ static bool waitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
     return true;
 }
 
-HWND awaitDialog(const char* caption, DWORD timeoutMs) {
+HWND awaitDialog(const char* caption, DWORD timeoutMs, HWND owner) {
     HWND dialog = nullptr;
-    waitUntil([&] { return (dialog = findDialog(caption)) != nullptr; }, timeoutMs);
+    waitUntil([&] { return (dialog = findDialog(caption, owner)) != nullptr; }, timeoutMs);
     return dialog;
 }
 
@@ -31,9 +31,9 @@ bool awaitItemText(HWND dialog, int id, const std::string& text, DWORD timeoutMs
            IsWindow(dialog);
 }
 
-int answerDeleteConfirmations(int button, DWORD quietMs) {
+int answerDeleteConfirmations(HWND owner, int button, DWORD quietMs) {
     int answered = 0;
-    while (HWND confirm = awaitDialog("Confirm file deletion", quietMs)) {
+    while (HWND confirm = awaitDialog(nullptr, quietMs, owner)) {
         pressButton(confirm, button);
         awaitGone(confirm);
         ++answered;

@@ -35,13 +35,15 @@ bool fileExists(const std::string& path);
 
 // Posts a button press to a dialog, as a click does.
 void pressButton(HWND dialog, int id);
-// A visible dialog with `caption`, waited for up to `timeoutMs`; nullptr when none came.
-HWND awaitDialog(const char* caption, DWORD timeoutMs = 10000);
+// A visible dialog with `caption` (any when null) and, when given, that owner,
+// waited for up to `timeoutMs`; nullptr when none came.
+HWND awaitDialog(const char* caption, DWORD timeoutMs = 10000, HWND owner = nullptr);
 bool awaitGone(HWND dialog, DWORD timeoutMs = 10000);
 // Waits until control `id` of `dialog` shows `text` (or the dialog is gone).
 bool awaitItemText(HWND dialog, int id, const std::string& text, DWORD timeoutMs = 10000);
-// Answers every shell delete confirmation that comes within `quietMs` of the last one.
-int answerDeleteConfirmations(int button, DWORD quietMs = 1500);
+// Answers every question the shell asks over `owner` (its delete confirmations)
+// that comes within `quietMs` of the last one; returns how many there were.
+int answerDeleteConfirmations(HWND owner, int button, DWORD quietMs = 1500);
 
 // Runs `script` on a helper thread. When the script is done, a "Duplicate File
 // Action" dialog still open is closed so a failing test cannot hang.
