@@ -58,6 +58,16 @@ window_position() {
     xdotool getwindowgeometry "$(main_window)" | sed -n 's/.*Position: \([-0-9]*\),\([-0-9]*\).*/\1 \2/p'
 }
 
+# True when the window's top-left corner is at (x, y). Depending on Wine's
+# window management the X window is the whole window or only its client area,
+# which lies a frame's width right of and a caption's height below the corner.
+window_at() {
+    local x y
+    read -r x y < <(window_position)
+    local dx=$((x - $1)) dy=$((y - $2))
+    [ "$dx" -ge 0 ] && [ "$dx" -le 10 ] && [ "$dy" -ge 0 ] && [ "$dy" -le 40 ]
+}
+
 # Unsigned 32-bit little-endian value at a byte offset of a file.
 u32_at() {
     od -An -tu4 -j "$2" -N 4 "$1" | tr -d ' '

@@ -4,11 +4,10 @@
 source "$(dirname "$0")/kestrow_session.bash"
 
 start_kestrow
-read -r x y < <(window_position)
 screen=$(xdotool getdisplaygeometry)
 expected_x=$(( (${screen% *} - 520) / 2 ))
 expected_y=$(( (${screen#* } - 400) / 2 ))
-[ "$x" = "$expected_x" ] && [ "$y" = "$expected_y" ] || fail "first run at $x,$y, expected $expected_x,$expected_y"
+window_at "$expected_x" "$expected_y" || fail "first run at $(window_position), expected $expected_x,$expected_y"
 [ ! -e "$work/dKest.dat" ] || fail "settings file written before the close"
 
 close_kestrow
