@@ -32,7 +32,8 @@ best_cmp() {  # best wall time of `cmp ARGS` over the rounds
     for _ in $(seq "$rounds"); do
         local start end took
         start=$(date +%s.%N)
-        cmp "$@" >/dev/null || true
+        # Not to /dev/null: cmp then stops at the first difference.
+        cmp "$@" >"$work/cmp.out" || true
         end=$(date +%s.%N)
         took=$(echo "$end - $start" | bc -l)
         if [ -z "$best" ] || [ "$(echo "$took < $best" | bc -l)" = 1 ]; then best=$took; fi
