@@ -106,30 +106,71 @@ void startHeldSearch(HWND window, const std::string& parent) {
     clickAt(window, aboutPausePoint());
 }
 
-std::vector<uint32_t> captureTopBand(HWND window) {
-    const int w = width();
-    const int h = 120;
-    HDC windowDC = GetDC(window);
-    HDC memoryDC = CreateCompatibleDC(windowDC);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+namespace {
+
+// A 32-bit top-down DIB of `width` x `height` selected into a new memory DC.
+struct PixelCanvas {
+    PixelCanvas(HDC compatible, int width, int height) : size(static_cast<size_t>(width) * height) {
+        dc = CreateCompatibleDC(compatible);
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        previous = SelectObject(dc, bitmap);
+    }
+    ~PixelCanvas() {
+        SelectObject(dc, previous);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    std::vector<uint32_t> pixels() const {
+        GdiFlush();
+        const auto* first = static_cast<const uint32_t*>(bits);
+        return std::vector<uint32_t>(first, first + size);
+    }
+    size_t size;
+    HDC dc;
+    HBITMAP bitmap;
+    HGDIOBJ previous;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(memoryDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ previous = SelectObject(memoryDC, bitmap);
-    BitBlt(memoryDC, 0, 0, w, h, windowDC, 0, 0, SRCCOPY);
-    GdiFlush();
-    const auto* pixels = static_cast<const uint32_t*>(bits);
-    std::vector<uint32_t> copy(pixels, pixels + static_cast<size_t>(w) * h);
-    SelectObject(memoryDC, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memoryDC);
+};
+
+RECT aboutPauseRect() { return {width() - 58, 5, width() - 4, 23}; }
+
+}  // namespace
+
+std::vector<uint32_t> captureClient(HWND window, const RECT& area) {
+    HDC windowDC = GetDC(window);
+    PixelCanvas canvas(windowDC, area.right - area.left, area.bottom - area.top);
+    BitBlt(canvas.dc, 0, 0, area.right - area.left, area.bottom - area.top, windowDC, area.left, area.top,
+           SRCCOPY);
     ReleaseDC(window, windowDC);
-    return copy;
+    return canvas.pixels();
 }
+
+std::vector<uint32_t> captureTopBand(HWND window) { return captureClient(window, {0, 0, width(), 120}); }
+
+std::vector<uint32_t> expectedAboutPauseButton(const char* text) {
+    const RECT area = aboutPauseRect();
+    HDC screen = GetDC(nullptr);
+    PixelCanvas canvas(screen, area.right - area.left, area.bottom - area.top);
+    ReleaseDC(nullptr, screen);
+    RECT whole = {0, 0, area.right - area.left, area.bottom - area.top};
+    FillRect(canvas.dc, &whole, GetSysColorBrush(COLOR_WINDOW));
+    SetBkMode(canvas.dc, TRANSPARENT);
+    SetTextColor(canvas.dc, RGB(0, 0, 0));
+    HFONT font = createFaceFont(500);
+    HGDIOBJ previousFont = SelectObject(canvas.dc, font);
+    drawButton(canvas.dc, nullptr, SmallButton, 0, 0, false, text);
+    SelectObject(canvas.dc, previousFont);
+    DeleteObject(font);
+    return canvas.pixels();
+}
+
+std::vector<uint32_t> shownAboutPauseButton(HWND window) { return captureClient(window, aboutPauseRect()); }
 
 std::vector<uint32_t> repaintAndCaptureTopBand(HWND window) {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);

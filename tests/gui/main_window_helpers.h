@@ -46,7 +46,14 @@ std::string makeTwinFolder(const std::string& parent, int count);
 // In a directory mode: starts a search of a folder of 40 twins and pauses it at
 // once, so it holds before its first pair.
 void startHeldSearch(HWND window, const std::string& parent);
-// The pixels of the client area above the list, as drawn on the window's surface.
+// The pixels of a client rectangle as drawn on the window's surface.
+std::vector<uint32_t> captureClient(HWND window, const RECT& area);
+// The pixels of the client area above the list.
 std::vector<uint32_t> captureTopBand(HWND window);
+// The About/Pause/Resume button as the window should show it, dark, drawn on
+// the window background.
+std::vector<uint32_t> expectedAboutPauseButton(const char* text);
+// The About/Pause/Resume button as the window shows it.
+std::vector<uint32_t> shownAboutPauseButton(HWND window);
 // The same after a full repaint of the current state.
 std::vector<uint32_t> repaintAndCaptureTopBand(HWND window);

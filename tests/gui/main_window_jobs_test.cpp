@@ -76,9 +76,12 @@ TEST_F(DirectoryWindow, PauseHoldsTheSearchResumeGoesOnAndAbortWhilePausedEndsIt
     ASSERT_TRUE(pumpUntil([] { return listRowCount() >= 3; }));
     EXPECT_FALSE(IsWindowEnabled(gui().pathBoxA));
 
+    EXPECT_TRUE(shownAboutPauseButton(window()) == expectedAboutPauseButton("Pause"));
     clickAt(window(), aboutPausePoint());
     EXPECT_EQ(app().runControl, uint32_t{Paused});
+    darkenAll(window());
     pumpFor(200);
+    EXPECT_TRUE(shownAboutPauseButton(window()) == expectedAboutPauseButton("Resume"));
     const int heldAt = listRowCount();
     pumpFor(300);
     EXPECT_EQ(listRowCount(), heldAt) << "a paused search writes no rows";
@@ -99,6 +102,9 @@ TEST_F(DirectoryWindow, PauseHoldsTheSearchResumeGoesOnAndAbortWhilePausedEndsIt
     EXPECT_EQ(app().runControl, uint32_t{Running});
     EXPECT_TRUE(app().pauseGate.isOpen());
     EXPECT_TRUE(IsWindowEnabled(gui().pathBoxA));
+    darkenAll(window());
+    pumpFor(50);
+    EXPECT_TRUE(shownAboutPauseButton(window()) == expectedAboutPauseButton("About"));
 }
 
 TEST_F(GuiTest, AFailedWorkerStartLeavesTheWindowIdleAndUsable) {
