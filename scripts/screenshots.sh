@@ -29,7 +29,7 @@ mkdir -p "$shots" "$run" "$data/many" "$data/Photos"
 cp "$exe" "$run/Kestrow.exe"
 cp "$here/resources/ReadMe.htm" "$run/"
 # Mostly unlike files (compared, never listed) with a few twins among them.
-for i in $(seq 1 600); do head -c 256 /dev/urandom > "$data/many/file$i.bin"; done
+for i in $(seq 1 1000); do head -c 256 /dev/urandom > "$data/many/file$i.bin"; done
 for i in $(seq 1 8); do printf 'kestrow twin file\n' > "$data/many/twin$i.txt"; done
 for name in beach beach-copy beach-old; do printf 'the same picture\n' > "$data/Photos/$name.jpg"; done
 printf 'another picture\n' > "$data/Photos/sunset.jpg"
