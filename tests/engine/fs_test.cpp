@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <algorithm>
 #include <filesystem>
 #include <string>
@@ -79,6 +83,15 @@ TEST(FileSystem, ListsALinkToAFolderAsAFolderInNameOrder) {
     }));
     EXPECT_EQ(order, (std::vector<std::string>{"link", "real", "z.bin"}));
     EXPECT_EQ(folders, (std::vector<bool>{true, true, false}));
+}
+
+TEST(FileSystem, APipeIsNeitherOpenedNorListed) {
+    TestFolder folder;
+    ASSERT_EQ(::mkfifo(folder.path("pipe").c_str(), 0600), 0);
+    EXPECT_EQ(fs::openRead(folder.path("pipe").c_str()), nullptr);  // returns at once, no writer needed
+    int entries = 0;
+    ASSERT_TRUE(fs::listFolder(folder.root().string().c_str(), [&](const fs::FolderEntry&) { ++entries; }));
+    EXPECT_EQ(entries, 0);
 }
 #endif
 
