@@ -56,7 +56,7 @@ static void registerWindowClass() {
     windowClass.lpfnWndProc = mainWindowProc;
     windowClass.hInstance = state.instance;
     windowClass.hIcon = state.largeIcon;
-    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = kWindowClass;
     windowClass.hIconSm = state.smallIcon;

@@ -85,6 +85,8 @@ void closeTestWindow() {
     HWND window = gui().mainWindow;
     if (window && IsWindow(window)) DestroyWindow(window);
     pumpFor(30);
+    // The class holds this window's icons; the next window registers afresh.
+    UnregisterClassA("KestBox", gui().instance);
     deleteImages();
 }
 
