@@ -33,7 +33,8 @@ public:
     // Log-uniform in [low, high].
     uint64_t spread(uint64_t low, uint64_t high) {
         const double unit = static_cast<double>(next() >> 11) / 9007199254740992.0;
-        return static_cast<uint64_t>(std::exp(std::log(double(low)) + unit * std::log(double(high) / double(low))));
+        return static_cast<uint64_t>(
+            std::exp(std::log(double(low)) + unit * std::log(double(high) / double(low))));
     }
 
 private:
@@ -72,7 +73,8 @@ void writeContent(const std::string& path, const Content& content, std::vector<u
     Random bytes(content.seed);
     const uint64_t written = content.sparse ? std::min<uint64_t>(content.size, 4096) : content.size;
     for (uint64_t offset = 0; offset < written; offset += buffer.size()) {
-        const std::size_t piece = static_cast<std::size_t>(std::min<uint64_t>(buffer.size(), written - offset));
+        const std::size_t piece =
+            static_cast<std::size_t>(std::min<uint64_t>(buffer.size(), written - offset));
         for (std::size_t i = 0; i < piece; i += 8) {
             const uint64_t word = bytes.next();
             std::memcpy(buffer.data() + i, &word, std::min<std::size_t>(8, piece - i));
@@ -128,12 +130,14 @@ private:
         const uint64_t kind = random_.below(100);
         if (kind < uint64_t(profile_.sparsePercent)) {
             // A size no other file has: walked, never read.
-            return Content{random_.next(), 20000 + uint64_t(fileCount_) * 37 + random_.below(37), -1, 0, true};
+            return Content{random_.next(), 20000 + uint64_t(fileCount_) * 37 + random_.below(37), -1, 0,
+                           true};
         }
         if (recent_.empty() || random_.below(100) < 45) {
             return fresh(profile_.smallLow, profile_.smallHigh);
         }
-        Content content = recent_[recent_.size() - 1 - random_.below(std::min<std::size_t>(recent_.size(), 50))];
+        Content content =
+            recent_[recent_.size() - 1 - random_.below(std::min<std::size_t>(recent_.size(), 50))];
         const uint64_t variant = random_.below(100);
         if (variant < 55) {
             pendingCopies_ = 1 + int(random_.below(3));  // a group of 2 to 5 copies
@@ -191,8 +195,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string name = argv[2];
-    const Profile* profile = name == "large" ? &kLarge : name == "many" ? &kMany : name == "directory" ? &kDirectory
-                                                                                                       : nullptr;
+    const Profile* profile = name == "large"       ? &kLarge
+                             : name == "many"      ? &kMany
+                             : name == "directory" ? &kDirectory
+                                                   : nullptr;
     if (profile == nullptr) {
         std::fprintf(stderr, "bench_scan_tree: unknown profile %s\n", argv[2]);
         return 2;

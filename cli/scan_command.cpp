@@ -45,17 +45,18 @@ void onInterrupt(int) {
 }
 
 void printScanUsage(FILE* out) {
-    std::fputs("usage: kestrow scan FOLDER [--mode quick|directory] [--hash on|off] [--match PERCENT]\n"
-               "                    [--zero-length] [--remove-empty-dirs]\n"
-               "Lists every pair of files below FOLDER whose share of equal bytes reaches PERCENT.\n"
-               "  --mode quick       only files of equal size are compared (default)\n"
-               "  --mode directory   every file is compared with every other\n"
-               "  --hash on|off      quick mode: compare only files with equal checksums (default on)\n"
-               "  --match PERCENT    1 to 100 (default 95)\n"
-               "  --zero-length      two empty files count as equal\n"
-               "  --remove-empty-dirs  remove folders that hold no file while walking\n"
-               "Exit status: 0 ran to its end, 1 aborted (Ctrl+C), 2 trouble.\n",
-               out);
+    std::fputs(
+        "usage: kestrow scan FOLDER [--mode quick|directory] [--hash on|off] [--match PERCENT]\n"
+        "                    [--zero-length] [--remove-empty-dirs]\n"
+        "Lists every pair of files below FOLDER whose share of equal bytes reaches PERCENT.\n"
+        "  --mode quick       only files of equal size are compared (default)\n"
+        "  --mode directory   every file is compared with every other\n"
+        "  --hash on|off      quick mode: compare only files with equal checksums (default on)\n"
+        "  --match PERCENT    1 to 100 (default 95)\n"
+        "  --zero-length      two empty files count as equal\n"
+        "  --remove-empty-dirs  remove folders that hold no file while walking\n"
+        "Exit status: 0 ran to its end, 1 aborted (Ctrl+C), 2 trouble.\n",
+        out);
 }
 
 int usageError(const std::string& problem) {
@@ -65,7 +66,8 @@ int usageError(const std::string& problem) {
 }
 
 bool parsePercent(const std::string& text, uint32_t& percent) {
-    if (text.empty() || text.size() > 3 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+    if (text.empty() || text.size() > 3 || text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
     percent = static_cast<uint32_t>(std::stoul(text));
     return percent >= 1 && percent <= 100;
 }
@@ -82,7 +84,8 @@ std::string parseScanArguments(int argc, char** argv, ScanOptions& options) {
         } else if (argument == "--hash" && (value == "on" || value == "off")) {
             options.useHash = value == "on";
         } else if (argument == "--match") {
-            if (!parsePercent(value, options.matchPercent)) return "--match takes a whole number from 1 to 100";
+            if (!parsePercent(value, options.matchPercent))
+                return "--match takes a whole number from 1 to 100";
         } else if (takesValue) {
             return "unknown value " + value + " for " + argument;
         } else if (argument == "--zero-length") {
@@ -106,7 +109,8 @@ void showProgress(AppState& state) {
         PathText current;
         std::memcpy(current, state.currentFileText, sizeof current);
         current[sizeof current - 1] = '\0';
-        std::snprintf(line, sizeof line, "%u files scanned. Current File: %s", state.indexCount.load(), current);
+        std::snprintf(line, sizeof line, "%u files scanned. Current File: %s", state.indexCount.load(),
+                      current);
     } else {
         std::snprintf(line, sizeof line, "%u%% of files done", state.progressPercent.load());
     }
@@ -128,7 +132,8 @@ void runSearch(AppState& state) {
     state.progressPercent.store(0);
     state.twinCount.store(0);
     std::signal(SIGINT, onInterrupt);
-    std::future<uint32_t> search = std::async(std::launch::async, [&state] { return searchDuplicates(state); });
+    std::future<uint32_t> search =
+        std::async(std::launch::async, [&state] { return searchDuplicates(state); });
     bool abortSent = false;
     while (search.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready) {
         if (interrupted && !abortSent) {
@@ -170,7 +175,8 @@ int runScan(int argc, char** argv) {
     AppState state;
     MemoryResultList list;
     state.results = &list;
-    if (!copyPathText(state.settings.pathA, options.folder)) return usageError("FOLDER is longer than 599 bytes");
+    if (!copyPathText(state.settings.pathA, options.folder))
+        return usageError("FOLDER is longer than 599 bytes");
     state.settings.searchMode = options.mode;
     state.settings.useHash = options.useHash ? 1 : 0;
     state.settings.matchPercent = options.matchPercent;

@@ -15,11 +15,14 @@ constexpr uint32_t kLongestHead = 64u << 10;
 
 void FileHeads::prepare(AppState& state, uint32_t entryCount, uint32_t candidates) {
     if (candidates < 2) return;
-    block_ = allocateZeroed(state, kHeadBlockSize);
-    if (block_ == nullptr) return;
-    const uint32_t share = std::clamp(kHeadBlockSize / candidates, kShortestHead, kLongestHead);
+    // Up to the longest head for each file, within one block of at most kHeadBlockSize.
+    const uint64_t wanted = std::min<uint64_t>(kHeadBlockSize, uint64_t{candidates} * kLongestHead);
+    const uint32_t share =
+        std::clamp(static_cast<uint32_t>(wanted / candidates), kShortestHead, kLongestHead);
     headLength_ = share - share % kShortestHead;
-    slots_ = kHeadBlockSize / headLength_;
+    slots_ = std::max(static_cast<uint32_t>(wanted / headLength_), 1u);
+    block_ = allocateZeroed(state, std::size_t{slots_} * headLength_);
+    if (block_ == nullptr) return;
     heads_.assign(entryCount, Head::Unread);
     slotOf_.assign(entryCount, 0);
 }
@@ -35,7 +38,8 @@ const uint8_t* FileHeads::head(AppState& state, const FileIndex& index, uint32_t
         heads_[position] = Head::Missing;
         fs::File* file = slotsUsed_ < slots_ ? fs::openRead(index.entries[position].path) : nullptr;
         if (file != nullptr) {
-            const uint32_t wanted = static_cast<uint32_t>(std::min<uint64_t>(index.listedSizes[position], headLength_));
+            const uint32_t wanted =
+                static_cast<uint32_t>(std::min<uint64_t>(index.listedSizes[position], headLength_));
             uint8_t* target = block_ + std::size_t{slotsUsed_} * headLength_;
             if (readFromFile(state, file, target, wanted) == wanted) {
                 slotOf_[position] = slotsUsed_++;
@@ -61,7 +65,8 @@ bool FileHeads::decide(AppState& state, const FileIndex& index, uint32_t a, uint
     const uint32_t limit = maxDifferingBytesFor(larger, matchPercent);
     uint32_t differing = larger - smaller;
     for (uint32_t offset = 0; offset < compared && differing <= limit; offset += kShortestHead) {
-        differing += countDifferingBytes(headA + offset, headB + offset, std::min(kShortestHead, compared - offset));
+        differing +=
+            countDifferingBytes(headA + offset, headB + offset, std::min(kShortestHead, compared - offset));
     }
     if (differing > limit) {
         percent = 0;

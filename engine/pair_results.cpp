@@ -49,5 +49,6 @@ void PairResults::record(uint32_t a, uint32_t b, uint32_t percent) {
         }
         return;
     }
-    if (results_.size() < kMaxKeptResults) results_.emplace(key(classA, classB), static_cast<uint8_t>(percent));
+    if (results_.size() < kMaxKeptResults)
+        results_.emplace(key(classA, classB), static_cast<uint8_t>(percent));
 }

@@ -68,7 +68,8 @@ std::vector<SizeBucket> bucketBySize(const AppState& state, const FileIndex& ind
     std::vector<SizeBucket> buckets;
     std::size_t first = 0;
     for (std::size_t i = 1; i <= positions.size(); ++i) {
-        if (i < positions.size() && index.listedSizes[positions[i]] == index.listedSizes[positions[first]]) continue;
+        if (i < positions.size() && index.listedSizes[positions[i]] == index.listedSizes[positions[first]])
+            continue;
         if (i - first >= 2) buckets.push_back(SizeBucket{first, i, false});
         first = i;
     }
@@ -99,12 +100,14 @@ bool groupQuickDir(AppState& state, FileIndex& index, uint32_t count, TwinCandid
     }
     if (state.runControl.load() == AbortRequested) return false;
     for (const SizeBucket& bucket : buckets) {
-        if (bucket.summed) chainByChecksum(index, positions.data() + bucket.first, bucket.end - bucket.first, candidates);
+        if (bucket.summed)
+            chainByChecksum(index, positions.data() + bucket.first, bucket.end - bucket.first, candidates);
     }
     return true;
 }
 
-void groupDirectory(const AppState& state, const FileIndex& index, uint32_t count, TwinCandidates& candidates) {
+void groupDirectory(const AppState& state, const FileIndex& index, uint32_t count,
+                    TwinCandidates& candidates) {
     std::vector<uint32_t> positions;
     for (uint32_t position = 0; position < count; ++position) {
         if (mayPair(state, index.listedSizes[position])) positions.push_back(position);

@@ -58,7 +58,8 @@ uint32_t comparePair(PairingWork& work, uint32_t a, uint32_t b) {
 uint32_t decidePair(PairingWork& work, uint32_t a, uint32_t b) {
     const FileIndexEntry& entryA = work.index.entries[a];
     const FileIndexEntry& entryB = work.index.entries[b];
-    if (sizesRuleOut(work, a, b) || std::strcmp(entryA.path, entryB.path) == 0 || sameFile(work, a, b)) return 0;
+    if (sizesRuleOut(work, a, b) || std::strcmp(entryA.path, entryB.path) == 0 || sameFile(work, a, b))
+        return 0;
     uint32_t percent = 0;
     if (work.results.find(a, b, percent)) return percent;
     if (!work.heads.decide(work.state, work.index, a, b, work.matchPercent, percent)) {
@@ -87,12 +88,19 @@ bool holdAtGate(AppState& state) {
 
 }  // namespace
 
-uint32_t pairEntries(AppState& state, FileIndex& index, const TwinCandidates& candidates, uint32_t rowCounter) {
+uint32_t pairEntries(AppState& state, FileIndex& index, const TwinCandidates& candidates,
+                     uint32_t rowCounter) {
     const uint32_t count = state.indexCount.load();
     // A pair that failed to read gives 0: it is never listed, whatever the threshold.
     const uint32_t matchPercent = state.settings.matchPercent == 0 ? 1 : state.settings.matchPercent;
-    PairingWork work{state, index, candidates, matchPercent, PairResults(count), FileHeads(),
-                     std::vector<fs::FileIdentity>(count), std::vector<Identity>(count, Identity::Unknown)};
+    PairingWork work{state,
+                     index,
+                     candidates,
+                     matchPercent,
+                     PairResults(count),
+                     FileHeads(),
+                     std::vector<fs::FileIdentity>(count),
+                     std::vector<Identity>(count, Identity::Unknown)};
     // With checksums taken, files that share a group are most likely twins: heads would not spare a read.
     if (!checksumsNarrowPairs(state)) work.heads.prepare(state, count, candidates.grouped);
     for (uint32_t a = 0; a < count; ++a) {
@@ -100,9 +108,11 @@ uint32_t pairEntries(AppState& state, FileIndex& index, const TwinCandidates& ca
         copyPathText(state.currentFileText, entryA.path);
         copyPathText(state.settings.pathA, entryA.path);
         bool running = holdAtGate(state);
-        for (uint32_t b = candidates.nextCandidate[a]; running && b != kNoEntry; b = candidates.nextCandidate[b]) {
+        for (uint32_t b = candidates.nextCandidate[a]; running && b != kNoEntry;
+             b = candidates.nextCandidate[b]) {
             const uint32_t percent = decidePair(work, a, b);
-            if (percent >= matchPercent) listTwin(state, rowCounter++, entryA.path, index.entries[b].path, percent);
+            if (percent >= matchPercent)
+                listTwin(state, rowCounter++, entryA.path, index.entries[b].path, percent);
             running = holdAtGate(state);
         }
         state.progressPercent.store(static_cast<uint32_t>((uint64_t{a} + 1) * 100 / count));

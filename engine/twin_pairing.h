@@ -12,4 +12,5 @@
 // Lists the twins from row `rowCounter` on and returns the row after the
 // last. Holds at the pause gate before each entry A and each pair; an abort
 // ends pairing before the next pair is read. Sets progressPercent per entry A.
-uint32_t pairEntries(AppState& state, FileIndex& index, const TwinCandidates& candidates, uint32_t rowCounter);
+uint32_t pairEntries(AppState& state, FileIndex& index, const TwinCandidates& candidates,
+                     uint32_t rowCounter);

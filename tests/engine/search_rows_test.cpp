@@ -46,9 +46,9 @@ TEST(SearchRows, ThreeIdenticalFilesGiveThreeTwinsInWalkOrderInEveryMode) {
                                           twinRow(f[0], f[2], "100"),
                                           twinRow(f[1], f[2], "100"),
                                           {"End", "3 twins found", ""}};
-    for (const SearchOptions options : {SearchOptions{QuickDirMode, true, 95, false},
-                                        SearchOptions{QuickDirMode, false, 100, false},
-                                        SearchOptions{DirectoryMode, false, 50, false}}) {
+    for (const SearchOptions options :
+         {SearchOptions{QuickDirMode, true, 95, false}, SearchOptions{QuickDirMode, false, 100, false},
+          SearchOptions{DirectoryMode, false, 50, false}}) {
         SearchState search(options);
         EXPECT_EQ(search.search(folder.root().string()), expected) << options.mode << options.useHash;
         EXPECT_EQ(search.state.twinCount, 3u);

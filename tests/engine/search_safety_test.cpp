@@ -13,13 +13,17 @@ namespace {
 
 const ResultRow kNoTwinsEnd{"End", "0 twins found", ""};
 
+}  // namespace
+
+#ifndef _WIN32
+namespace {
+
 std::vector<ResultRow> pairRows(const std::vector<ResultRow>& rows) {
     return rows.size() < 2 ? rows : std::vector<ResultRow>(rows.begin() + 1, rows.end() - 1);
 }
 
 }  // namespace
 
-#ifndef _WIN32
 TEST(SearchSafety, PathsNamingOneFileAreNeverTwins) {
     TestFolder folder;
     makeFolder(folder, "a");
@@ -27,9 +31,9 @@ TEST(SearchSafety, PathsNamingOneFileAreNeverTwins) {
     std::filesystem::create_hard_link(folder.path("a/f"), folder.path("hard"));
     std::filesystem::create_symlink(folder.path("a/f"), folder.path("soft"));
     std::filesystem::create_directory_symlink(folder.path("a"), folder.path("again"));
-    for (const SearchOptions options : {SearchOptions{QuickDirMode, true, 50, false},
-                                        SearchOptions{QuickDirMode, false, 50, false},
-                                        SearchOptions{DirectoryMode, false, 50, false}}) {
+    for (const SearchOptions options :
+         {SearchOptions{QuickDirMode, true, 50, false}, SearchOptions{QuickDirMode, false, 50, false},
+          SearchOptions{DirectoryMode, false, 50, false}}) {
         SearchState search(options);
         const auto rows = search.search(folder.root().string());
         EXPECT_EQ(rows, (std::vector<ResultRow>{{"Start", "4 files found.", ""}, kNoTwinsEnd}));
@@ -67,7 +71,8 @@ TEST(SearchSafety, APairCutShortByAnAbortIsNeverListed) {
             return fs::readFile(file, buffer, count);
         };
         const auto rows = search.search(folder.root().string());
-        EXPECT_EQ(rows, (std::vector<ResultRow>{{"Start", "2 files found.", ""}, {"Aborted", "0 twins found", ""}}))
+        EXPECT_EQ(rows,
+                  (std::vector<ResultRow>{{"Start", "2 files found.", ""}, {"Aborted", "0 twins found", ""}}))
             << useHash;
     }
 }
