@@ -11,8 +11,6 @@ constexpr uint32_t kBandLeft = 3;
 constexpr uint32_t kBandTextMinimum = 26;  // a shorter band has no room for "100%"
 constexpr int32_t kRightMargin = 175;      // band and current-file line stop short of the buttons
 
-bool showsBand(uint32_t runState) { return runState >= 1 && runState <= 499; }
-
 void addPathLabels(Face& face, uint32_t searchMode) {
     if (searchMode == FileMode) {
         face.labels.push_back({{3, 75, 80, 90}, "Compare this"});
@@ -74,11 +72,13 @@ Face describeFace(const FaceInput& input) {
     face.drawn = true;
     face.busy = busy(input.runState);
     addPathLabels(face, input.searchMode);
-    if (showsBand(input.runState)) addBand(face, input);
+    if (showsProgressBand(input.runState)) addBand(face, input);
     if (!face.busy) addModeLabels(face);
     addButtons(face, input);
     return face;
 }
+
+bool showsProgressBand(uint32_t runState) { return runState >= 1 && runState <= 499; }
 
 uint32_t shownPercent(uint32_t progressPercent) {
     return progressPercent > kProgressFinished ? 99 : progressPercent;

@@ -56,6 +56,9 @@ struct Face {
 
 Face describeFace(const FaceInput& input);
 
+// The band and the current-file line show while runState is 1..499.
+bool showsProgressBand(uint32_t runState);
+
 // The percentage the band shows: a value above the finished marker shows as 99.
 uint32_t shownPercent(uint32_t progressPercent);
 // Right edge of the progress band; 0 for 0 %.

@@ -65,7 +65,7 @@ void drawFace(HWND window, HDC dc) {
     const uint32_t runState = app().runState;
     if (gui().clientWidth <= 200) return;
     uint32_t percent = app().progressPercent;
-    if (runState >= 1 && runState <= 499) {
+    if (showsProgressBand(runState)) {
         if (gui().osGeneration > 3) showTaskbarProgress(window, percent);
         percent = shownProgress(percent);
     } else if (!busy(runState)) {
