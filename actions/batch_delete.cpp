@@ -138,12 +138,14 @@ void actOn(const BatchStep& step, std::vector<const BatchStep*>& queued) {
     }
 }
 
+bool cancelled() { return app().runState == BatchCancel; }
+
 // A stop takes effect after the row in hand: paths queued since the last
 // hand-over stay where they are.
 void runBatch(HWND dialog, const BatchPlan& plan, char* recycleList) {
     std::vector<const BatchStep*> queued;
     for (const BatchStep& step : plan.steps) {
-        if (app().runState == BatchCancel) return;
+        if (cancelled()) return;
         SetDlgItemTextA(dialog, kPathInHand, step.path.c_str());
         actOn(step, queued);
         if (step.handOverAfter) recycleQueued(dialog, queued, recycleList);
@@ -171,7 +173,7 @@ DWORD WINAPI batchDelete(LPVOID parameter) {
     uint8_t* recycleList = nullptr;
     if (mode == RecycleMode) recycleList = allocateZeroed(state, kRecycleListBytes);
     if (mode != RecycleMode || recycleList != nullptr) {
-        const BatchPlan plan = planBatch(*state.results, column, mode, state.settings.moveDirectory);
+        const BatchPlan plan = planBatch(*state.results, column, mode, state.settings.moveDirectory, cancelled);
         runBatch(dialog, plan, reinterpret_cast<char*>(recycleList));
     }
     releaseBlock(state, recycleList);

@@ -60,13 +60,15 @@ void markHandOvers(BatchPlan& plan) {
 
 }  // namespace
 
-BatchPlan planBatch(ResultList& rows, uint32_t column, uint32_t mode, const char* moveDirectory) {
+BatchPlan planBatch(ResultList& rows, uint32_t column, uint32_t mode, const char* moveDirectory,
+                    const std::function<bool()>& stopRequested) {
     BatchPlan plan;
     if (column > 1) return plan;
     PathText percent;
     PathText path;
     PathText twin;
     for (int row = 1; rows.getCell(row, kPercentColumn, percent) != 0; ++row) {
+        if (stopRequested()) return BatchPlan{};
         if (parseDecimal(percent) != 100 || rows.getCell(row, static_cast<int>(column), path) == 0) continue;
         rows.getCell(row, static_cast<int>(1 - column), twin);
         BatchStep step;

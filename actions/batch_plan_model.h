@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,8 +34,10 @@ struct BatchPlan {
 // "File A", 1 for "File B"). `mode` is a BatchDeleteMode; an unknown mode
 // leaves every file where it is. MoveTo needs `moveDirectory` to be a full
 // folder ending with "\": otherwise, and when a destination would not fit a
-// path text, the file is left where it is.
-BatchPlan planBatch(ResultList& rows, uint32_t column, uint32_t mode, const char* moveDirectory);
+// path text, the file is left where it is. When `stopRequested` turns true
+// during the walk the plan is empty: a stopped run touches nothing.
+BatchPlan planBatch(ResultList& rows, uint32_t column, uint32_t mode, const char* moveDirectory,
+                    const std::function<bool()>& stopRequested = [] { return false; });
 
 // Appends "\" to the 600-byte `text` unless it already ends with one. An empty
 // text (no folder chosen) stays empty. Returns false, leaving `text` as it

@@ -82,6 +82,10 @@ TEST(BatchPlanRows, StopsAtTheFirstRowWithoutPercentageAndPassesOverEmptyPaths) 
     rows.setCell(rows.rowCount() - 1, 2, "100");
     EXPECT_EQ(paths(planBatch(rows, 0, DeleteMode, "")), std::vector<std::string>{"C:\\a\\y"});
 
+    // A stop while the rows are read plans nothing at all.
+    int reads = 0;
+    EXPECT_TRUE(planBatch(rows, 0, DeleteMode, "", [&] { return ++reads > 1; }).steps.empty());
+
     MemoryResultList empty;
     EXPECT_TRUE(planBatch(empty, 0, RecycleMode, "").steps.empty());
 }
