@@ -85,3 +85,12 @@ TEST_F(GuiTest, IdleZonesLightAndDarkenAsThePointerMoves) {
     hoverAt(window(), switchPoint());
     EXPECT_EQ(gui().hoverSwitch, 1u);
 }
+
+TEST_F(GuiTest, AboutButtonOpensTheAboutBoxOverTheWindowWhileIdle) {
+    DialogAnswerer answers({{"About Kestrow", IDOK, window()}});
+    clickAt(window(), aboutPausePoint());
+    EXPECT_TRUE(answers.finish());
+    EXPECT_EQ(gui().aboutOpen, 0u);
+    EXPECT_EQ(app().runState, uint32_t{Idle});
+    EXPECT_EQ(app().runControl, uint32_t{Running});
+}
