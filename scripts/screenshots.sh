@@ -54,11 +54,11 @@ done
 [ -n "$window" ] || { echo "screenshots: Kestrow's window did not appear" >&2; exit 1; }
 sleep 1
 
-# Without a window manager the X window holds Wine's own frame: the client area
-# starts below the caption.
-frame_x=4
-frame_y=23
+# Depending on Wine's window management the X window is the whole 520-pixel
+# window with Wine's own frame (the client area then starts below the caption)
+# or the client area alone.
 eval "$(xdotool getwindowgeometry --shell "$window")"
+if [ "$WIDTH" -eq 520 ]; then frame_x=4 frame_y=23; else frame_x=0 frame_y=0; fi
 client_width=$((WIDTH - 2 * frame_x))
 
 move() { xdotool mousemove --window "$window" $(($1 + frame_x)) $(($2 + frame_y)); }
