@@ -1,5 +1,6 @@
 // The "Delete ALL" confirmation: its texts, and every way of stopping it.
 #include <atomic>
+#include <cstdlib>
 
 #include "resources/resource_ids.h"
 #include "resources/version.h"
@@ -58,15 +59,42 @@ TEST_F(BatchConfirmTest, CancelRightAwayRemovesNothingAndKeepsTheList) {
     EXPECT_EQ(app().runState, Idle);
 }
 
-TEST_F(BatchConfirmTest, ACancelBeforeTheWorkerRunsStopsItAndASecondStartIsRefused) {
-    // Start, Enter on the hidden start button, then Cancel, before the worker
-    // has read a single row.
-    pendingPresses = {IDOK, IDOK, IDCANCEL};
+TEST_F(BatchConfirmTest, ACancelBeforeTheWorkerRunsStopsItBeforeAnythingGoes) {
+    pendingPresses = {IDOK, IDCANCEL};
     SetTimer(nullptr, 0, 20, pressTogether);
     confirmDeleteAll('A', DeleteMode);
 
     EXPECT_TRUE(everyFileStays());
     EXPECT_EQ(listedRows(), 0);  // a started batch always ends with an empty list
+    EXPECT_EQ(app().runState, Idle);
+}
+
+TEST_F(BatchConfirmTest, EnterOnTheHiddenStartButtonNeverStartsASecondWorker) {
+    // Each Recycle worker takes one recycle list: count them.
+    std::atomic<int> lists{0};
+    app().allocateBlock = [&](std::size_t bytes) {
+        ++lists;
+        return static_cast<uint8_t*>(std::calloc(bytes, 1));
+    };
+    app().releaseBlock = [](uint8_t* block) { std::free(block); };
+    pendingPresses = {IDOK, IDOK};
+    SetTimer(nullptr, 0, 20, pressTogether);
+    confirmDeleteAll('A', RecycleMode);
+
+    EXPECT_EQ(lists, 1);
+    EXPECT_FALSE(exists("a\\1.txt") || exists("a\\3.txt"));
+    EXPECT_TRUE(exists("a\\2.txt"));
+    EXPECT_EQ(app().runState, Idle);
+}
+
+TEST_F(BatchConfirmTest, WithoutMemoryForTheRecycleListNothingGoes) {
+    app().allocateBlock = [](std::size_t) -> uint8_t* { return nullptr; };
+    DialogAnswerer answers({{KESTROW_TITLE, IDOK, window()}});
+    confirmDeleteAll('A', RecycleMode);
+    EXPECT_TRUE(answers.finish());
+
+    EXPECT_TRUE(everyFileStays());
+    EXPECT_EQ(listedRows(), 0);
     EXPECT_EQ(app().runState, Idle);
 }
 
