@@ -50,7 +50,8 @@ void startJob(HWND window) {
     AppState& shared = app();
     shared.results->clearRows();
     if (!readPathBox(window, kPathBoxAId, shared.settings.pathA)) return;
-    if (shared.settings.searchMode == FileMode && !readPathBox(window, kPathBoxBId, shared.settings.pathB)) return;
+    const bool fileMode = shared.settings.searchMode == FileMode;
+    if (fileMode && !readPathBox(window, kPathBoxBId, shared.settings.pathB)) return;
     shared.runState = Comparing;
     updateControls(window);
     SetTimer(window, kProgressTimer, kProgressPeriodMs, nullptr);

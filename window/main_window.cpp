@@ -128,4 +128,6 @@ void invalidateTopBand(HWND window) { invalidateArea(window, topBandRect(gui().c
 
 void enableControl(HWND window, int controlId, bool on) { EnableWindow(GetDlgItem(window, controlId), on); }
 
-void showControl(HWND window, int controlId, int command) { ShowWindow(GetDlgItem(window, controlId), command); }
+void showControl(HWND window, int controlId, int command) {
+    ShowWindow(GetDlgItem(window, controlId), command);
+}

@@ -24,7 +24,9 @@ void darkenAll(HWND window) {
     for (int group = 0; group < 3; ++group) SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(150, 100));
 }
 
-void hoverAt(HWND window, POINT point) { SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y)); }
+void hoverAt(HWND window, POINT point) {
+    SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y));
+}
 
 void clickAt(HWND window, POINT point) {
     darkenAll(window);

@@ -20,7 +20,9 @@ FaceInput stateOf(uint32_t runState, uint32_t mode = FileMode, uint32_t percent 
 
 std::string buttonTexts(const Face& face) {
     std::string texts;
-    for (const FaceButton& button : face.buttons) texts += std::string(button.text ? button.text : "<switch>") + "|";
+    for (const FaceButton& button : face.buttons) {
+        texts += std::string(button.text ? button.text : "<switch>") + "|";
+    }
     return texts;
 }
 
@@ -87,8 +89,9 @@ TEST(Face, ProgressBandWidthPercentTextAndCurrentFileLine) {
 
     // A band whose right edge is 25 or less carries no text.
     EXPECT_EQ(bandRight(250, 33), 24u);
-    EXPECT_TRUE(describeFace([] { FaceInput i = stateOf(Comparing, FileMode, 33); i.width = 250; return i; }())
-                    .percentText.empty());
+    FaceInput narrow = stateOf(Comparing, FileMode, 33);
+    narrow.width = 250;
+    EXPECT_TRUE(describeFace(narrow).percentText.empty());
     EXPECT_EQ(bandRight(250, 35), 26u);
 }
 
