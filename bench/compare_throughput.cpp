@@ -1,12 +1,16 @@
 // Throughput of the two comparison roles on one pair of files, against a
-// plain memcmp over the same 10,000,000-byte chunks. Best of N rounds; run it
-// on a warm cache (bench/compare.sh does).
-//   bench_compare_throughput FILE_A FILE_B [ROUNDS]
+// plain memcmp over the same 10,000,000-byte chunks and, when given, an outside
+// command (cmp). The methods take turns round by round so that each sees the
+// same machine; the best round of each counts. Run it on a warm cache
+// (bench/compare.sh does).
+//   bench_compare_throughput FILE_A FILE_B ROUNDS [COMMAND]
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/compare.h"
@@ -15,20 +19,17 @@
 
 namespace {
 
-double bestSeconds(int rounds, const std::function<void()>& work) {
+struct Method {
+    Method(std::string methodName, std::function<std::string()> work)
+        : name(std::move(methodName)), run(std::move(work)) {}
+    std::string name;
+    std::function<std::string()> run;  // returns what it found
     double best = 1e30;
-    for (int round = 0; round < rounds; ++round) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        const std::chrono::duration<double> taken = std::chrono::steady_clock::now() - start;
-        if (taken.count() < best) best = taken.count();
-    }
-    return best;
-}
+    std::string found;
+};
 
-// Reads both files chunk by chunk and memcmp's each pair of chunks; returns
-// the chunks that differ.
-uint32_t memcmpLoop(const char* pathA, const char* pathB, uint8_t* bufferA, uint8_t* bufferB) {
+// Reads both files chunk by chunk and memcmp's each pair of chunks.
+std::string memcmpLoop(const char* pathA, const char* pathB, uint8_t* bufferA, uint8_t* bufferB) {
     fs::File* fileA = fs::openRead(pathA);
     fs::File* fileB = fs::openRead(pathB);
     uint32_t differingChunks = 0;
@@ -41,53 +42,66 @@ uint32_t memcmpLoop(const char* pathA, const char* pathB, uint8_t* bufferA, uint
     }
     fs::closeFile(fileA);
     fs::closeFile(fileB);
-    return differingChunks;
-}
-
-void report(const char* method, double seconds, double megabytes, const char* result) {
-    std::printf("%-22s %8.3f s %9.0f MB/s   %s\n", method, seconds, megabytes / seconds, result);
+    return std::to_string(differingChunks) + " differing chunks";
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) {
-        std::fputs("usage: bench_compare_throughput FILE_A FILE_B [ROUNDS]\n", stderr);
+    if (argc < 4) {
+        std::fputs("usage: bench_compare_throughput FILE_A FILE_B ROUNDS [COMMAND]\n", stderr);
         return 2;
     }
-    const int rounds = argc > 3 ? std::atoi(argv[3]) : 3;
+    const int rounds = std::atoi(argv[3]);
     fs::File* probe = fs::openRead(argv[1]);
     if (probe == nullptr) return 2;
     const double megabytes = static_cast<double>(fs::fileSize(probe)) / 1e6;
     fs::closeFile(probe);
 
-    AppState state;
-    std::strcpy(state.settings.pathA, argv[1]);
-    std::strcpy(state.settings.pathB, argv[2]);
-    state.compareBufferA = allocateZeroed(state, kSearchBufferSize);
-    state.compareBufferB = allocateZeroed(state, kSearchBufferSize);
-    char text[64];
-
-    uint32_t chunks = 0;
-    const double memcmpSeconds = bestSeconds(rounds, [&] {
-        chunks = memcmpLoop(argv[1], argv[2], state.compareBufferA, state.compareBufferB);
-    });
-    std::snprintf(text, sizeof text, "%u differing chunks", chunks);
-    report("memcmp chunk loop", memcmpSeconds, megabytes, text);
-
-    state.settings.searchMode = DirectoryMode;
-    uint32_t percent = 0;
-    const double searchSeconds = bestSeconds(rounds, [&] { percent = compareFiles(state); });
-    std::snprintf(text, sizeof text, "%u%%  (%.2fx memcmp)", percent, memcmpSeconds / searchSeconds);
-    report("compareFiles, search", searchSeconds, megabytes, text);
-
-    releaseBlock(state, state.compareBufferA);
-    releaseBlock(state, state.compareBufferB);
-    state.settings.searchMode = FileMode;
+    AppState search;
+    search.settings.searchMode = DirectoryMode;
+    std::strcpy(search.settings.pathA, argv[1]);
+    std::strcpy(search.settings.pathB, argv[2]);
+    search.compareBufferA = allocateZeroed(search, kSearchBufferSize);
+    search.compareBufferB = allocateZeroed(search, kSearchBufferSize);
+    AppState report;
+    report.settings = search.settings;
+    report.settings.searchMode = FileMode;
     MemoryResultList list;
-    state.results = &list;
-    const double fileSeconds = bestSeconds(rounds, [&] { compareFiles(state); });
-    std::snprintf(text, sizeof text, "%d rows  (%.2fx memcmp)", list.rowCount(), memcmpSeconds / fileSeconds);
-    report("compareFiles, File", fileSeconds, megabytes, text);
+    report.results = &list;
+
+    std::vector<Method> methods;
+    methods.emplace_back("memcmp chunk loop", [&] {
+        return memcmpLoop(argv[1], argv[2], search.compareBufferA, search.compareBufferB);
+    });
+    methods.emplace_back("compareFiles, search", [&] { return std::to_string(compareFiles(search)) + "%"; });
+    methods.emplace_back("compareFiles, File", [&] {
+        compareFiles(report);
+        return std::to_string(list.rowCount()) + " rows";
+    });
+    if (argc > 4) {
+        const std::string command = argv[4];
+        methods.emplace_back(command,
+                             [command] { return "status " + std::to_string(std::system(command.c_str())); });
+    }
+
+    for (int round = 0; round < rounds; ++round) {
+        for (Method& method : methods) {
+            const auto start = std::chrono::steady_clock::now();
+            method.found = method.run();
+            const std::chrono::duration<double> taken = std::chrono::steady_clock::now() - start;
+            if (taken.count() < method.best) method.best = taken.count();
+        }
+    }
+    const double memcmpBest = methods[0].best;
+    const double cmpBest = methods.size() > 3 ? methods[3].best : 0;
+    for (const Method& method : methods) {
+        std::printf("%-24s %7.3f s %7.0f MB/s  %5.2fx memcmp", method.name.substr(0, 24).c_str(), method.best,
+                    megabytes / method.best, memcmpBest / method.best);
+        if (cmpBest > 0) std::printf("  %5.2fx cmp", cmpBest / method.best);
+        std::printf("   %s\n", method.found.c_str());
+    }
+    releaseBlock(search, search.compareBufferA);
+    releaseBlock(search, search.compareBufferB);
     return 0;
 }

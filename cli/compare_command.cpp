@@ -15,11 +15,13 @@ constexpr int kExitDifferent = 1;
 constexpr int kExitTrouble = 2;
 
 void printCompareUsage(FILE* out) {
-    std::fputs("usage: kestrow compare FILE_A FILE_B [--zero-length]\n"
-               "Lists every run of differing bytes (position, length, details) and a verdict.\n"
-               "  --zero-length  two empty files count as equal (\"Zero Bytes\") instead of \"Fault\"\n"
-               "Exit status: 0 same, 1 different, 2 trouble (a file not opened or read, a size refused, bad usage).\n",
-               out);
+    std::fputs(
+        "usage: kestrow compare FILE_A FILE_B [--zero-length]\n"
+        "Lists every run of differing bytes (position, length, details) and a verdict.\n"
+        "  --zero-length  two empty files count as equal (\"Zero Bytes\") instead of \"Fault\"\n"
+        "Exit status: 0 same, 1 different, 2 trouble (a file not opened or read, a size refused, bad "
+        "usage).\n",
+        out);
 }
 
 int usageError(const std::string& problem) {
@@ -58,7 +60,8 @@ int runCompare(int argc, char** argv) {
             paths.push_back(argv[index]);
         }
     }
-    if (paths.size() < 2) return usageError(paths.empty() ? "FILE_A and FILE_B are missing" : "FILE_B is missing");
+    if (paths.size() < 2)
+        return usageError(paths.empty() ? "FILE_A and FILE_B are missing" : "FILE_B is missing");
     if (paths.size() > 2) return usageError(std::string("unexpected argument ") + paths[2]);
 
     AppState state;

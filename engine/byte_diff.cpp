@@ -8,9 +8,9 @@ namespace {
 // The platform's natural word: 8 bytes on 64-bit builds, 4 on 32-bit ones.
 using Word = uintptr_t;
 constexpr uint32_t kWordBytes = sizeof(Word);
-constexpr Word kLowBits = ~Word(0) / 255;         // 0x0101...
-constexpr Word kLow7Bits = kLowBits * 0x7F;       // 0x7F7F...
-constexpr Word kHighBits = kLowBits * 0x80;       // 0x8080...
+constexpr Word kLowBits = ~Word(0) / 255;    // 0x0101...
+constexpr Word kLow7Bits = kLowBits * 0x7F;  // 0x7F7F...
+constexpr Word kHighBits = kLowBits * 0x80;  // 0x8080...
 // Equal stretches are skipped with the library's block compare in steps of this size.
 constexpr uint32_t kSkipBlock = 4096;
 
@@ -21,7 +21,9 @@ Word loadWord(const uint8_t* bytes) {
 }
 
 // High bit of every byte of `x` that is not zero; exact, no carry between bytes.
-Word nonZeroBytes(Word x) { return (((x & kLow7Bits) + kLow7Bits) | x) & kHighBits; }
+Word nonZeroBytes(Word x) {
+    return (((x & kLow7Bits) + kLow7Bits) | x) & kHighBits;
+}
 
 uint32_t countNonZeroBytes(Word x) {
     // One bit per non-zero byte, summed into the top byte by the multiplication.
@@ -44,7 +46,8 @@ uint32_t countDifferingBytes(const uint8_t* a, const uint8_t* b, uint32_t length
     uint32_t count = 0;
     for (uint32_t position = 0; position < length; position += kSkipBlock) {
         const uint32_t block = length - position < kSkipBlock ? length - position : kSkipBlock;
-        if (std::memcmp(a + position, b + position, block) != 0) count += countByWords(a + position, b + position, block);
+        if (std::memcmp(a + position, b + position, block) != 0)
+            count += countByWords(a + position, b + position, block);
     }
     return count;
 }

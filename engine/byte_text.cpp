@@ -30,7 +30,8 @@ void formatByteValue(uint8_t byte, char* buffer) {
 void quoteBytes(const uint8_t* bytes, uint32_t count, char* buffer) {
     uint32_t out = 0;
     buffer[out++] = '"';
-    for (uint32_t index = 0; index < count && bytes[index] != 0; ++index) buffer[out++] = static_cast<char>(bytes[index]);
+    for (uint32_t index = 0; index < count && bytes[index] != 0; ++index)
+        buffer[out++] = static_cast<char>(bytes[index]);
     buffer[out++] = '"';
     buffer[out] = '\0';
 }

@@ -128,11 +128,12 @@ uint32_t comparePairForSearch(AppState& state, uint32_t matchPercent) {
     }
     if (checked != PairOutcome::Compared) return 0;
     uint32_t differingBytes = pair.largerSize - pair.compareSize;
-    if (state.settings.searchMode == QuickDirMode && differingBytes != 0) return 0;  // runState stays Comparing
+    if (state.settings.searchMode == QuickDirMode && differingBytes != 0)
+        return 0;  // runState stays Comparing
 
     const uint32_t limit = maxDifferingBytesFor(pair.largerSize, matchPercent);
-    const CountEnd end =
-        differingBytes > limit ? CountEnd::RuledOut : countPairDifferences(state, pair, limit, differingBytes);
+    const CountEnd end = differingBytes > limit ? CountEnd::RuledOut
+                                                : countPairDifferences(state, pair, limit, differingBytes);
     // A byte never read is never counted as equal: a short read or an abort gives 0.
     if (end == CountEnd::Aborted) return 0;
     state.runState = EndReached;

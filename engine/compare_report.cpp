@@ -18,7 +18,9 @@ constexpr uint32_t kQuotedBytesMax = 20;
 class RunReport {
 public:
     RunReport(AppState& state, const OpenPair& pair)
-        : state_(state), list_(*state.results), compareSize_(pair.compareSize),
+        : state_(state),
+          list_(*state.results),
+          compareSize_(pair.compareSize),
           differingBytes_(pair.largerSize - pair.compareSize) {}
 
     void writeStartRow();
@@ -43,8 +45,8 @@ private:
     uint32_t runLength_ = 0;   // a run still open at the end of the last chunk
     uint32_t chunkStart_ = 0;  // file offset of the current chunk's first byte
     uint32_t chunkLength_ = 0;
-    bool inRun_ = false;        // a run is open in the current chunk
-    uint32_t runStart_ = 0;     // where in the chunk it began
+    bool inRun_ = false;     // a run is open in the current chunk
+    uint32_t runStart_ = 0;  // where in the chunk it began
     int rowIndex_ = 0;
 };
 
@@ -79,10 +81,11 @@ bool RunReport::compareChunk(OpenPair& pair) {
     differingBytes_ += runLength_;
     runLength_ = 0;
     inRun_ = false;
-    const ChunkEnd end = readAndExamineChunk(state_, pair, chunkLength_, [this](uint32_t offset, uint32_t length) {
-        findRuns(offset, offset + length);
-        return true;
-    });
+    const ChunkEnd end =
+        readAndExamineChunk(state_, pair, chunkLength_, [this](uint32_t offset, uint32_t length) {
+            findRuns(offset, offset + length);
+            return true;
+        });
     if (inRun_) runLength_ = chunkLength_ - runStart_;
     return end != ChunkEnd::ReadFailed;
 }
@@ -172,11 +175,20 @@ void endJob(AppState& state) {
 
 void writeVerdict(PairOutcome outcome, uint32_t largerSize, uint32_t differingBytes, char* text) {
     switch (outcome) {
-    case PairOutcome::SizeFault: std::strcpy(text, "Fault"); return;
-    case PairOutcome::OpenFailed: std::strcpy(text, "Error opening file"); return;
-    case PairOutcome::ZeroBytes: std::strcpy(text, "Zero Bytes"); return;
-    case PairOutcome::ReadFailed: std::strcpy(text, "Error reading file"); return;
-    case PairOutcome::Compared: break;
+        case PairOutcome::SizeFault:
+            std::strcpy(text, "Fault");
+            return;
+        case PairOutcome::OpenFailed:
+            std::strcpy(text, "Error opening file");
+            return;
+        case PairOutcome::ZeroBytes:
+            std::strcpy(text, "Zero Bytes");
+            return;
+        case PairOutcome::ReadFailed:
+            std::strcpy(text, "Error reading file");
+            return;
+        case PairOutcome::Compared:
+            break;
     }
     if (differingBytes == 0) {
         std::strcpy(text, "Same");

@@ -81,7 +81,9 @@ bool listFolder(const char* folder, const std::function<void(const FolderEntry&)
     return true;
 }
 
-bool removeFolder(const char* path) { return ::rmdir(path) == 0; }
+bool removeFolder(const char* path) {
+    return ::rmdir(path) == 0;
+}
 
 bool resetAttributes(const char* path) {
     struct stat info;

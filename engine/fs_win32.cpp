@@ -14,8 +14,8 @@ struct File {
 };
 
 File* openRead(const char* path) {
-    const HANDLE handle =
-        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return nullptr;
     return new File{handle};
 }
@@ -58,14 +58,18 @@ bool listFolder(const char* folder, const std::function<void(const FolderEntry&)
     return true;
 }
 
-bool removeFolder(const char* path) { return RemoveDirectoryA(path) != 0; }
+bool removeFolder(const char* path) {
+    return RemoveDirectoryA(path) != 0;
+}
 
-bool resetAttributes(const char* path) { return SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL) != 0; }
+bool resetAttributes(const char* path) {
+    return SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL) != 0;
+}
 
 bool fileIdentity(const char* path, FileIdentity& identity) {
     // No access rights asked: this only reads the file's identity, whoever holds it.
-    const HANDLE handle = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const HANDLE handle = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return false;
     BY_HANDLE_FILE_INFORMATION information;
     const bool known = GetFileInformationByHandle(handle, &information) != 0;
@@ -76,6 +80,8 @@ bool fileIdentity(const char* path, FileIdentity& identity) {
     return true;
 }
 
-bool pathExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+bool pathExists(const char* path) {
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
 
 }  // namespace fs

@@ -77,7 +77,7 @@ TEST(PauseAndAbort, AbortFinishesTheChunkAndReportsWhatWasCompared) {
     worker.join();
     EXPECT_EQ(bytes, 20000000u);  // the first chunk of each file, finished after the abort
     EXPECT_EQ(run.list.rows(), (std::vector<ResultRow>{row("Start", "", "Files are the same size"),
-                                                        row("Aborted", "", "Same")}));
+                                                       row("Aborted", "", "Same")}));
     EXPECT_EQ(run.state.runState, Idle);
     EXPECT_EQ(run.state.runControl, Running);
     EXPECT_TRUE(run.state.pauseGate.isOpen());
@@ -105,7 +105,8 @@ TEST(PauseAndAbort, AnAbortedPairIsNeverATwin) {
 TEST(PauseAndAbort, AJobThatEndsWhilePausedLeavesTheGateOpen) {
     TestFolder folder;
     ComparisonState run(folder.write("a", "abcd"), folder.write("b", "abcX"));
-    // A pause that arrives after the last look at the gate: while the run closed by the end of data is listed.
+    // A pause that arrives after the last look at the gate: while the run closed by the end of data is
+    // listed.
     struct PausingList : MemoryResultList {
         AppState* state = nullptr;
         void insertRow(int row, const char* text) override {

@@ -23,22 +23,25 @@ void makePair(std::mt19937& random, uint32_t sizeA, uint32_t sizeB, Pattern patt
     const uint32_t size = std::min(sizeA, sizeB);
     if (size == 0) return;
     switch (pattern) {
-    case Pattern::Equal: break;
-    case Pattern::Sparse:
-        for (uint32_t count = random() % 8; count > 0; --count) b[random() % size] ^= 1 + random() % 255;
-        break;
-    case Pattern::Dense:
-        for (uint32_t index = 0; index < size; ++index) {
-            if (random() % 3 != 0) b[index] = static_cast<uint8_t>(random());  // some stay equal by chance
-        }
-        break;
-    case Pattern::Blocks:
-        for (uint32_t count = 1 + random() % 4; count > 0; --count) {
-            const uint32_t start = random() % size;
-            const uint32_t length = std::min(size - start, 1 + static_cast<uint32_t>(random() % 300));
-            for (uint32_t index = start; index < start + length; ++index) b[index] = static_cast<uint8_t>(~a[index]);
-        }
-        break;
+        case Pattern::Equal:
+            break;
+        case Pattern::Sparse:
+            for (uint32_t count = random() % 8; count > 0; --count) b[random() % size] ^= 1 + random() % 255;
+            break;
+        case Pattern::Dense:
+            for (uint32_t index = 0; index < size; ++index) {
+                if (random() % 3 != 0)
+                    b[index] = static_cast<uint8_t>(random());  // some stay equal by chance
+            }
+            break;
+        case Pattern::Blocks:
+            for (uint32_t count = 1 + random() % 4; count > 0; --count) {
+                const uint32_t start = random() % size;
+                const uint32_t length = std::min(size - start, 1 + static_cast<uint32_t>(random() % 300));
+                for (uint32_t index = start; index < start + length; ++index)
+                    b[index] = static_cast<uint8_t>(~a[index]);
+            }
+            break;
     }
 }
 
@@ -49,7 +52,8 @@ uint32_t plainCount(const uint8_t* a, const uint8_t* b, uint32_t length) {
 }
 
 // Runs both roles on files holding `a` and `b` and checks them against the byte loop.
-void expectSameAsReference(const TestFolder& folder, const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
+void expectSameAsReference(const TestFolder& folder, const std::vector<uint8_t>& a,
+                           const std::vector<uint8_t>& b) {
     const std::string pathA = folder.write("a.bin", a);
     const std::string pathB = folder.write("b.bin", b);
     const ReferenceResult expected = referenceComparison(a, b);
@@ -107,7 +111,8 @@ TEST(BlockCompare, PairsAcrossTheChunkBoundaryGiveTheReferenceRows) {
     std::vector<uint8_t> a, b;
     const uint32_t chunk = kChunkLength;
     // Differences crowded around the end of the first chunk and the end of the data.
-    const uint32_t sizes[][2] = {{chunk + 5000, chunk + 5000}, {2 * chunk, 2 * chunk + 17}, {chunk + 3, chunk - 2}};
+    const uint32_t sizes[][2] = {
+        {chunk + 5000, chunk + 5000}, {2 * chunk, 2 * chunk + 17}, {chunk + 3, chunk - 2}};
     for (const auto& size : sizes) {
         makePair(random, size[0], size[1], Pattern::Equal, a, b);
         const uint32_t common = std::min(size[0], size[1]);

@@ -51,4 +51,6 @@ struct ComparisonState {
     }
 };
 
-inline ResultRow row(const std::string& a, const std::string& b, const std::string& c) { return ResultRow{a, b, c}; }
+inline ResultRow row(const std::string& a, const std::string& b, const std::string& c) {
+    return ResultRow{a, b, c};
+}

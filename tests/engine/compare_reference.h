@@ -23,7 +23,8 @@ inline std::string referenceByteText(uint8_t byte) {
 
 inline std::string referenceQuote(const uint8_t* bytes, uint32_t count) {
     std::string text = "\"";
-    for (uint32_t index = 0; index < count && bytes[index] != 0; ++index) text += static_cast<char>(bytes[index]);
+    for (uint32_t index = 0; index < count && bytes[index] != 0; ++index)
+        text += static_cast<char>(bytes[index]);
     return text + "\"";
 }
 
@@ -33,7 +34,8 @@ inline ReferenceResult referenceComparison(const std::vector<uint8_t>& a, const 
     const uint32_t largerSize = static_cast<uint32_t>(std::max(a.size(), b.size()));
     const uint32_t compareSize = static_cast<uint32_t>(std::min(a.size(), b.size()));
     uint32_t differing = largerSize - compareSize;
-    result.rows.push_back({"Start", "", differing == 0 ? "Files are the same size" : "Files are not the same size"});
+    result.rows.push_back(
+        {"Start", "", differing == 0 ? "Files are the same size" : "Files are not the same size"});
     uint32_t remaining = compareSize;
     uint32_t position = 0;
     uint32_t runLength = 0;
@@ -59,7 +61,8 @@ inline ReferenceResult referenceComparison(const std::vector<uint8_t>& a, const 
             if (left + runLength >= kChunkLength) {
                 details = "Different";
             } else if (runLength == 1) {
-                details = "File A is " + referenceByteText(a[start]) + ", File B is " + referenceByteText(b[start]);
+                details =
+                    "File A is " + referenceByteText(a[start]) + ", File B is " + referenceByteText(b[start]);
             } else {
                 const uint32_t shown = std::min(runLength, 20u);
                 details = "File A is " + referenceQuote(&a[start], shown) + ", File B is " +
@@ -72,7 +75,8 @@ inline ReferenceResult referenceComparison(const std::vector<uint8_t>& a, const 
         remaining -= chunkLength;
     }
     result.percent = similarityPercent(largerSize, differing);
-    result.rows.push_back({"End", "", differing == 0 ? "Same"
-                                                     : "Files have " + std::to_string(result.percent) + "% in common"});
+    result.rows.push_back(
+        {"End", "",
+         differing == 0 ? "Same" : "Files have " + std::to_string(result.percent) + "% in common"});
     return result;
 }

@@ -9,15 +9,17 @@
 
 namespace {
 
-std::vector<uint8_t> filled(uint32_t size, uint8_t value = 'k') { return std::vector<uint8_t>(size, value); }
+std::vector<uint8_t> filled(uint32_t size, uint8_t value = 'k') {
+    return std::vector<uint8_t>(size, value);
+}
 
 }  // namespace
 
 TEST(FileReport, IdenticalFilesAreTheSame) {
     TestFolder folder;
     ComparisonState run(folder.write("a", "hello"), folder.write("b", "hello"));
-    EXPECT_EQ(run.fileReport(), (std::vector<ResultRow>{row("Start", "", "Files are the same size"),
-                                                         row("End", "", "Same")}));
+    EXPECT_EQ(run.fileReport(),
+              (std::vector<ResultRow>{row("Start", "", "Files are the same size"), row("End", "", "Same")}));
     EXPECT_EQ(run.state.runState, Idle);
     EXPECT_EQ(run.state.runControl, Running);
     EXPECT_EQ(run.state.progressPercent, 100u);
@@ -29,25 +31,24 @@ TEST(FileReport, IdenticalFilesAreTheSame) {
 TEST(FileReport, OneDifferingLetterShowsItsOffsetAndBothBytes) {
     TestFolder folder;
     ComparisonState run(folder.write("a", "abcde"), folder.write("b", "abXde"));
-    EXPECT_EQ(run.fileReport(),
-              (std::vector<ResultRow>{row("Start", "", "Files are the same size"),
-                                      row("2", "1", "File A is \"c\", File B is \"X\""),
-                                      row("End", "", "Files have 80% in common")}));
+    EXPECT_EQ(run.fileReport(), (std::vector<ResultRow>{row("Start", "", "Files are the same size"),
+                                                        row("2", "1", "File A is \"c\", File B is \"X\""),
+                                                        row("End", "", "Files have 80% in common")}));
 }
 
 TEST(FileReport, LongerFileCountsItsExtraBytesAsDiffering) {
     TestFolder folder;
     ComparisonState run(folder.write("a", "0123456789"), folder.write("b", "0123456789ab"));
     EXPECT_EQ(run.fileReport(), (std::vector<ResultRow>{row("Start", "", "Files are not the same size"),
-                                                         row("End", "", "Files have 83% in common")}));
+                                                        row("End", "", "Files have 83% in common")}));
 }
 
 TEST(FileReport, RunsAtTheEndOfTheDataAreClosedWithTheirRow) {
     TestFolder folder;
     ComparisonState oneByte(folder.write("a", "x"), folder.write("b", "y"));
     EXPECT_EQ(oneByte.fileReport(), (std::vector<ResultRow>{row("Start", "", "Files are the same size"),
-                                                             row("0", "1", "File A is \"x\", File B is \"y\""),
-                                                             row("End", "", "Files have 0% in common")}));
+                                                            row("0", "1", "File A is \"x\", File B is \"y\""),
+                                                            row("End", "", "Files have 0% in common")}));
     ComparisonState controls(folder.write("c", "ab\n"), folder.write("d", "ab\r"));
     EXPECT_EQ(controls.fileReport()[1], row("2", "1", "File A is 0Ah, File B is 0Dh"));
 }
@@ -60,7 +61,8 @@ TEST(FileReport, LongRunsQuoteTheirFirst20BytesRawUpToAZero) {
     a.replace(100, 3, std::string("\0zz", 3));
     b[50] = '\t';
     b[51] = '\n';
-    const std::vector<ResultRow> rows = ComparisonState(folder.write("a", a), folder.write("b", b)).fileReport();
+    const std::vector<ResultRow> rows =
+        ComparisonState(folder.write("a", a), folder.write("b", b)).fileReport();
     ASSERT_EQ(rows.size(), 4u);
     EXPECT_EQ(rows[1], row("50", "2", "File A is \"..\", File B is \"\t\n\""));
     EXPECT_EQ(rows[2], row("100", "25", "File A is \"\", File B is \"ABCDEFGHIJKLMNOPQRST\""));
@@ -72,7 +74,8 @@ TEST(FileReport, SizeChecksEndTheRunWithOnlyTheClosingRow) {
     const std::string empty1 = folder.write("e1", "");
     const std::string empty2 = folder.write("e2", "");
     const std::string full = folder.write("f", "data");
-    EXPECT_EQ(ComparisonState(empty1, empty2).fileReport(), (std::vector<ResultRow>{row("End", "", "Fault")}));
+    EXPECT_EQ(ComparisonState(empty1, empty2).fileReport(),
+              (std::vector<ResultRow>{row("End", "", "Fault")}));
     ComparisonState zeroLength(empty1, empty2);
     zeroLength.state.checkZeroLength = 1;
     EXPECT_EQ(zeroLength.fileReport(), (std::vector<ResultRow>{row("End", "", "Zero Bytes")}));
@@ -93,7 +96,7 @@ TEST(FileReport, ADifferenceOnTheLastByteOfAChunkGetsNoRow) {
     b[9999999] = 'z';
     ComparisonState run(folder.write("a", filled(15000000)), folder.write("b", b));
     EXPECT_EQ(run.fileReport(), (std::vector<ResultRow>{row("Start", "", "Files are the same size"),
-                                                         row("End", "", "Files have 99% in common")}));
+                                                        row("End", "", "Files have 99% in common")}));
 }
 
 TEST(FileReport, ARunStartingAFullChunkReadsDifferent) {
@@ -102,10 +105,10 @@ TEST(FileReport, ARunStartingAFullChunkReadsDifferent) {
     b[0] = b[1] = b[2] = 'z';
     b[10000005] = 'z';
     ComparisonState run(folder.write("a", filled(20000000)), folder.write("b", b));
-    EXPECT_EQ(run.fileReport(), (std::vector<ResultRow>{row("Start", "", "Files are the same size"),
-                                                         row("0", "3", "Different"),
-                                                         row("10000005", "1", "File A is \"k\", File B is \"z\""),
-                                                         row("End", "", "Files have 99% in common")}));
+    EXPECT_EQ(run.fileReport(),
+              (std::vector<ResultRow>{row("Start", "", "Files are the same size"), row("0", "3", "Different"),
+                                      row("10000005", "1", "File A is \"k\", File B is \"z\""),
+                                      row("End", "", "Files have 99% in common")}));
 }
 
 TEST(FileReport, ARunAcrossTheChunkBoundaryIsSplitAndOnlyItsSecondPartListed) {
@@ -114,8 +117,8 @@ TEST(FileReport, ARunAcrossTheChunkBoundaryIsSplitAndOnlyItsSecondPartListed) {
     for (uint32_t index = 9999998; index <= 10000001; ++index) b[index] = 'z';
     ComparisonState run(folder.write("a", filled(20000001)), folder.write("b", b));
     EXPECT_EQ(run.fileReport(), (std::vector<ResultRow>{row("Start", "", "Files are the same size"),
-                                                         row("10000000", "2", "Different"),
-                                                         row("End", "", "Files have 99% in common")}));
+                                                        row("10000000", "2", "Different"),
+                                                        row("End", "", "Files have 99% in common")}));
 }
 
 TEST(FileReport, ProgressMovesOncePerChunkAndScalesAbove20MillionBytes) {
@@ -124,7 +127,8 @@ TEST(FileReport, ProgressMovesOncePerChunkAndScalesAbove20MillionBytes) {
     ComparisonState run(folder.write("a", content), folder.write("b", content));
     std::vector<uint32_t> seen;
     run.state.readBlock = [&](fs::File* file, void* buffer, uint32_t count) {
-        if (seen.empty() || seen.back() != run.state.progressPercent) seen.push_back(run.state.progressPercent);
+        if (seen.empty() || seen.back() != run.state.progressPercent)
+            seen.push_back(run.state.progressPercent);
         return fs::readFile(file, buffer, count);
     };
     run.fileReport();

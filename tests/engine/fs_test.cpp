@@ -25,7 +25,8 @@ std::vector<Listed> listAll(const std::string& folder, bool& listed) {
     listed = fs::listFolder(folder.c_str(), [&](const fs::FolderEntry& entry) {
         entries.push_back({entry.name, entry.isFolder, entry.size});
     });
-    std::sort(entries.begin(), entries.end(), [](const Listed& a, const Listed& b) { return a.name < b.name; });
+    std::sort(entries.begin(), entries.end(),
+              [](const Listed& a, const Listed& b) { return a.name < b.name; });
     return entries;
 }
 
@@ -122,7 +123,8 @@ TEST(FileSystem, RemovesOnlyEmptyFoldersAndResetsReadOnly) {
     EXPECT_FALSE(fs::pathExists(folder.path("empty").c_str()));
 
     const std::string locked = folder.write("locked.bin", "x");
-    std::filesystem::permissions(locked, std::filesystem::perms::owner_write, std::filesystem::perm_options::remove);
+    std::filesystem::permissions(locked, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
     EXPECT_TRUE(fs::resetAttributes(locked.c_str()));
     const auto perms = std::filesystem::status(locked).permissions();
     EXPECT_NE(perms & std::filesystem::perms::owner_write, std::filesystem::perms::none);
