@@ -44,7 +44,8 @@ void setFont(HWND dialog, int controlId, HFONT font) {
 void initConfirmation(HWND dialog) {
     confirmation.started = false;
     const bool columnA = app().runState == DeleteAllA;
-    SetDlgItemTextA(dialog, kStartButton, columnA ? "Delete all files in Column A" : "Delete all files in Column B");
+    SetDlgItemTextA(dialog, kStartButton,
+                    columnA ? "Delete all files in Column A" : "Delete all files in Column B");
     SetDlgItemTextA(dialog, kCancelButton, "Cancel action and do nothing");
     SetDlgItemTextA(dialog, kWarning, kWarningText);
     showControl(dialog, kPathInHand, SW_HIDE);
@@ -138,7 +139,9 @@ void actOn(const BatchStep& step, std::vector<const BatchStep*>& queued) {
     }
 }
 
-bool cancelled() { return app().runState == BatchCancel; }
+bool cancelled() {
+    return app().runState == BatchCancel;
+}
 
 // A stop takes effect after the row in hand: paths queued since the last
 // hand-over stay where they are.
@@ -173,7 +176,8 @@ DWORD WINAPI batchDelete(LPVOID parameter) {
     uint8_t* recycleList = nullptr;
     if (mode == RecycleMode) recycleList = allocateZeroed(state, kRecycleListBytes);
     if (mode != RecycleMode || recycleList != nullptr) {
-        const BatchPlan plan = planBatch(*state.results, column, mode, state.settings.moveDirectory, cancelled);
+        const BatchPlan plan =
+            planBatch(*state.results, column, mode, state.settings.moveDirectory, cancelled);
         runBatch(dialog, plan, reinterpret_cast<char*>(recycleList));
     }
     releaseBlock(state, recycleList);

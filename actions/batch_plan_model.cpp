@@ -16,8 +16,8 @@ constexpr int kPercentColumn = 2;
 bool isMoveFolder(const char* folder) {
     const std::size_t length = std::strlen(folder);
     if (length == 0 || folder[length - 1] != '\\') return false;
-    const bool drive = length >= 3 && std::isalpha(static_cast<unsigned char>(folder[0])) && folder[1] == ':' &&
-                       folder[2] == '\\';
+    const bool drive = length >= 3 && std::isalpha(static_cast<unsigned char>(folder[0])) &&
+                       folder[1] == ':' && folder[2] == '\\';
     const bool share = length >= 3 && folder[0] == '\\' && folder[1] == '\\';
     return drive || share;
 }

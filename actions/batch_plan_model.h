@@ -19,9 +19,9 @@ enum class BatchAction { Leave, Recycle, Delete, Move };
 struct BatchStep {
     int row = 0;
     BatchAction action = BatchAction::Leave;
-    std::string path;         // the file of the chosen column
-    std::string twin;         // the other file of the row, which must keep the content
-    std::string destination;  // Move only
+    std::string path;            // the file of the chosen column
+    std::string twin;            // the other file of the row, which must keep the content
+    std::string destination;     // Move only
     bool handOverAfter = false;  // Recycle only: the queued paths go to the shell after this step
 };
 
@@ -36,8 +36,9 @@ struct BatchPlan {
 // folder ending with "\": otherwise, and when a destination would not fit a
 // path text, the file is left where it is. When `stopRequested` turns true
 // during the walk the plan is empty: a stopped run touches nothing.
-BatchPlan planBatch(ResultList& rows, uint32_t column, uint32_t mode, const char* moveDirectory,
-                    const std::function<bool()>& stopRequested = [] { return false; });
+BatchPlan planBatch(
+    ResultList& rows, uint32_t column, uint32_t mode, const char* moveDirectory,
+    const std::function<bool()>& stopRequested = [] { return false; });
 
 // Appends "\" to the 600-byte `text` unless it already ends with one. An empty
 // text (no folder chosen) stays empty. Returns false, leaving `text` as it

@@ -55,7 +55,8 @@ TEST_F(BatchModesTest, RecycleTakesTheFilesOutOfTheirFolder) {
 }
 
 TEST_F(BatchModesTest, NeverRemovesAFileWhoseTwinIsGoneOrChanged) {
-    writeTwins({{"a\\1.txt", "b\\1.txt", "100"}, {"a\\2.txt", "b\\2.txt", "100"}, {"a\\3.txt", "b\\3.txt", "100"}});
+    writeTwins(
+        {{"a\\1.txt", "b\\1.txt", "100"}, {"a\\2.txt", "b\\2.txt", "100"}, {"a\\3.txt", "b\\3.txt", "100"}});
     // After the search: one twin removed, one grown.
     DeleteFileA(file("b\\1.txt").c_str());
     writeFile("b\\2.txt", "content of 100 and more");

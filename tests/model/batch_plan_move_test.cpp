@@ -68,7 +68,7 @@ TEST(BatchPlanMove, WithoutAFullFolderEveryFileStays) {
 }
 
 TEST(BatchPlanMove, ADestinationThatDoesNotFitLeavesTheFile) {
-    const std::string folder = "D:\\" + std::string(590, 'f') + "\\";  // 594 characters
+    const std::string folder = "D:\\" + std::string(590, 'f') + "\\";             // 594 characters
     EXPECT_EQ(planMoveOf("C:\\a\\12345", folder).destination, folder + "12345");  // 599: fits
     const BatchStep tooLong = planMoveOf("C:\\a\\123456", folder);
     EXPECT_EQ(tooLong.action, BatchAction::Leave);
