@@ -1,7 +1,5 @@
 #include "engine/duplicate_search.h"
 
-#include <cstring>
-
 #include "engine/compare.h"
 #include "engine/file_index.h"
 #include "engine/twin_candidates.h"
