@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -136,6 +137,24 @@ TEST(IndexWalk, SkipsPathsThatDoNotFitAPathText) {
 
     IndexedFolder quick(QuickDirMode);
     EXPECT_EQ(quick.walk(folder.root().string()), std::vector<std::string>{fits});
+}
+
+TEST(IndexWalk, AFolderWhoseFileWasSkippedStaysWithItsAttributesReset) {
+    TestFolder folder;
+    const std::string top = folder.path(std::string(250, 't'));
+    const std::string stuck = top + "/" + std::string(250, 's');
+    std::filesystem::create_directories(stuck);
+    const std::string unlisted = stuck + "/" + std::string(250, 'u');  // longer than a path text
+    std::ofstream(unlisted) << "kept";
+    std::filesystem::permissions(stuck, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+
+    IndexedFolder removing(QuickDirMode);
+    removing.state.removeEmptyDirs = 1;
+    removing.state.settings.overrideReadOnly = 1;
+    EXPECT_TRUE(removing.walk(top).empty());
+    EXPECT_TRUE(std::filesystem::exists(unlisted));
+    const auto perms = std::filesystem::status(stuck).permissions();
+    EXPECT_NE(perms & std::filesystem::perms::owner_write, std::filesystem::perms::none);
 }
 
 TEST(IndexWalk, LeavesALinkBackToAnOpenFolderAlone) {
