@@ -5,8 +5,8 @@
 
 #include "engine/compare.h"
 #include "engine/file_heads.h"
-#include "engine/pair_results.h"
 #include "engine/pair_pass.h"
+#include "engine/pair_results.h"
 
 namespace {
 

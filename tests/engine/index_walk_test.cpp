@@ -146,7 +146,8 @@ TEST(IndexWalk, AFolderWhoseFileWasSkippedStaysWithItsAttributesReset) {
     std::filesystem::create_directories(stuck);
     const std::string unlisted = stuck + "/" + std::string(250, 'u');  // longer than a path text
     std::ofstream(unlisted) << "kept";
-    std::filesystem::permissions(stuck, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(stuck,
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
 
     IndexedFolder removing(QuickDirMode);
     removing.state.removeEmptyDirs = 1;
