@@ -45,6 +45,7 @@ if [ -z "${DISPLAY:-}" ] || [ "${CI:-}" = true ]; then
   sleep 1
 fi
 "$here/scripts/wine-run.sh" cmd /c exit >/dev/null 2>&1 || true   # create the prefix once
-(cd "$here/build/windows" && ctest --output-on-failure) && echo "== Windows tests under Wine passed"
+echo "== Windows tests under Wine"
+(cd "$here/build/windows" && ctest --output-on-failure)
 if [ -x "$here/scripts/release.sh" ]; then "$here/scripts/release.sh"; fi
 if [ -x "$here/scripts/screenshots.sh" ]; then "$here/scripts/screenshots.sh"; fi
