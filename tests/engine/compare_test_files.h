@@ -13,7 +13,7 @@ public:
     TestFolder() {
         static int serial = 0;
         root_ = std::filesystem::temp_directory_path() /
-                ("kestrow-h1-" + std::to_string(++serial) + "-" + std::to_string(std::random_device{}()));
+                ("kestrow-compare-test-" + std::to_string(++serial) + "-" + std::to_string(std::random_device{}()));
         std::filesystem::remove_all(root_);
         std::filesystem::create_directories(root_);
     }
