@@ -7,8 +7,10 @@
 #include <cstdint>
 
 #include "engine/app_state.h"
+#include "window/geometry_model.h"
 
-struct GuiState {
+// The hover flags (HoverFlags) are set only by pointer tracking.
+struct GuiState : HoverFlags {
     HINSTANCE instance = nullptr;
     HWND mainWindow = nullptr;
     HWND pathBoxA = nullptr;        // edit control 1002
@@ -23,14 +25,6 @@ struct GuiState {
     uint32_t osGeneration = 0;
     uint32_t clientWidth = 0;
     uint32_t clientHeight = 0;
-
-    // Hover flags: 0 dark, 1 lit; set only by pointer tracking.
-    uint32_t hoverAboutPause = 0;
-    uint32_t hoverHelp = 0;
-    uint32_t hoverChooseA = 0;
-    uint32_t hoverChooseB = 0;
-    uint32_t hoverSwitch = 0;
-    uint32_t hoverStartAbort = 0;
 
     uint32_t dropToggle = 0;  // File mode: 0 next drop to box 1002, 1 to box 1013
     uint32_t aboutOpen = 0;

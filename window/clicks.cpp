@@ -8,16 +8,6 @@
 
 namespace {
 
-void storeHoverFlags(const HoverFlags& flags) {
-    GuiState& state = gui();
-    state.hoverAboutPause = flags.aboutPause;
-    state.hoverHelp = flags.help;
-    state.hoverChooseA = flags.chooseA;
-    state.hoverChooseB = flags.chooseB;
-    state.hoverSwitch = flags.switchKnob;
-    state.hoverStartAbort = flags.startAbort;
-}
-
 void chooseIntoBox(HWND window) {
     AppState& shared = app();
     if (shared.settings.searchMode == FileMode) {
@@ -62,25 +52,13 @@ void aboutOrPause(HWND window) {
 
 }  // namespace
 
-HoverFlags hoverFlags() {
-    const GuiState& state = gui();
-    HoverFlags flags;
-    flags.aboutPause = state.hoverAboutPause;
-    flags.help = state.hoverHelp;
-    flags.chooseA = state.hoverChooseA;
-    flags.chooseB = state.hoverChooseB;
-    flags.switchKnob = state.hoverSwitch;
-    flags.startAbort = state.hoverStartAbort;
-    return flags;
-}
+HoverFlags& hoverFlags() { return gui(); }
 
 void trackHover(HWND window, LPARAM position) {
     const uint32_t x = LOWORD(position);
     const uint32_t y = HIWORD(position);
-    HoverFlags flags = hoverFlags();
-    const HoverRepaint repaint = updateHover(flags, gui().clientWidth, gui().clientHeight, x, y,
+    const HoverRepaint repaint = updateHover(hoverFlags(), gui().clientWidth, gui().clientHeight, x, y,
                                              app().runState == Idle, app().settings.searchMode);
-    storeHoverFlags(flags);
     if (repaint.needed) invalidateArea(window, repaint.rect, false);
 }
 

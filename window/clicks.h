@@ -20,7 +20,7 @@ int chooseFolder(HWND owner, char* out);
 void openHelp();
 
 // The hover flags of the window's state, as the geometry functions take them.
-HoverFlags hoverFlags();
+HoverFlags& hoverFlags();
 
 // Starts the worker thread of a job; returns its handle or nullptr. A test may
 // replace it to see what happens when no thread can be made.

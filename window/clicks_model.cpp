@@ -5,11 +5,11 @@
 #include "engine/settings.h"
 
 ClickAction clickAction(const HoverFlags& flags, bool idle, uint32_t aboutOpen) {
-    if ((flags.chooseA || flags.chooseB) && idle) return ClickAction::Choose;
-    if (flags.switchKnob && idle) return ClickAction::SwitchMode;
-    if (flags.startAbort) return ClickAction::StartOrAbort;
-    if (flags.aboutPause && aboutOpen == 0) return ClickAction::AboutOrPause;
-    if (flags.help) return ClickAction::Help;
+    if ((flags.hoverChooseA || flags.hoverChooseB) && idle) return ClickAction::Choose;
+    if (flags.hoverSwitch && idle) return ClickAction::SwitchMode;
+    if (flags.hoverStartAbort) return ClickAction::StartOrAbort;
+    if (flags.hoverAboutPause && aboutOpen == 0) return ClickAction::AboutOrPause;
+    if (flags.hoverHelp) return ClickAction::Help;
     return ClickAction::None;
 }
 

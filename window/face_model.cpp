@@ -51,16 +51,16 @@ const char* aboutPauseText(const FaceInput& input) {
 void addButtons(Face& face, const FaceInput& input) {
     const int32_t w = static_cast<int32_t>(input.width);
     const HoverFlags& hover = input.hover;
-    face.buttons.push_back({LargeButton, w - 170, 15, hover.startAbort != 0, face.busy ? "Abort" : "Start"});
+    face.buttons.push_back({LargeButton, w - 170, 15, hover.hoverStartAbort != 0, face.busy ? "Abort" : "Start"});
     if (!face.busy) {
         const auto kind = static_cast<ButtonKind>(SwitchStraight + validSearchMode(input.searchMode));
-        face.buttons.push_back({kind, 25, 15, hover.switchKnob != 0, nullptr});
+        face.buttons.push_back({kind, 25, 15, hover.hoverSwitch != 0, nullptr});
     }
-    face.buttons.push_back({SmallButton, w - 58, 5, hover.aboutPause != 0, aboutPauseText(input)});
-    face.buttons.push_back({SmallButton, w - 58, 27, hover.help != 0, "Help"});
-    face.buttons.push_back({SmallButton, w - 58, 74, hover.chooseA != 0, "Choose"});
+    face.buttons.push_back({SmallButton, w - 58, 5, hover.hoverAboutPause != 0, aboutPauseText(input)});
+    face.buttons.push_back({SmallButton, w - 58, 27, hover.hoverHelp != 0, "Help"});
+    face.buttons.push_back({SmallButton, w - 58, 74, hover.hoverChooseA != 0, "Choose"});
     if (input.searchMode == FileMode) {
-        face.buttons.push_back({SmallButton, w - 58, 96, hover.chooseB != 0, "Choose"});
+        face.buttons.push_back({SmallButton, w - 58, 96, hover.hoverChooseB != 0, "Choose"});
     }
 }
 

@@ -34,14 +34,14 @@ HoverRepaint light(uint32_t& flag, bool allowed, const Rect& rect) {
 
 HoverRepaint darkenOneGroup(HoverFlags& flags, uint32_t width, uint32_t height) {
     HoverRepaint repaint;
-    if (flags.aboutPause || flags.chooseA || flags.chooseB || flags.help) {
-        flags.aboutPause = flags.chooseA = flags.chooseB = flags.help = 0;
+    if (flags.hoverAboutPause || flags.hoverChooseA || flags.hoverChooseB || flags.hoverHelp) {
+        flags.hoverAboutPause = flags.hoverChooseA = flags.hoverChooseB = flags.hoverHelp = 0;
         repaint.rect = rightColumnRect(width, height);
-    } else if (flags.switchKnob) {
-        flags.switchKnob = 0;
+    } else if (flags.hoverSwitch) {
+        flags.hoverSwitch = 0;
         repaint.rect = switchRect();
-    } else if (flags.startAbort) {
-        flags.startAbort = 0;
+    } else if (flags.hoverStartAbort) {
+        flags.hoverStartAbort = 0;
         repaint.rect = startAbortRect(width);
     } else {
         return repaint;
@@ -63,12 +63,12 @@ HoverRepaint updateHover(HoverFlags& flags, uint32_t width, uint32_t height, uin
                          bool idle, uint32_t searchMode) {
     const Rect column = rightColumnRect(width, height);
     switch (hitZone(width, x, y, idle, searchMode)) {
-    case Zone::AboutPause: return light(flags.aboutPause, true, column);
-    case Zone::Help: return light(flags.help, idle, column);
-    case Zone::ChooseA: return light(flags.chooseA, true, column);
-    case Zone::ChooseB: return light(flags.chooseB, true, column);
-    case Zone::Switch: return light(flags.switchKnob, true, switchRect());
-    case Zone::StartAbort: return light(flags.startAbort, true, startAbortRect(width));
+    case Zone::AboutPause: return light(flags.hoverAboutPause, true, column);
+    case Zone::Help: return light(flags.hoverHelp, idle, column);
+    case Zone::ChooseA: return light(flags.hoverChooseA, true, column);
+    case Zone::ChooseB: return light(flags.hoverChooseB, true, column);
+    case Zone::Switch: return light(flags.hoverSwitch, true, switchRect());
+    case Zone::StartAbort: return light(flags.hoverStartAbort, true, startAbortRect(width));
     case Zone::None: break;
     }
     return darkenOneGroup(flags, width, height);

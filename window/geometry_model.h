@@ -17,14 +17,14 @@ inline bool operator==(const Rect& a, const Rect& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-// The six hover flags: 0 dark, 1 lit.
+// The six hover flags: 0 dark, 1 lit. The window's state record holds them.
 struct HoverFlags {
-    uint32_t aboutPause = 0;
-    uint32_t help = 0;
-    uint32_t chooseA = 0;
-    uint32_t chooseB = 0;
-    uint32_t switchKnob = 0;
-    uint32_t startAbort = 0;
+    uint32_t hoverAboutPause = 0;
+    uint32_t hoverHelp = 0;
+    uint32_t hoverChooseA = 0;
+    uint32_t hoverChooseB = 0;
+    uint32_t hoverSwitch = 0;
+    uint32_t hoverStartAbort = 0;
 };
 
 enum class Zone { None, AboutPause, Help, ChooseA, ChooseB, Switch, StartAbort };

@@ -6,25 +6,25 @@
 TEST(ClickAction, FirstLitButtonInOrderDecides) {
     HoverFlags flags;
     EXPECT_EQ(clickAction(flags, true, 0), ClickAction::None);
-    flags.help = 1;
+    flags.hoverHelp = 1;
     EXPECT_EQ(clickAction(flags, true, 0), ClickAction::Help);
-    flags.aboutPause = 1;
+    flags.hoverAboutPause = 1;
     EXPECT_EQ(clickAction(flags, true, 0), ClickAction::AboutOrPause);
     EXPECT_EQ(clickAction(flags, true, 1), ClickAction::Help) << "an open About box skips to the next test";
-    flags.startAbort = 1;
+    flags.hoverStartAbort = 1;
     EXPECT_EQ(clickAction(flags, false, 0), ClickAction::StartOrAbort);
-    flags.switchKnob = 1;
+    flags.hoverSwitch = 1;
     EXPECT_EQ(clickAction(flags, true, 0), ClickAction::SwitchMode);
-    flags.chooseB = 1;
+    flags.hoverChooseB = 1;
     EXPECT_EQ(clickAction(flags, true, 0), ClickAction::Choose);
 }
 
 TEST(ClickAction, ButtonsLeftLitFromBeforeAJobCannotChangePathsOrMode) {
     HoverFlags flags;
-    flags.chooseA = 1;
-    flags.switchKnob = 1;
+    flags.hoverChooseA = 1;
+    flags.hoverSwitch = 1;
     EXPECT_EQ(clickAction(flags, false, 0), ClickAction::None);
-    flags.startAbort = 1;
+    flags.hoverStartAbort = 1;
     EXPECT_EQ(clickAction(flags, false, 0), ClickAction::StartOrAbort);
 }
 

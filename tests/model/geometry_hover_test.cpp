@@ -30,7 +30,7 @@ TEST(HotZones, RightColumnRowsAndTheGapsBetweenThem) {
 
     HoverFlags flags;
     HoverRepaint repaint = move(flags, kColumnX, 80);
-    EXPECT_EQ(flags.chooseA, 1u);
+    EXPECT_EQ(flags.hoverChooseA, 1u);
     ASSERT_TRUE(repaint.needed);
     EXPECT_EQ(repaint.rect, column);
 }
@@ -55,14 +55,14 @@ TEST(HotZones, HelpDuringAJobLightsNothingButKeepsOtherButtonsLit) {
     move(flags, kColumnX, 10, false);  // Pause lights
     const HoverRepaint repaint = move(flags, kColumnX, 30, false);
     EXPECT_FALSE(repaint.needed);
-    EXPECT_EQ(flags.help, 0u);
-    EXPECT_EQ(flags.aboutPause, 1u) << "Help still counts as a zone, so nothing is darkened";
+    EXPECT_EQ(flags.hoverHelp, 0u);
+    EXPECT_EQ(flags.hoverAboutPause, 1u) << "Help still counts as a zone, so nothing is darkened";
 
     // A Choose row during a job is outside all zones: it darkens the column.
     const HoverRepaint darken = move(flags, kColumnX, 80, false);
     EXPECT_TRUE(darken.needed);
-    EXPECT_EQ(flags.aboutPause, 0u);
-    EXPECT_EQ(flags.chooseA, 0u);
+    EXPECT_EQ(flags.hoverAboutPause, 0u);
+    EXPECT_EQ(flags.hoverChooseA, 0u);
 }
 
 TEST(HotZones, FlagsClearOnlyOverNoZoneOneGroupAtATime) {
@@ -72,12 +72,12 @@ TEST(HotZones, FlagsClearOnlyOverNoZoneOneGroupAtATime) {
     EXPECT_EQ(move(flags, kColumnX, 30).rect, rightColumnRect(W, H));
     EXPECT_FALSE(move(flags, kColumnX, 30).needed) << "an already lit button asks for no repaint";
     // Straight from zone to zone: all three stay lit.
-    EXPECT_EQ(flags.switchKnob + flags.startAbort + flags.help, 3u);
+    EXPECT_EQ(flags.hoverSwitch + flags.hoverStartAbort + flags.hoverHelp, 3u);
 
     HoverRepaint repaint = move(flags, 200, 300);
     EXPECT_EQ(repaint.rect, rightColumnRect(W, H));
-    EXPECT_EQ(flags.help, 0u);
-    EXPECT_EQ(flags.switchKnob, 1u);
+    EXPECT_EQ(flags.hoverHelp, 0u);
+    EXPECT_EQ(flags.hoverSwitch, 1u);
     EXPECT_EQ(move(flags, 200, 300).rect, switchRect());
     EXPECT_EQ(move(flags, 200, 300).rect, startAbortRect(W));
     EXPECT_FALSE(move(flags, 200, 300).needed);
