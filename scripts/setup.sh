@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(g++ cmake make googletest g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-          wine wine32:i386 wine64 xvfb xdotool imagemagick zip x11-utils)
+          wine wine32:i386 wine64 xvfb xdotool imagemagick zip)
 # Tools the benchmarks compare against; not needed by the tests.
 if [ "${KESTROW_BENCH_TOOLS:-0}" = 1 ]; then
   packages+=(fdupes jdupes duff diffutils hyperfine python3)
@@ -23,4 +23,5 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   as_root dpkg --add-architecture i386
 fi
 as_root apt-get update -q
-as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+# With recommends: Wine then has its fonts and X rendering, which the window tests draw with.
+as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
