@@ -118,18 +118,26 @@ uint32_t maxDifferingBytesFor(uint32_t largerSize, uint32_t matchPercent) {
     return reaching;
 }
 
-uint32_t comparePairForSearch(AppState& state, uint32_t matchPercent) {
+bool openPairForSearch(AppState& state, OpenPair& pair, uint32_t& differing, uint32_t& percent) {
     state.runState = Comparing;
-    OpenPair pair;
+    percent = 0;
     const PairOutcome checked = openAndCheckSizes(state, pair);
     if (checked == PairOutcome::ZeroBytes) {
         state.runState = EndReached;
-        return 100;
+        percent = 100;
+        return false;
     }
-    if (checked != PairOutcome::Compared) return 0;
-    uint32_t differingBytes = pair.largerSize - pair.compareSize;
-    if (state.settings.searchMode == QuickDirMode && differingBytes != 0)
-        return 0;  // runState stays Comparing
+    if (checked != PairOutcome::Compared) return false;
+    differing = pair.largerSize - pair.compareSize;
+    // Unequal sizes in "Quick Dir": nothing is read and runState stays Comparing.
+    return state.settings.searchMode != QuickDirMode || differing == 0;
+}
+
+uint32_t comparePairForSearch(AppState& state, uint32_t matchPercent) {
+    OpenPair pair;
+    uint32_t differingBytes = 0;
+    uint32_t decided = 0;
+    if (!openPairForSearch(state, pair, differingBytes, decided)) return decided;
 
     const uint32_t limit = maxDifferingBytesFor(pair.largerSize, matchPercent);
     const CountEnd end = differingBytes > limit ? CountEnd::RuledOut

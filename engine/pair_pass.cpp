@@ -31,16 +31,10 @@ bool readInPieces(AppState& state, OpenPair& pair, uint32_t limit, uint32_t& dif
 }  // namespace
 
 uint32_t comparePairInPieces(AppState& state, uint32_t matchPercent, Checksum* sumA, Checksum* sumB) {
-    state.runState.store(Comparing);
     OpenPair pair;
-    const PairOutcome outcome = openAndCheckSizes(state, pair);
-    if (outcome == PairOutcome::ZeroBytes) {
-        state.runState.store(EndReached);
-        return 100;
-    }
-    if (outcome != PairOutcome::Compared) return 0;
-    uint32_t differing = pair.largerSize - pair.compareSize;
-    if (state.settings.searchMode == QuickDirMode && differing != 0) return 0;
+    uint32_t differing = 0;
+    uint32_t decided = 0;
+    if (!openPairForSearch(state, pair, differing, decided)) return decided;
     const uint32_t limit = maxDifferingBytesFor(pair.largerSize, matchPercent);
     if (differing > limit || !readInPieces(state, pair, limit, differing, sumA, sumB)) return 0;
     state.runState.store(EndReached);
