@@ -2,24 +2,8 @@
 # kestrow compare end to end: rows as tab-separated lines, escapes, exit status.
 set -u
 kestrow=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-# expect NAME STATUS EXPECTED_STDOUT -- ARGS...
-expect() {
-    local name=$1 status=$2 expected=$3
-    shift 4
-    local output actual
-    output=$("$kestrow" compare "$@" 2>"$work/stderr")
-    actual=$?
-    if [ "$actual" != "$status" ] || [ "$output" != "$expected" ]; then
-        echo "FAIL $name: status $actual (want $status)"
-        echo "  got:  $(printf '%s' "$output" | od -c | head -5)"
-        echo "  want: $(printf '%s' "$expected" | od -c | head -5)"
-        failures=$((failures + 1))
-    fi
-}
+subcommand=compare
+source "$(dirname "$0")/expect.bash"
 
 printf 'abcde' >"$work/a"
 printf 'abXde' >"$work/b"

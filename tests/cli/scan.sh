@@ -2,25 +2,9 @@
 # kestrow scan end to end: rows, options, exit status and Ctrl+C.
 set -u
 kestrow=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
+subcommand=scan
+source "$(dirname "$0")/expect.bash"
 tab=$'\t'
-
-# expect NAME STATUS EXPECTED_STDOUT -- ARGS...
-expect() {
-    local name=$1 status=$2 expected=$3
-    shift 4
-    local output actual
-    output=$("$kestrow" scan "$@" 2>"$work/stderr")
-    actual=$?
-    if [ "$actual" != "$status" ] || [ "$output" != "$expected" ]; then
-        echo "FAIL $name: status $actual (want $status)"
-        echo "  got:  $output"
-        echo "  want: $expected"
-        failures=$((failures + 1))
-    fi
-}
 
 tree=$work/tree
 mkdir -p "$tree/sub" "$tree/hollow/deeper"
