@@ -1,13 +1,10 @@
 // kestrow scan FOLDER [options]: the rows of a duplicate search, with a
 // progress line on a terminal and Ctrl+C acting as Abort.
-#include <chrono>
+#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <future>
 #include <string>
-#include <thread>
 
 #ifdef _WIN32
 #include <io.h>
@@ -20,6 +17,8 @@
 #include "cli/commands.h"
 #include "cli/row_output.h"
 #include "engine/duplicate_search.h"
+#include "engine/fs.h"
+#include "engine/worker_thread.h"
 
 namespace {
 
@@ -132,17 +131,26 @@ void runSearch(AppState& state) {
     state.progressPercent.store(0);
     state.twinCount.store(0);
     std::signal(SIGINT, onInterrupt);
-    std::future<uint32_t> search =
-        std::async(std::launch::async, [&state] { return searchDuplicates(state); });
+    std::atomic<bool> finished{false};
+    WorkerThread search;
+    if (!search.start([&state, &finished] {
+            searchDuplicates(state);
+            finished.store(true);
+        })) {
+        searchDuplicates(state);  // no second thread to be had: search here, without progress
+        finished.store(true);
+    }
+    // Short naps, so a quick search is not held back; progress every 100 ms.
     bool abortSent = false;
-    while (search.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready) {
+    for (uint32_t nap = 1; !finished.load(); ++nap) {
+        sleepMilliseconds(10);
         if (interrupted && !abortSent) {
             requestAbort(state);
             abortSent = true;
         }
-        if (terminal) showProgress(state);
+        if (terminal && nap % 10 == 0 && !finished.load()) showProgress(state);
     }
-    search.get();
+    search.join();
     std::signal(SIGINT, SIG_DFL);
     if (terminal) std::fprintf(stderr, "\r%-*s\r", static_cast<int>(kProgressWidth), "");
 }
@@ -166,8 +174,7 @@ int runScan(int argc, char** argv) {
     ScanOptions options;
     const std::string problem = parseScanArguments(argc, argv, options);
     if (!problem.empty()) return usageError(problem);
-    std::error_code error;
-    if (!std::filesystem::is_directory(options.folder, error)) {
+    if (!fs::isFolder(options.folder)) {
         std::fprintf(stderr, "kestrow scan: %s is not a folder\n", options.folder);
         return kExitTrouble;
     }

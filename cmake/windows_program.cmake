@@ -8,22 +8,23 @@ set(GUI_LIBS kestrow_model kestrow_engine comctl32 comdlg32 shell32 ole32 uuid g
 add_library(kestrow_gui STATIC ${GUI_SOURCES})
 target_link_libraries(kestrow_gui PUBLIC ${GUI_LIBS})
 target_compile_definitions(kestrow_gui PUBLIC WINVER=0x0601 _WIN32_WINNT=0x0601 _WIN32_IE=0x0700)
-
 set(RESOURCE_SCRIPT ${CMAKE_SOURCE_DIR}/resources/kestrow.rc)
+
+if(KESTROW_WINDOWS_TEST_BUILD)
+  file(GLOB GUI_TEST_SOURCES CONFIGURE_DEPENDS tests/gui/*.cpp)
+  add_executable(kestrow_gui_tests ${GUI_TEST_SOURCES} ${RESOURCE_SCRIPT})
+  target_link_libraries(kestrow_gui_tests PRIVATE kestrow_gui gtest)
+  add_test(NAME kestrow_gui_tests COMMAND kestrow_gui_tests)
+  set_tests_properties(kestrow_gui_tests PROPERTIES TIMEOUT 900 RUN_SERIAL TRUE)
+  return()
+endif()
+
 add_executable(Kestrow WIN32 shell/main.cpp ${RESOURCE_SCRIPT})
 target_link_libraries(Kestrow PRIVATE kestrow_gui)
 set_target_properties(Kestrow PROPERTIES OUTPUT_NAME Kestrow)
 # ReadMe.htm lives beside the program; Help opens it.
 add_custom_command(TARGET Kestrow POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/resources/ReadMe.htm $<TARGET_FILE_DIR:Kestrow>/ReadMe.htm)
-
-file(GLOB GUI_TEST_SOURCES CONFIGURE_DEPENDS tests/gui/*.cpp)
-if(GUI_TEST_SOURCES)
-  add_executable(kestrow_gui_tests ${GUI_TEST_SOURCES} ${RESOURCE_SCRIPT})
-  target_link_libraries(kestrow_gui_tests PRIVATE kestrow_gui gtest)
-  add_test(NAME kestrow_gui_tests COMMAND kestrow_gui_tests)
-  set_tests_properties(kestrow_gui_tests PROPERTIES TIMEOUT 900 RUN_SERIAL TRUE)
-endif()
 
 # Whole-program checks under Wine: each tests/wine/*.sh gets Kestrow.exe's path.
 file(GLOB WINE_TEST_SCRIPTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.sh)

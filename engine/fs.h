@@ -45,5 +45,7 @@ struct FileIdentity {
 bool fileIdentity(const char* path, FileIdentity& identity);
 
 bool pathExists(const char* path);
+// True for a folder (or a link to one).
+bool isFolder(const char* path);
 
 }  // namespace fs

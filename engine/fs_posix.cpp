@@ -104,4 +104,9 @@ bool pathExists(const char* path) {
     return ::lstat(path, &info) == 0;
 }
 
+bool isFolder(const char* path) {
+    struct stat info;
+    return ::stat(path, &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 }  // namespace fs

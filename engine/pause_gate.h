@@ -1,18 +1,18 @@
 // PauseGate: a manual-reset gate. Pause closes it, Resume, Abort and a
 // confirmed close open it. Workers check `isOpen()` (one atomic load) on their
-// hot paths and call `waitGate` only when it reads closed.
+// hot paths and call `waitGate` only when it reads closed. On Windows the gate
+// is a manual-reset event; elsewhere a condition variable.
 #pragma once
 
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
-#include <mutex>
 
 constexpr uint32_t kWaitForever = 0xFFFFFFFFu;
 
 class PauseGate {
 public:
-    PauseGate() = default;
+    PauseGate();
+    ~PauseGate();
     PauseGate(const PauseGate&) = delete;
     PauseGate& operator=(const PauseGate&) = delete;
 
@@ -25,6 +25,6 @@ public:
 
 private:
     std::atomic<bool> open_{true};
-    std::mutex mutex_;
-    std::condition_variable opened_;
+    // The platform's gate and the lock that keeps it in step with the flag.
+    void* gate_ = nullptr;
 };

@@ -5,8 +5,16 @@
 
 #include "engine/path_text.h"
 
+void ResultList::insertTwinRow(int row, const TwinRecord& twin) {
+    char digits[kPathTextSize];
+    formatDecimal(static_cast<int>(twin.percent), digits);
+    insertRow(row, twin.pathA);
+    setCell(row, 1, twin.pathB);
+    setCell(row, 2, digits);
+}
+
 void MemoryResultList::insertRow(int row, const char* text) {
-    std::lock_guard<std::mutex> lock(mutex_);
+    MutexLock lock(mutex_);
     ResultRow fresh{text, "", ""};
     if (row < 0 || row >= static_cast<int>(rows_.size())) {
         rows_.push_back(fresh);
@@ -16,13 +24,13 @@ void MemoryResultList::insertRow(int row, const char* text) {
 }
 
 void MemoryResultList::setCell(int row, int column, const char* text) {
-    std::lock_guard<std::mutex> lock(mutex_);
+    MutexLock lock(mutex_);
     if (row < 0 || row >= static_cast<int>(rows_.size()) || column < 0 || column > 2) return;
     rows_[row][column] = text;
 }
 
 int MemoryResultList::getCell(int row, int column, char* buffer) {
-    std::lock_guard<std::mutex> lock(mutex_);
+    MutexLock lock(mutex_);
     buffer[0] = '\0';
     if (row < 0 || row >= static_cast<int>(rows_.size()) || column < 0 || column > 2) return 0;
     const std::string& cell = rows_[row][column];
@@ -35,34 +43,34 @@ int MemoryResultList::getCell(int row, int column, char* buffer) {
 void MemoryResultList::ensureVisible(int) {}
 
 void MemoryResultList::clearRows() {
-    std::lock_guard<std::mutex> lock(mutex_);
+    MutexLock lock(mutex_);
     rows_.clear();
     focused_ = -1;
 }
 
 void MemoryResultList::deleteRow(int row) {
-    std::lock_guard<std::mutex> lock(mutex_);
+    MutexLock lock(mutex_);
     if (row < 0 || row >= static_cast<int>(rows_.size())) return;
     rows_.erase(rows_.begin() + row);
 }
 
 int MemoryResultList::focusedRow() {
-    std::lock_guard<std::mutex> lock(mutex_);
+    MutexLock lock(mutex_);
     return focused_;
 }
 
 void MemoryResultList::setFocusedRow(int row) {
-    std::lock_guard<std::mutex> lock(mutex_);
+    MutexLock lock(mutex_);
     focused_ = row;
 }
 
 std::vector<ResultRow> MemoryResultList::rows() const {
-    std::lock_guard<std::mutex> lock(mutex_);
+    MutexLock lock(mutex_);
     return rows_;
 }
 
 int MemoryResultList::rowCount() const {
-    std::lock_guard<std::mutex> lock(mutex_);
+    MutexLock lock(mutex_);
     return static_cast<int>(rows_.size());
 }
 

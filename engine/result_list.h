@@ -4,9 +4,11 @@
 #pragma once
 
 #include <array>
-#include <mutex>
 #include <string>
 #include <vector>
+
+#include "engine/twin_record.h"
+#include "engine/worker_thread.h"
 
 class ResultList {
 public:
@@ -23,6 +25,8 @@ public:
     virtual void deleteRow(int row) = 0;
     // -1 when no row has the focus.
     virtual int focusedRow() = 0;
+    // A twin row: path A, path B and the percentage in its three cells.
+    virtual void insertTwinRow(int row, const TwinRecord& twin);
 };
 
 using ResultRow = std::array<std::string, 3>;
@@ -44,7 +48,7 @@ public:
     int rowCount() const;
 
 private:
-    mutable std::mutex mutex_;
+    mutable Mutex mutex_;
     std::vector<ResultRow> rows_;
     int focused_ = -1;
 };

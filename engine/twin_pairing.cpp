@@ -72,11 +72,8 @@ uint32_t decidePair(PairingWork& work, uint32_t a, uint32_t b) {
 }
 
 void listTwin(AppState& state, uint32_t row, const char* pathA, const char* pathB, uint32_t percent) {
-    char digits[kPathTextSize];
-    formatDecimal(static_cast<int>(percent), digits);
-    state.results->insertRow(static_cast<int>(row), pathA);
-    state.results->setCell(static_cast<int>(row), 1, pathB);
-    state.results->setCell(static_cast<int>(row), 2, digits);
+    const TwinRecord twin{pathA, pathB, percent, {}, {}};
+    state.results->insertTwinRow(static_cast<int>(row), twin);
     state.results->ensureVisible(static_cast<int>(row));
     state.twinCount.fetch_add(1);
 }

@@ -3,7 +3,7 @@
 # Safe to run again: a second run installs nothing.
 set -euo pipefail
 
-packages=(g++ cmake make googletest g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+packages=(g++ cmake make googletest g++-mingw-w64-i686-win32 g++-mingw-w64-i686-posix binutils-mingw-w64-i686
           wine wine32:i386 wine64 xvfb xdotool imagemagick zip)
 # Tools the benchmarks compare against; not needed by the tests.
 if [ "${KESTROW_BENCH_TOOLS:-0}" = 1 ]; then

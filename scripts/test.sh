@@ -29,6 +29,7 @@ configure_and_build "$here/build/tsan" -DKESTROW_SANITIZE=thread
 TSAN_OPTIONS=halt_on_error=1 run_tests "$here/build/tsan" "native tests, thread sanitizer"
 
 configure_and_build "$here/build/windows" -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-i686.cmake"
+configure_and_build "$here/build/windows-tests" -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-i686-tests.cmake"
 
 # Wine needs a display for windows; start a private one when none is given.
 xvfb_pid=""
@@ -45,7 +46,9 @@ if [ -z "${DISPLAY:-}" ] || [ "${CI:-}" = true ]; then
   sleep 1
 fi
 "$here/scripts/wine-run.sh" cmd /c exit >/dev/null 2>&1 || true   # create the prefix once
-echo "== Windows tests under Wine"
+echo "== Windows test programs under Wine"
+(cd "$here/build/windows-tests" && ctest --output-on-failure)
+echo "== Kestrow.exe and kestrow-cli.exe under Wine"
 (cd "$here/build/windows" && ctest --output-on-failure)
 if [ -x "$here/scripts/release.sh" ]; then "$here/scripts/release.sh"; fi
 if [ -x "$here/scripts/screenshots.sh" ]; then "$here/scripts/screenshots.sh"; fi

@@ -3,10 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
-#include <thread>
 #include <vector>
 
+#include "engine/worker_thread.h"
 #include "tests/engine/compare_fixture.h"
 #include "tests/engine/compare_test_files.h"
 
@@ -17,7 +16,7 @@ template <typename Condition>
 bool eventually(Condition done) {
     for (int attempt = 0; attempt < 20000; ++attempt) {
         if (done()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        sleepMilliseconds(1);
     }
     return false;
 }
@@ -50,9 +49,10 @@ TEST(PauseAndAbort, PauseHoldsTheWorkerUntilResume) {
     std::atomic<uint64_t> bytes{0};
     countReads(run, bytes);
     pause(run.state);
-    std::thread worker([&] { compareFiles(run.state); });
+    WorkerThread worker;
+    worker.start([&] { compareFiles(run.state); });
     ASSERT_TRUE(eventually([&] { return bytes == 10; }));
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    sleepMilliseconds(50);
     EXPECT_EQ(run.list.rowCount(), 1);  // "Start" only: held before the first byte is examined
     EXPECT_EQ(run.state.runState, Comparing);
     run.state.runControl = Running;
@@ -71,7 +71,8 @@ TEST(PauseAndAbort, AbortFinishesTheChunkAndReportsWhatWasCompared) {
     std::atomic<uint64_t> bytes{0};
     countReads(run, bytes);
     pause(run.state);
-    std::thread worker([&] { compareFiles(run.state); });
+    WorkerThread worker;
+    worker.start([&] { compareFiles(run.state); });
     ASSERT_TRUE(eventually([&] { return bytes > 0; }));
     abortJob(run.state);
     worker.join();
@@ -91,7 +92,8 @@ TEST(PauseAndAbort, AnAbortedPairIsNeverATwin) {
     countReads(pair, bytes);
     pause(pair.state);
     std::atomic<uint32_t> percent{1000};
-    std::thread worker([&] { percent = compareFiles(pair.state); });
+    WorkerThread worker;
+    worker.start([&] { percent = compareFiles(pair.state); });
     ASSERT_TRUE(eventually([&] { return bytes > 0; }));
     abortJob(pair.state);
     worker.join();

@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
-#include <thread>
 #include <vector>
 
 #include "engine/compare.h"
 #include "engine/file_index.h"
+#include "engine/worker_thread.h"
 #include "tests/engine/search_fixture.h"
 
 namespace {
@@ -141,9 +140,10 @@ TEST(SearchSafety, APausedSearchHoldsBeforePairingUntilAbort) {
     search.state.pauseGate.closeGate();
     copyPathText(search.state.settings.pathA, folder.root().string().c_str());
     search.state.runState = Comparing;
-    std::thread worker([&] { searchDuplicates(search.state); });
+    WorkerThread worker;
+    worker.start([&] { searchDuplicates(search.state); });
     while (search.list.rowCount() == 0 || search.list.rows().front()[0] != "Start") {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        sleepMilliseconds(1);
     }
     search.abort();
     worker.join();

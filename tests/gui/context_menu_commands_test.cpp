@@ -182,7 +182,8 @@ TEST_F(TwinListTest, MenuKeyOpensTheMenuAtThePointerWithTheRowCommands) {
     RECT shown = {};
     std::atomic<bool> seen{false};
     std::atomic<bool> details{false};
-    std::thread closer([&] {
+    WorkerThread closer;
+    closer.start([&] {
         for (int i = 0; i < 250 && !seen; ++i) {
             HWND popup = FindWindowA("#32768", nullptr);
             if (popup && IsWindowVisible(popup)) {

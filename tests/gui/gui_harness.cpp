@@ -158,8 +158,9 @@ HWND findDialog(const char* caption, HWND owner) {
 }
 
 DialogAnswerer::DialogAnswerer(std::vector<ExpectedDialog> dialogs, DWORD timeoutMs)
-    : expected_(static_cast<int>(dialogs.size())),
-      watcher_(&DialogAnswerer::watch, this, std::move(dialogs), timeoutMs) {}
+    : expected_(static_cast<int>(dialogs.size())) {
+    watcher_.start([this, dialogs, timeoutMs] { watch(dialogs, timeoutMs); });
+}
 
 DialogAnswerer::~DialogAnswerer() {
     stop_ = true;
@@ -168,7 +169,7 @@ DialogAnswerer::~DialogAnswerer() {
 
 bool DialogAnswerer::finish() {
     pumpUntil([this] { return done_.load(); }, INFINITE);
-    if (watcher_.joinable()) watcher_.join();
+    watcher_.join();
     return answered_ == expected_;
 }
 

@@ -44,10 +44,10 @@
 #include <atomic>
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "engine/settings.h"
+#include "engine/worker_thread.h"
 #include "shell/gui_state.h"
 
 // Puts app() and gui() back to the state of a freshly started process.
@@ -110,7 +110,7 @@ private:
     std::atomic<bool> done_{false};
     std::atomic<bool> stop_{false};
     int expected_;
-    std::thread watcher_;
+    WorkerThread watcher_;
 };
 
 // Fixture: a fresh state and the main window over a private data folder.

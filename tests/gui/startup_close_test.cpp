@@ -24,7 +24,7 @@ class FakeJob {
 public:
     FakeJob() {
         app().runState = Comparing;
-        worker_ = std::thread([this] {
+        worker_.start([this] {
             while (app().runControl != AbortRequested && !stop_) Sleep(10);
             Sleep(300);
             app().runState = Idle;
@@ -41,7 +41,7 @@ public:
 private:
     std::atomic<bool> stop_{false};
     std::atomic<bool> stopped_{false};
-    std::thread worker_;
+    WorkerThread worker_;
 };
 
 }  // namespace

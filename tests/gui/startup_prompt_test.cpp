@@ -129,7 +129,8 @@ TEST(StartUp, NoMemoryMessageHasItsTextAndCaption) {
 TEST(StartUp, PreparesAnApartmentThreadedComponentLibraryAndTheMemoryMessage) {
     HRESULT again = E_FAIL;
     HRESULT otherModel = E_FAIL;
-    std::thread fresh([&] {
+    WorkerThread fresh;
+    fresh.start([&] {
         prepareProcess();
         again = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         otherModel = CoInitializeEx(nullptr, COINIT_MULTITHREADED);

@@ -41,19 +41,20 @@ int answerDeleteConfirmations(HWND owner, int button, DWORD quietMs) {
     return answered;
 }
 
-DialogScript::DialogScript(std::function<void()> script)
-    : helper_([this, script] {
-          script();
-          if (HWND left = awaitDialog("Duplicate File Action", 500)) {
-              leftOpen_ = true;
-              pressButton(left, IDCANCEL);
-          }
-      }) {}
+DialogScript::DialogScript(std::function<void()> script) {
+    helper_.start([this, script] {
+        script();
+        if (HWND left = awaitDialog("Duplicate File Action", 500)) {
+            leftOpen_ = true;
+            pressButton(left, IDCANCEL);
+        }
+    });
+}
 
 DialogScript::~DialogScript() { finish(); }
 
 bool DialogScript::finish() {
-    if (helper_.joinable()) helper_.join();
+    helper_.join();
     return !leftOpen_;
 }
 

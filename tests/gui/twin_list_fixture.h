@@ -5,7 +5,6 @@
 
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "tests/gui/gui_harness.h"
@@ -55,6 +54,6 @@ public:
     bool finish();
 
 private:
-    std::thread helper_;
+    WorkerThread helper_;
     bool leftOpen_ = false;
 };

@@ -1,0 +1,24 @@
+// A twin row as the search found it: both files, their percentage, and for
+// each file what the search knew of it when it compared the pair.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/fs.h"
+
+struct TwinFileFacts {
+    uint64_t size = 0;
+    // Last-write time in the platform's units (Windows FILETIME, POSIX seconds);
+    // 0 when unknown.
+    uint64_t lastWriteTime = 0;
+    fs::FileIdentity identity;
+    bool identityKnown = false;
+};
+
+struct TwinRecord {
+    const char* pathA;
+    const char* pathB;
+    uint32_t percent;
+    TwinFileFacts factsA;
+    TwinFileFacts factsB;
+};

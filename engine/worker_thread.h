@@ -1,0 +1,56 @@
+// The engine's own threads and lock. On Windows they are plain Win32 threads
+// and critical sections, so the shipped programs need no POSIX-threads
+// runtime (whose imports a Windows 2000 loader refuses); elsewhere the
+// standard library's.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+// One thread that runs `body` once. The window starts its workers and never
+// joins them; the command line and the tests join.
+class WorkerThread {
+public:
+    WorkerThread() = default;
+    WorkerThread(const WorkerThread&) = delete;
+    WorkerThread& operator=(const WorkerThread&) = delete;
+    // Joins a thread still running, so `body`'s captures outlive it.
+    ~WorkerThread();
+
+    // False when no thread could be had; `body` then never runs.
+    bool start(std::function<void()> body);
+    // Waits for the thread to end; returns at once when none was started.
+    void join();
+
+private:
+    void* handle_ = nullptr;
+};
+
+// A lock for short sections shared by a worker and the window.
+class Mutex {
+public:
+    Mutex();
+    ~Mutex();
+    Mutex(const Mutex&) = delete;
+    Mutex& operator=(const Mutex&) = delete;
+    void lock();
+    void unlock();
+
+private:
+    alignas(8) unsigned char storage_[64];
+};
+
+class MutexLock {
+public:
+    explicit MutexLock(Mutex& mutex) : mutex_(mutex) { mutex_.lock(); }
+    ~MutexLock() { mutex_.unlock(); }
+    MutexLock(const MutexLock&) = delete;
+    MutexLock& operator=(const MutexLock&) = delete;
+
+private:
+    Mutex& mutex_;
+};
+
+void sleepMilliseconds(uint32_t milliseconds);
+// Milliseconds from a steady clock; wraps after 49 days, so compare differences only.
+uint32_t tickMilliseconds();
