@@ -5,6 +5,7 @@
 
 #include "engine/path_text.h"
 #include "engine/settings.h"
+#include "engine/text_cut.h"
 
 namespace {
 
@@ -93,6 +94,7 @@ bool ensureTrailingBackslash(char* text) {
 }
 
 void fileNamePart(const char* path, char* name) {
-    const char* last = std::strrchr(path, '\\');
-    std::strcpy(name, last != nullptr ? last + 1 : path);
+    const std::size_t length = std::strlen(path);
+    const std::size_t last = lastSeparator(path, length, '\\');
+    std::strcpy(name, last != length ? path + last + 1 : path);
 }

@@ -5,9 +5,20 @@
 
 #include <cstddef>
 
+// Bytes of the character that starts at `text` (1 for ASCII and for a byte
+// that starts no character).
+std::size_t characterBytes(const char* text);
+
 // The longest prefix of `text` (of `length` bytes) that holds at most `limit`
 // bytes and ends on a character boundary.
 std::size_t cutLength(const char* text, std::size_t length, std::size_t limit);
 
-// For the platform parts: the same rule for UTF-8 texts.
-std::size_t cutLengthUtf8(const char* text, std::size_t length, std::size_t limit);
+// The first character boundary of `text` at or after `position`.
+std::size_t boundaryFrom(const char* text, std::size_t length, std::size_t position);
+
+// The position of the last `separator` that is a character of its own (in a
+// double-byte code page a trail byte may have its value), or `length` if none.
+std::size_t lastSeparator(const char* text, std::size_t length, char separator);
+
+// The width of the UTF-8 character that starts with `lead`.
+std::size_t utf8CharacterBytes(unsigned char lead);

@@ -1,5 +1,3 @@
 #include "engine/text_cut.h"
 
-std::size_t cutLength(const char* text, std::size_t length, std::size_t limit) {
-    return cutLengthUtf8(text, length, limit);
-}
+std::size_t characterBytes(const char* text) { return utf8CharacterBytes(static_cast<unsigned char>(*text)); }

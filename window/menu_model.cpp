@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "engine/text_cut.h"
+
 namespace {
 
 const uint32_t kMatchValues[] = {50, 75, 90, 95, 96, 97, 98, 99, 100};
@@ -102,10 +104,10 @@ void moveToItemText(const char* moveDirectory, char* text) {
         out[length] = '\0';
         return;
     }
-    // The last folder: from the last separator that is not the final character.
-    std::size_t tailStart = length - 1;
-    while (tailStart > 0 && moveDirectory[tailStart - 1] != '\\') --tailStart;
-    if (tailStart > 0) --tailStart;  // keep the separator before the last folder
+    // The last folder, with the separator before it: from the last separator
+    // that is not the final character.
+    const std::size_t separator = lastSeparator(moveDirectory, length - 1, '\\');
+    const std::size_t tailStart = separator == length - 1 ? 0 : separator;
     // The drive: "C:\" or "\\server\", up to the first separator from the third character on.
     std::size_t driveLength = 2;
     while (driveLength < length && moveDirectory[driveLength] != '\\') ++driveLength;
@@ -117,10 +119,13 @@ void moveToItemText(const char* moveDirectory, char* text) {
     } else {
         tailLength = room - ellipsisLength - driveLength;
     }
+    // Both cuts fall between characters, so the item may come out a little shorter.
+    headLength = cutLength(moveDirectory, length, headLength);
+    tailLength = length - boundaryFrom(moveDirectory, length, length - tailLength);
     std::memcpy(out, moveDirectory, headLength);
     std::memcpy(out + headLength, kEllipsis, ellipsisLength);
     std::memcpy(out + headLength + ellipsisLength, moveDirectory + length - tailLength, tailLength);
-    out[room] = '\0';
+    out[headLength + ellipsisLength + tailLength] = '\0';
 }
 
 std::vector<MenuEntry> buildContextMenuModel(AppState& state) {

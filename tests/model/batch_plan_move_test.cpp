@@ -50,6 +50,8 @@ TEST(BatchPlanMove, OneCharacterNamesAreMovedLikeAnyOther) {
     EXPECT_STREQ(name, "x");
     fileNamePart("C:\\a\\long name.bin", name);
     EXPECT_STREQ(name, "long name.bin");
+    fileNamePart("C:\\\xCE\xB1\\\xE6\x97\xA5\xE6\x9C\xAC.bin", name);  // Greek folder, Japanese name
+    EXPECT_STREQ(name, "\xE6\x97\xA5\xE6\x9C\xAC.bin");
 
     EXPECT_EQ(planMoveOf("C:\\a\\b", "D:\\Moved\\").destination, "D:\\Moved\\b");
     EXPECT_EQ(planMoveOf("C:\\b", "D:\\Moved\\").destination, "D:\\Moved\\b");

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "engine/text_cut.h"
 #include "window/menu_model.h"
 
 namespace {
@@ -173,4 +174,41 @@ TEST(MoveToText, ShowsTheFolderOrShortensItInTheMiddle) {
     unterminated[kPathTextSize + 7] = '\0';
     moveToItemText(unterminated, text);
     EXPECT_EQ(std::strlen(text), kPathTextSize - 1);
+}
+
+// True when every multi-byte character of `text` is whole.
+bool wholeUtf8(const std::string& text) {
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t width = utf8CharacterBytes(static_cast<unsigned char>(text[at]));
+        if ((static_cast<unsigned char>(text[at]) & 0xC0) == 0x80 || at + width > text.size()) return false;
+        for (std::size_t next = 1; next < width; ++next)
+            if ((static_cast<unsigned char>(text[at + next]) & 0xC0) != 0x80) return false;
+        at += width;
+    }
+    return true;
+}
+
+std::string repeated(const std::string& piece, int times) {
+    std::string text;
+    for (int i = 0; i < times; ++i) text += piece;
+    return text;
+}
+
+TEST(MoveToText, ShortensANonLatinFolderBetweenCharacters) {
+    char text[kPathTextSize];
+    // 597 bytes: the head would end inside an "é" (two bytes).
+    const std::string accented = "C:\\" + repeated("\xC3\xA9", 152) + "\\" + repeated("\xE6\x97\xA5", 96) + "\\";
+    moveToItemText(accented.c_str(), text);
+    std::string shown = text;
+    EXPECT_TRUE(wholeUtf8(shown));
+    EXPECT_NE(shown.find("..."), std::string::npos);
+    EXPECT_EQ(shown.substr(shown.size() - 290), "\\" + repeated("\xE6\x97\xA5", 96) + "\\");
+
+    // A last folder too long to show whole: the tail would start inside a character.
+    const std::string japanese = "\\\\srv\\" + repeated("\xE6\x97\xA5", 196) + "y";
+    moveToItemText(japanese.c_str(), text);
+    shown = text;
+    EXPECT_TRUE(wholeUtf8(shown));
+    EXPECT_EQ(shown.rfind("Move to \\\\srv\\...\xE6\x97\xA5", 0), 0u);
+    EXPECT_EQ(shown.back(), 'y');
 }
