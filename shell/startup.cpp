@@ -4,12 +4,14 @@
 #include <objbase.h>
 
 #include <cstring>
+#include <vector>
 
 #include "actions/action_dialog.h"
 #include "resources/resource_ids.h"
 #include "resources/version.h"
 #include "shell/close_path.h"
 #include "shell/gui_state.h"
+#include "shell/restore_model.h"
 #include "shell/settings.h"
 #include "window/clicks.h"
 #include "window/context_menu.h"
@@ -68,11 +70,32 @@ static void initialiseCommonControls() {
     InitCommonControlsEx(&controls);
 }
 
+static BOOL CALLBACK collectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    if (GetMonitorInfoA(monitor, &info)) {
+        const RECT& work = info.rcWork;
+        reinterpret_cast<std::vector<ScreenRect>*>(areas)->push_back(
+            {work.left, work.top, work.right, work.bottom});
+    }
+    return TRUE;
+}
+
+static std::vector<ScreenRect> monitorWorkAreas() {
+    std::vector<ScreenRect> areas;
+    EnumDisplayMonitors(nullptr, nullptr, collectWorkArea, reinterpret_cast<LPARAM>(&areas));
+    return areas;
+}
+
+// A saved placement that is too small or off every screen would keep the
+// window out of reach for good; the window then opens as on a first run.
 static void placeMainWindow(HWND window, uint32_t firstRun) {
     if (firstRun == 0) {
         WINDOWPLACEMENT placement;
         std::memcpy(&placement, app().settings.windowPlacement, sizeof(placement));
-        SetWindowPlacement(window, &placement);
+        const RECT& normal = placement.rcNormalPosition;
+        if (placementRestorable({normal.left, normal.top, normal.right, normal.bottom}, monitorWorkAreas()))
+            SetWindowPlacement(window, &placement);
     }
     ShowWindow(window, SW_SHOW);
 }

@@ -5,6 +5,7 @@
 #include <shobjidl.h>
 
 #include "engine/run_state.h"
+#include "shell/restore_model.h"
 #include "window/main_window.h"
 
 namespace {
@@ -47,7 +48,7 @@ void setTransparency(HWND window, uint32_t alpha) {
     HMODULE user32 = GetModuleHandleA("USER32.dll");
     auto setAttributes = reinterpret_cast<SetLayeredAttributes>(
         reinterpret_cast<void*>(GetProcAddress(user32, "SetLayeredWindowAttributes")));
-    if (setAttributes != nullptr) setAttributes(window, 0, static_cast<BYTE>(alpha & 0xFF), LWA_ALPHA);
+    if (setAttributes != nullptr) setAttributes(window, 0, appliedOpacity(alpha), LWA_ALPHA);
 }
 
 void clearTransparency(HWND window) { changeExtendedStyle(window, 0, WS_EX_LAYERED); }

@@ -116,3 +116,25 @@ TEST_F(SettingsFileTest, TheSavedPlacementIsRestored) {
     EXPECT_EQ(frame.right - frame.left, 600);
     EXPECT_TRUE(IsWindowVisible(window));
 }
+
+TEST_F(SettingsFileTest, ADamagedPlacementGivesTheFirstRunPlacement) {
+    const RECT damaged[] = {{40, 30, 144, 31}, {640, 530, 40, 30}, {30000, 30000, 30600, 30500}};
+    for (const RECT& normal : damaged) {
+        std::vector<uint8_t> image = goodImage();
+        WINDOWPLACEMENT placement = {};
+        placement.length = sizeof(placement);
+        placement.showCmd = SW_SHOWNORMAL;
+        placement.rcNormalPosition = normal;
+        std::memcpy(&image[668], &placement, sizeof(placement));
+        write(image);
+        HWND window = openTestWindow(folder_);
+        ASSERT_NE(window, nullptr);
+        RECT frame;
+        GetWindowRect(window, &frame);
+        EXPECT_EQ(frame.right - frame.left, 520);
+        EXPECT_EQ(frame.bottom - frame.top, 400);
+        EXPECT_EQ(frame.left, (GetSystemMetrics(SM_CXSCREEN) - 520) / 2);
+        EXPECT_EQ(frame.top, (GetSystemMetrics(SM_CYSCREEN) - 400) / 2);
+        closeTestWindow();
+    }
+}

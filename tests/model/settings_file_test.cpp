@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "shell/restore_model.h"
 #include "shell/settings_model.h"
 
 namespace {
@@ -178,4 +179,27 @@ TEST(SettingsFile, ProgramFolderIsCutAfterTheLastBackslash) {
     EXPECT_STREQ(folder, "");
     folderOfPath("Kestrow.exe", folder);
     EXPECT_STREQ(folder, "Kestrow.exe");
+}
+
+TEST(RestoredWindow, APlacementTooSmallOffScreenOrAbsurdIsNotRestored) {
+    const std::vector<ScreenRect> screens = {{0, 0, 1280, 984}, {1280, 0, 2560, 1024}};
+    EXPECT_TRUE(placementRestorable({40, 30, 640, 530}, screens));
+    EXPECT_TRUE(placementRestorable({2400, 900, 2600, 1050}, screens));  // a corner on the second screen
+    EXPECT_TRUE(placementRestorable({-300, -100, -100, 50}, {{-1280, -200, 0, 800}}));
+    EXPECT_FALSE(placementRestorable({40, 30, 144, 31}, screens));       // 104 x 1
+    EXPECT_FALSE(placementRestorable({40, 30, 239, 530}, screens));      // 199 wide
+    EXPECT_FALSE(placementRestorable({640, 530, 40, 30}, screens));      // inverted
+    EXPECT_FALSE(placementRestorable({3000, 30, 3600, 530}, screens));   // beyond every screen
+    EXPECT_FALSE(placementRestorable({0, 984, 600, 1400}, {{0, 0, 1280, 984}}));  // below the work area
+    EXPECT_FALSE(placementRestorable({-2000000000, -2000000000, 2000000000, 2000000000}, screens));
+    EXPECT_FALSE(placementRestorable({40, 30, 640, 530}, {}));
+}
+
+TEST(RestoredWindow, ATransparentWindowStaysVisible) {
+    EXPECT_EQ(appliedOpacity(0), 26);
+    EXPECT_EQ(appliedOpacity(25), 26);
+    EXPECT_EQ(appliedOpacity(26), 26);
+    EXPECT_EQ(appliedOpacity(75), 75);
+    EXPECT_EQ(appliedOpacity(255), 255);
+    EXPECT_EQ(appliedOpacity(256), 255);
 }
