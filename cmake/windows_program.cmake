@@ -9,6 +9,9 @@ add_library(kestrow_gui STATIC ${GUI_SOURCES})
 target_link_libraries(kestrow_gui PUBLIC ${GUI_LIBS})
 target_compile_definitions(kestrow_gui PUBLIC WINVER=0x0601 _WIN32_WINNT=0x0601 _WIN32_IE=0x0700)
 set(RESOURCE_SCRIPT ${CMAKE_SOURCE_DIR}/resources/kestrow.rc)
+# The resource compiler does not report the files the script takes in.
+file(GLOB RESOURCE_INPUTS CONFIGURE_DEPENDS resources/*.manifest resources/*.ico resources/*.bmp resources/*.h)
+set_source_files_properties(${RESOURCE_SCRIPT} PROPERTIES OBJECT_DEPENDS "${RESOURCE_INPUTS}")
 
 if(KESTROW_WINDOWS_TEST_BUILD)
   file(GLOB GUI_TEST_SOURCES CONFIGURE_DEPENDS tests/gui/*.cpp)
