@@ -18,6 +18,7 @@
 #include "cli/row_output.h"
 #include "engine/duplicate_search.h"
 #include "engine/fs.h"
+#include "engine/text_cut.h"
 #include "engine/worker_thread.h"
 
 namespace {
@@ -113,6 +114,7 @@ void showProgress(AppState& state) {
     } else {
         std::snprintf(line, sizeof line, "%u%% of files done", state.progressPercent.load());
     }
+    line[wholeCharactersLength(line, std::strlen(line))] = '\0';  // never half a character
     std::fprintf(stderr, "\r%-*s", static_cast<int>(kProgressWidth), line);
     std::fflush(stderr);
 }

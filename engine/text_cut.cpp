@@ -28,6 +28,16 @@ std::size_t cutLength(const char* text, std::size_t length, std::size_t limit) {
     return position;
 }
 
+std::size_t wholeCharactersLength(const char* text, std::size_t length) {
+    std::size_t position = 0;
+    while (position < length) {
+        const std::size_t width = characterBytes(text + position);
+        if (position + width > length) break;
+        position += width;
+    }
+    return position;
+}
+
 std::size_t boundaryFrom(const char* text, std::size_t length, std::size_t position) {
     std::size_t boundary = 0;
     while (boundary < position && boundary < length) boundary += widthAt(text, length, boundary);

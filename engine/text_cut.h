@@ -13,6 +13,10 @@ std::size_t characterBytes(const char* text);
 // bytes and ends on a character boundary.
 std::size_t cutLength(const char* text, std::size_t length, std::size_t limit);
 
+// The longest prefix of `text` (of `length` bytes, cut from a longer text)
+// that holds only whole characters.
+std::size_t wholeCharactersLength(const char* text, std::size_t length);
+
 // The first character boundary of `text` at or after `position`.
 std::size_t boundaryFrom(const char* text, std::size_t length, std::size_t position);
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "engine/text_cut.h"
 #include "resources/version.h"
 
 static_assert(sizeof(KESTROW_SETTINGS_MAGIC) - 1 == kSettingsMagicSize, "magic is eight characters");
@@ -37,14 +38,16 @@ void captureStatusTail(Settings& settings, const char* statusText) {
 }
 
 void restoreStatusTail(const Settings& settings, char* statusText) {
+    // The tail is the start of a longer text: its last character may be cut.
     std::memcpy(statusText, settings.statusTail, kStatusTailSize);
-    statusText[kStatusTailSize] = '\0';
+    statusText[wholeCharactersLength(statusText, strnlen(statusText, kStatusTailSize))] = '\0';
 }
 
 void folderOfPath(const char* path, char* folder) {
-    const char* lastSlash = std::strrchr(path, '\\');
-    std::size_t length = lastSlash ? static_cast<std::size_t>(lastSlash - path) + 1 : std::strlen(path);
-    if (length >= kPathTextSize) length = kPathTextSize - 1;
+    const std::size_t pathLength = std::strlen(path);
+    const std::size_t lastSlash = lastSeparator(path, pathLength, '\\');
+    std::size_t length = lastSlash != pathLength ? lastSlash + 1 : pathLength;
+    length = cutLength(path, length, kPathTextSize - 1);
     std::memcpy(folder, path, length);
     folder[length] = '\0';
 }

@@ -167,6 +167,14 @@ TEST(SettingsFile, StatusTailCarriesTheFirst96BytesOfTheStatusText) {
     captureStatusTail(s, status);
     restoreStatusTail(s, restored);
     EXPECT_STREQ(restored, "End 3");
+
+    // A character that straddles byte 96 is left out of the shown text, not halved.
+    std::memset(status, 'x', 95);
+    std::strcpy(status + 95, "\xE6\x97\xA5 rest");
+    captureStatusTail(s, status);
+    EXPECT_EQ(static_cast<uint8_t>(s.statusTail[95]), 0xE6);
+    restoreStatusTail(s, restored);
+    EXPECT_EQ(std::strlen(restored), 95u);
 }
 
 TEST(SettingsFile, ProgramFolderIsCutAfterTheLastBackslash) {
