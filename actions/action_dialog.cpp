@@ -140,16 +140,11 @@ void startDetailView(HWND window) {
     startJob(window);
 }
 
-// The confirmation carries the request on into the batch, or back to Idle.
-void confirmDeleteAll(HWND window) {
-    DialogBoxParamA(gui().instance, MAKEINTRESOURCEA(kChoicePromptDialog), window, deleteAllConfirmProc, 0);
-}
-
 void carryOutRequest(HWND window) {
     switch (app().runState) {
     case DetailRequested: startDetailView(window); return;
     case DeleteAllA:
-    case DeleteAllB: confirmDeleteAll(window); return;
+    case DeleteAllB: runDeleteAll(window); return;
     default: return;
     }
 }

@@ -83,6 +83,17 @@ BatchPlan planBatch(ResultList& rows, uint32_t column, uint32_t mode, const char
     return plan;
 }
 
+std::string batchOutcomeText(const BatchTally& tally) {
+    if (tally.kept == 0 && tally.failed == 0) return "";
+    std::string text =
+        "Removed " + std::to_string(tally.removed) + " of " + std::to_string(tally.planned) + " files.";
+    if (tally.kept != 0) {
+        text += " Kept " + std::to_string(tally.kept) + ": their twin was missing or no longer the same.";
+    }
+    if (tally.failed != 0) text += " " + std::to_string(tally.failed) + " could not be removed.";
+    return text;
+}
+
 bool ensureTrailingBackslash(char* text) {
     const std::size_t length = std::strlen(text);
     if (length == 0 || text[length - 1] == '\\') return true;

@@ -40,6 +40,18 @@ BatchPlan planBatch(
     ResultList& rows, uint32_t column, uint32_t mode, const char* moveDirectory,
     const std::function<bool()>& stopRequested = [] { return false; });
 
+// What a run did with the files of its plan, told to the user at its end.
+struct BatchTally {
+    uint32_t planned = 0;
+    uint32_t removed = 0;
+    uint32_t kept = 0;    // the re-check found the twin missing or no longer the same
+    uint32_t failed = 0;  // the removal or move did not happen
+};
+
+// "Removed R of N files. Kept K: ... F could not be removed.", leaving out
+// a part whose count is 0; "" when nothing was kept and nothing failed.
+std::string batchOutcomeText(const BatchTally& tally);
+
 // Appends "\" to the 600-byte `text` unless it already ends with one. An empty
 // text (no folder chosen) stays empty. Returns false, leaving `text` as it
 // was, when the "\" would not fit.

@@ -71,5 +71,5 @@ int BatchDeleteTest::listedRows() const {
 void BatchDeleteTest::confirmDeleteAll(char column, uint32_t mode) {
     app().settings.batchDeleteMode = mode;
     app().runState = column == 'A' ? DeleteAllA : DeleteAllB;
-    DialogBoxParamA(gui().instance, MAKEINTRESOURCEA(kChoicePromptDialog), window(), deleteAllConfirmProc, 0);
+    runDeleteAll(window());
 }
