@@ -14,6 +14,7 @@
 #include <unistd.h>
 #endif
 
+#include "engine/result_store.h"
 #include "cli/commands.h"
 #include "cli/row_output.h"
 #include "engine/duplicate_search.h"
@@ -180,7 +181,7 @@ int runScan(int argc, char** argv) {
     }
 
     AppState state;
-    MemoryResultList list;
+    ResultStore list;
     state.results = &list;
     if (!copyPathText(state.settings.pathA, options.folder))
         return usageError("FOLDER is longer than 599 bytes");

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/result_list.h"
+#include "engine/result_store.h"
 
 TEST(DecimalText, FormatsSignedValuesAndParsesDigits) {
     char buffer[600];
@@ -16,8 +16,8 @@ TEST(DecimalText, FormatsSignedValuesAndParsesDigits) {
     EXPECT_EQ(parseDecimal(""), 0);
 }
 
-TEST(MemoryResultList, InsertsAppendsAndIgnoresMissingRows) {
-    MemoryResultList list;
+TEST(ResultStore, InsertsAppendsAndIgnoresMissingRows) {
+    ResultStore list;
     list.insertRow(5, "first");  // beyond the end appends
     list.insertRow(0, "zero");
     list.setCell(1, 2, "cell");

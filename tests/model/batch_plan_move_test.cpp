@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "engine/result_store.h"
 #include "actions/batch_plan_model.h"
 #include "engine/path_text.h"
 #include "engine/settings.h"
@@ -11,7 +12,7 @@ namespace {
 
 // One 100% row whose column A file is `path`; returns its planned step.
 BatchStep planMoveOf(const std::string& path, const std::string& moveDirectory) {
-    MemoryResultList rows;
+    ResultStore rows;
     rows.insertRow(0, "Start");
     rows.insertRow(1, path.c_str());
     rows.setCell(1, 1, "C:\\keep\\twin");

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/result_store.h"
 #include "actions/batch_plan_model.h"
 #include "engine/settings.h"
 
@@ -15,7 +16,7 @@ struct Twin {
 };
 
 // A search report: the "Start" row, one row per twin, the closing row.
-void report(MemoryResultList& rows, const std::vector<Twin>& twins) {
+void report(ResultStore& rows, const std::vector<Twin>& twins) {
     rows.insertRow(0, "Start");
     rows.setCell(0, 1, "3 files found.");
     for (const Twin& twin : twins) {
@@ -57,7 +58,7 @@ const std::vector<Twin> kMixed = {
 }  // namespace
 
 TEST(BatchPlanRows, TakesOnlyTheFullMatchesOfTheChosenColumnWithTheirTwins) {
-    MemoryResultList rows;
+    ResultStore rows;
     report(rows, kMixed);
     const BatchPlan columnA = planBatch(rows, 0, DeleteMode, "");
     EXPECT_EQ(paths(columnA), (std::vector<std::string>{"C:\\a\\1.txt", "C:\\a\\3.txt"}));
@@ -74,7 +75,7 @@ TEST(BatchPlanRows, TakesOnlyTheFullMatchesOfTheChosenColumnWithTheirTwins) {
 }
 
 TEST(BatchPlanRows, StopsAtTheFirstRowWithoutPercentageAndPassesOverEmptyPaths) {
-    MemoryResultList rows;
+    ResultStore rows;
     report(rows, {{"", "C:\\b\\x", "100"}, {"C:\\a\\y", "C:\\b\\y", "100"}});
     // A row below the closing row is not part of the report's twins.
     rows.insertRow(rows.rowCount(), "C:\\a\\late");
@@ -86,7 +87,7 @@ TEST(BatchPlanRows, StopsAtTheFirstRowWithoutPercentageAndPassesOverEmptyPaths) 
     int reads = 0;
     EXPECT_TRUE(planBatch(rows, 0, DeleteMode, "", [&] { return ++reads > 1; }).steps.empty());
 
-    MemoryResultList empty;
+    ResultStore empty;
     EXPECT_TRUE(planBatch(empty, 0, RecycleMode, "").steps.empty());
 }
 
@@ -95,20 +96,20 @@ TEST(BatchPlanRows, RecycleHandsOverAtMost1001PathsAtATime) {
     for (int i = 0; i < 2500; ++i) {
         twins.push_back({"C:\\a\\" + std::to_string(i), "C:\\b\\" + std::to_string(i), "100"});
     }
-    MemoryResultList rows;
+    ResultStore rows;
     report(rows, twins);
     const BatchPlan plan = planBatch(rows, 0, RecycleMode, "");
     ASSERT_EQ(plan.steps.size(), 2500u);
     EXPECT_EQ(plan.steps.back().path, "C:\\a\\2499");
     EXPECT_EQ(handOverSizes(plan), (std::vector<std::size_t>{1001, 1001, 498}));
 
-    MemoryResultList mixed;
+    ResultStore mixed;
     report(mixed, kMixed);
     EXPECT_EQ(handOverSizes(planBatch(mixed, 1, RecycleMode, "")), std::vector<std::size_t>{2});
 }
 
 TEST(BatchPlanRows, AnUnknownModeOrColumnRemovesNothing) {
-    MemoryResultList rows;
+    ResultStore rows;
     report(rows, kMixed);
     const BatchPlan plan = planBatch(rows, 0, 7, "D:\\Moved\\");
     // The paths are still shown one by one, but every file stays.
