@@ -10,6 +10,7 @@
 #include "resources/resource_ids.h"
 #include "resources/version.h"
 #include "shell/gui_state.h"
+#include "window/list_view_results.h"
 #include "window/main_window.h"
 
 namespace {
@@ -188,13 +189,14 @@ bool cancelled() {
 }
 
 // A stop takes effect after the row in hand: paths queued since the last
-// hand-over stay where they are.
+// hand-over stay where they are. The stop is looked at once the path is
+// shown, which the window's thread serves after any cancel already pressed.
 void runBatch(BatchRun& run, const BatchPlan& plan, char* recycleList) {
     run.tally.planned = static_cast<uint32_t>(plan.steps.size());
     std::vector<const BatchStep*> queued;
     for (const BatchStep& step : plan.steps) {
-        if (cancelled()) return;
         SetDlgItemTextA(run.dialog, kPathInHand, step.path.c_str());
+        if (cancelled()) return;
         actOn(run.tally, step, queued);
         if (step.handOverAfter) recycleQueued(run, queued, recycleList);
     }
@@ -209,7 +211,7 @@ DWORD WINAPI batchDelete(LPVOID parameter) {
     if (mode == RecycleMode) recycleList = allocateZeroed(state, kRecycleListBytes);
     if (mode != RecycleMode || recycleList != nullptr) {
         const BatchPlan plan =
-            planBatch(*state.results, run.column, mode, state.settings.moveDirectory, cancelled);
+            planBatch(resultView(), run.column, mode, state.settings.moveDirectory, cancelled);
         runBatch(run, plan, reinterpret_cast<char*>(recycleList));
     }
     releaseBlock(state, recycleList);

@@ -4,10 +4,10 @@
 #include <cstring>
 #include <string>
 
-#include "engine/result_store.h"
 #include "cli/commands.h"
 #include "cli/row_output.h"
 #include "engine/compare.h"
+#include "engine/result_store.h"
 
 namespace {
 

@@ -14,11 +14,11 @@
 #include <unistd.h>
 #endif
 
-#include "engine/result_store.h"
 #include "cli/commands.h"
 #include "cli/row_output.h"
 #include "engine/duplicate_search.h"
 #include "engine/fs.h"
+#include "engine/result_store.h"
 #include "engine/worker_thread.h"
 
 namespace {

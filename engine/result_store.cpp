@@ -27,21 +27,30 @@ void ResultStore::placeRow(int row, Slot slot) {
 }
 
 void ResultStore::insertRow(int row, const char* text) {
-    MutexLock lock(mutex_);
-    texts_.push_back(ResultRow{text, "", ""});
-    placeRow(row, Slot{Kind::Text, static_cast<uint32_t>(texts_.size() - 1)});
+    {
+        MutexLock lock(mutex_);
+        texts_.push_back(ResultRow{text, "", ""});
+        placeRow(row, Slot{Kind::Text, static_cast<uint32_t>(texts_.size() - 1)});
+    }
+    rowsChanged();
 }
 
 void ResultStore::insertTwinRow(int row, const TwinRecord& twin) {
-    MutexLock lock(mutex_);
-    twins_.push_back(StoredTwin{twin.pathA, twin.pathB, twin.percent, twin.factsA, twin.factsB});
-    placeRow(row, Slot{Kind::Twin, static_cast<uint32_t>(twins_.size() - 1)});
+    {
+        MutexLock lock(mutex_);
+        twins_.push_back(StoredTwin{twin.pathA, twin.pathB, twin.percent, twin.factsA, twin.factsB});
+        placeRow(row, Slot{Kind::Twin, static_cast<uint32_t>(twins_.size() - 1)});
+    }
+    rowsChanged();
 }
 
 void ResultStore::insertRunRow(int row, const RunRecord& run) {
-    MutexLock lock(mutex_);
-    runs_.push_back(run);
-    placeRow(row, Slot{Kind::Run, static_cast<uint32_t>(runs_.size() - 1)});
+    {
+        MutexLock lock(mutex_);
+        runs_.push_back(run);
+        placeRow(row, Slot{Kind::Run, static_cast<uint32_t>(runs_.size() - 1)});
+    }
+    rowsChanged();
 }
 
 int ResultStore::writeCell(Slot slot, int column, char* buffer) const {
@@ -60,6 +69,11 @@ int ResultStore::writeCell(Slot slot, int column, char* buffer) const {
 }
 
 void ResultStore::setCell(int row, int column, const char* text) {
+    writeText(row, column, text);
+    rowsChanged();
+}
+
+void ResultStore::writeText(int row, int column, const char* text) {
     MutexLock lock(mutex_);
     if (!validRow(row) || column < 0 || column > 2) return;
     Slot& slot = rows_[row];
@@ -85,26 +99,35 @@ int ResultStore::getCell(int row, int column, char* buffer) {
 }
 
 void ResultStore::ensureVisible(int row) {
-    MutexLock lock(mutex_);
-    rowToShow_ = row;
+    {
+        MutexLock lock(mutex_);
+        rowToShow_ = row;
+    }
+    rowsChanged();
 }
 
 void ResultStore::clearRows() {
-    MutexLock lock(mutex_);
-    rows_ = std::vector<Slot>();
-    texts_.clear();
-    runs_.clear();
-    twins_.clear();
-    focused_ = -1;
-    rowToShow_ = -1;
-    ++changes_;
+    {
+        MutexLock lock(mutex_);
+        rows_ = std::vector<Slot>();  // gives the memory back, unlike clear()
+        texts_.clear();
+        runs_.clear();
+        twins_.clear();
+        focused_ = -1;
+        rowToShow_ = -1;
+        ++changes_;
+    }
+    rowsChanged();
 }
 
 void ResultStore::deleteRow(int row) {
-    MutexLock lock(mutex_);
-    if (!validRow(row)) return;
-    rows_.erase(rows_.begin() + row);
-    ++changes_;
+    {
+        MutexLock lock(mutex_);
+        if (!validRow(row)) return;
+        rows_.erase(rows_.begin() + row);
+        ++changes_;
+    }
+    rowsChanged();
 }
 
 int ResultStore::focusedRow() {

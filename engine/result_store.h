@@ -46,6 +46,10 @@ public:
     // Grows with every change of the rows, so that a view knows when to redraw.
     uint32_t changeCount() const;
 
+protected:
+    // Called after every change of the rows and every ensureVisible, outside the lock.
+    virtual void rowsChanged() {}
+
 private:
     enum class Kind : uint8_t { Text, Run, Twin };
     struct Slot {
@@ -53,6 +57,7 @@ private:
         uint32_t index;  // into the deque of its kind
     };
     void placeRow(int row, Slot slot);
+    void writeText(int row, int column, const char* text);
     // The cell's text into a 600-byte buffer; returns its length.
     int writeCell(Slot slot, int column, char* buffer) const;
     bool validRow(int row) const { return row >= 0 && row < static_cast<int>(rows_.size()); }

@@ -5,6 +5,7 @@
 #include "shell/gui_state.h"
 #include "window/clicks.h"
 #include "window/main_window.h"
+#include "window/list_view_results.h"
 
 namespace {
 
@@ -146,6 +147,7 @@ void drawButton(HDC paintDC, HDC memoryDC, ButtonKind kind, int top, int left, b
 // aborting; once the job is over the whole client area is, so the idle face
 // returns even if the window was minimised or covered when the job ended.
 void onProgressTimer(HWND window) {
+    resultView().refreshView();
     const uint32_t runState = app().runState;
     if (busy(runState)) {
         if (app().runControl == Running) invalidateArea(window, progressRect(gui().clientWidth), true);

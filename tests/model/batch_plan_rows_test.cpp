@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/result_store.h"
 #include "actions/batch_plan_model.h"
+#include "engine/result_store.h"
 #include "engine/settings.h"
 
 namespace {
@@ -12,19 +12,18 @@ namespace {
 struct Twin {
     std::string a;
     std::string b;
-    std::string percent;
+    uint32_t percent;
 };
+
+void insertTwin(ResultStore& rows, const Twin& twin) {
+    rows.insertTwinRow(rows.rowCount(), TwinRecord{twin.a.c_str(), twin.b.c_str(), twin.percent, {}, {}});
+}
 
 // A search report: the "Start" row, one row per twin, the closing row.
 void report(ResultStore& rows, const std::vector<Twin>& twins) {
     rows.insertRow(0, "Start");
     rows.setCell(0, 1, "3 files found.");
-    for (const Twin& twin : twins) {
-        const int row = rows.rowCount();
-        rows.insertRow(row, twin.a.c_str());
-        rows.setCell(row, 1, twin.b.c_str());
-        rows.setCell(row, 2, twin.percent.c_str());
-    }
+    for (const Twin& twin : twins) insertTwin(rows, twin);
     rows.insertRow(rows.rowCount(), "End");
     rows.setCell(rows.rowCount() - 1, 1, "0 twins found");
 }
@@ -50,9 +49,9 @@ std::vector<std::size_t> handOverSizes(const BatchPlan& plan) {
 }
 
 const std::vector<Twin> kMixed = {
-    {"C:\\a\\1.txt", "C:\\b\\1.txt", "100"},
-    {"C:\\a\\2.txt", "C:\\b\\2.txt", "98"},
-    {"C:\\a\\3.txt", "C:\\b\\3.txt", "100"},
+    {"C:\\a\\1.txt", "C:\\b\\1.txt", 100},
+    {"C:\\a\\2.txt", "C:\\b\\2.txt", 98},
+    {"C:\\a\\3.txt", "C:\\b\\3.txt", 100},
 };
 
 }  // namespace
@@ -74,13 +73,11 @@ TEST(BatchPlanRows, TakesOnlyTheFullMatchesOfTheChosenColumnWithTheirTwins) {
     EXPECT_EQ(columnB.steps[1].twin, "C:\\a\\3.txt");
 }
 
-TEST(BatchPlanRows, StopsAtTheFirstRowWithoutPercentageAndPassesOverEmptyPaths) {
+TEST(BatchPlanRows, StopsAtTheFirstRowThatHoldsNoTwinAndPassesOverEmptyPaths) {
     ResultStore rows;
-    report(rows, {{"", "C:\\b\\x", "100"}, {"C:\\a\\y", "C:\\b\\y", "100"}});
-    // A row below the closing row is not part of the report's twins.
-    rows.insertRow(rows.rowCount(), "C:\\a\\late");
-    rows.setCell(rows.rowCount() - 1, 1, "C:\\b\\late");
-    rows.setCell(rows.rowCount() - 1, 2, "100");
+    report(rows, {{"", "C:\\b\\x", 100}, {"C:\\a\\y", "C:\\b\\y", 100}});
+    // A twin below the closing row is not part of the report.
+    insertTwin(rows, {"C:\\a\\late", "C:\\b\\late", 100});
     EXPECT_EQ(paths(planBatch(rows, 0, DeleteMode, "")), std::vector<std::string>{"C:\\a\\y"});
 
     // A stop while the rows are read plans nothing at all.
@@ -89,12 +86,20 @@ TEST(BatchPlanRows, StopsAtTheFirstRowWithoutPercentageAndPassesOverEmptyPaths) 
 
     ResultStore empty;
     EXPECT_TRUE(planBatch(empty, 0, RecycleMode, "").steps.empty());
+
+    // Texts that merely read like a twin row are never planned: only the search's records are.
+    ResultStore texts;
+    texts.insertRow(0, "Start");
+    texts.insertRow(1, "C:\\a\\text");
+    texts.setCell(1, 1, "C:\\b\\text");
+    texts.setCell(1, 2, "100");
+    EXPECT_TRUE(planBatch(texts, 0, DeleteMode, "").steps.empty());
 }
 
 TEST(BatchPlanRows, RecycleHandsOverAtMost1001PathsAtATime) {
     std::vector<Twin> twins;
     for (int i = 0; i < 2500; ++i) {
-        twins.push_back({"C:\\a\\" + std::to_string(i), "C:\\b\\" + std::to_string(i), "100"});
+        twins.push_back({"C:\\a\\" + std::to_string(i), "C:\\b\\" + std::to_string(i), 100});
     }
     ResultStore rows;
     report(rows, twins);
