@@ -9,6 +9,7 @@
 #include "actions/last_copy_guard_model.h"
 #include "resources/resource_ids.h"
 #include "resources/version.h"
+#include "shell/dialog_fonts.h"
 #include "shell/gui_state.h"
 #include "window/list_view_results.h"
 #include "window/main_window.h"
@@ -37,30 +38,13 @@ struct BatchRun {
     BatchTally tally;
 };
 
-// The confirmation's two fonts, deleted once the dialog is gone.
-struct ConfirmationFonts {
-    HFONT buttons = CreateFontA(25, 0, 0, 0, 50, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial");
-    HFONT warning = CreateFontA(16, 0, 0, 0, 50, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial");
-    ConfirmationFonts() = default;
-    ConfirmationFonts(const ConfirmationFonts&) = delete;
-    ConfirmationFonts& operator=(const ConfirmationFonts&) = delete;
-    ~ConfirmationFonts() {
-        DeleteObject(buttons);
-        DeleteObject(warning);
-    }
-};
-
 struct Opening {
     BatchRun* run;
-    const ConfirmationFonts* fonts;
+    const DialogFonts* fonts;
 };
 
 BatchRun& runOf(HWND dialog) {
     return *reinterpret_cast<BatchRun*>(GetWindowLongPtrA(dialog, DWLP_USER));
-}
-
-void setFont(HWND dialog, int controlId, HFONT font) {
-    SendDlgItemMessageA(dialog, controlId, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 void initConfirmation(HWND dialog, const Opening& opening) {
@@ -72,10 +56,10 @@ void initConfirmation(HWND dialog, const Opening& opening) {
     SetDlgItemTextA(dialog, kCancelButton, "Cancel action and do nothing");
     SetDlgItemTextA(dialog, kWarning, kWarningText);
     showControl(dialog, kPathInHand, SW_HIDE);
-    setFont(dialog, kStartButton, opening.fonts->buttons);
-    setFont(dialog, kCancelButton, opening.fonts->buttons);
-    setFont(dialog, kWarning, opening.fonts->buttons);
-    setFont(dialog, kWarning, opening.fonts->warning);
+    DialogFonts::apply(dialog, kStartButton, opening.fonts->large());
+    DialogFonts::apply(dialog, kCancelButton, opening.fonts->large());
+    DialogFonts::apply(dialog, kWarning, opening.fonts->large());
+    DialogFonts::apply(dialog, kWarning, opening.fonts->smallFont());
 }
 
 DWORD WINAPI batchDelete(LPVOID run);
@@ -224,7 +208,7 @@ DWORD WINAPI batchDelete(LPVOID parameter) {
 void runDeleteAll(HWND window) {
     BatchRun run;
     {
-        ConfirmationFonts fonts;
+        DialogFonts fonts(25, 16);
         Opening opening{&run, &fonts};
         DialogBoxParamA(gui().instance, MAKEINTRESOURCEA(kChoicePromptDialog), window, deleteAllConfirmProc,
                         reinterpret_cast<LPARAM>(&opening));

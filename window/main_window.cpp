@@ -7,6 +7,7 @@
 #include "shell/gui_state.h"
 #include "window/geometry_model.h"
 #include "window/list_view_results.h"
+#include "window/main_window_options.h"
 
 namespace {
 

@@ -1,11 +1,14 @@
 // Painting of the main window's face and the 100 ms progress repaint.
+#include "window/main_window_paint.h"
+
 #include <cstring>
 
 #include "shell/close_path.h"
 #include "shell/gui_state.h"
 #include "window/clicks.h"
-#include "window/main_window.h"
 #include "window/list_view_results.h"
+#include "window/main_window.h"
+#include "window/main_window_options.h"
 
 namespace {
 

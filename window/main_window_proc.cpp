@@ -8,8 +8,10 @@
 #include "shell/gui_state.h"
 #include "window/clicks.h"
 #include "window/context_menu.h"
+#include "window/file_drop.h"
 #include "window/list_view_results.h"
 #include "window/main_window.h"
+#include "window/main_window_paint.h"
 
 static LRESULT onNotify(HWND window, WPARAM wParam, LPARAM lParam) {
     const UINT code = reinterpret_cast<NMHDR*>(lParam)->code;

@@ -15,6 +15,7 @@
 #include "shell/settings.h"
 #include "shell/startup.h"
 #include "window/clicks.h"
+#include "window/job_control.h"
 #include "window/list_view_results.h"
 
 namespace {

@@ -1,6 +1,7 @@
 #include "tests/gui/main_window_helpers.h"
 
 #include "window/main_window.h"
+#include "window/main_window_paint.h"
 
 #include <commctrl.h>
 #include <shlobj.h>

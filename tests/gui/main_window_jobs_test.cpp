@@ -6,6 +6,7 @@
 #include "engine/result_store.h"
 #include "tests/gui/main_window_helpers.h"
 #include "window/clicks.h"
+#include "window/job_control.h"
 #include "window/main_window.h"
 
 namespace {
