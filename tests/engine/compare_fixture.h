@@ -1,4 +1,4 @@
-// A state record wired for one comparison: memory list, buffers for the
+// A state record wired for one comparison: row store, buffers for the
 // directory modes, and counters for the front-end hooks.
 #pragma once
 

@@ -31,3 +31,26 @@ TEST(ResultStore, InsertsAppendsAndIgnoresMissingRows) {
     EXPECT_EQ(list.rowCount(), 1);
     EXPECT_EQ(list.focusedRow(), -1);
 }
+
+TEST(ResultStore, TypedRowsShowTheirTextsAndBecomeTextsWhenACellIsWritten) {
+    ResultStore list;
+    list.insertTwinRow(0, TwinRecord{"C:\\a", "C:\\b", 100, {}, {}});
+    RunRecord run;
+    run.offset = 7;
+    run.length = 1;
+    run.quoted = 1;
+    run.bytesA[0] = 'x';
+    run.bytesB[0] = 10;
+    list.insertRunRow(0, run);
+    EXPECT_EQ(list.rows(), (std::vector<ResultRow>{{"7", "1", "File A is \"x\", File B is 0Ah"},
+                                                   {"C:\\a", "C:\\b", "100"}}));
+    StoredTwin twin;
+    EXPECT_FALSE(list.twinAt(0, twin));
+    ASSERT_TRUE(list.twinAt(1, twin));
+    EXPECT_EQ(twin.pathB, "C:\\b");
+
+    // A written cell keeps the row's other texts, and the row is no twin any more.
+    list.setCell(1, 2, "99");
+    EXPECT_EQ(list.rows()[1], (ResultRow{"C:\\a", "C:\\b", "99"}));
+    EXPECT_FALSE(list.twinAt(1, twin));
+}

@@ -19,7 +19,7 @@ struct SearchOptions {
     bool zeroLength = false;
 };
 
-// A memory list that lets a test act when the search inserts a row.
+// A row store that lets a test act when the search inserts a row.
 class WatchedList : public ResultStore {
 public:
     void insertRow(int row, const char* text) override {
