@@ -139,7 +139,8 @@ TEST_F(DirectoryWindow, PauseHoldsTheSearchResumeGoesOnAndAbortWhilePausedEndsIt
     ASSERT_TRUE(waitIdle());
     const int last = listRowCount() - 1;
     EXPECT_EQ(listCell(last, 0), "Aborted");
-    EXPECT_EQ(listCell(last, 1), "0 twins found");
+    EXPECT_EQ(listCell(last, 1), std::to_string(app().twinCount.load()) + " twins found");
+    EXPECT_LT(app().twinCount, 40u * 39u / 2u);
     EXPECT_EQ(app().runControl, uint32_t{Running});
     EXPECT_TRUE(app().pauseGate.isOpen());
     EXPECT_TRUE(IsWindowEnabled(gui().pathBoxA));
