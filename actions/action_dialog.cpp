@@ -5,8 +5,10 @@
 
 #include "actions/batch_delete.h"
 #include "resources/resource_ids.h"
+#include "shell/dialog_fonts.h"
 #include "shell/gui_state.h"
 #include "window/clicks.h"
+#include "window/job_control.h"
 #include "window/main_window.h"
 #include "window/menu_model.h"
 
@@ -36,24 +38,9 @@ const Tip kTips[] = {
 const int kLargeFontButtons[] = {ButtonOpenA,   ButtonOpenB,      ButtonDeleteA,
                                  ButtonDeleteB, ButtonDeleteAllA, ButtonDeleteAllB};
 
-// The dialog's two fonts; made by the opener and deleted once the dialog is gone.
-struct ActionDialogFonts {
-    HFONT buttons = CreateFontA(25, 0, 0, 0, 50, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial");
-    HFONT verdict = CreateFontA(16, 0, 0, 0, 50, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial");
-    ActionDialogFonts() = default;
-    ActionDialogFonts(const ActionDialogFonts&) = delete;
-    ActionDialogFonts& operator=(const ActionDialogFonts&) = delete;
-    ~ActionDialogFonts() {
-        DeleteObject(buttons);
-        DeleteObject(verdict);
-    }
-};
-
-void setFonts(HWND dialog, const ActionDialogFonts& fonts) {
-    for (int control : kLargeFontButtons) {
-        SendDlgItemMessageA(dialog, control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.buttons), TRUE);
-    }
-    SendDlgItemMessageA(dialog, VerdictLine, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.verdict), TRUE);
+void setFonts(HWND dialog, const DialogFonts& fonts) {
+    for (int control : kLargeFontButtons) DialogFonts::apply(dialog, control, fonts.large());
+    DialogFonts::apply(dialog, VerdictLine, fonts.smallFont());
 }
 
 // The shared tooltip control would otherwise keep tools for controls that are gone.
@@ -67,7 +54,7 @@ void removeTooltips(HWND dialog) {
     }
 }
 
-void initActionDialog(HWND dialog, const ActionDialogFonts& fonts) {
+void initActionDialog(HWND dialog, const DialogFonts& fonts) {
     setFonts(dialog, fonts);
     if (!fillActionDialog(dialog)) {
         EndDialog(dialog, 0);  // nothing to show: the dialog never appears
@@ -140,16 +127,11 @@ void startDetailView(HWND window) {
     startJob(window);
 }
 
-// The confirmation carries the request on into the batch, or back to Idle.
-void confirmDeleteAll(HWND window) {
-    DialogBoxParamA(gui().instance, MAKEINTRESOURCEA(kChoicePromptDialog), window, deleteAllConfirmProc, 0);
-}
-
 void carryOutRequest(HWND window) {
     switch (app().runState) {
     case DetailRequested: startDetailView(window); return;
     case DeleteAllA:
-    case DeleteAllB: confirmDeleteAll(window); return;
+    case DeleteAllB: runDeleteAll(window); return;
     default: return;
     }
 }
@@ -163,7 +145,7 @@ void openActionDialog(HWND window) {
     if ((mode != DirectoryMode && mode != QuickDirMode) || state.runState != Idle) return;
     gui().selectedRow = row == 0 ? 1 : row;  // the opening "Start" row stands for the first pair
     {
-        ActionDialogFonts fonts;
+        DialogFonts fonts(25, 16);
         DialogBoxParamA(gui().instance, MAKEINTRESOURCEA(kActionDialog), window, actionDialogProc,
                         reinterpret_cast<LPARAM>(&fonts));
     }
@@ -173,7 +155,7 @@ void openActionDialog(HWND window) {
 INT_PTR CALLBACK actionDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
-        initActionDialog(dialog, *reinterpret_cast<const ActionDialogFonts*>(lParam));
+        initActionDialog(dialog, *reinterpret_cast<const DialogFonts*>(lParam));
         return TRUE;
     case WM_COMMAND: onActionCommand(dialog, LOWORD(wParam)); return TRUE;
     case WM_DESTROY: removeTooltips(dialog); return FALSE;

@@ -1,13 +1,17 @@
 #include "actions/batch_delete.h"
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "actions/action_dialog.h"
 #include "actions/batch_plan_model.h"
 #include "actions/last_copy_guard_model.h"
 #include "resources/resource_ids.h"
+#include "resources/version.h"
+#include "shell/dialog_fonts.h"
 #include "shell/gui_state.h"
+#include "window/list_view_results.h"
 #include "window/main_window.h"
 
 namespace {
@@ -25,54 +29,51 @@ const char kWarningText[] =
     "Deleting all files in a column can be dangerous if you are not sure what you are doing. "
     "Please be sure you are sure...";
 
-// The confirmation's own state; only the main thread touches it.
-struct Confirmation {
-    HFONT largeFont = nullptr;
-    HFONT smallFont = nullptr;
+// One opening of the confirmation: made by its opener, shared with the worker,
+// which alone writes the tally until it sets runState back to Idle.
+struct BatchRun {
+    HWND dialog = nullptr;
+    uint32_t column = 0;
     bool started = false;
+    BatchTally tally;
 };
-Confirmation confirmation;
 
-HFONT createArial(int height) {
-    return CreateFontA(height, 0, 0, 0, 50, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial");
+struct Opening {
+    BatchRun* run;
+    const DialogFonts* fonts;
+};
+
+BatchRun& runOf(HWND dialog) {
+    return *reinterpret_cast<BatchRun*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
 
-void setFont(HWND dialog, int controlId, HFONT font) {
-    SendDlgItemMessageA(dialog, controlId, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-}
-
-void initConfirmation(HWND dialog) {
-    confirmation.started = false;
+void initConfirmation(HWND dialog, const Opening& opening) {
+    opening.run->dialog = dialog;
+    SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(opening.run));
     const bool columnA = app().runState == DeleteAllA;
     SetDlgItemTextA(dialog, kStartButton,
                     columnA ? "Delete all files in Column A" : "Delete all files in Column B");
     SetDlgItemTextA(dialog, kCancelButton, "Cancel action and do nothing");
     SetDlgItemTextA(dialog, kWarning, kWarningText);
     showControl(dialog, kPathInHand, SW_HIDE);
-    confirmation.largeFont = createArial(25);
-    setFont(dialog, kStartButton, confirmation.largeFont);
-    setFont(dialog, kCancelButton, confirmation.largeFont);
-    setFont(dialog, kWarning, confirmation.largeFont);
-    confirmation.smallFont = createArial(16);
-    setFont(dialog, kWarning, confirmation.smallFont);
+    DialogFonts::apply(dialog, kStartButton, opening.fonts->large());
+    DialogFonts::apply(dialog, kCancelButton, opening.fonts->large());
+    DialogFonts::apply(dialog, kWarning, opening.fonts->large());
+    DialogFonts::apply(dialog, kWarning, opening.fonts->smallFont());
 }
 
-void releaseFonts() {
-    DeleteObject(confirmation.largeFont);
-    DeleteObject(confirmation.smallFont);
-    confirmation.largeFont = nullptr;
-    confirmation.smallFont = nullptr;
-}
+DWORD WINAPI batchDelete(LPVOID run);
 
 // The batch counts as running from the first button on, before the worker
 // exists, so a cancel in between stops it and a second start is refused.
 void startBatch(HWND dialog) {
+    BatchRun& run = runOf(dialog);
     const uint32_t request = app().runState;
-    if (confirmation.started || (request != DeleteAllA && request != DeleteAllB)) return;
-    confirmation.started = true;
-    SetWindowLongPtrA(dialog, DWLP_USER, static_cast<LONG_PTR>(request - DeleteAllA));
+    if (run.started || (request != DeleteAllA && request != DeleteAllB)) return;
+    run.started = true;
+    run.column = request - DeleteAllA;
     app().runState = BatchDeleting;
-    HANDLE worker = CreateThread(nullptr, 0, batchDelete, dialog, 0, nullptr);
+    HANDLE worker = CreateThread(nullptr, 0, batchDelete, &run, 0, nullptr);
     if (worker != nullptr) {
         CloseHandle(worker);
     } else {
@@ -93,7 +94,7 @@ void cancelBatch(HWND dialog) {
     const uint32_t state = app().runState;
     if (state == BatchDeleting || state == BatchCancel) {
         app().runState = BatchCancel;
-    } else if (confirmation.started) {
+    } else if (runOf(dialog).started) {
         finishBatch(dialog);
     } else {
         app().runState = Idle;
@@ -110,32 +111,60 @@ void onCloseTimer(HWND dialog) {
     if (app().runState == Idle) finishBatch(dialog);
 }
 
-// Hands the queued files that may still go to the shell in one list.
-void recycleQueued(HWND dialog, std::vector<const BatchStep*>& queued, char* recycleList) {
+INT_PTR CALLBACK deleteAllConfirmProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG: initConfirmation(dialog, *reinterpret_cast<const Opening*>(lParam)); return TRUE;
+        case WM_COMMAND: onConfirmCommand(dialog, LOWORD(wParam)); return TRUE;
+        case WM_TIMER: onCloseTimer(dialog); return TRUE;
+        default: return FALSE;
+    }
+}
+
+// Hands the queued files that pass the re-check to the shell in one list; a
+// file still there afterwards was not removed.
+void recycleQueued(BatchRun& run, std::vector<const BatchStep*>& queued, char* recycleList) {
     HandOverGuard guard;
+    std::vector<const BatchStep*> handed;
     char* write = recycleList;
     for (const BatchStep* step : queued) {
-        if (!guard.admit(step->path.c_str(), step->twin.c_str())) continue;
+        if (!guard.admit(step->path.c_str(), step->twin.c_str())) {
+            ++run.tally.kept;
+            continue;
+        }
         std::memcpy(write, step->path.c_str(), step->path.size() + 1);
         write += step->path.size() + 1;
+        handed.push_back(step);
     }
     *write = '\0';
-    if (write != recycleList) shellDelete(dialog, recycleList, kRecycleFlags);
+    if (write != recycleList) shellDelete(run.dialog, recycleList, kRecycleFlags);
+    for (const BatchStep* step : handed) {
+        if (fs::pathExists(step->path.c_str())) {
+            ++run.tally.failed;
+        } else {
+            ++run.tally.removed;
+        }
+    }
     queued.clear();
 }
 
-void actOn(const BatchStep& step, std::vector<const BatchStep*>& queued) {
+// Deletes or moves the file once its twin is found to hold the same bytes.
+void removeChecked(BatchTally& tally, const BatchStep& step) {
+    if (!twinHoldsCopy(step.path.c_str(), step.twin.c_str())) {
+        ++tally.kept;
+        return;
+    }
+    const bool done = step.action == BatchAction::Delete
+                          ? DeleteFileA(step.path.c_str()) != 0
+                          : MoveFileA(step.path.c_str(), step.destination.c_str()) != 0;
+    ++(done ? tally.removed : tally.failed);
+}
+
+void actOn(BatchTally& tally, const BatchStep& step, std::vector<const BatchStep*>& queued) {
     switch (step.action) {
         case BatchAction::Recycle: queued.push_back(&step); break;
         case BatchAction::Delete:
-            if (twinHoldsCopy(step.path.c_str(), step.twin.c_str())) DeleteFileA(step.path.c_str());
-            break;
-        case BatchAction::Move:
-            if (twinHoldsCopy(step.path.c_str(), step.twin.c_str())) {
-                MoveFileA(step.path.c_str(), step.destination.c_str());
-            }
-            break;
-        case BatchAction::Leave: break;
+        case BatchAction::Move: removeChecked(tally, step); break;
+        case BatchAction::Leave: ++tally.failed; break;
     }
 }
 
@@ -144,43 +173,46 @@ bool cancelled() {
 }
 
 // A stop takes effect after the row in hand: paths queued since the last
-// hand-over stay where they are.
-void runBatch(HWND dialog, const BatchPlan& plan, char* recycleList) {
+// hand-over stay where they are. The stop is looked at once the path is
+// shown, which the window's thread serves after any cancel already pressed.
+void runBatch(BatchRun& run, const BatchPlan& plan, char* recycleList) {
+    run.tally.planned = static_cast<uint32_t>(plan.steps.size());
     std::vector<const BatchStep*> queued;
     for (const BatchStep& step : plan.steps) {
+        SetDlgItemTextA(run.dialog, kPathInHand, step.path.c_str());
         if (cancelled()) return;
-        SetDlgItemTextA(dialog, kPathInHand, step.path.c_str());
-        actOn(step, queued);
-        if (step.handOverAfter) recycleQueued(dialog, queued, recycleList);
-    }
-}
-
-}  // namespace
-
-INT_PTR CALLBACK deleteAllConfirmProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-        case WM_INITDIALOG: initConfirmation(dialog); return TRUE;
-        case WM_COMMAND: onConfirmCommand(dialog, LOWORD(wParam)); return TRUE;
-        case WM_TIMER: onCloseTimer(dialog); return TRUE;
-        case WM_DESTROY: releaseFonts(); return FALSE;
-        default: return FALSE;
+        actOn(run.tally, step, queued);
+        if (step.handOverAfter) recycleQueued(run, queued, recycleList);
     }
 }
 
 DWORD WINAPI batchDelete(LPVOID parameter) {
-    HWND dialog = static_cast<HWND>(parameter);
+    BatchRun& run = *static_cast<BatchRun*>(parameter);
     AppState& state = app();
-    const uint32_t column = static_cast<uint32_t>(GetWindowLongPtrA(dialog, DWLP_USER));
     const uint32_t mode = state.settings.batchDeleteMode;
     ensureTrailingBackslash(state.settings.moveDirectory);
     uint8_t* recycleList = nullptr;
     if (mode == RecycleMode) recycleList = allocateZeroed(state, kRecycleListBytes);
     if (mode != RecycleMode || recycleList != nullptr) {
         const BatchPlan plan =
-            planBatch(*state.results, column, mode, state.settings.moveDirectory, cancelled);
-        runBatch(dialog, plan, reinterpret_cast<char*>(recycleList));
+            planBatch(resultView(), run.column, mode, state.settings.moveDirectory, cancelled);
+        runBatch(run, plan, reinterpret_cast<char*>(recycleList));
     }
     releaseBlock(state, recycleList);
     state.runState = Idle;
     return 0;
+}
+
+}  // namespace
+
+void runDeleteAll(HWND window) {
+    BatchRun run;
+    {
+        DialogFonts fonts(25, 16);
+        Opening opening{&run, &fonts};
+        DialogBoxParamA(gui().instance, MAKEINTRESOURCEA(kChoicePromptDialog), window, deleteAllConfirmProc,
+                        reinterpret_cast<LPARAM>(&opening));
+    }
+    const std::string outcome = batchOutcomeText(run.tally);
+    if (!outcome.empty()) MessageBoxA(window, outcome.c_str(), KESTROW_TITLE, MB_OK);
 }

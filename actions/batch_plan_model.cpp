@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr int kPercentColumn = 2;
-
 // A folder the files can be moved into: ends with "\" and names a drive
 // ("D:\...") or a network share ("\\server\..."), never a place that depends
 // on the current drive or folder.
@@ -61,27 +59,36 @@ void markHandOvers(BatchPlan& plan) {
 
 }  // namespace
 
-BatchPlan planBatch(ResultList& rows, uint32_t column, uint32_t mode, const char* moveDirectory,
+BatchPlan planBatch(const ResultStore& rows, uint32_t column, uint32_t mode, const char* moveDirectory,
                     const std::function<bool()>& stopRequested) {
     BatchPlan plan;
     if (column > 1) return plan;
-    PathText percent;
-    PathText path;
-    PathText twin;
-    for (int row = 1; rows.getCell(row, kPercentColumn, percent) != 0; ++row) {
+    StoredTwin twin;
+    for (int row = 1; rows.twinAt(row, twin); ++row) {
         if (stopRequested()) return BatchPlan{};
-        if (parseDecimal(percent) != 100 || rows.getCell(row, static_cast<int>(column), path) == 0) continue;
-        rows.getCell(row, static_cast<int>(1 - column), twin);
+        const std::string& path = column == 0 ? twin.pathA : twin.pathB;
+        if (twin.percent != 100 || path.empty()) continue;
         BatchStep step;
         step.row = row;
         step.action = actionFor(mode);
         step.path = path;
-        step.twin = twin;
+        step.twin = column == 0 ? twin.pathB : twin.pathA;
         if (step.action == BatchAction::Move) planMove(step, moveDirectory);
         plan.steps.push_back(std::move(step));
     }
     markHandOvers(plan);
     return plan;
+}
+
+std::string batchOutcomeText(const BatchTally& tally) {
+    if (tally.kept == 0 && tally.failed == 0) return "";
+    std::string text =
+        "Removed " + std::to_string(tally.removed) + " of " + std::to_string(tally.planned) + " files.";
+    if (tally.kept != 0) {
+        text += " Kept " + std::to_string(tally.kept) + ": their twin was missing or no longer the same.";
+    }
+    if (tally.failed != 0) text += " " + std::to_string(tally.failed) + " could not be removed.";
+    return text;
 }
 
 bool ensureTrailingBackslash(char* text) {

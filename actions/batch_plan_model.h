@@ -1,6 +1,6 @@
-// "Delete ALL" decided before anything is touched: from the rows of the
-// result list, which files the run acts on, how, and where the recycle
-// hand-overs fall. Reads the list only; touches no file.
+// "Delete ALL" decided before anything is touched: from the twin records of
+// the row store, which files the run acts on, how, and where the recycle
+// hand-overs fall. Reads the store only; touches no file.
 #pragma once
 
 #include <cstddef>
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/result_list.h"
+#include "engine/result_store.h"
 
 // The most paths one recycle hand-over carries.
 constexpr std::size_t kHandOverPaths = 1001;
@@ -29,16 +29,28 @@ struct BatchPlan {
     std::vector<BatchStep> steps;  // one per 100% row with a path, in row order
 };
 
-// Walks the rows from row 1 up to the first row without a percentage and
-// plans every row that reads exactly 100 and has a path in `column` (0 for
+// Walks the rows from row 1 up to the first row that holds no twin and
+// plans every twin of exactly 100% that has a path in `column` (0 for
 // "File A", 1 for "File B"). `mode` is a BatchDeleteMode; an unknown mode
 // leaves every file where it is. MoveTo needs `moveDirectory` to be a full
 // folder ending with "\": otherwise, and when a destination would not fit a
 // path text, the file is left where it is. When `stopRequested` turns true
 // during the walk the plan is empty: a stopped run touches nothing.
 BatchPlan planBatch(
-    ResultList& rows, uint32_t column, uint32_t mode, const char* moveDirectory,
+    const ResultStore& rows, uint32_t column, uint32_t mode, const char* moveDirectory,
     const std::function<bool()>& stopRequested = [] { return false; });
+
+// What a run did with the files of its plan, told to the user at its end.
+struct BatchTally {
+    uint32_t planned = 0;
+    uint32_t removed = 0;
+    uint32_t kept = 0;    // the re-check found the twin missing or no longer the same
+    uint32_t failed = 0;  // the removal or move did not happen
+};
+
+// "Removed R of N files. Kept K: ... F could not be removed.", leaving out
+// a part whose count is 0; "" when nothing was kept and nothing failed.
+std::string batchOutcomeText(const BatchTally& tally);
 
 // Appends "\" to the 600-byte `text` unless it already ends with one. An empty
 // text (no folder chosen) stays empty. Returns false, leaving `text` as it

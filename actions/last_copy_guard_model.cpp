@@ -1,25 +1,43 @@
 #include "actions/last_copy_guard_model.h"
 
 #include <cstdint>
+#include <cstring>
+#include <memory>
+#include <new>
 
 namespace {
 
-bool sizeOf(const char* path, uint64_t& size) {
-    fs::File* file = fs::openRead(path);
-    if (file == nullptr) return false;
-    size = fs::fileSize(file);
-    fs::closeFile(file);
-    return true;
-}
+constexpr uint32_t kReadLength = 1 << 20;
+
+struct FileCloser {
+    void operator()(fs::File* file) const { fs::closeFile(file); }
+};
+using OpenFile = std::unique_ptr<fs::File, FileCloser>;
 
 bool identities(const char* path, const char* twin, fs::FileIdentity& pathId, fs::FileIdentity& twinId) {
     return fs::fileIdentity(path, pathId) && fs::fileIdentity(twin, twinId) && !(pathId == twinId);
 }
 
-bool sameSize(const char* path, const char* twin) {
-    uint64_t pathSize = 0;
-    uint64_t twinSize = 0;
-    return sizeOf(path, pathSize) && sizeOf(twin, twinSize) && pathSize == twinSize;
+// Reads both files to their ends; a short or failed read is a difference,
+// since a byte not read is never taken as equal.
+bool sameContent(const char* path, const char* twin) {
+    OpenFile a(fs::openRead(path));
+    OpenFile b(fs::openRead(twin));
+    if (a == nullptr || b == nullptr) return false;
+    uint64_t left = fs::fileSize(a.get());
+    if (left != fs::fileSize(b.get())) return false;
+    // Without memory to look, the file stays.
+    std::unique_ptr<uint8_t[]> bufferA(new (std::nothrow) uint8_t[kReadLength]);
+    std::unique_ptr<uint8_t[]> bufferB(new (std::nothrow) uint8_t[kReadLength]);
+    if (bufferA == nullptr || bufferB == nullptr) return false;
+    while (left > 0) {
+        const uint32_t length = left < kReadLength ? static_cast<uint32_t>(left) : kReadLength;
+        if (fs::readFile(a.get(), bufferA.get(), length) != length) return false;
+        if (fs::readFile(b.get(), bufferB.get(), length) != length) return false;
+        if (std::memcmp(bufferA.get(), bufferB.get(), length) != 0) return false;
+        left -= length;
+    }
+    return true;
 }
 
 }  // namespace
@@ -27,13 +45,14 @@ bool sameSize(const char* path, const char* twin) {
 bool twinHoldsCopy(const char* path, const char* twin) {
     fs::FileIdentity pathId;
     fs::FileIdentity twinId;
-    return identities(path, twin, pathId, twinId) && sameSize(path, twin);
+    return identities(path, twin, pathId, twinId) && sameContent(path, twin);
 }
 
 bool HandOverGuard::admit(const char* path, const char* twin) {
     fs::FileIdentity pathId;
     fs::FileIdentity twinId;
-    if (!identities(path, twin, pathId, twinId) || going(pathId) || going(twinId) || !sameSize(path, twin)) {
+    if (!identities(path, twin, pathId, twinId) || going(pathId) || going(twinId) ||
+        !sameContent(path, twin)) {
         return false;
     }
     going_.push_back(pathId);

@@ -7,7 +7,7 @@
 #include "engine/fs.h"
 
 // True when `twin` still exists, is another physical file than `path`, and
-// has the same size as `path` (which must exist too).
+// holds byte for byte what `path` holds, read in full now.
 bool twinHoldsCopy(const char* path, const char* twin);
 
 // The same check for the paths of one recycle hand-over, which all go at

@@ -15,7 +15,7 @@
 
 #include "engine/compare.h"
 #include "engine/fs.h"
-#include "engine/result_list.h"
+#include "engine/result_store.h"
 
 namespace {
 
@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     AppState report;
     report.settings = search.settings;
     report.settings.searchMode = FileMode;
-    MemoryResultList list;
+    ResultStore list;
     report.results = &list;
 
     std::vector<Method> methods;

@@ -7,6 +7,7 @@
 #include "cli/commands.h"
 #include "cli/row_output.h"
 #include "engine/compare.h"
+#include "engine/result_store.h"
 
 namespace {
 
@@ -65,7 +66,7 @@ int runCompare(int argc, char** argv) {
     if (paths.size() > 2) return usageError(std::string("unexpected argument ") + paths[2]);
 
     AppState state;
-    MemoryResultList list;
+    ResultStore list;
     state.results = &list;
     state.settings.searchMode = FileMode;
     state.checkZeroLength = zeroLength ? 1 : 0;

@@ -18,6 +18,7 @@
 #include "cli/row_output.h"
 #include "engine/duplicate_search.h"
 #include "engine/fs.h"
+#include "engine/result_store.h"
 #include "engine/text_cut.h"
 #include "engine/worker_thread.h"
 
@@ -182,7 +183,7 @@ int runScan(int argc, char** argv) {
     }
 
     AppState state;
-    MemoryResultList list;
+    ResultStore list;
     state.results = &list;
     if (!copyPathText(state.settings.pathA, options.folder))
         return usageError("FOLDER is longer than 599 bytes");

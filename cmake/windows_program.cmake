@@ -25,6 +25,11 @@ endif()
 add_executable(Kestrow WIN32 shell/main.cpp ${RESOURCE_SCRIPT})
 target_link_libraries(Kestrow PRIVATE kestrow_gui)
 set_target_properties(Kestrow PROPERTIES OUTPUT_NAME Kestrow)
+# Benchmark: one job run in the main window (bench/window_report.sh); never a test.
+add_executable(bench_window_report bench/window/window_report.cpp ${RESOURCE_SCRIPT})
+target_link_libraries(bench_window_report PRIVATE kestrow_gui psapi)
+set_target_properties(bench_window_report PROPERTIES EXCLUDE_FROM_ALL TRUE)
+
 # ReadMe.htm lives beside the program; Help opens it.
 add_custom_command(TARGET Kestrow POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/resources/ReadMe.htm $<TARGET_FILE_DIR:Kestrow>/ReadMe.htm)

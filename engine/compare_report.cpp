@@ -12,7 +12,6 @@ namespace {
 constexpr std::size_t kFileModeBufferSize = 10000064;
 // Above this compared size, progress is computed on sizes divided by 65,536.
 constexpr uint32_t kProgressScalingSize = 20000000;
-constexpr uint32_t kQuotedBytesMax = 20;
 
 // Working values of one File-mode run.
 class RunReport {
@@ -35,7 +34,6 @@ private:
     // Lists the runs that close in [from, end) of the chunk; a run may stay open.
     void findRuns(uint32_t from, uint32_t end);
     void closeRun(uint32_t runStart, uint32_t runLength, uint32_t bytesLeftInChunk);
-    void writeRunDetails(uint32_t runStart, uint32_t runLength, uint32_t bytesLeftInChunk, char* text) const;
     void updateProgress();
 
     AppState& state_;
@@ -109,39 +107,18 @@ void RunReport::findRuns(uint32_t from, uint32_t end) {
 }
 
 void RunReport::closeRun(uint32_t runStart, uint32_t runLength, uint32_t bytesLeftInChunk) {
-    PathText text;
-    ++rowIndex_;
-    formatUnsigned(chunkStart_ + runStart, text);
-    list_.insertRow(rowIndex_, text);
-    formatDecimal(static_cast<int>(runLength), text);
-    list_.setCell(rowIndex_, 1, text);
-    writeRunDetails(runStart, runLength, bytesLeftInChunk, text);
-    list_.setCell(rowIndex_, 2, text);
+    RunRecord run;
+    run.offset = chunkStart_ + runStart;
+    run.length = runLength;
+    // A run that starts a full chunk is not spelled out.
+    if (bytesLeftInChunk + runLength < kChunkLength) {
+        run.quoted = static_cast<uint8_t>(std::min(runLength, kQuotedBytesMax));
+        std::memcpy(run.bytesA, state_.compareBufferA + runStart, run.quoted);
+        std::memcpy(run.bytesB, state_.compareBufferB + runStart, run.quoted);
+    }
+    list_.insertRunRow(++rowIndex_, run);
     list_.ensureVisible(rowIndex_);
     differingBytes_ += runLength;
-}
-
-void RunReport::writeRunDetails(uint32_t runStart, uint32_t runLength, uint32_t bytesLeftInChunk,
-                                char* text) const {
-    // A run that starts a full chunk is not spelled out.
-    if (bytesLeftInChunk + runLength >= kChunkLength) {
-        std::strcpy(text, "Different");
-        return;
-    }
-    const uint8_t* bytesA = state_.compareBufferA + runStart;
-    const uint8_t* bytesB = state_.compareBufferB + runStart;
-    char shownA[kQuotedBytesMax + 3];
-    char shownB[kQuotedBytesMax + 3];
-    if (runLength == 1) {
-        formatByteValue(*bytesA, shownA);
-        formatByteValue(*bytesB, shownB);
-    } else {
-        const uint32_t shown = std::min(runLength, kQuotedBytesMax);
-        quoteBytes(bytesA, shown, shownA);
-        quoteBytes(bytesB, shown, shownB);
-    }
-    joinPathText(text, "File A is ", shownA, ", File B is ");
-    std::strcat(text, shownB);
 }
 
 void RunReport::updateProgress() {
@@ -175,20 +152,11 @@ void endJob(AppState& state) {
 
 void writeVerdict(PairOutcome outcome, uint32_t largerSize, uint32_t differingBytes, char* text) {
     switch (outcome) {
-        case PairOutcome::SizeFault:
-            std::strcpy(text, "Fault");
-            return;
-        case PairOutcome::OpenFailed:
-            std::strcpy(text, "Error opening file");
-            return;
-        case PairOutcome::ZeroBytes:
-            std::strcpy(text, "Zero Bytes");
-            return;
-        case PairOutcome::ReadFailed:
-            std::strcpy(text, "Error reading file");
-            return;
-        case PairOutcome::Compared:
-            break;
+        case PairOutcome::SizeFault: std::strcpy(text, "Fault"); return;
+        case PairOutcome::OpenFailed: std::strcpy(text, "Error opening file"); return;
+        case PairOutcome::ZeroBytes: std::strcpy(text, "Zero Bytes"); return;
+        case PairOutcome::ReadFailed: std::strcpy(text, "Error reading file"); return;
+        case PairOutcome::Compared: break;
     }
     if (differingBytes == 0) {
         std::strcpy(text, "Same");

@@ -1,7 +1,6 @@
 #include "engine/result_list.h"
 
 #include <cstdint>
-#include <cstring>
 
 #include "engine/path_text.h"
 
@@ -13,65 +12,14 @@ void ResultList::insertTwinRow(int row, const TwinRecord& twin) {
     setCell(row, 2, digits);
 }
 
-void MemoryResultList::insertRow(int row, const char* text) {
-    MutexLock lock(mutex_);
-    ResultRow fresh{text, "", ""};
-    if (row < 0 || row >= static_cast<int>(rows_.size())) {
-        rows_.push_back(fresh);
-    } else {
-        rows_.insert(rows_.begin() + row, fresh);
+void ResultList::insertRunRow(int row, const RunRecord& run) {
+    PathText text;
+    writeRunCell(run, 0, text);
+    insertRow(row, text);
+    for (int column = 1; column <= 2; ++column) {
+        writeRunCell(run, column, text);
+        setCell(row, column, text);
     }
-}
-
-void MemoryResultList::setCell(int row, int column, const char* text) {
-    MutexLock lock(mutex_);
-    if (row < 0 || row >= static_cast<int>(rows_.size()) || column < 0 || column > 2) return;
-    rows_[row][column] = text;
-}
-
-int MemoryResultList::getCell(int row, int column, char* buffer) {
-    MutexLock lock(mutex_);
-    buffer[0] = '\0';
-    if (row < 0 || row >= static_cast<int>(rows_.size()) || column < 0 || column > 2) return 0;
-    const std::string& cell = rows_[row][column];
-    const std::size_t length = cell.size() < kPathTextSize - 1 ? cell.size() : kPathTextSize - 1;
-    std::memcpy(buffer, cell.data(), length);
-    buffer[length] = '\0';
-    return static_cast<int>(length);
-}
-
-void MemoryResultList::ensureVisible(int) {}
-
-void MemoryResultList::clearRows() {
-    MutexLock lock(mutex_);
-    rows_.clear();
-    focused_ = -1;
-}
-
-void MemoryResultList::deleteRow(int row) {
-    MutexLock lock(mutex_);
-    if (row < 0 || row >= static_cast<int>(rows_.size())) return;
-    rows_.erase(rows_.begin() + row);
-}
-
-int MemoryResultList::focusedRow() {
-    MutexLock lock(mutex_);
-    return focused_;
-}
-
-void MemoryResultList::setFocusedRow(int row) {
-    MutexLock lock(mutex_);
-    focused_ = row;
-}
-
-std::vector<ResultRow> MemoryResultList::rows() const {
-    MutexLock lock(mutex_);
-    return rows_;
-}
-
-int MemoryResultList::rowCount() const {
-    MutexLock lock(mutex_);
-    return static_cast<int>(rows_.size());
 }
 
 void formatDecimal(int value, char* buffer) {
@@ -91,6 +39,7 @@ void formatDecimal(int value, char* buffer) {
 
 int parseDecimal(const char* text) {
     uint32_t value = 0;  // wraps like the 32-bit original, without signed overflow
-    for (; *text != '\0'; ++text) value = value * 10 + static_cast<uint32_t>(static_cast<unsigned char>(*text) - 48);
+    for (; *text != '\0'; ++text)
+        value = value * 10 + static_cast<uint32_t>(static_cast<unsigned char>(*text) - 48);
     return static_cast<int>(value);
 }

@@ -1,14 +1,13 @@
 // The three-column report list. Workers write rows only through this
-// interface; the window implements it over its list-view control, the command
-// line and the tests over memory. Every call is synchronous.
+// interface; the engine's row store (result_store.h) implements it, and the
+// window shows that store in its list-view. Every call is synchronous.
 #pragma once
 
 #include <array>
 #include <string>
-#include <vector>
 
+#include "engine/run_record.h"
 #include "engine/twin_record.h"
-#include "engine/worker_thread.h"
 
 class ResultList {
 public:
@@ -27,31 +26,12 @@ public:
     virtual int focusedRow() = 0;
     // A twin row: path A, path B and the percentage in its three cells.
     virtual void insertTwinRow(int row, const TwinRecord& twin);
+    // A run row of a "File" comparison: position, length and details.
+    virtual void insertRunRow(int row, const RunRecord& run);
 };
 
+// The texts of one row, as the command line prints it.
 using ResultRow = std::array<std::string, 3>;
-
-// In-memory list for the command line and the tests. Safe to read from
-// another thread while a worker writes.
-class MemoryResultList : public ResultList {
-public:
-    void insertRow(int row, const char* text) override;
-    void setCell(int row, int column, const char* text) override;
-    int getCell(int row, int column, char* buffer) override;
-    void ensureVisible(int row) override;
-    void clearRows() override;
-    void deleteRow(int row) override;
-    int focusedRow() override;
-
-    void setFocusedRow(int row);
-    std::vector<ResultRow> rows() const;
-    int rowCount() const;
-
-private:
-    mutable Mutex mutex_;
-    std::vector<ResultRow> rows_;
-    int focused_ = -1;
-};
 
 // Signed 32-bit value to decimal text ("-5", "0", "42") into a 600-byte buffer.
 void formatDecimal(int value, char* buffer);

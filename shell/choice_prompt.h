@@ -10,10 +10,6 @@ constexpr uint32_t kPromptLargeMessage = 1;
 constexpr uint32_t kPromptSmallMessage = 11;
 
 // Asks modally over `owner` and returns the answer: 1 first button, 2 second
-// button or Esc, 0 when the prompt could not be shown. The inputs are cleared
-// and the fonts deleted before it returns.
+// button or Esc, 0 when the prompt could not be shown. The prompt's fonts are
+// deleted before it returns.
 int32_t askChoice(HWND owner, const char* message, const char* button1, const char* button2, uint32_t kind);
-
-INT_PTR CALLBACK choicePromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-// Clears the prompt's inputs and deletes its two fonts.
-void resetChoicePrompt();

@@ -30,15 +30,6 @@ struct GuiState : HoverFlags {
     uint32_t aboutOpen = 0;
     int32_t selectedRow = -1;  // row the action dialog shows
 
-    // Choice prompt inputs and answer.
-    const char* promptMessage = nullptr;
-    const char* promptButton1 = nullptr;
-    const char* promptButton2 = nullptr;
-    uint32_t promptKind = 0;
-    int32_t promptResult = 0;
-    HFONT promptFontLarge = nullptr;
-    HFONT promptFontSmall = nullptr;
-
     PathText programDirectory{};  // ends with "\" or is empty
     PathText dataDirectory{};
 };

@@ -1,4 +1,4 @@
-// Start-up, message loop and main window procedure.
+// Start-up and message loop.
 #pragma once
 
 #include <windows.h>
@@ -27,4 +27,3 @@ int runMessageLoop();
 // Hands one message to the dialog manager or, when it is not a dialog
 // message, to its window.
 void routeMessage(MSG& message);
-LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -4,7 +4,9 @@
 #include "shell/about_box.h"
 #include "shell/gui_state.h"
 #include "window/clicks_model.h"
+#include "window/job_control.h"
 #include "window/main_window.h"
+#include "window/pickers.h"
 
 namespace {
 

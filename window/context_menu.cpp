@@ -5,7 +5,9 @@
 #include "shell/gui_state.h"
 #include "window/clicks.h"
 #include "window/main_window.h"
+#include "window/main_window_options.h"
 #include "window/menu_model.h"
+#include "window/pickers.h"
 
 namespace {
 

@@ -1,4 +1,6 @@
 // Start, Abort, Pause and Resume of a comparison or a search.
+#include "window/job_control.h"
+
 #include "engine/compare.h"
 #include "engine/duplicate_search.h"
 #include "shell/close_path.h"

@@ -1,49 +1,58 @@
-// Every operation is one SendMessageA to the list-view: from a worker thread it
-// returns once the main thread has updated the list.
 #include "window/list_view_results.h"
 
-#include <commctrl.h>
+#include <cstring>
 
 #include "engine/path_text.h"
+#include "engine/text_cut.h"
 
-namespace {
-
-LVITEMA textItem(UINT mask, int row, int column, const char* text) {
-    LVITEMA item = {};
-    item.mask = mask;
-    item.iItem = row;
-    item.iSubItem = column;
-    item.pszText = const_cast<char*>(text);
-    return item;
+void ListViewResultList::setListView(HWND listView) {
+    listView_ = listView;
+    viewThread_ = GetCurrentThreadId();
+    shownChanges_ = changeCount() - 1;  // the first refresh redraws
 }
 
-}  // namespace
-
-void ListViewResultList::insertRow(int row, const char* text) {
-    LVITEMA item = textItem(LVIF_TEXT | LVIF_PARAM, row, 0, text);
-    item.lParam = 0;
-    SendMessageA(listView_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+// The list-view moves its own focus and selection past the removed row; it
+// is told before the store, so the refresh that follows finds the counts equal.
+void ListViewResultList::deleteRow(int row) {
+    if (row < 0 || row >= rowCount()) return;
+    SendMessageA(listView_, LVM_DELETEITEM, row, 0);
+    ResultStore::deleteRow(row);
 }
-
-void ListViewResultList::setCell(int row, int column, const char* text) {
-    LVITEMA item = textItem(LVIF_TEXT, row, column, text);
-    SendMessageA(listView_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-}
-
-int ListViewResultList::getCell(int row, int column, char* buffer) {
-    buffer[0] = '\0';
-    if (row < 0 || row >= static_cast<int>(SendMessageA(listView_, LVM_GETITEMCOUNT, 0, 0))) return 0;
-    LVITEMA item = textItem(0, row, column, buffer);
-    item.cchTextMax = static_cast<int>(kPathTextSize);
-    return static_cast<int>(SendMessageA(listView_, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item)));
-}
-
-void ListViewResultList::ensureVisible(int row) { SendMessageA(listView_, LVM_ENSUREVISIBLE, row, 0); }
-
-void ListViewResultList::clearRows() { SendMessageA(listView_, LVM_DELETEALLITEMS, 0, 0); }
-
-void ListViewResultList::deleteRow(int row) { SendMessageA(listView_, LVM_DELETEITEM, row, 0); }
 
 int ListViewResultList::focusedRow() {
     return static_cast<int>(SendMessageA(listView_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+}
+
+void ListViewResultList::rowsChanged() {
+    if (listView_ != nullptr && GetCurrentThreadId() == viewThread_) refreshView();
+}
+
+void ListViewResultList::refreshView() {
+    const int count = rowCount();
+    if (count != static_cast<int>(SendMessageA(listView_, LVM_GETITEMCOUNT, 0, 0))) {
+        SendMessageA(listView_, LVM_SETITEMCOUNT, count, LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+    }
+    const uint32_t changes = changeCount();
+    if (changes != shownChanges_) {
+        shownChanges_ = changes;
+        InvalidateRect(listView_, nullptr, FALSE);
+    }
+    const int row = takeRowToShow();
+    if (row >= 0 && row < count) SendMessageA(listView_, LVM_ENSUREVISIBLE, row, FALSE);
+}
+
+void ListViewResultList::fillItemText(NMLVDISPINFOA& request) {
+    LVITEMA& item = request.item;
+    if ((item.mask & LVIF_TEXT) == 0 || item.pszText == nullptr || item.cchTextMax <= 0) return;
+    PathText text;
+    const int length = getCell(item.iItem, item.iSubItem, text);
+    const int room = item.cchTextMax - 1;
+    const int copied = length <= room ? length : static_cast<int>(cutLength(text, length, room));
+    std::memcpy(item.pszText, text, copied);
+    item.pszText[copied] = '\0';
+}
+
+ListViewResultList& resultView() {
+    static ListViewResultList view;
+    return view;
 }

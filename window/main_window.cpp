@@ -7,15 +7,15 @@
 #include "shell/gui_state.h"
 #include "window/geometry_model.h"
 #include "window/list_view_results.h"
+#include "window/main_window_options.h"
 
 namespace {
 
 constexpr DWORD kPathBoxStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
-constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHAREIMAGELISTS | LVS_NOSORTHEADER;
+constexpr DWORD kListStyle =
+    WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHAREIMAGELISTS | LVS_NOSORTHEADER | LVS_OWNERDATA;
 constexpr DWORD kListExtendedStyle = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP;
 constexpr UINT kToolInfoSize = 44;  // the record without the later extension fields
-
-ListViewResultList listViewResults;
 
 HWND createPathBox(HWND window, int controlId, int y) {
     return CreateWindowExA(0, "Edit", "", kPathBoxStyle, 82, y, 200, 20, window,
@@ -67,8 +67,8 @@ void createChildWindows(HWND window) {
     SendMessageA(state.pathBoxA, WM_SETFONT, reinterpret_cast<WPARAM>(state.pathBoxFont), TRUE);
     SendMessageA(state.pathBoxB, WM_SETFONT, reinterpret_cast<WPARAM>(state.pathBoxFont), TRUE);
     state.resultListView = createResultList(window);
-    listViewResults.setListView(state.resultListView);
-    shared.results = &listViewResults;
+    resultView().setListView(state.resultListView);
+    shared.results = &resultView();
     shared.updateControls = [window] { updateControls(window); };
     state.tooltipWindow = createTooltip();
     addTooltip(window, kPathBoxBId, "File to be compared");
@@ -92,7 +92,7 @@ void layoutChildren(HWND window, LPARAM size) {
 
 void resetListColumns(HWND window) {
     const ColumnSet& set = columnSet(app().settings.searchMode);
-    listViewResults.clearRows();
+    resultView().clearRows();
     installColumns(gui().resultListView, set);
     addTooltip(window, kPathBoxAId, set.boxATip);
     updateControls(window);
@@ -124,9 +124,13 @@ void invalidateArea(HWND window, const Rect& rect, bool erase) {
     InvalidateRect(window, &area, erase);
 }
 
-void invalidateTopBand(HWND window) { invalidateArea(window, topBandRect(gui().clientWidth), true); }
+void invalidateTopBand(HWND window) {
+    invalidateArea(window, topBandRect(gui().clientWidth), true);
+}
 
-void enableControl(HWND window, int controlId, bool on) { EnableWindow(GetDlgItem(window, controlId), on); }
+void enableControl(HWND window, int controlId, bool on) {
+    EnableWindow(GetDlgItem(window, controlId), on);
+}
 
 void showControl(HWND window, int controlId, int command) {
     ShowWindow(GetDlgItem(window, controlId), command);

@@ -1,4 +1,4 @@
-// Main window children, layout, list columns and painting.
+// Main window children, layout and list columns.
 #pragma once
 
 #include <windows.h>
@@ -20,15 +20,8 @@ void updateControls(HWND window);
 void addTooltip(HWND window, int controlId, const char* text);
 void enableControl(HWND window, int controlId, bool on);
 void showControl(HWND window, int controlId, int command);
-void paintMainWindow(HWND window);
 // "Tahoma", 15 pixels high, of the given weight: the path boxes' and the face's font.
 HFONT createFaceFont(int weight);
-void drawButton(HDC paintDC, HDC memoryDC, ButtonKind kind, int top, int left, bool lit, const char* text);
-void showTaskbarProgress(HWND window, uint32_t percent);
-void setOnTop(HWND window, uint32_t on);
-void setTransparency(HWND window, uint32_t alpha);
-void clearTransparency(HWND window);
-void onProgressTimer(HWND window);
 // Asks for a repaint of `rect`, erasing its background when `erase`.
 void invalidateArea(HWND window, const Rect& rect, bool erase);
 // Repaints everything above the list, background included.

@@ -1,5 +1,7 @@
 // Window options of the main window: taskbar progress, always on top and
 // transparency.
+#include "window/main_window_options.h"
+
 #include <windows.h>
 
 #include <shobjidl.h>

@@ -1,10 +1,14 @@
 // Painting of the main window's face and the 100 ms progress repaint.
+#include "window/main_window_paint.h"
+
 #include <cstring>
 
 #include "shell/close_path.h"
 #include "shell/gui_state.h"
 #include "window/clicks.h"
+#include "window/list_view_results.h"
 #include "window/main_window.h"
+#include "window/main_window_options.h"
 
 namespace {
 
@@ -146,6 +150,7 @@ void drawButton(HDC paintDC, HDC memoryDC, ButtonKind kind, int top, int left, b
 // aborting; once the job is over the whole client area is, so the idle face
 // returns even if the window was minimised or covered when the job ended.
 void onProgressTimer(HWND window) {
+    resultView().refreshView();
     const uint32_t runState = app().runState;
     if (busy(runState)) {
         if (app().runControl == Running) invalidateArea(window, progressRect(gui().clientWidth), true);

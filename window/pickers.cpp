@@ -1,4 +1,6 @@
 // The file dialog, the folder browser and the help page.
+#include "window/pickers.h"
+
 #include <windows.h>
 
 #include <commdlg.h>

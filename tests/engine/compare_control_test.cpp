@@ -109,11 +109,11 @@ TEST(PauseAndAbort, AJobThatEndsWhilePausedLeavesTheGateOpen) {
     ComparisonState run(folder.write("a", "abcd"), folder.write("b", "abcX"));
     // A pause that arrives after the last look at the gate: while the run closed by the end of data is
     // listed.
-    struct PausingList : MemoryResultList {
+    struct PausingList : ResultStore {
         AppState* state = nullptr;
-        void insertRow(int row, const char* text) override {
+        void insertRunRow(int row, const RunRecord& run) override {
             if (row == 1) pause(*state);
-            MemoryResultList::insertRow(row, text);
+            ResultStore::insertRunRow(row, run);
         }
     } list;
     list.state = &run.state;

@@ -1,4 +1,4 @@
-// A state record wired for one comparison: memory list, buffers for the
+// A state record wired for one comparison: row store, buffers for the
 // directory modes, and counters for the front-end hooks.
 #pragma once
 
@@ -10,11 +10,11 @@
 #include "engine/app_state.h"
 #include "engine/compare.h"
 #include "engine/fs.h"
-#include "engine/result_list.h"
+#include "engine/result_store.h"
 
 struct ComparisonState {
     AppState state;
-    MemoryResultList list;
+    ResultStore list;
     int updateCalls = 0;
     int noMemoryCalls = 0;
     uint64_t bytesRead = 0;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/result_list.h"
+#include "engine/result_store.h"
 
 TEST(DecimalText, FormatsSignedValuesAndParsesDigits) {
     char buffer[600];
@@ -16,8 +16,8 @@ TEST(DecimalText, FormatsSignedValuesAndParsesDigits) {
     EXPECT_EQ(parseDecimal(""), 0);
 }
 
-TEST(MemoryResultList, InsertsAppendsAndIgnoresMissingRows) {
-    MemoryResultList list;
+TEST(ResultStore, InsertsAppendsAndIgnoresMissingRows) {
+    ResultStore list;
     list.insertRow(5, "first");  // beyond the end appends
     list.insertRow(0, "zero");
     list.setCell(1, 2, "cell");
@@ -30,4 +30,27 @@ TEST(MemoryResultList, InsertsAppendsAndIgnoresMissingRows) {
     list.deleteRow(0);
     EXPECT_EQ(list.rowCount(), 1);
     EXPECT_EQ(list.focusedRow(), -1);
+}
+
+TEST(ResultStore, TypedRowsShowTheirTextsAndBecomeTextsWhenACellIsWritten) {
+    ResultStore list;
+    list.insertTwinRow(0, TwinRecord{"C:\\a", "C:\\b", 100, {}, {}});
+    RunRecord run;
+    run.offset = 7;
+    run.length = 1;
+    run.quoted = 1;
+    run.bytesA[0] = 'x';
+    run.bytesB[0] = 10;
+    list.insertRunRow(0, run);
+    EXPECT_EQ(list.rows(), (std::vector<ResultRow>{{"7", "1", "File A is \"x\", File B is 0Ah"},
+                                                   {"C:\\a", "C:\\b", "100"}}));
+    StoredTwin twin;
+    EXPECT_FALSE(list.twinAt(0, twin));
+    ASSERT_TRUE(list.twinAt(1, twin));
+    EXPECT_EQ(twin.pathB, "C:\\b");
+
+    // A written cell keeps the row's other texts, and the row is no twin any more.
+    list.setCell(1, 2, "99");
+    EXPECT_EQ(list.rows()[1], (ResultRow{"C:\\a", "C:\\b", "99"}));
+    EXPECT_FALSE(list.twinAt(1, twin));
 }

@@ -9,6 +9,7 @@
 #include "engine/app_state.h"
 #include "engine/duplicate_search.h"
 #include "engine/fs.h"
+#include "engine/result_store.h"
 #include "tests/engine/compare_test_files.h"
 
 struct SearchOptions {
@@ -18,12 +19,16 @@ struct SearchOptions {
     bool zeroLength = false;
 };
 
-// A memory list that lets a test act when the search inserts a row.
-class WatchedList : public MemoryResultList {
+// A row store that lets a test act when the search inserts a row.
+class WatchedList : public ResultStore {
 public:
     void insertRow(int row, const char* text) override {
-        MemoryResultList::insertRow(row, text);
+        ResultStore::insertRow(row, text);
         if (onInsert) onInsert(row, text);
+    }
+    void insertTwinRow(int row, const TwinRecord& twin) override {
+        ResultStore::insertTwinRow(row, twin);
+        if (onInsert) onInsert(row, twin.pathA);
     }
     std::function<void(int, const char*)> onInsert;
 };

@@ -44,10 +44,9 @@ void BatchDeleteTest::listTwins(const std::vector<ListedTwin>& twins) {
     rows.insertRow(0, "Start");
     int row = 1;
     for (const ListedTwin& twin : twins) {
-        rows.insertRow(row, file(twin.a).c_str());
-        rows.setCell(row, 1, file(twin.b).c_str());
-        rows.setCell(row, 2, twin.percent.c_str());
-        ++row;
+        const std::string a = file(twin.a);
+        const std::string b = file(twin.b);
+        rows.insertTwinRow(row++, TwinRecord{a.c_str(), b.c_str(), std::stoul(twin.percent), {}, {}});
     }
     rows.insertRow(row, "End");
     rows.setCell(row, 1, (std::to_string(twins.size()) + " twins found").c_str());
@@ -71,5 +70,5 @@ int BatchDeleteTest::listedRows() const {
 void BatchDeleteTest::confirmDeleteAll(char column, uint32_t mode) {
     app().settings.batchDeleteMode = mode;
     app().runState = column == 'A' ? DeleteAllA : DeleteAllB;
-    DialogBoxParamA(gui().instance, MAKEINTRESOURCEA(kChoicePromptDialog), window(), deleteAllConfirmProc, 0);
+    runDeleteAll(window());
 }

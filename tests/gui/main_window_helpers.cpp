@@ -1,6 +1,7 @@
 #include "tests/gui/main_window_helpers.h"
 
 #include "window/main_window.h"
+#include "window/main_window_paint.h"
 
 #include <commctrl.h>
 #include <shlobj.h>
@@ -47,6 +48,34 @@ std::string listCell(int row, int column) {
     char text[600];
     app().results->getCell(row, column, text);
     return text;
+}
+
+std::string shownCell(int row, int column) {
+    char text[kPathTextSize] = {};
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof(text);
+    SendMessageA(gui().resultListView, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+void expectShownRows(const std::vector<ResultRow>& expected) {
+    ASSERT_EQ(listRowCount(), static_cast<int>(expected.size()));
+    int differing = 0;
+    for (int row = 0; row < listRowCount() && differing < 5; ++row) {
+        for (int column = 0; column < 3; ++column) {
+            const std::string& cell = expected[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+            if (shownCell(row, column) == cell) continue;
+            ADD_FAILURE() << "row " << row << " column " << column << ": " << shownCell(row, column)
+                          << " instead of " << cell;
+            ++differing;
+        }
+    }
+    // The newest row is kept in view.
+    const int top = static_cast<int>(SendMessageA(gui().resultListView, LVM_GETTOPINDEX, 0, 0));
+    const int page = static_cast<int>(SendMessageA(gui().resultListView, LVM_GETCOUNTPERPAGE, 0, 0));
+    EXPECT_GE(top + page, listRowCount() - 1);
 }
 
 std::string columnTitle(int column) {
@@ -104,8 +133,11 @@ std::string makeTwinFolder(const std::string& parent, int count) {
 
 void startHeldSearch(HWND window, const std::string& parent) {
     setBox(window, kPathBoxAId, makeTwinFolder(parent, 40));
+    // Paused before Start: Start leaves the gate closed, so the search holds
+    // before its first pair however fast it is.
+    app().runControl = Paused;
+    app().pauseGate.closeGate();
     clickAt(window, startAbortPoint());
-    clickAt(window, aboutPausePoint());
 }
 
 namespace {

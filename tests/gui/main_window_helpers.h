@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/result_list.h"
 #include "tests/gui/gui_harness.h"
 
 // Points inside the painted buttons, from the current client width.
@@ -27,6 +28,11 @@ bool waitIdle(DWORD timeoutMs = 20000);
 
 int listRowCount();
 std::string listCell(int row, int column);
+// The cell as the list-view shows it, asked of the control itself.
+std::string shownCell(int row, int column);
+// Every cell the list-view shows, against the texts of `expected`, as the
+// command line prints them from its own run of the same job.
+void expectShownRows(const std::vector<ResultRow>& expected);
 std::string columnTitle(int column);
 
 void setBox(HWND window, int controlId, const std::string& text);
@@ -43,8 +49,8 @@ void writeFile(const std::string& path, const std::string& content);
 // A folder of `count` identical files under `parent`; every pair is a twin, so
 // a search of it writes rows for a while. Returns the folder, ending with "\".
 std::string makeTwinFolder(const std::string& parent, int count);
-// In a directory mode: starts a search of a folder of 40 twins and pauses it at
-// once, so it holds before its first pair.
+// In a directory mode: starts a search of a folder of 40 twins paused, so it
+// holds before its first pair.
 void startHeldSearch(HWND window, const std::string& parent);
 // The pixels of a client rectangle as drawn on the window's surface.
 std::vector<uint32_t> captureClient(HWND window, const RECT& area);

@@ -1,8 +1,12 @@
 // Jobs started, paused, resumed and aborted from the main window's buttons.
 #include <string>
 
+#include "engine/compare.h"
+#include "engine/duplicate_search.h"
+#include "engine/result_store.h"
 #include "tests/gui/main_window_helpers.h"
 #include "window/clicks.h"
+#include "window/job_control.h"
 #include "window/main_window.h"
 
 namespace {
@@ -20,6 +24,35 @@ protected:
 };
 
 HANDLE noThread(LPTHREAD_START_ROUTINE, void*) { return nullptr; }
+
+// Bytes that differ from those of another seed at most positions.
+std::string noise(std::size_t size, uint32_t seed) {
+    std::string bytes(size, '\0');
+    for (char& byte : bytes) {
+        seed = seed * 1103515245u + 12345u;
+        byte = static_cast<char>(seed >> 24);
+    }
+    return bytes;
+}
+
+// The rows the command line prints for the job the window was given: the
+// same engine run on a state of its own into a store of its own.
+std::vector<ResultRow> commandLineRows(HWND window) {
+    AppState reference;
+    ResultStore rows;
+    reference.results = &rows;
+    reference.settings = app().settings;
+    // The search rewrites the paths for every pair; the boxes still hold the job's.
+    copyPathText(reference.settings.pathA, boxText(window, kPathBoxAId).c_str());
+    copyPathText(reference.settings.pathB, boxText(window, kPathBoxBId).c_str());
+    reference.runState = Comparing;
+    if (reference.settings.searchMode == FileMode) {
+        compareFiles(reference);
+    } else {
+        searchDuplicates(reference);
+    }
+    return rows.rows();
+}
 
 }  // namespace
 
@@ -43,6 +76,27 @@ TEST_F(GuiTest, FileComparisonListsTheRunAndTheVerdict) {
     EXPECT_TRUE(IsWindowEnabled(gui().pathBoxA));
     EXPECT_TRUE(IsWindowEnabled(gui().pathBoxB));
     EXPECT_FALSE(KillTimer(window(), 1)) << "the progress timer ends with the job";
+}
+
+TEST_F(GuiTest, ALongFileReportShowsEveryRowAsTheCommandLinePrintsIt) {
+    writeFile(dataFolder() + "a.bin", noise(1 << 20, 1));
+    writeFile(dataFolder() + "b.bin", noise(1 << 20, 2));
+    setBox(window(), kPathBoxAId, dataFolder() + "a.bin");
+    setBox(window(), kPathBoxBId, dataFolder() + "b.bin");
+    clickAt(window(), startAbortPoint());
+    ASSERT_TRUE(waitIdle(60000));
+    const std::vector<ResultRow> expected = commandLineRows(window());
+    ASSERT_GT(expected.size(), 3000u);
+    expectShownRows(expected);
+}
+
+TEST_F(QuickDirWindow, ALongTwinListShowsEveryRowAsTheCommandLinePrintsIt) {
+    setBox(window(), kPathBoxAId, makeTwinFolder(dataFolder(), 70));
+    clickAt(window(), startAbortPoint());
+    ASSERT_TRUE(waitIdle(60000));
+    const std::vector<ResultRow> expected = commandLineRows(window());
+    ASSERT_EQ(expected.size(), 70u * 69u / 2u + 2u);
+    expectShownRows(expected);
 }
 
 TEST_F(QuickDirWindow, SearchListsEveryTwinPairOnceBetweenStartAndEnd) {
@@ -71,14 +125,8 @@ TEST_F(QuickDirWindow, SearchListsEveryTwinPairOnceBetweenStartAndEnd) {
 }
 
 TEST_F(DirectoryWindow, PauseHoldsTheSearchResumeGoesOnAndAbortWhilePausedEndsIt) {
-    setBox(window(), kPathBoxAId, makeTwinFolder(dataFolder(), 40));
-    clickAt(window(), startAbortPoint());
-    ASSERT_TRUE(pumpUntil([] { return listRowCount() >= 3; }));
+    startHeldSearch(window(), dataFolder());
     EXPECT_FALSE(IsWindowEnabled(gui().pathBoxA));
-
-    EXPECT_TRUE(shownAboutPauseButton(window()) == expectedAboutPauseButton("Pause"));
-    clickAt(window(), aboutPausePoint());
-    EXPECT_EQ(app().runControl, uint32_t{Paused});
     darkenAll(window());
     pumpFor(200);
     EXPECT_TRUE(shownAboutPauseButton(window()) == expectedAboutPauseButton("Resume"));
@@ -87,12 +135,6 @@ TEST_F(DirectoryWindow, PauseHoldsTheSearchResumeGoesOnAndAbortWhilePausedEndsIt
     EXPECT_EQ(listRowCount(), heldAt) << "a paused search writes no rows";
     saveScreenshot(window(), "main_window_paused");
 
-    clickAt(window(), aboutPausePoint());
-    EXPECT_EQ(app().runControl, uint32_t{Running});
-    ASSERT_TRUE(pumpUntil([heldAt] { return listRowCount() > heldAt; }));
-
-    clickAt(window(), aboutPausePoint());
-    pumpFor(100);
     clickAt(window(), startAbortPoint());
     ASSERT_TRUE(waitIdle());
     const int last = listRowCount() - 1;
@@ -105,6 +147,14 @@ TEST_F(DirectoryWindow, PauseHoldsTheSearchResumeGoesOnAndAbortWhilePausedEndsIt
     darkenAll(window());
     pumpFor(50);
     EXPECT_TRUE(shownAboutPauseButton(window()) == expectedAboutPauseButton("About"));
+
+    // Resumed, the same search goes on to its end.
+    startHeldSearch(window(), dataFolder());
+    clickAt(window(), aboutPausePoint());
+    EXPECT_EQ(app().runControl, uint32_t{Running});
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(listCell(listRowCount() - 1, 0), "End");
+    EXPECT_EQ(listCell(listRowCount() - 1, 1), "780 twins found");
 }
 
 TEST_F(GuiTest, AFailedWorkerStartLeavesTheWindowIdleAndUsable) {

@@ -14,6 +14,14 @@ TEST(BatchPlanGuard, AFileGoesOnlyWhileItsTwinStillHoldsTheContent) {
 
     const std::string longer = folder.write("longer.bin", "same content, and more");
     EXPECT_FALSE(twinHoldsCopy(file.c_str(), longer.c_str()));
+    // Rewritten after the search with other bytes of the same size: the last byte,
+    // and a difference past the first read of a large file.
+    const std::string rewritten = folder.write("rewritten.bin", "same contenT");
+    EXPECT_FALSE(twinHoldsCopy(file.c_str(), rewritten.c_str()));
+    std::string large(3 << 20, 'x');
+    const std::string largeFile = folder.write("large.bin", large);
+    large[(3 << 20) - 2] = 'y';
+    EXPECT_FALSE(twinHoldsCopy(largeFile.c_str(), folder.write("large2.bin", large).c_str()));
     EXPECT_FALSE(twinHoldsCopy(file.c_str(), folder.path("gone.bin").c_str()));
     EXPECT_FALSE(twinHoldsCopy(file.c_str(), ""));
     EXPECT_FALSE(twinHoldsCopy(folder.path("gone.bin").c_str(), twin.c_str()));
@@ -42,4 +50,6 @@ TEST(BatchPlanGuard, OneHandOverNeverTakesBothFilesOfAPair) {
 
     HandOverGuard missingTwin;
     EXPECT_FALSE(missingTwin.admit(a.c_str(), folder.path("gone").c_str()));
+    HandOverGuard changedTwin;
+    EXPECT_FALSE(changedTwin.admit(a.c_str(), folder.write("d", "abd").c_str()));
 }

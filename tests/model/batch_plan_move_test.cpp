@@ -5,17 +5,16 @@
 
 #include "actions/batch_plan_model.h"
 #include "engine/path_text.h"
+#include "engine/result_store.h"
 #include "engine/settings.h"
 
 namespace {
 
 // One 100% row whose column A file is `path`; returns its planned step.
 BatchStep planMoveOf(const std::string& path, const std::string& moveDirectory) {
-    MemoryResultList rows;
+    ResultStore rows;
     rows.insertRow(0, "Start");
-    rows.insertRow(1, path.c_str());
-    rows.setCell(1, 1, "C:\\keep\\twin");
-    rows.setCell(1, 2, "100");
+    rows.insertTwinRow(1, TwinRecord{path.c_str(), "C:\\keep\\twin", 100, {}, {}});
     const BatchPlan plan = planBatch(rows, 0, MoveToMode, moveDirectory.c_str());
     EXPECT_EQ(plan.steps.size(), 1u);
     return plan.steps.empty() ? BatchStep{} : plan.steps[0];

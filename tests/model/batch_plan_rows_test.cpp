@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "actions/batch_plan_model.h"
+#include "engine/result_store.h"
 #include "engine/settings.h"
 
 namespace {
@@ -11,19 +12,18 @@ namespace {
 struct Twin {
     std::string a;
     std::string b;
-    std::string percent;
+    uint32_t percent;
 };
 
+void insertTwin(ResultStore& rows, const Twin& twin) {
+    rows.insertTwinRow(rows.rowCount(), TwinRecord{twin.a.c_str(), twin.b.c_str(), twin.percent, {}, {}});
+}
+
 // A search report: the "Start" row, one row per twin, the closing row.
-void report(MemoryResultList& rows, const std::vector<Twin>& twins) {
+void report(ResultStore& rows, const std::vector<Twin>& twins) {
     rows.insertRow(0, "Start");
     rows.setCell(0, 1, "3 files found.");
-    for (const Twin& twin : twins) {
-        const int row = rows.rowCount();
-        rows.insertRow(row, twin.a.c_str());
-        rows.setCell(row, 1, twin.b.c_str());
-        rows.setCell(row, 2, twin.percent.c_str());
-    }
+    for (const Twin& twin : twins) insertTwin(rows, twin);
     rows.insertRow(rows.rowCount(), "End");
     rows.setCell(rows.rowCount() - 1, 1, "0 twins found");
 }
@@ -49,15 +49,15 @@ std::vector<std::size_t> handOverSizes(const BatchPlan& plan) {
 }
 
 const std::vector<Twin> kMixed = {
-    {"C:\\a\\1.txt", "C:\\b\\1.txt", "100"},
-    {"C:\\a\\2.txt", "C:\\b\\2.txt", "98"},
-    {"C:\\a\\3.txt", "C:\\b\\3.txt", "100"},
+    {"C:\\a\\1.txt", "C:\\b\\1.txt", 100},
+    {"C:\\a\\2.txt", "C:\\b\\2.txt", 98},
+    {"C:\\a\\3.txt", "C:\\b\\3.txt", 100},
 };
 
 }  // namespace
 
 TEST(BatchPlanRows, TakesOnlyTheFullMatchesOfTheChosenColumnWithTheirTwins) {
-    MemoryResultList rows;
+    ResultStore rows;
     report(rows, kMixed);
     const BatchPlan columnA = planBatch(rows, 0, DeleteMode, "");
     EXPECT_EQ(paths(columnA), (std::vector<std::string>{"C:\\a\\1.txt", "C:\\a\\3.txt"}));
@@ -73,42 +73,48 @@ TEST(BatchPlanRows, TakesOnlyTheFullMatchesOfTheChosenColumnWithTheirTwins) {
     EXPECT_EQ(columnB.steps[1].twin, "C:\\a\\3.txt");
 }
 
-TEST(BatchPlanRows, StopsAtTheFirstRowWithoutPercentageAndPassesOverEmptyPaths) {
-    MemoryResultList rows;
-    report(rows, {{"", "C:\\b\\x", "100"}, {"C:\\a\\y", "C:\\b\\y", "100"}});
-    // A row below the closing row is not part of the report's twins.
-    rows.insertRow(rows.rowCount(), "C:\\a\\late");
-    rows.setCell(rows.rowCount() - 1, 1, "C:\\b\\late");
-    rows.setCell(rows.rowCount() - 1, 2, "100");
+TEST(BatchPlanRows, StopsAtTheFirstRowThatHoldsNoTwinAndPassesOverEmptyPaths) {
+    ResultStore rows;
+    report(rows, {{"", "C:\\b\\x", 100}, {"C:\\a\\y", "C:\\b\\y", 100}});
+    // A twin below the closing row is not part of the report.
+    insertTwin(rows, {"C:\\a\\late", "C:\\b\\late", 100});
     EXPECT_EQ(paths(planBatch(rows, 0, DeleteMode, "")), std::vector<std::string>{"C:\\a\\y"});
 
     // A stop while the rows are read plans nothing at all.
     int reads = 0;
     EXPECT_TRUE(planBatch(rows, 0, DeleteMode, "", [&] { return ++reads > 1; }).steps.empty());
 
-    MemoryResultList empty;
+    ResultStore empty;
     EXPECT_TRUE(planBatch(empty, 0, RecycleMode, "").steps.empty());
+
+    // Texts that merely read like a twin row are never planned: only the search's records are.
+    ResultStore texts;
+    texts.insertRow(0, "Start");
+    texts.insertRow(1, "C:\\a\\text");
+    texts.setCell(1, 1, "C:\\b\\text");
+    texts.setCell(1, 2, "100");
+    EXPECT_TRUE(planBatch(texts, 0, DeleteMode, "").steps.empty());
 }
 
 TEST(BatchPlanRows, RecycleHandsOverAtMost1001PathsAtATime) {
     std::vector<Twin> twins;
     for (int i = 0; i < 2500; ++i) {
-        twins.push_back({"C:\\a\\" + std::to_string(i), "C:\\b\\" + std::to_string(i), "100"});
+        twins.push_back({"C:\\a\\" + std::to_string(i), "C:\\b\\" + std::to_string(i), 100});
     }
-    MemoryResultList rows;
+    ResultStore rows;
     report(rows, twins);
     const BatchPlan plan = planBatch(rows, 0, RecycleMode, "");
     ASSERT_EQ(plan.steps.size(), 2500u);
     EXPECT_EQ(plan.steps.back().path, "C:\\a\\2499");
     EXPECT_EQ(handOverSizes(plan), (std::vector<std::size_t>{1001, 1001, 498}));
 
-    MemoryResultList mixed;
+    ResultStore mixed;
     report(mixed, kMixed);
     EXPECT_EQ(handOverSizes(planBatch(mixed, 1, RecycleMode, "")), std::vector<std::size_t>{2});
 }
 
 TEST(BatchPlanRows, AnUnknownModeOrColumnRemovesNothing) {
-    MemoryResultList rows;
+    ResultStore rows;
     report(rows, kMixed);
     const BatchPlan plan = planBatch(rows, 0, 7, "D:\\Moved\\");
     // The paths are still shown one by one, but every file stays.

@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "engine/result_store.h"
 #include "window/menu_model.h"
 
 namespace {
 
 // "Start", two twin rows and the closing "End" row, as a search leaves them.
 struct SearchedList {
-    MemoryResultList list;
+    ResultStore list;
     AppState state;
     SearchedList() {
         list.insertRow(0, "Start");
