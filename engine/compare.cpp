@@ -1,6 +1,7 @@
 #include "engine/compare.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include "engine/byte_diff.h"
 #include "engine/compare_pair.h"
@@ -49,6 +50,12 @@ PairOutcome openAndCheckSizes(AppState& state, OpenPair& pair) {
     }
     const uint64_t sizeA = fs::fileSize(pair.fileA);
     const uint64_t sizeB = fs::fileSize(pair.fileB);
+    for (auto [file, facts, size] :
+         {std::tuple{pair.fileA, &pair.factsA, sizeA}, std::tuple{pair.fileB, &pair.factsB, sizeB}}) {
+        facts->size = size;
+        facts->lastWriteTime = fs::lastWriteTime(file);
+        facts->identityKnown = fs::openFileIdentity(file, facts->identity);
+    }
     if (sizeA == 0 && sizeB == 0 && state.checkZeroLength != 0) {
         state.runState = ZeroBytes;
         return PairOutcome::ZeroBytes;

@@ -8,6 +8,7 @@
 
 #include "engine/app_state.h"
 #include "engine/fs.h"
+#include "engine/twin_record.h"
 
 // What became of a pair before or while its bytes were compared.
 enum class PairOutcome { Compared, OpenFailed, SizeFault, ZeroBytes, ReadFailed };
@@ -18,6 +19,9 @@ struct OpenPair {
     fs::File* fileB = nullptr;
     uint32_t largerSize = 0;
     uint32_t compareSize = 0;
+    // What the opening learnt of each file (its size as compared among them).
+    TwinFileFacts factsA;
+    TwinFileFacts factsB;
 
     OpenPair() = default;
     OpenPair(const OpenPair&) = delete;

@@ -45,6 +45,16 @@ uint64_t fileSize(File* file) {
     return static_cast<uint64_t>(info.st_size);
 }
 
+bool seekFile(File* file, uint64_t offset) {
+    return ::lseek(file->descriptor, static_cast<off_t>(offset), SEEK_SET) >= 0;
+}
+
+uint64_t lastWriteTime(File* file) {
+    struct stat info;
+    if (::fstat(file->descriptor, &info) != 0) return 0;
+    return static_cast<uint64_t>(info.st_mtime);
+}
+
 int64_t readFile(File* file, void* buffer, uint32_t count) {
     auto* target = static_cast<char*>(buffer);
     uint32_t delivered = 0;
@@ -61,21 +71,28 @@ int64_t readFile(File* file, void* buffer, uint32_t count) {
 bool listFolder(const char* folder, const std::function<void(const FolderEntry&)>& visit) {
     DIR* directory = ::opendir(folder);
     if (directory == nullptr) return false;
-    std::vector<std::string> names;
+    // Each name with whether the listing knows it as a link (DT_UNKNOWN: ask).
+    std::vector<std::pair<std::string, unsigned char>> names;
     while (const dirent* entry = ::readdir(directory)) {
         const std::string name = entry->d_name;
-        if (name != "." && name != "..") names.push_back(name);
+        if (name != "." && name != "..") names.emplace_back(name, entry->d_type);
     }
     // Sorted so a walk visits files in the same order on every run.
     std::sort(names.begin(), names.end());
     const int folderDescriptor = ::dirfd(directory);
-    for (const std::string& name : names) {
+    for (const auto& [name, type] : names) {
         // Follows symbolic links: a link to a folder is listed as a folder.
         struct stat info;
         if (::fstatat(folderDescriptor, name.c_str(), &info, 0) != 0) continue;
         const bool isFolder = S_ISDIR(info.st_mode);
         if (!isFolder && !S_ISREG(info.st_mode)) continue;  // pipes, devices, sockets
-        visit(FolderEntry{name.c_str(), isFolder, isFolder ? 0 : static_cast<uint64_t>(info.st_size)});
+        struct stat own;
+        const bool isLink =
+            type == DT_LNK || (type == DT_UNKNOWN &&
+                               (::fstatat(folderDescriptor, name.c_str(), &own, AT_SYMLINK_NOFOLLOW) != 0 ||
+                                S_ISLNK(own.st_mode)));
+        visit(
+            FolderEntry{name.c_str(), isFolder, isLink, isFolder ? 0 : static_cast<uint64_t>(info.st_size)});
     }
     ::closedir(directory);
     return true;
@@ -94,6 +111,14 @@ bool resetAttributes(const char* path) {
 bool fileIdentity(const char* path, FileIdentity& identity) {
     struct stat info;
     if (::stat(path, &info) != 0) return false;
+    identity.volume = static_cast<uint64_t>(info.st_dev);
+    identity.index = static_cast<uint64_t>(info.st_ino);
+    return true;
+}
+
+bool openFileIdentity(File* file, FileIdentity& identity) {
+    struct stat info;
+    if (::fstat(file->descriptor, &info) != 0) return false;
     identity.volume = static_cast<uint64_t>(info.st_dev);
     identity.index = static_cast<uint64_t>(info.st_ino);
     return true;

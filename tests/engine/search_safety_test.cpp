@@ -94,8 +94,8 @@ TEST(SearchSafety, APairThatFailsToReadIsNeverListed) {
 TEST(SearchSafety, NoMemoryReleasesWhatWasObtainedAndEndsIdle) {
     TestFolder folder;
     folder.write("a", "x");
-    const std::size_t indexBytes = sizeof(FileIndexEntry) * std::size_t{kIndexCapacity};
-    for (const std::size_t refused : {std::size_t{kSearchBufferSize}, indexBytes}) {
+    {
+        const std::size_t refused = kSearchBufferSize;
         SearchState search;
         int held = 0;
         int reports = 0;
@@ -118,6 +118,31 @@ TEST(SearchSafety, NoMemoryReleasesWhatWasObtainedAndEndsIdle) {
         EXPECT_EQ(search.state.runState, Idle);
         EXPECT_EQ(search.state.runControl, Running);
     }
+}
+
+TEST(SearchSafety, AnIndexOutOfMemoryStopsTheWalkAndEndsAborted) {
+    TestFolder folder;
+    folder.write("a", "twin");
+    folder.write("b", "twin");
+    SearchState search;
+    int held = 0;
+    int reports = 0;
+    search.state.allocateBlock = [&](std::size_t bytes) -> uint8_t* {
+        if (bytes == kIndexPathBlockBytes) return nullptr;
+        ++held;
+        return static_cast<uint8_t*>(std::calloc(bytes, 1));
+    };
+    search.state.releaseBlock = [&](uint8_t* block) {
+        --held;
+        std::free(block);
+    };
+    search.state.reportNoMemory = [&] { ++reports; };
+    EXPECT_EQ(search.search(folder.root().string()),
+              (std::vector<ResultRow>{{"Aborted", "0 twins found", ""}, {"Indexing....", "", ""}}));
+    EXPECT_EQ(reports, 1);
+    EXPECT_EQ(held, 0);
+    EXPECT_EQ(search.state.runState, Idle);
+    EXPECT_EQ(search.state.runControl, Running);
 }
 
 TEST(SearchSafety, ASearchEndingWhilePausedLeavesTheGateOpen) {
