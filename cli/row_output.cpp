@@ -6,18 +6,10 @@ std::string escapeCell(const std::string& cell) {
     for (const char character : cell) {
         const unsigned char byte = static_cast<unsigned char>(character);
         switch (byte) {
-            case '\t':
-                escaped += "\\t";
-                break;
-            case '\n':
-                escaped += "\\n";
-                break;
-            case '\r':
-                escaped += "\\r";
-                break;
-            case '\\':
-                escaped += "\\\\";
-                break;
+            case '\t': escaped += "\\t"; break;
+            case '\n': escaped += "\\n"; break;
+            case '\r': escaped += "\\r"; break;
+            case '\\': escaped += "\\\\"; break;
             default:
                 if (byte < 32 || byte == 127) {
                     const char* hexDigits = "0123456789abcdef";
@@ -32,10 +24,68 @@ std::string escapeCell(const std::string& cell) {
     return escaped;
 }
 
-void printRows(const std::vector<ResultRow>& rows, FILE* out) {
-    for (const ResultRow& row : rows) {
-        const std::string line =
-            escapeCell(row[0]) + '\t' + escapeCell(row[1]) + '\t' + escapeCell(row[2]) + '\n';
-        std::fwrite(line.data(), 1, line.size(), out);
-    }
+namespace {
+
+bool printRow(const ResultRow& row, FILE* out) {
+    const std::string line =
+        escapeCell(row[0]) + '\t' + escapeCell(row[1]) + '\t' + escapeCell(row[2]) + '\n';
+    return std::fwrite(line.data(), 1, line.size(), out) == line.size();
+}
+
+}  // namespace
+
+bool printRows(const std::vector<ResultRow>& rows, FILE* out) {
+    bool written = true;
+    for (const ResultRow& row : rows) written = printRow(row, out) && written;
+    return std::fflush(out) == 0 && written && std::ferror(out) == 0;
+}
+
+void PrintingResultList::printUpTo(int end) {
+    if (end <= printed_) return;
+    const std::vector<ResultRow> rows = rows_.rows();
+    for (; printed_ < end && printed_ < static_cast<int>(rows.size()); ++printed_)
+        failed_ = !printRow(rows[printed_], out_) || failed_;
+    failed_ = std::fflush(out_) != 0 || failed_;
+}
+
+void PrintingResultList::insertRow(int row, const char* text) {
+    const int count = rows_.rowCount();
+    rows_.insertRow(row, text);
+    // Rows are only ever added after the ones printed, so the rows before an appended one are final.
+    if (row < 0 || row >= count) printUpTo(count);
+}
+
+void PrintingResultList::setCell(int row, int column, const char* text) {
+    rows_.setCell(row, column, text);
+}
+
+int PrintingResultList::getCell(int row, int column, char* buffer) {
+    return rows_.getCell(row, column, buffer);
+}
+
+void PrintingResultList::ensureVisible(int row) {
+    rows_.ensureVisible(row);
+}
+
+void PrintingResultList::clearRows() {
+    rows_.clearRows();
+    printed_ = 0;
+}
+
+void PrintingResultList::deleteRow(int row) {
+    rows_.deleteRow(row);
+}
+
+int PrintingResultList::focusedRow() {
+    return rows_.focusedRow();
+}
+
+void PrintingResultList::insertTwinRow(int row, const TwinRecord& twin) {
+    ResultList::insertTwinRow(row, twin);
+    printUpTo(row + 1);
+}
+
+bool PrintingResultList::finish() {
+    printUpTo(rows_.rowCount());
+    return !failed_ && std::ferror(out_) == 0;
 }

@@ -180,7 +180,7 @@ int runScan(int argc, char** argv) {
     }
 
     AppState state;
-    MemoryResultList list;
+    PrintingResultList list(stdout);
     state.results = &list;
     if (!copyPathText(state.settings.pathA, options.folder))
         return usageError("FOLDER is longer than 599 bytes");
@@ -195,8 +195,10 @@ int runScan(int argc, char** argv) {
         noMemory = true;
     };
     runSearch(state);
-    const std::vector<ResultRow> rows = list.rows();
-    printRows(rows, stdout);
+    if (!list.finish()) {
+        std::fputs("kestrow scan: the rows could not be written\n", stderr);
+        return kExitTrouble;
+    }
     if (noMemory) return kExitTrouble;
-    return endedAborted(rows) ? kExitAborted : kExitEnd;
+    return endedAborted(list.rows()) ? kExitAborted : kExitEnd;
 }

@@ -38,7 +38,8 @@ void walkFolder(AppState& state, FileIndex& index, const char* folderPath, bool 
     const uint32_t startingCount = state.indexCount.load();
     const bool quickDir = state.settings.searchMode == QuickDirMode;
     fs::listFolder(folderPath, [&](const fs::FolderEntry& entry) {
-        if (index.outOfMemory()) return;
+        // An abort ends the walk at once, even inside one long listing.
+        if (walkStopped(state, index)) return;
         PathText fullPath;
         // A path that would not fit a PathText is skipped.
         if (!joinPathText(fullPath, folderPath, kSeparatorText, entry.name)) return;

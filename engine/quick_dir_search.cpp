@@ -54,7 +54,6 @@ public:
     bool settle(const std::vector<uint32_t>& positions, std::vector<Twin>& found, uint64_t& bytesDone);
 
 private:
-    bool holdAtGate();
     bool readPiece(Member& member, uint64_t offset, uint32_t length, uint8_t* slot, bool first);
     void refine(uint32_t length);
     void dropSingles();
@@ -75,11 +74,6 @@ private:
     // Differing bytes so far of two classes that can still reach matchPercent.
     std::map<std::pair<uint32_t, uint32_t>, uint32_t> classPairs_;
 };
-
-bool GroupReader::holdAtGate() {
-    if (!state_.pauseGate.isOpen()) state_.pauseGate.waitGate(kWaitForever);
-    return state_.runControl.load() != AbortRequested;
-}
 
 // A file is read only at the size the walk listed: one whose size has changed
 // since, or that delivers fewer bytes than asked, drops out of the group.
@@ -198,7 +192,7 @@ bool GroupReader::settle(const std::vector<uint32_t>& positions, std::vector<Twi
     uint64_t offset = 0;
     bool first = true;
     while (!classes_.empty() && (first || offset < size_)) {
-        if (!holdAtGate()) return false;
+        if (!holdAtGate(state_)) return false;
         const uint32_t length = static_cast<uint32_t>(std::min<uint64_t>(piece_, size_ - offset));
         uint32_t slot = 0;
         for (Class& members : classes_) {

@@ -81,12 +81,20 @@ uint32_t decidePair(PairingWork& work, uint32_t a, uint32_t b) {
     return percent;
 }
 
+}  // namespace
+
 bool holdAtGate(AppState& state) {
-    if (!state.pauseGate.isOpen()) state.pauseGate.waitGate(kWaitForever);
+    // Abort opens the gate a moment before it says so, and Pause says so a moment before it closes
+    // the gate: a gate found open while the search reads Paused is waited out.
+    while (state.runControl.load() == Paused || !state.pauseGate.isOpen()) {
+        if (state.pauseGate.isOpen()) {
+            sleepMilliseconds(1);
+        } else {
+            state.pauseGate.waitGate(kWaitForever);
+        }
+    }
     return state.runControl.load() != AbortRequested;
 }
-
-}  // namespace
 
 void listTwin(AppState& state, uint32_t row, const TwinRecord& twin) {
     state.results->insertTwinRow(static_cast<int>(row), twin);

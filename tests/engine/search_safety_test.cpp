@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <vector>
 
 #include "engine/compare.h"
@@ -14,7 +15,6 @@ const ResultRow kNoTwinsEnd{"End", "0 twins found", ""};
 
 }  // namespace
 
-#ifndef _WIN32
 namespace {
 
 std::vector<ResultRow> pairRows(const std::vector<ResultRow>& rows) {
@@ -23,6 +23,7 @@ std::vector<ResultRow> pairRows(const std::vector<ResultRow>& rows) {
 
 }  // namespace
 
+#ifndef _WIN32
 TEST(SearchSafety, PathsNamingOneFileAreNeverTwins) {
     TestFolder folder;
     makeFolder(folder, "a");
@@ -56,6 +57,23 @@ TEST(SearchSafety, ARealCopyPairsWithEveryNameOfTheOriginal) {
         twinRow(path("c"), path("d"), "100"), twinRow(path("c"), path("e"), "100")};
     EXPECT_EQ(pairRows(search.search(root)), expected);
 }
+
+// The largest size below 4 GiB is a size like any other, not a file that cannot be opened.
+TEST(SearchSafety, FilesOfTheLargestComparedSizePair) {
+    TestFolder folder;
+    for (const char* name : {"x", "y", "z"}) {
+        folder.write(name, "");
+        std::filesystem::resize_file(folder.path(name), 0xFFFFFFFFull);  // sparse: all zeros
+    }
+    SearchState search({QuickDirMode, true, 100, false});
+    // Every read delivers what it was asked for without touching the disk; the pieces stay zero.
+    search.state.readBlock = [](fs::File*, void*, uint32_t count) { return int64_t{count}; };
+    const std::string root = folder.root().string();
+    auto path = [&](const char* name) { return joined(root, name); };
+    EXPECT_EQ(pairRows(search.search(root)), (std::vector<ResultRow>{twinRow(path("x"), path("y"), "100"),
+                                                                     twinRow(path("x"), path("z"), "100"),
+                                                                     twinRow(path("y"), path("z"), "100")}));
+}
 #endif
 
 TEST(SearchSafety, APairCutShortByAnAbortIsNeverListed) {
@@ -73,6 +91,25 @@ TEST(SearchSafety, APairCutShortByAnAbortIsNeverListed) {
         EXPECT_EQ(rows,
                   (std::vector<ResultRow>{{"Start", "2 files found.", ""}, {"Aborted", "0 twins found", ""}}))
             << useHash;
+    }
+}
+
+TEST(SearchSafety, AFileThatGrowsAfterTheWalkIsComparedAtItsNewSize) {
+    for (const SearchOptions options :
+         {SearchOptions{QuickDirMode, true, 50, false}, SearchOptions{QuickDirMode, false, 100, false},
+          SearchOptions{DirectoryMode, false, 50, false}}) {
+        TestFolder folder;
+        const std::string a = folder.write("a", "0123456789");
+        const std::string b = folder.write("b", "0123456789");
+        SearchState search(options);
+        search.list.onInsert = [&](int, const char* text) {
+            if (std::string(text) == "Start") std::ofstream(b, std::ios::app) << "grown";
+        };
+        const auto rows = search.search(folder.root().string());
+        const std::vector<ResultRow> twins = options.mode == DirectoryMode
+                                                 ? std::vector<ResultRow>{twinRow(a, b, "66")}
+                                                 : std::vector<ResultRow>{};
+        EXPECT_EQ(pairRows(rows), twins) << options.mode << options.useHash;
     }
 }
 
