@@ -1,5 +1,7 @@
 #include "cli/row_output.h"
 
+#include "engine/path_text.h"
+
 std::string escapeCell(const std::string& cell) {
     std::string escaped;
     escaped.reserve(cell.size());
@@ -42,10 +44,15 @@ bool printRows(const std::vector<ResultRow>& rows, FILE* out) {
 
 void PrintingResultList::printUpTo(int end) {
     if (end <= printed_) return;
-    const std::vector<ResultRow> rows = rows_.rows();
-    for (; printed_ < end && printed_ < static_cast<int>(rows.size()); ++printed_)
-        failed_ = !printRow(rows[printed_], out_) || failed_;
-    failed_ = std::fflush(out_) != 0 || failed_;
+    char cell[kPathTextSize];
+    for (; printed_ < end && printed_ < rows_.rowCount(); ++printed_) {
+        ResultRow row;
+        for (int column = 0; column < 3; ++column) {
+            rows_.getCell(printed_, column, cell);
+            row[column] = cell;
+        }
+        failed_ = !printRow(row, out_) || failed_;
+    }
 }
 
 void PrintingResultList::insertRow(int row, const char* text) {
@@ -85,7 +92,12 @@ void PrintingResultList::insertTwinRow(int row, const TwinRecord& twin) {
     printUpTo(row + 1);
 }
 
+void PrintingResultList::flush() {
+    if (std::fflush(out_) != 0) failed_ = true;
+}
+
 bool PrintingResultList::finish() {
     printUpTo(rows_.rowCount());
+    flush();
     return !failed_ && std::ferror(out_) == 0;
 }

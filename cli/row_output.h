@@ -18,7 +18,8 @@ bool printRows(const std::vector<ResultRow>& rows, FILE* out);
 
 // A result list that prints each row once it is final: a twin row as soon as
 // it is written, any other row once a row after it exists, and the rest at
-// finish(). Rows are kept in memory as well, for the exit status.
+// finish(). Rows are kept in memory as well, for the exit status. The worker
+// prints; flush() (from any thread: the stream locks itself) sends them on.
 class PrintingResultList : public ResultList {
 public:
     explicit PrintingResultList(FILE* out) : out_(out) {}
@@ -32,6 +33,7 @@ public:
     int focusedRow() override;
     void insertTwinRow(int row, const TwinRecord& twin) override;
 
+    void flush();
     // Prints the rows not printed yet; false when any write of the rows failed.
     bool finish();
     std::vector<ResultRow> rows() const { return rows_.rows(); }

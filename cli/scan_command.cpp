@@ -124,8 +124,8 @@ void requestAbort(AppState& state) {
 }
 
 // Runs the search on its own thread, the way Start does, while this thread
-// shows progress and turns Ctrl+C into Abort.
-void runSearch(AppState& state) {
+// shows progress, sends the rows printed so far on and turns Ctrl+C into Abort.
+void runSearch(AppState& state, PrintingResultList& list) {
     const bool terminal = isatty(fileno(stderr)) != 0;
     state.runState.store(Comparing);
     state.progressPercent.store(0);
@@ -148,6 +148,7 @@ void runSearch(AppState& state) {
             requestAbort(state);
             abortSent = true;
         }
+        if (nap % 10 == 0) list.flush();
         if (terminal && nap % 10 == 0 && !finished.load()) showProgress(state);
     }
     search.join();
@@ -194,7 +195,7 @@ int runScan(int argc, char** argv) {
         std::fputs("kestrow scan: Not enough memory\n", stderr);
         noMemory = true;
     };
-    runSearch(state);
+    runSearch(state, list);
     if (!list.finish()) {
         std::fputs("kestrow scan: the rows could not be written\n", stderr);
         return kExitTrouble;

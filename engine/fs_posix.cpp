@@ -17,20 +17,21 @@ const char kSeparator = '/';
 
 struct File {
     int descriptor;
+    // Taken once at opening: size, last write and identity of the file as opened.
+    struct stat info;
 };
 
 File* openRead(const char* path) {
-    // Non-blocking so that a named pipe cannot hold the worker; only regular
-    // files are accepted.
+    // Non-blocking so that a named pipe cannot hold the worker (it has no
+    // effect on regular files, the only ones accepted).
     const int descriptor = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (descriptor < 0) return nullptr;
-    struct stat info;
-    if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(descriptor);
+    auto* file = new File{descriptor, {}};
+    if (::fstat(descriptor, &file->info) != 0 || !S_ISREG(file->info.st_mode)) {
+        closeFile(file);
         return nullptr;
     }
-    ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
-    return new File{descriptor};
+    return file;
 }
 
 void closeFile(File* file) {
@@ -40,9 +41,7 @@ void closeFile(File* file) {
 }
 
 uint64_t fileSize(File* file) {
-    struct stat info;
-    if (::fstat(file->descriptor, &info) != 0) return 0;
-    return static_cast<uint64_t>(info.st_size);
+    return static_cast<uint64_t>(file->info.st_size);
 }
 
 bool seekFile(File* file, uint64_t offset) {
@@ -50,9 +49,7 @@ bool seekFile(File* file, uint64_t offset) {
 }
 
 uint64_t lastWriteTime(File* file) {
-    struct stat info;
-    if (::fstat(file->descriptor, &info) != 0) return 0;
-    return static_cast<uint64_t>(info.st_mtime);
+    return static_cast<uint64_t>(file->info.st_mtime);
 }
 
 int64_t readFile(File* file, void* buffer, uint32_t count) {
@@ -117,10 +114,8 @@ bool fileIdentity(const char* path, FileIdentity& identity) {
 }
 
 bool openFileIdentity(File* file, FileIdentity& identity) {
-    struct stat info;
-    if (::fstat(file->descriptor, &info) != 0) return false;
-    identity.volume = static_cast<uint64_t>(info.st_dev);
-    identity.index = static_cast<uint64_t>(info.st_ino);
+    identity.volume = static_cast<uint64_t>(file->info.st_dev);
+    identity.index = static_cast<uint64_t>(file->info.st_ino);
     return true;
 }
 
