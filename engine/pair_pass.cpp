@@ -25,11 +25,12 @@ bool readInPieces(AppState& state, OpenPair& pair, uint32_t limit, uint32_t& dif
 
 }  // namespace
 
-uint32_t comparePairInPieces(AppState& state, uint32_t matchPercent, TwinFileFacts* facts) {
+uint32_t comparePairInPieces(AppState& state, const char* pathA, const char* pathB, uint32_t matchPercent,
+                             TwinFileFacts* facts) {
     OpenPair pair;
     uint32_t differing = 0;
     uint32_t decided = 0;
-    const bool toRead = openPairForSearch(state, pair, differing, decided);
+    const bool toRead = openPairForSearch(state, pair, pathA, pathB, differing, decided);
     if (facts != nullptr) {
         facts[0] = pair.factsA;
         facts[1] = pair.factsB;

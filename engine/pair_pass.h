@@ -1,4 +1,4 @@
-// One pass over a pair of files (pathA and pathB) in pieces small enough to
+// The search's comparison: one pass over a pair of files in pieces small enough to
 // stay in the processor's cache, stopping as soon as the differing bytes
 // counted rule matchPercent out (similarityPercent never rises as they grow).
 #pragma once
@@ -8,9 +8,12 @@
 #include "engine/app_state.h"
 #include "engine/twin_record.h"
 
-// The search's comparison of pathA with pathB: the exact percentage whenever
+// Compares the file at `pathA` with the one at `pathB`: the exact percentage whenever
 // it reaches `matchPercent`, otherwise a value below it. 0 when a file cannot
 // be opened or read in full, a size is refused, the sizes differ in "Quick
 // Dir", or an abort cuts the pass short. With `facts` (two records), what the
 // opening learnt of file A and file B.
-uint32_t comparePairInPieces(AppState& state, uint32_t matchPercent, TwinFileFacts* facts = nullptr);
+// runState ends as EndReached after a complete pass, OpenFailed, SizeFault,
+// or Comparing (unequal sizes in "Quick Dir", a pass cut short).
+uint32_t comparePairInPieces(AppState& state, const char* pathA, const char* pathB, uint32_t matchPercent,
+                             TwinFileFacts* facts = nullptr);

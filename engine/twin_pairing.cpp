@@ -51,7 +51,8 @@ bool sizesRuleOut(const PairingWork& work, uint32_t a, uint32_t b) {
 uint32_t comparePair(PairingWork& work, uint32_t a, uint32_t b) {
     copyPathText(work.state.settings.pathB, work.index.entry(b).path);
     TwinFileFacts facts[2];
-    const uint32_t percent = comparePairInPieces(work.state, work.matchPercent, facts);
+    const uint32_t percent = comparePairInPieces(work.state, work.index.entry(a).path,
+                                                 work.index.entry(b).path, work.matchPercent, facts);
     work.facts[a] = facts[0];
     work.facts[b] = facts[1];
     return percent;
