@@ -36,7 +36,6 @@ void walkFolder(AppState& state, FileIndex& index, const char* folderPath, bool 
     if (known) index.openFolders.push_back(identity);
 
     const uint32_t startingCount = state.indexCount.load();
-    const bool quickDir = state.settings.searchMode == QuickDirMode;
     fs::listFolder(folderPath, [&](const fs::FolderEntry& entry) {
         // An abort ends the walk at once, even inside one long listing.
         if (walkStopped(state, index)) return;
@@ -48,8 +47,7 @@ void walkFolder(AppState& state, FileIndex& index, const char* folderPath, bool 
                 walkFolder(state, index, fullPath, removable && !entry.isLink);
             return;
         }
-        const uint32_t size = quickDir ? static_cast<uint32_t>(entry.size) : 0;
-        if (!index.add(state, fullPath, entry.size, size)) return;
+        if (!index.add(state, fullPath, entry.size)) return;
         copyPathText(state.currentFileText, fullPath);
         state.indexCount.store(index.count());
     });
@@ -76,7 +74,7 @@ const char* FileIndex::storePath(AppState& state, const char* path) {
     return stored;
 }
 
-bool FileIndex::add(AppState& state, const char* path, uint64_t listedSize, uint32_t size) {
+bool FileIndex::add(AppState& state, const char* path, uint64_t listedSize) {
     if (count_ == 0xFFFFFFFEu) outOfMemory_ = true;  // positions are 32-bit
     if (!outOfMemory_ && count_ / kIndexBlockEntries == entryBlocks_.size()) {
         auto* block = reinterpret_cast<FileIndexEntry*>(
@@ -92,7 +90,7 @@ bool FileIndex::add(AppState& state, const char* path, uint64_t listedSize, uint
         outOfMemory_ = true;
         return false;
     }
-    entry(count_) = FileIndexEntry{stored, listedSize, size, 0, false};
+    entry(count_) = FileIndexEntry{stored, listedSize};
     ++count_;
     return true;
 }

@@ -11,16 +11,12 @@
 #include "engine/fs.h"
 #include "engine/path_text.h"
 
+// Checksums and what else the pairing learns of a file are kept by the
+// pairing itself, for the files it reads.
 struct FileIndexEntry {
     const char* path;
     // The file's full size as the folder listing reported it.
     uint64_t listedSize;
-    // "Quick Dir": the low 32 bits of listedSize; "Directory": 0.
-    uint32_t size;
-    // "Quick Dir" with "Hash" on: the file's checksum once summed; otherwise 0.
-    uint32_t hash;
-    // The file could not be opened or read when the search needed its bytes.
-    bool unreadable;
 };
 
 // Entries per block and bytes per block of paths.
@@ -45,7 +41,7 @@ public:
 
     // Adds a file at position count(); false (nothing added, outOfMemory set)
     // when the memory for it cannot be had.
-    bool add(AppState& state, const char* path, uint64_t listedSize, uint32_t size);
+    bool add(AppState& state, const char* path, uint64_t listedSize);
     void release(AppState& state);
 
     // Identities of the folders being walked, so a link back to one of them

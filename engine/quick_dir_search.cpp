@@ -201,6 +201,8 @@ bool GroupReader::settle(const std::vector<uint32_t>& positions, std::vector<Twi
         for (Class& members : classes_) {
             members.erase(std::remove_if(members.begin(), members.end(),
                                          [&](uint32_t m) {
+                                             // After an abort nothing more is read; the group is dropped.
+                                             if (state_.runControl.load() == AbortRequested) return false;
                                              Member& member = members_[m];
                                              return !readPiece(member, offset, length,
                                                                block_ + std::size_t{slotIndex_[m]} * piece_,

@@ -50,14 +50,11 @@ TEST(IndexWalk, ListsEveryFileDepthFirstWithListingSizes) {
     EXPECT_EQ(quick.walk(root), expected);
     EXPECT_STREQ(quick.state.currentFileText, expected.back().c_str());
     for (uint32_t i = 0; i < 5; ++i) {
-        EXPECT_EQ(quick.index.entry(i).size, std::filesystem::file_size(expected[i])) << expected[i];
-        EXPECT_EQ(quick.index.entry(i).listedSize, std::filesystem::file_size(expected[i]));
-        EXPECT_EQ(quick.index.entry(i).hash, 0u);
+        EXPECT_EQ(quick.index.entry(i).listedSize, std::filesystem::file_size(expected[i])) << expected[i];
     }
 
     IndexedFolder directory(DirectoryMode);
     EXPECT_EQ(directory.walk(root), expected);
-    for (uint32_t i = 0; i < 5; ++i) EXPECT_EQ(directory.index.entry(i).size, 0u);
 }
 
 TEST(IndexWalk, StopsWhenTheIndexRunsOutOfMemory) {
