@@ -55,7 +55,7 @@ public:
 
 private:
     bool readPiece(Member& member, uint64_t offset, uint32_t length, uint8_t* slot, bool first);
-    void refine(uint32_t length);
+    void refine(uint32_t length, bool last);
     void dropSingles();
     void collect(std::vector<Twin>& found) const;
     bool namesOneFile(const Member& a, const Member& b) const;
@@ -95,8 +95,10 @@ bool GroupReader::readPiece(Member& member, uint64_t offset, uint32_t length, ui
 }
 
 // Splits every class by the bytes of this piece and carries the counts of the
-// class pairs that can still reach matchPercent over to the new classes.
-void GroupReader::refine(uint32_t length) {
+// class pairs that can still reach matchPercent over to the new classes. After
+// the last piece, two classes whose checksums differ no longer pair when the
+// checksums narrow the pairs.
+void GroupReader::refine(uint32_t length, bool last) {
     std::vector<Class> refined;
     std::vector<uint32_t> parentOf;
     for (uint32_t c = 0; c < classes_.size(); ++c) {
@@ -123,6 +125,9 @@ void GroupReader::refine(uint32_t length) {
                     if (kept == classPairs_.end()) continue;
                     before = kept->second;
                 }
+                if (last && sumChecksums_ &&
+                    members_[refined[x][0]].sum.value() != members_[refined[y][0]].sum.value())
+                    continue;
                 const uint32_t differing =
                     before + countDifferingBytes(slotOf(refined[x][0]), slotOf(refined[y][0]), length);
                 if (differing <= limit_) pairs[{x, y}] = differing;
@@ -212,7 +217,7 @@ bool GroupReader::settle(const std::vector<uint32_t>& positions, std::vector<Twi
             if (state_.runControl.load() == AbortRequested) return false;
         }
         bytesDone += uint64_t{length} * positions.size();
-        refine(length);
+        refine(length, offset + length == size_);
         dropSingles();
         offset += length;
         first = false;
