@@ -37,7 +37,8 @@ void walkFolder(AppState& state, FileIndex& index, const char* folderPath, bool 
 
     const uint32_t startingCount = state.indexCount.load();
     fs::listFolder(folderPath, [&](const fs::FolderEntry& entry) {
-        // An abort ends the walk at once, even inside one long listing.
+        // Pause holds the walk too, and an abort ends it at once, even inside one long listing.
+        if (!state.pauseGate.isOpen()) holdAtGate(state);
         if (walkStopped(state, index)) return;
         PathText fullPath;
         // A path that would not fit a PathText is skipped.

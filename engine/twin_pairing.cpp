@@ -84,19 +84,6 @@ uint32_t decidePair(PairingWork& work, uint32_t a, uint32_t b) {
 
 }  // namespace
 
-bool holdAtGate(AppState& state) {
-    // Abort opens the gate a moment before it says so, and Pause says so a moment before it closes
-    // the gate: a gate found open while the search reads Paused is waited out.
-    while (state.runControl.load() == Paused || !state.pauseGate.isOpen()) {
-        if (state.pauseGate.isOpen()) {
-            sleepMilliseconds(1);
-        } else {
-            state.pauseGate.waitGate(kWaitForever);
-        }
-    }
-    return state.runControl.load() != AbortRequested;
-}
-
 void listTwin(AppState& state, uint32_t row, const TwinRecord& twin) {
     state.results->insertTwinRow(static_cast<int>(row), twin);
     state.results->ensureVisible(static_cast<int>(row));

@@ -16,8 +16,5 @@
 uint32_t pairEntries(AppState& state, FileIndex& index, const TwinCandidates& candidates,
                      uint32_t rowCounter);
 
-// Holds while the search is paused; false when an abort is requested.
-bool holdAtGate(AppState& state);
-
 // Writes one twin row at `row` and counts it: the one way the search lists a pair.
 void listTwin(AppState& state, uint32_t row, const TwinRecord& twin);

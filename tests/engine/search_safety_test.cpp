@@ -193,7 +193,7 @@ TEST(SearchSafety, ASearchEndingWhilePausedLeavesTheGateOpen) {
     EXPECT_TRUE(search.state.pauseGate.isOpen());
 }
 
-TEST(SearchSafety, APausedSearchHoldsBeforePairingUntilAbort) {
+TEST(SearchSafety, APausedSearchHoldsInTheWalkUntilAbort) {
     TestFolder folder;
     folder.write("a", "twin");
     folder.write("b", "twin");
@@ -204,11 +204,11 @@ TEST(SearchSafety, APausedSearchHoldsBeforePairingUntilAbort) {
     search.state.runState = Comparing;
     WorkerThread worker;
     worker.start([&] { searchDuplicates(search.state); });
-    while (search.list.rowCount() == 0 || search.list.rows().front()[0] != "Start") {
-        sleepMilliseconds(1);
-    }
+    sleepMilliseconds(100);
+    EXPECT_EQ(search.state.indexCount, 0u);
+    EXPECT_EQ(search.list.rows(), (std::vector<ResultRow>{{"Indexing....", "", ""}}));
     search.abort();
     worker.join();
     EXPECT_EQ(search.list.rows(),
-              (std::vector<ResultRow>{{"Start", "2 files found.", ""}, {"Aborted", "0 twins found", ""}}));
+              (std::vector<ResultRow>{{"Aborted", "0 twins found", ""}, {"Indexing....", "", ""}}));
 }
