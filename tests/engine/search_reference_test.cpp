@@ -103,6 +103,9 @@ public:
             std::filesystem::create_hard_link(folder_.path(target),
                                               folder_.path("c/link" + std::to_string(i)));
         }
+        // A link to a file and a folder reached a second time through a link.
+        std::filesystem::create_symlink(folder_.path(made_[0]), folder_.path("a/soft"));
+        std::filesystem::create_directory_symlink(folder_.path("c/d"), folder_.path("a/b/again"));
 #endif
     }
 
@@ -156,18 +159,49 @@ TEST(SearchReference, FastSearchListsWhatThePlainSearchLists) {
         for (const SearchOptions base :
              {SearchOptions{DirectoryMode, false}, SearchOptions{QuickDirMode, false},
               SearchOptions{QuickDirMode, true}}) {
-            for (const uint32_t match : {100u, 99u, 90u, 50u}) {
-                SearchOptions options = base;
-                options.matchPercent = match;
-                options.zeroLength = match % 2 == 0;
-                SearchState fast(options);
-                SearchState plain(options);
-                const auto rows = fast.search(root);
-                EXPECT_EQ(rows, plainSearch(plain, root))
-                    << "seed " << seed << " mode " << options.mode << " hash " << options.useHash << " match "
-                    << match;
-                EXPECT_GT(rows.size(), 2u);
+            for (const uint32_t match : {100u, 99u, 95u, 90u, 75u, 50u}) {
+                for (const bool zeroLength : {false, true}) {
+                    SearchOptions options = base;
+                    options.matchPercent = match;
+                    options.zeroLength = zeroLength;
+                    SearchState fast(options);
+                    SearchState plain(options);
+                    const auto rows = fast.search(root);
+                    EXPECT_EQ(rows, plainSearch(plain, root))
+                        << "seed " << seed << " mode " << options.mode << " hash " << options.useHash
+                        << " match " << match;
+                    EXPECT_GT(rows.size(), 2u);
+                }
             }
+        }
+    }
+}
+
+// Files too large to be read side by side in one piece: classes split and
+// near twins keep their counts from one piece to the next.
+TEST(SearchReference, LargeGroupsReadPieceByPieceListWhatThePlainSearchLists) {
+    TestFolder folder;
+    std::vector<uint8_t> bytes(7u << 20);
+    std::mt19937 random(5);
+    for (uint8_t& byte : bytes) byte = static_cast<uint8_t>(random());
+    folder.write("a", bytes);
+    folder.write("b", bytes);
+    bytes[100] ^= 1;  // differs in the first piece
+    folder.write("c", bytes);
+    bytes[100] ^= 1;
+    bytes[bytes.size() - 3] ^= 4;  // differs in the last piece only
+    folder.write("d", bytes);
+    folder.write("e", bytes);
+    for (uint32_t i = 0; i < bytes.size(); i += 20) bytes[i] ^= 8;  // 95% alike
+    folder.write("f", bytes);
+    const std::string root = folder.root().string();
+    for (const bool useHash : {false, true}) {
+        for (const uint32_t match : {100u, 99u, 94u}) {
+            const SearchOptions options{QuickDirMode, useHash, match, false};
+            SearchState fast(options);
+            SearchState plain(options);
+            EXPECT_EQ(fast.search(root), plainSearch(plain, root))
+                << "hash " << useHash << " match " << match;
         }
     }
 }
