@@ -20,6 +20,9 @@ constexpr uint32_t kGroupBlockSize = 32u << 20;
 constexpr uint32_t kPieceUnit = 4096;
 // No file's piece is longer than this, so pause and abort are seen often.
 constexpr uint32_t kLongestPiece = 8u << 20;
+// The first piece of each file is short: most files that only share a size
+// part in their first bytes, and are then read no further.
+constexpr uint32_t kFirstPiece = 64u << 10;
 
 // The piece each of `members` files gets of the block: whole multiples of
 // kPieceUnit while they fit, else of 4 bytes (a group of very many files).
@@ -198,7 +201,8 @@ bool GroupReader::settle(const std::vector<uint32_t>& positions, std::vector<Twi
     bool first = true;
     while (!classes_.empty() && (first || offset < size_)) {
         if (!holdAtGate(state_)) return false;
-        const uint32_t length = static_cast<uint32_t>(std::min<uint64_t>(piece_, size_ - offset));
+        const uint32_t wanted = first ? std::min(piece_, kFirstPiece) : piece_;
+        const uint32_t length = static_cast<uint32_t>(std::min<uint64_t>(wanted, size_ - offset));
         uint32_t slot = 0;
         for (Class& members : classes_) {
             for (const uint32_t m : members) slotIndex_[m] = slot++;
