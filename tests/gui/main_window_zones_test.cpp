@@ -1,6 +1,7 @@
 // The mode switch and the hot zones of the main window.
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <string>
 
