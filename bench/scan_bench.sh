@@ -1,35 +1,40 @@
 #!/usr/bin/env bash
-# Times `kestrow scan` against other duplicate finders on seeded synthetic
-# trees, all commands of a tree in one hyperfine run on a warm cache, and
-# checks that Kestrow's 100% pairs are exactly the pairs of fdupes's groups.
-#   bench/scan_bench.sh [BUILD_DIR] [WORK_DIR]
+# Times `kestrow scan` against other duplicate finders and against reading
+# every file once, on seeded synthetic trees, all commands of a tree in one
+# hyperfine run on a warm cache, and prints each command's ratio to Kestrow's
+# time. Checks that Kestrow's 100% pairs are exactly the pairs of fdupes's
+# groups on the trees of equal files.
+#   bench/scan_bench.sh [BUILD_DIR] [WORK_DIR] [TREE...]
 # BUILD_DIR holds kestrow and bench_scan_tree (default build/native); the
 # trees go to WORK_DIR (default /tmp/kestrow-bench) and are deleted after.
-# Needs fdupes, jdupes, duff and hyperfine (scripts/setup.sh installs them
-# with KESTROW_BENCH_TOOLS=1).
+# TREE: large many small million directory (default: all but million).
+# KESTROW_BENCH_RUNS sets the runs per command (default 3); KESTROW_CLI_EXE,
+# when set, is also timed under Wine on the million tree.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$here/build/native}" && pwd)
 work=${2:-/tmp/kestrow-bench}
+shift $(($# > 2 ? 2 : $#))
+trees=${*:-large many small directory}
 kestrow=$build/kestrow
-runs=${KESTROW_BENCH_RUNS:-5}
+runs=${KESTROW_BENCH_RUNS:-3}
 mkdir -p "$work"
 trap 'rm -rf "$work"' EXIT
 
-warm() { find "$1" -type f -exec cat {} + >/dev/null; }
+readAll() { echo "bash -c 'find $1 -type f -print0 | xargs -0 cat >/dev/null'"; }
 
-# Prints each command's mean and its ratio to the first command.
+# Prints each command's mean and Kestrow's time as a share of it.
 timeTree() {
     local name=$1
     shift
-    hyperfine -N -w 1 -r "$runs" --export-json "$work/$name.json" "$@" >/dev/null 2>&1
-    python3 - "$work/$name.json" "$name" <<'PY'
+    hyperfine -N -w 1 -r "$runs" -i --export-json "$work/times.json" "$@" >/dev/null 2>&1
+    python3 - "$work/times.json" "$name" <<'PY'
 import json, sys
 results = json.load(open(sys.argv[1]))["results"]
 first = results[0]["mean"]
 print(f"{sys.argv[2]}:")
 for r in results:
-    print(f"  {r['mean']:8.3f} s  ±{r['stddev']:.3f}  ratio kestrow/this {first / r['mean']:5.2f}  {r['command']}")
+    print(f"  {r['mean']:8.3f} s  ±{r['stddev']:.3f}  kestrow/this {first / r['mean']:5.2f}  {r['command']}")
 PY
 }
 
@@ -66,25 +71,44 @@ sys.exit(0 if same else 1)
 PY
 }
 
-tree=$work/large
-"$build/bench_scan_tree" "$tree" large 1
-warm "$tree"
-timeTree "large (Quick Dir, Hash on, 100%)" "$kestrow scan $tree --match 100" "jdupes -q -r $tree" \
-    "fdupes -q -r $tree"
-checkAgreement "$tree"
-rm -rf "$tree"
+quickDir() {  # profile
+    local tree=$work/$1
+    "$build/bench_scan_tree" "$tree" "$1" 1
+    find "$tree" -type f -print0 | xargs -0 cat >/dev/null
+    timeTree "$1 (Quick Dir, Hash on, 100%)" "$kestrow scan $tree --match 100" "jdupes -q -r $tree" \
+        "fdupes -q -r $tree" "duff -r $tree" "rmlint -o fdupes:/dev/null $tree" "$(readAll "$tree")"
+    checkAgreement "$tree"
+    rm -rf "$tree"
+}
 
-tree=$work/many
-"$build/bench_scan_tree" "$tree" many 1
-warm "$tree"
-timeTree "many (Quick Dir, Hash on, 100%)" "$kestrow scan $tree --match 100" "jdupes -q -r $tree" \
-    "fdupes -q -r $tree" "duff -r $tree"
-checkAgreement "$tree"
-rm -rf "$tree"
+directory() {  # profile
+    local tree=$work/$1
+    "$build/bench_scan_tree" "$tree" "$1" 1
+    find "$tree" -type f -print0 | xargs -0 cat >/dev/null
+    timeTree "$1 (Directory, 95% and 99%)" "$kestrow scan $tree --mode directory --match 95" \
+        "$kestrow scan $tree --mode directory --match 99" "$(readAll "$tree")"
+    rm -rf "$tree"
+}
 
-tree=$work/directory
-"$build/bench_scan_tree" "$tree" directory 1
-warm "$tree"
-timeTree "directory (Directory, 95%)" "$kestrow scan $tree --mode directory --match 95" \
-    "bash -c 'find $tree -type f -exec cat {} + >/dev/null'"
-rm -rf "$tree"
+# One run each: time and peak memory of the native and the Windows command line.
+million() {
+    local tree=$work/million
+    "$build/bench_scan_tree" "$tree" million 1
+    find "$tree" -type f -print0 | xargs -0 cat >/dev/null
+    echo "million (Quick Dir, Hash on, 95%):"
+    /usr/bin/time -f "  %e s, peak %M KB  kestrow" "$kestrow" scan "$tree" | tail -n 1
+    if [ -n "${KESTROW_CLI_EXE:-}" ]; then
+        /usr/bin/time -f "  %e s, peak %M KB (Wine process)  kestrow-cli.exe" wine "$KESTROW_CLI_EXE" scan \
+            "Z:${tree//\//\\}" | tail -n 1
+    fi
+    rm -rf "$tree"
+}
+
+for tree in $trees; do
+    case $tree in
+        large | many | small) quickDir "$tree" ;;
+        directory) directory "$tree" ;;
+        million) million ;;
+        *) echo "unknown tree $tree" >&2 ;;
+    esac
+done

@@ -1,12 +1,14 @@
 // Writes a seeded synthetic folder tree for the scan benchmark.
 //   bench_scan_tree DIR PROFILE [SEED]
 // PROFILE "large": about 20,000 files and 2 GB (small files, files of several
-// MiB, a few of more than 100 MiB); "many": 100,000 small files, most of a
-// size no other file has (those are sparse: only their first bytes are
-// written); "directory": 2,000 files, about 200 MB, for "Directory" mode.
-// Every profile mixes groups of 2 to 5 exact copies, near twins of equal size,
-// near twins whose checksums are equal, empty files, hard links and nested
-// folders. The same seed always gives the same tree.
+// MiB, a few of more than 100 MiB); "many": 100,000 files, about 3 GB, 68% of
+// them of a size no other file has (4 KB to 100 KB), the rest of 1 to 4,096
+// bytes; "small": 300,000 files of 1 to 2,048 bytes, every tenth a copy;
+// "million": 1,000,000 files of 1 to 1,024 bytes, every tenth a copy;
+// "directory": 2,000 files, about 200 MB, for "Directory" mode. Profiles
+// without copyEvery mix groups of 2 to 5 exact copies, near twins of equal
+// size, near twins whose checksums are equal, empty files, hard links and
+// nested folders. The same seed always gives the same tree.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -57,12 +59,16 @@ struct Profile {
     int medium;
     uint64_t mediumLow, mediumHigh;
     int large;
-    int sparsePercent;
+    int uniquePercent;  // files of a size no other file has
+    bool uniqueSparse;  // those hold only their first 4,096 bytes
+    int copyEvery;      // every n-th file a copy of an earlier one, the rest fresh
 };
 
-const Profile kLarge{20000, 400, 1024, 100000, 250, 1u << 20, 12u << 20, 4, 0};
-const Profile kMany{100000, 2000, 64, 16384, 0, 0, 0, 0, 90};
-const Profile kDirectory{2000, 60, 4096, 400000, 0, 0, 0, 0, 0};
+const Profile kLarge{20000, 400, 1024, 100000, 250, 1u << 20, 12u << 20, 4, 0, false, 0};
+const Profile kMany{100000, 2000, 1, 4096, 0, 0, 0, 0, 68, false, 0};
+const Profile kSmall{300000, 3000, 1, 2048, 0, 0, 0, 0, 0, false, 10};
+const Profile kMillion{1000000, 10000, 1, 1024, 0, 0, 0, 0, 0, false, 10};
+const Profile kDirectory{2000, 60, 4096, 400000, 0, 0, 0, 0, 0, false, 0};
 
 void writeContent(const std::string& path, const Content& content, std::vector<uint8_t>& buffer) {
     std::FILE* out = std::fopen(path.c_str(), "wb");
@@ -127,11 +133,19 @@ private:
     Content copyOf(const Content& content) { return content; }
 
     Content nextSmall() {
+        if (profile_.copyEvery != 0) {
+            if (fileCount_ % profile_.copyEvery != profile_.copyEvery - 1 || recent_.empty()) {
+                // Sizes spread evenly, so that few tiny files share their bytes by chance.
+                recent_.push_back(
+                    Content{random_.next(), profile_.smallLow + random_.below(profile_.smallHigh)});
+                return recent_.back();
+            }
+            return recent_[random_.below(recent_.size())];
+        }
         const uint64_t kind = random_.below(100);
-        if (kind < uint64_t(profile_.sparsePercent)) {
-            // A size no other file has: walked, never read.
-            return Content{random_.next(), 20000 + uint64_t(fileCount_) * 37 + random_.below(37), -1, 0,
-                           true};
+        if (kind < uint64_t(profile_.uniquePercent)) {
+            // A size no other file has.
+            return Content{random_.next(), 4096 + uint64_t(fileCount_), -1, 0, profile_.uniqueSparse};
         }
         if (recent_.empty() || random_.below(100) < 45) {
             return fresh(profile_.smallLow, profile_.smallHigh);
@@ -191,12 +205,14 @@ private:
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fputs("usage: bench_scan_tree DIR large|many|directory [SEED]\n", stderr);
+        std::fputs("usage: bench_scan_tree DIR large|many|small|million|directory [SEED]\n", stderr);
         return 2;
     }
     const std::string name = argv[2];
     const Profile* profile = name == "large"       ? &kLarge
                              : name == "many"      ? &kMany
+                             : name == "small"     ? &kSmall
+                             : name == "million"   ? &kMillion
                              : name == "directory" ? &kDirectory
                                                    : nullptr;
     if (profile == nullptr) {

@@ -76,6 +76,9 @@ int runCompare(int argc, char** argv) {
     state.reportNoMemory = [] { std::fputs("kestrow compare: Not enough memory\n", stderr); };
     compareFiles(state);
     const std::vector<ResultRow> rows = list.rows();
-    printRows(rows, stdout);
+    if (!printRows(rows, stdout)) {
+        std::fputs("kestrow compare: the rows could not be written\n", stderr);
+        return kExitTrouble;
+    }
     return exitStatusFor(rows);
 }

@@ -18,7 +18,6 @@
 #include "cli/row_output.h"
 #include "engine/duplicate_search.h"
 #include "engine/fs.h"
-#include "engine/result_store.h"
 #include "engine/text_cut.h"
 #include "engine/worker_thread.h"
 
@@ -127,8 +126,8 @@ void requestAbort(AppState& state) {
 }
 
 // Runs the search on its own thread, the way Start does, while this thread
-// shows progress and turns Ctrl+C into Abort.
-void runSearch(AppState& state) {
+// shows progress, sends the rows printed so far on and turns Ctrl+C into Abort.
+void runSearch(AppState& state, PrintingResultList& list) {
     const bool terminal = isatty(fileno(stderr)) != 0;
     state.runState.store(Comparing);
     state.progressPercent.store(0);
@@ -151,6 +150,7 @@ void runSearch(AppState& state) {
             requestAbort(state);
             abortSent = true;
         }
+        if (nap % 10 == 0) list.flush();
         if (terminal && nap % 10 == 0 && !finished.load()) showProgress(state);
     }
     search.join();
@@ -183,7 +183,7 @@ int runScan(int argc, char** argv) {
     }
 
     AppState state;
-    ResultStore list;
+    PrintingResultList list(stdout);
     state.results = &list;
     if (!copyPathText(state.settings.pathA, options.folder))
         return usageError("FOLDER is longer than 599 bytes");
@@ -197,9 +197,11 @@ int runScan(int argc, char** argv) {
         std::fputs("kestrow scan: Not enough memory\n", stderr);
         noMemory = true;
     };
-    runSearch(state);
-    const std::vector<ResultRow> rows = list.rows();
-    printRows(rows, stdout);
+    runSearch(state, list);
+    if (!list.finish()) {
+        std::fputs("kestrow scan: the rows could not be written\n", stderr);
+        return kExitTrouble;
+    }
     if (noMemory) return kExitTrouble;
-    return endedAborted(rows) ? kExitAborted : kExitEnd;
+    return endedAborted(list.rows()) ? kExitAborted : kExitEnd;
 }

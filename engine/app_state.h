@@ -57,3 +57,6 @@ struct AppState {
 // Zero-filled block from the state's allocator (the process heap by default).
 uint8_t* allocateZeroed(AppState& state, std::size_t bytes);
 void releaseBlock(AppState& state, uint8_t*& block);
+
+// Holds a search while it is paused; false when an abort is requested.
+bool holdAtGate(AppState& state);

@@ -1,6 +1,7 @@
 #include "engine/compare.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include "engine/byte_diff.h"
 #include "engine/compare_pair.h"
@@ -12,43 +13,27 @@ constexpr uint32_t kGateTimeoutMs = 1000000;
 // Above this larger size the percentage is computed on sizes divided by 1,024.
 constexpr uint32_t kSimilarityScalingSize = 50000;
 
-// How the chunk loop of the directory modes ended.
-enum class CountEnd { Complete, RuledOut, Aborted, ReadFailed };
-
-// The chunk loop of the directory modes, adding every differing byte to
-// `differingBytes`. Stops as soon as the count passes `limit`.
-CountEnd countPairDifferences(AppState& state, OpenPair& pair, uint32_t limit, uint32_t& differingBytes) {
-    const uint8_t* a = state.compareBufferA;
-    const uint8_t* b = state.compareBufferB;
-    auto countPiece = [&](uint32_t offset, uint32_t length) {
-        differingBytes += countDifferingBytes(a + offset, b + offset, length);
-        return differingBytes <= limit;
-    };
-    state.bytesRemaining = pair.compareSize;
-    while (state.bytesRemaining != 0) {
-        const uint32_t chunkLength = std::min(state.bytesRemaining, kChunkLength);
-        const ChunkEnd chunkEnd = readAndExamineChunk(state, pair, chunkLength, countPiece);
-        if (chunkEnd == ChunkEnd::ReadFailed) return CountEnd::ReadFailed;
-        if (chunkEnd == ChunkEnd::Stopped) return CountEnd::RuledOut;
-        state.bytesRemaining -= chunkLength;
-        // An abort sets runState; it is looked at only between chunks.
-        if (state.runState != Comparing) return CountEnd::Aborted;
-    }
-    holdWhilePaused(state);  // the end-of-data step
-    return CountEnd::Complete;
-}
-
 }  // namespace
 
 PairOutcome openAndCheckSizes(AppState& state, OpenPair& pair) {
-    pair.fileA = fs::openRead(state.settings.pathA);
-    if (pair.fileA != nullptr) pair.fileB = fs::openRead(state.settings.pathB);
+    return openAndCheckSizes(state, pair, state.settings.pathA, state.settings.pathB);
+}
+
+PairOutcome openAndCheckSizes(AppState& state, OpenPair& pair, const char* pathA, const char* pathB) {
+    pair.fileA = fs::openRead(pathA);
+    if (pair.fileA != nullptr) pair.fileB = fs::openRead(pathB);
     if (pair.fileA == nullptr || pair.fileB == nullptr) {
         state.runState = OpenFailed;
         return PairOutcome::OpenFailed;
     }
     const uint64_t sizeA = fs::fileSize(pair.fileA);
     const uint64_t sizeB = fs::fileSize(pair.fileB);
+    for (auto [file, facts, size] :
+         {std::tuple{pair.fileA, &pair.factsA, sizeA}, std::tuple{pair.fileB, &pair.factsB, sizeB}}) {
+        facts->size = size;
+        facts->lastWriteTime = fs::lastWriteTime(file);
+        facts->identityKnown = fs::openFileIdentity(file, facts->identity);
+    }
     if (sizeA == 0 && sizeB == 0 && state.checkZeroLength != 0) {
         state.runState = ZeroBytes;
         return PairOutcome::ZeroBytes;
@@ -118,10 +103,11 @@ uint32_t maxDifferingBytesFor(uint32_t largerSize, uint32_t matchPercent) {
     return reaching;
 }
 
-bool openPairForSearch(AppState& state, OpenPair& pair, uint32_t& differing, uint32_t& percent) {
+bool openPairForSearch(AppState& state, OpenPair& pair, const char* pathA, const char* pathB,
+                       uint32_t& differing, uint32_t& percent) {
     state.runState = Comparing;
     percent = 0;
-    const PairOutcome checked = openAndCheckSizes(state, pair);
+    const PairOutcome checked = openAndCheckSizes(state, pair, pathA, pathB);
     if (checked == PairOutcome::ZeroBytes) {
         state.runState = EndReached;
         percent = 100;
@@ -133,26 +119,7 @@ bool openPairForSearch(AppState& state, OpenPair& pair, uint32_t& differing, uin
     return state.settings.searchMode != QuickDirMode || differing == 0;
 }
 
-uint32_t comparePairForSearch(AppState& state, uint32_t matchPercent) {
-    OpenPair pair;
-    uint32_t differingBytes = 0;
-    uint32_t decided = 0;
-    if (!openPairForSearch(state, pair, differingBytes, decided)) return decided;
-
-    const uint32_t limit = maxDifferingBytesFor(pair.largerSize, matchPercent);
-    const CountEnd end = differingBytes > limit ? CountEnd::RuledOut
-                                                : countPairDifferences(state, pair, limit, differingBytes);
-    // A byte never read is never counted as equal: a short read or an abort gives 0.
-    if (end == CountEnd::Aborted) return 0;
-    state.runState = EndReached;
-    if (end == CountEnd::ReadFailed) return 0;
-    return similarityPercent(pair.largerSize, differingBytes);
-}
-
 uint32_t compareFiles(AppState& state) {
-    if (state.settings.searchMode == FileMode) {
-        writeFileReport(state);
-        return 0;
-    }
-    return comparePairForSearch(state, 0);
+    writeFileReport(state);
+    return 0;
 }

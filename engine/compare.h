@@ -11,20 +11,11 @@ constexpr uint32_t kChunkLength = 10000000;
 // Size of each read buffer the search provides for the directory modes.
 constexpr uint32_t kSearchBufferSize = 10000050;
 
-// File mode (settings.searchMode): the worker of a two-file comparison. It
-// writes the report rows through state.results and ends with runState Idle,
-// runControl Running and the pause gate open; the result carries no meaning.
-// Directory modes: compares the pair in compareBufferA/B (kSearchBufferSize
-// each) and returns the percentage of equal bytes, 0..100. It returns 0 for a
-// pair that cannot be opened, whose sizes are refused, that differs in size in
-// Quick Dir mode, that could not be read in full or that an abort cut short.
+// The worker of a "File" comparison of pathA with pathB. It writes the report
+// rows through state.results and ends with runState Idle, runControl Running
+// and the pause gate open; the result carries no meaning. The search compares
+// its pairs with comparePairInPieces (pair_pass.h).
 uint32_t compareFiles(AppState& state);
-
-// The directory-mode compareFiles for a search with a match threshold: equal
-// result and runState whenever the result reaches `matchPercent`. Otherwise
-// it may stop reading as soon as the differing bytes counted rule the
-// threshold out, and then returns a value below `matchPercent`.
-uint32_t comparePairForSearch(AppState& state, uint32_t matchPercent);
 
 // Percentage of equal bytes, 0..100, counted against the larger size
 // (`largerSize` >= 1, `differingBytes` <= `largerSize`). Above 50,000 bytes

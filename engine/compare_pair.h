@@ -8,6 +8,7 @@
 
 #include "engine/app_state.h"
 #include "engine/fs.h"
+#include "engine/twin_record.h"
 
 // What became of a pair before or while its bytes were compared.
 enum class PairOutcome { Compared, OpenFailed, SizeFault, ZeroBytes, ReadFailed };
@@ -18,6 +19,9 @@ struct OpenPair {
     fs::File* fileB = nullptr;
     uint32_t largerSize = 0;
     uint32_t compareSize = 0;
+    // What the opening learnt of each file (its size as compared among them).
+    TwinFileFacts factsA;
+    TwinFileFacts factsB;
 
     OpenPair() = default;
     OpenPair(const OpenPair&) = delete;
@@ -32,13 +36,16 @@ struct OpenPair {
 // zero-length checking on, then any size of 4 GiB or more or any empty file.
 // Sets runState to OpenFailed, ZeroBytes or SizeFault for those outcomes.
 PairOutcome openAndCheckSizes(AppState& state, OpenPair& pair);
+// The same for the two paths given.
+PairOutcome openAndCheckSizes(AppState& state, OpenPair& pair, const char* pathA, const char* pathB);
 
-// The opening both search comparisons share: sets runState to Comparing,
+// The opening of the search's comparison: sets runState to Comparing,
 // opens the pair and settles what the sizes alone decide. Returns true when
 // the bytes must be read, with `differing` at the size difference; otherwise
 // `percent` is the result (100 for two empty files with zero-length checking
 // on, 0 for a refused pair or, in "Quick Dir", unequal sizes).
-bool openPairForSearch(AppState& state, OpenPair& pair, uint32_t& differing, uint32_t& percent);
+bool openPairForSearch(AppState& state, OpenPair& pair, const char* pathA, const char* pathB,
+                       uint32_t& differing, uint32_t& percent);
 
 // Reads the next `length` bytes of each file into the start of
 // compareBufferA/B; false unless both reads delivered every byte.

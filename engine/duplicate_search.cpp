@@ -2,24 +2,24 @@
 
 #include "engine/compare.h"
 #include "engine/file_index.h"
+#include "engine/quick_dir_search.h"
 #include "engine/twin_candidates.h"
 #include "engine/twin_pairing.h"
 
 namespace {
 
-bool obtainBlocks(AppState& state, FileIndex& index) {
+bool obtainBuffers(AppState& state) {
     state.compareBufferA = allocateZeroed(state, kSearchBufferSize);
     state.compareBufferB = state.compareBufferA ? allocateZeroed(state, kSearchBufferSize) : nullptr;
-    if (state.compareBufferB != nullptr && obtainFileIndex(state, index)) return true;
+    if (state.compareBufferB != nullptr) return true;
     releaseBlock(state, state.compareBufferA);
-    releaseBlock(state, state.compareBufferB);
     return false;
 }
 
 void releaseBlocks(AppState& state, FileIndex& index) {
     releaseBlock(state, state.compareBufferA);
     releaseBlock(state, state.compareBufferB);
-    releaseFileIndex(state, index);
+    index.release(state);
 }
 
 // Back to Idle with an open gate, so that no job starts behind a closed one.
@@ -38,18 +38,29 @@ void writeRowWithCount(AppState& state, int row, const char* label, uint32_t cou
     state.results->setCell(row, 1, text);
 }
 
-// Walks the folder and prepares the pairs; false when pairing must not run
-// (nothing found, or an abort came first).
-bool indexAndGroup(AppState& state, FileIndex& index, TwinCandidates& candidates) {
+// Walks the folder; false when pairing must not run (nothing found, an abort
+// came first, or the index ran out of memory before the tree was walked).
+bool indexTree(AppState& state, FileIndex& index) {
     PathText searchFolder;
     copyPathText(searchFolder, state.settings.pathA);
     state.runState.store(Indexing);
     indexFolder(state, index, searchFolder);
-    const bool found = state.indexCount.load() != 0 && state.runControl.load() != AbortRequested;
-    const bool grouped = found && findTwinCandidates(state, index, candidates);
     state.runState.store(Pairing);
     state.removeEmptyDirs.store(0);
-    return grouped && state.runControl.load() != AbortRequested;
+    return index.count() != 0 && !index.outOfMemory() && state.runControl.load() != AbortRequested;
+}
+
+// Lists the twins from row 1 on; false when memory for the pairing ran out.
+bool pairTree(AppState& state, FileIndex& index, uint32_t& rowCounter) {
+    if (state.settings.searchMode == QuickDirMode) {
+        bool outOfMemory = false;
+        rowCounter = pairBySize(state, index, rowCounter, outOfMemory);
+        return !outOfMemory;
+    }
+    TwinCandidates candidates;
+    findTwinCandidates(state, index, candidates);
+    rowCounter = pairEntries(state, index, candidates, rowCounter);
+    return true;
 }
 
 }  // namespace
@@ -60,22 +71,26 @@ uint32_t searchDuplicates(AppState& state) {
     state.updateControls();
     state.results->clearRows();
     FileIndex index;
-    if (!obtainBlocks(state, index)) {
+    if (!obtainBuffers(state)) {
         state.reportNoMemory();
         endJob(state);
         state.updateControls();
         return 0;
     }
     state.results->insertRow(0, "Indexing....");
-    TwinCandidates candidates;
     uint32_t rowCounter = 0;
-    if (indexAndGroup(state, index, candidates)) {
-        const uint32_t count = state.indexCount.load();
+    // A search that could not hold the whole tree or its pieces is never shown as complete.
+    bool complete = true;
+    if (indexTree(state, index)) {
         state.results->deleteRow(0);
-        writeRowWithCount(state, 0, "Start", count, " files found.");
-        rowCounter = pairEntries(state, index, candidates, 1);
+        writeRowWithCount(state, 0, "Start", index.count(), " files found.");
+        rowCounter = 1;
+        complete = pairTree(state, index, rowCounter);
+    } else {
+        complete = !index.outOfMemory();
     }
-    const char* closing = state.runControl.load() == Running ? "End" : "Aborted";
+    if (!complete) state.reportNoMemory();
+    const char* closing = complete && state.runControl.load() == Running ? "End" : "Aborted";
     writeRowWithCount(state, static_cast<int>(rowCounter), closing, state.twinCount.load(), " twins found");
     releaseBlocks(state, index);
     endJob(state);

@@ -25,28 +25,38 @@ void FileHeads::prepare(AppState& state, uint32_t entryCount, uint32_t candidate
     if (block_ == nullptr) return;
     heads_.assign(entryCount, Head::Unread);
     slotOf_.assign(entryCount, 0);
+    facts_.assign(entryCount, TwinFileFacts{});
 }
 
 void FileHeads::release(AppState& state) {
     releaseBlock(state, block_);
     heads_.clear();
     slotOf_.clear();
+    facts_.clear();
+}
+
+const TwinFileFacts* FileHeads::factsOf(uint32_t position) const {
+    return position < heads_.size() && heads_[position] == Head::Held ? &facts_[position] : nullptr;
 }
 
 const uint8_t* FileHeads::head(AppState& state, const FileIndex& index, uint32_t position) {
     if (heads_[position] == Head::Unread) {
         heads_[position] = Head::Missing;
-        fs::File* file = slotsUsed_ < slots_ ? fs::openRead(index.entries[position].path) : nullptr;
-        if (file != nullptr) {
-            const uint32_t wanted =
-                static_cast<uint32_t>(std::min<uint64_t>(index.listedSizes[position], headLength_));
+        const FileIndexEntry& entry = index.entry(position);
+        fs::File* file = slotsUsed_ < slots_ ? fs::openRead(entry.path) : nullptr;
+        if (file != nullptr && fs::fileSize(file) == entry.listedSize) {
+            const uint32_t wanted = static_cast<uint32_t>(std::min<uint64_t>(entry.listedSize, headLength_));
             uint8_t* target = block_ + std::size_t{slotsUsed_} * headLength_;
+            TwinFileFacts& facts = facts_[position];
+            facts.size = entry.listedSize;
+            facts.lastWriteTime = fs::lastWriteTime(file);
+            facts.identityKnown = fs::openFileIdentity(file, facts.identity);
             if (readFromFile(state, file, target, wanted) == wanted) {
                 slotOf_[position] = slotsUsed_++;
                 heads_[position] = Head::Held;
             }
-            fs::closeFile(file);
         }
+        fs::closeFile(file);
     }
     return heads_[position] == Head::Held ? block_ + std::size_t{slotOf_[position]} * headLength_ : nullptr;
 }
@@ -54,7 +64,7 @@ const uint8_t* FileHeads::head(AppState& state, const FileIndex& index, uint32_t
 bool FileHeads::decide(AppState& state, const FileIndex& index, uint32_t a, uint32_t b, uint32_t matchPercent,
                        uint32_t& percent) {
     if (block_ == nullptr) return false;
-    const uint64_t sizeA = index.listedSizes[a], sizeB = index.listedSizes[b];
+    const uint64_t sizeA = index.entry(a).listedSize, sizeB = index.entry(b).listedSize;
     const uint32_t larger = static_cast<uint32_t>(std::max(sizeA, sizeB));
     const uint32_t smaller = static_cast<uint32_t>(std::min(sizeA, sizeB));
     if (smaller == 0) return false;  // the comparison's own size rules decide

@@ -22,38 +22,94 @@ void removeEmptyFolder(AppState& state, const char* folderPath) {
     fs::removeFolder(folderPath);
 }
 
-void addFile(AppState& state, const fs::FolderEntry& entry, const char* fullPath, FileIndex& index) {
-    const uint32_t position = state.indexCount.load();
-    FileIndexEntry& file = index.entries[position];
-    copyPathText(file.path, fullPath);
-    copyPathText(state.currentFileText, fullPath);
-    const bool quickDir = state.settings.searchMode == QuickDirMode;
-    file.size = quickDir ? static_cast<uint32_t>(entry.size) : 0;
-    file.hash = 0;
-    index.listedSizes[position] = entry.size;
-    state.indexCount.store(position + 1);
+bool walkStopped(const AppState& state, const FileIndex& index) {
+    return index.outOfMemory() || state.runControl.load() == AbortRequested;
+}
+
+// `removable`: the folder is a real folder below the searched one, reached
+// without passing through a link.
+void walkFolder(AppState& state, FileIndex& index, const char* folderPath, bool removable) {
+    if (walkStopped(state, index)) return;
+    fs::FileIdentity identity;
+    const bool known = fs::fileIdentity(folderPath, identity);
+    if (known && isOpenFolder(index, identity)) return;
+    if (known) index.openFolders.push_back(identity);
+
+    const uint32_t startingCount = state.indexCount.load();
+    fs::listFolder(folderPath, [&](const fs::FolderEntry& entry) {
+        // Pause holds the walk too, and an abort ends it at once, even inside one long listing.
+        if (!state.pauseGate.isOpen()) holdAtGate(state);
+        if (walkStopped(state, index)) return;
+        PathText fullPath;
+        // A path that would not fit a PathText is skipped.
+        if (!joinPathText(fullPath, folderPath, kSeparatorText, entry.name)) return;
+        if (entry.isFolder) {
+            if (isRealFolderName(entry.name) == 1)
+                walkFolder(state, index, fullPath, removable && !entry.isLink);
+            return;
+        }
+        if (!index.add(state, fullPath, entry.size)) return;
+        copyPathText(state.currentFileText, fullPath);
+        state.indexCount.store(index.count());
+    });
+    if (known) index.openFolders.pop_back();
+
+    if (removable && state.indexCount.load() == startingCount && state.removeEmptyDirs.load() != 0) {
+        removeEmptyFolder(state, folderPath);
+    }
 }
 
 }  // namespace
 
-bool obtainFileIndex(AppState& state, FileIndex& index) {
-    index.entries = reinterpret_cast<FileIndexEntry*>(
-        allocateZeroed(state, sizeof(FileIndexEntry) * std::size_t{kIndexCapacity}));
-    index.listedSizes =
-        reinterpret_cast<uint64_t*>(allocateZeroed(state, sizeof(uint64_t) * std::size_t{kIndexCapacity}));
-    if (index.entries != nullptr && index.listedSizes != nullptr) return true;
-    releaseFileIndex(state, index);
-    return false;
+const char* FileIndex::storePath(AppState& state, const char* path) {
+    const std::size_t length = std::strlen(path) + 1;  // fits a PathText, so far below a block
+    if (pathBytesUsed_ + length > kIndexPathBlockBytes) {
+        char* block = reinterpret_cast<char*>(allocateZeroed(state, kIndexPathBlockBytes));
+        if (block == nullptr) return nullptr;
+        pathBlocks_.push_back(block);
+        pathBytesUsed_ = 0;
+    }
+    char* stored = pathBlocks_.back() + pathBytesUsed_;
+    std::memcpy(stored, path, length);
+    pathBytesUsed_ += static_cast<uint32_t>(length);
+    return stored;
 }
 
-void releaseFileIndex(AppState& state, FileIndex& index) {
-    auto* entries = reinterpret_cast<uint8_t*>(index.entries);
-    auto* sizes = reinterpret_cast<uint8_t*>(index.listedSizes);
-    releaseBlock(state, entries);
-    releaseBlock(state, sizes);
-    index.entries = nullptr;
-    index.listedSizes = nullptr;
-    index.openFolders.clear();
+bool FileIndex::add(AppState& state, const char* path, uint64_t listedSize) {
+    if (count_ == 0xFFFFFFFEu) outOfMemory_ = true;  // positions are 32-bit
+    if (!outOfMemory_ && count_ / kIndexBlockEntries == entryBlocks_.size()) {
+        auto* block = reinterpret_cast<FileIndexEntry*>(
+            allocateZeroed(state, sizeof(FileIndexEntry) * std::size_t{kIndexBlockEntries}));
+        if (block == nullptr) {
+            outOfMemory_ = true;
+        } else {
+            entryBlocks_.push_back(block);
+        }
+    }
+    const char* stored = outOfMemory_ ? nullptr : storePath(state, path);
+    if (stored == nullptr) {
+        outOfMemory_ = true;
+        return false;
+    }
+    entry(count_) = FileIndexEntry{stored, listedSize};
+    ++count_;
+    return true;
+}
+
+void FileIndex::release(AppState& state) {
+    for (FileIndexEntry*& block : entryBlocks_) {
+        auto* bytes = reinterpret_cast<uint8_t*>(block);
+        releaseBlock(state, bytes);
+    }
+    for (char*& block : pathBlocks_) {
+        auto* bytes = reinterpret_cast<uint8_t*>(block);
+        releaseBlock(state, bytes);
+    }
+    entryBlocks_.clear();
+    pathBlocks_.clear();
+    pathBytesUsed_ = kIndexPathBlockBytes;
+    count_ = 0;
+    openFolders.clear();
 }
 
 int isRealFolderName(const char* name) {
@@ -61,33 +117,5 @@ int isRealFolderName(const char* name) {
 }
 
 void indexFolder(AppState& state, FileIndex& index, const char* folderPath) {
-    if (state.indexCount.load() > index.fillLimit || state.runControl.load() == AbortRequested) return;
-    fs::FileIdentity identity;
-    const bool known = fs::fileIdentity(folderPath, identity);
-    if (known && isOpenFolder(index, identity)) return;
-    if (known) index.openFolders.push_back(identity);
-
-    const uint32_t startingCount = state.indexCount.load();
-    bool first = true;
-    fs::listFolder(folderPath, [&](const fs::FolderEntry& entry) {
-        // The first entry is always handled; the limit is tested before each further one.
-        if (!first && state.indexCount.load() >= index.fillLimit) return;
-        first = false;
-        indexEntry(state, entry, folderPath, index);
-    });
-    if (known) index.openFolders.pop_back();
-
-    if (state.indexCount.load() == startingCount && state.removeEmptyDirs.load() != 0) {
-        removeEmptyFolder(state, folderPath);
-    }
-}
-
-void indexEntry(AppState& state, const fs::FolderEntry& entry, const char* folderPath, FileIndex& index) {
-    PathText fullPath;
-    if (!joinPathText(fullPath, folderPath, kSeparatorText, entry.name)) return;
-    if (entry.isFolder) {
-        if (isRealFolderName(entry.name) == 1) indexFolder(state, index, fullPath);
-        return;
-    }
-    addFile(state, entry, fullPath, index);
+    walkFolder(state, index, folderPath, true);
 }

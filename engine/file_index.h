@@ -1,5 +1,7 @@
 // The folder index: a flat list of every file below the searched folder, in
-// walk order (depth first, each subfolder walked where its entry is met).
+// walk order (depth first, each subfolder walked where its entry is met). It
+// grows with the tree: paths are packed end to end in blocks, entries are
+// kept in blocks of fixed count, so a file costs its path and a few numbers.
 #pragma once
 
 #include <cstdint>
@@ -9,44 +11,59 @@
 #include "engine/fs.h"
 #include "engine/path_text.h"
 
+// Checksums and what else the pairing learns of a file are kept by the
+// pairing itself, for the files it reads.
 struct FileIndexEntry {
-    PathText path;
-    // "Quick Dir": the low 32 bits of the file's size, 0xFFFFFFFF when it
-    // cannot be opened; "Directory": 0.
-    uint32_t size;
-    // "Quick Dir" with "Hash" on: the file's checksum; otherwise 0.
-    uint32_t hash;
+    const char* path;
+    // The file's full size as the folder listing reported it.
+    uint64_t listedSize;
 };
 
-constexpr uint32_t kIndexCapacity = 200000;
-constexpr uint32_t kIndexFillLimit = 149900;
-constexpr uint32_t kUnreadableSize = 0xFFFFFFFFu;
+// Entries per block and bytes per block of paths.
+constexpr uint32_t kIndexBlockEntries = 16384;
+constexpr uint32_t kIndexPathBlockBytes = 1u << 20;
 
-struct FileIndex {
-    // kIndexCapacity zero-filled entries; the entry at indexCount always
-    // exists and holds an empty path (the end marker).
-    FileIndexEntry* entries = nullptr;
-    // Each entry's full size as the folder listing reported it.
-    uint64_t* listedSizes = nullptr;
-    uint32_t fillLimit = kIndexFillLimit;
+class FileIndex {
+public:
+    FileIndex() = default;
+    FileIndex(const FileIndex&) = delete;
+    FileIndex& operator=(const FileIndex&) = delete;
+
+    FileIndexEntry& entry(uint32_t position) {
+        return entryBlocks_[position / kIndexBlockEntries][position % kIndexBlockEntries];
+    }
+    const FileIndexEntry& entry(uint32_t position) const {
+        return entryBlocks_[position / kIndexBlockEntries][position % kIndexBlockEntries];
+    }
+    uint32_t count() const { return count_; }
+    // True once a block could not be had: the walk stopped short of the tree.
+    bool outOfMemory() const { return outOfMemory_; }
+
+    // Adds a file at position count(); false (nothing added, outOfMemory set)
+    // when the memory for it cannot be had.
+    bool add(AppState& state, const char* path, uint64_t listedSize);
+    void release(AppState& state);
+
     // Identities of the folders being walked, so a link back to one of them
     // cannot send the walk round in a circle.
     std::vector<fs::FileIdentity> openFolders;
-};
 
-// Obtains the zero-filled blocks of the index; false (nothing held) when a
-// block cannot be had.
-bool obtainFileIndex(AppState& state, FileIndex& index);
-void releaseFileIndex(AppState& state, FileIndex& index);
+private:
+    const char* storePath(AppState& state, const char* path);
+
+    std::vector<FileIndexEntry*> entryBlocks_;
+    std::vector<char*> pathBlocks_;
+    uint32_t pathBytesUsed_ = kIndexPathBlockBytes;
+    uint32_t count_ = 0;
+    bool outOfMemory_ = false;
+};
 
 // 1 when `name` is neither "." nor "..".
 int isRealFolderName(const char* name);
 
 // Walks `folderPath` and everything below it into `index`, raising
 // state.indexCount per file. Stops entering folders once an abort is
-// requested; removes folders left without files when removeEmptyDirs is on.
+// requested and stops altogether when the index runs out of memory. Removes
+// folders left without files when removeEmptyDirs is on, but never a folder
+// reached through a link or junction, nor anything below one.
 void indexFolder(AppState& state, FileIndex& index, const char* folderPath);
-
-// Handles one entry of `folderPath`'s listing: recurses into a folder, adds a
-// file. A path that would not fit a PathText is skipped.
-void indexEntry(AppState& state, const fs::FolderEntry& entry, const char* folderPath, FileIndex& index);

@@ -16,15 +16,23 @@ struct File;  // an open file, read access, others may read too
 // (missing, a folder, no access, held open for writing elsewhere).
 File* openRead(const char* path);
 void closeFile(File* file);
-// 64-bit size of an open file.
+// 64-bit size of an open file (on Linux as it was when opened).
 uint64_t fileSize(File* file);
 // Reads up to `count` bytes from the current position; returns the bytes
 // delivered, or -1 on a failed read.
 int64_t readFile(File* file, void* buffer, uint32_t count);
+// Moves the read position to `offset`; false when it cannot.
+bool seekFile(File* file, uint64_t offset);
+// Last-write time of an open file in the platform's units (Windows FILETIME,
+// POSIX seconds); 0 when unknown.
+uint64_t lastWriteTime(File* file);
 
 struct FolderEntry {
     const char* name;
     bool isFolder;
+    // A symbolic link, junction or other reparse point: what it leads to may
+    // lie outside the folder being listed.
+    bool isLink;
     uint64_t size;  // 0 for folders
 };
 // Lists `folder` (without "." and ".."), calling `visit` for each entry in the
@@ -40,9 +48,12 @@ bool resetAttributes(const char* path);
 struct FileIdentity {
     uint64_t volume = 0;
     uint64_t index = 0;
-    bool operator==(const FileIdentity& other) const { return volume == other.volume && index == other.index; }
+    bool operator==(const FileIdentity& other) const {
+        return volume == other.volume && index == other.index;
+    }
 };
 bool fileIdentity(const char* path, FileIdentity& identity);
+bool openFileIdentity(File* file, FileIdentity& identity);
 
 bool pathExists(const char* path);
 // True for a folder (or a link to one).

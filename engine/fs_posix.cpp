@@ -17,20 +17,21 @@ const char kSeparator = '/';
 
 struct File {
     int descriptor;
+    // Taken once at opening: size, last write and identity of the file as opened.
+    struct stat info;
 };
 
 File* openRead(const char* path) {
-    // Non-blocking so that a named pipe cannot hold the worker; only regular
-    // files are accepted.
+    // Non-blocking so that a named pipe cannot hold the worker (it has no
+    // effect on regular files, the only ones accepted).
     const int descriptor = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (descriptor < 0) return nullptr;
-    struct stat info;
-    if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(descriptor);
+    auto* file = new File{descriptor, {}};
+    if (::fstat(descriptor, &file->info) != 0 || !S_ISREG(file->info.st_mode)) {
+        closeFile(file);
         return nullptr;
     }
-    ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
-    return new File{descriptor};
+    return file;
 }
 
 void closeFile(File* file) {
@@ -40,9 +41,15 @@ void closeFile(File* file) {
 }
 
 uint64_t fileSize(File* file) {
-    struct stat info;
-    if (::fstat(file->descriptor, &info) != 0) return 0;
-    return static_cast<uint64_t>(info.st_size);
+    return static_cast<uint64_t>(file->info.st_size);
+}
+
+bool seekFile(File* file, uint64_t offset) {
+    return ::lseek(file->descriptor, static_cast<off_t>(offset), SEEK_SET) >= 0;
+}
+
+uint64_t lastWriteTime(File* file) {
+    return static_cast<uint64_t>(file->info.st_mtime);
 }
 
 int64_t readFile(File* file, void* buffer, uint32_t count) {
@@ -61,21 +68,28 @@ int64_t readFile(File* file, void* buffer, uint32_t count) {
 bool listFolder(const char* folder, const std::function<void(const FolderEntry&)>& visit) {
     DIR* directory = ::opendir(folder);
     if (directory == nullptr) return false;
-    std::vector<std::string> names;
+    // Each name with whether the listing knows it as a link (DT_UNKNOWN: ask).
+    std::vector<std::pair<std::string, unsigned char>> names;
     while (const dirent* entry = ::readdir(directory)) {
         const std::string name = entry->d_name;
-        if (name != "." && name != "..") names.push_back(name);
+        if (name != "." && name != "..") names.emplace_back(name, entry->d_type);
     }
     // Sorted so a walk visits files in the same order on every run.
     std::sort(names.begin(), names.end());
     const int folderDescriptor = ::dirfd(directory);
-    for (const std::string& name : names) {
+    for (const auto& [name, type] : names) {
         // Follows symbolic links: a link to a folder is listed as a folder.
         struct stat info;
         if (::fstatat(folderDescriptor, name.c_str(), &info, 0) != 0) continue;
         const bool isFolder = S_ISDIR(info.st_mode);
         if (!isFolder && !S_ISREG(info.st_mode)) continue;  // pipes, devices, sockets
-        visit(FolderEntry{name.c_str(), isFolder, isFolder ? 0 : static_cast<uint64_t>(info.st_size)});
+        struct stat own;
+        const bool isLink =
+            type == DT_LNK || (type == DT_UNKNOWN &&
+                               (::fstatat(folderDescriptor, name.c_str(), &own, AT_SYMLINK_NOFOLLOW) != 0 ||
+                                S_ISLNK(own.st_mode)));
+        visit(
+            FolderEntry{name.c_str(), isFolder, isLink, isFolder ? 0 : static_cast<uint64_t>(info.st_size)});
     }
     ::closedir(directory);
     return true;
@@ -96,6 +110,12 @@ bool fileIdentity(const char* path, FileIdentity& identity) {
     if (::stat(path, &info) != 0) return false;
     identity.volume = static_cast<uint64_t>(info.st_dev);
     identity.index = static_cast<uint64_t>(info.st_ino);
+    return true;
+}
+
+bool openFileIdentity(File* file, FileIdentity& identity) {
+    identity.volume = static_cast<uint64_t>(file->info.st_dev);
+    identity.index = static_cast<uint64_t>(file->info.st_ino);
     return true;
 }
 

@@ -38,6 +38,18 @@ int64_t readFile(File* file, void* buffer, uint32_t count) {
     return delivered;
 }
 
+bool seekFile(File* file, uint64_t offset) {
+    LARGE_INTEGER position;
+    position.QuadPart = static_cast<LONGLONG>(offset);
+    return SetFilePointerEx(file->handle, position, nullptr, FILE_BEGIN) != 0;
+}
+
+uint64_t lastWriteTime(File* file) {
+    FILETIME written;
+    if (!GetFileTime(file->handle, nullptr, nullptr, &written)) return 0;
+    return (static_cast<uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
+}
+
 bool listFolder(const char* folder, const std::function<void(const FolderEntry&)>& visit) {
     std::string pattern = folder;
     if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
@@ -50,9 +62,10 @@ bool listFolder(const char* folder, const std::function<void(const FolderEntry&)
         if (name == "." || name == "..") continue;
         // A link or junction to a folder carries the folder attribute too.
         const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        const bool isLink = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
         const uint64_t size =
             isFolder ? 0 : (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
-        visit(FolderEntry{name.c_str(), isFolder, size});
+        visit(FolderEntry{name.c_str(), isFolder, isLink, size});
     } while (FindNextFileA(search, &found));
     FindClose(search);
     return true;
@@ -66,18 +79,30 @@ bool resetAttributes(const char* path) {
     return SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL) != 0;
 }
 
+namespace {
+
+bool handleIdentity(HANDLE handle, FileIdentity& identity) {
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!GetFileInformationByHandle(handle, &information)) return false;
+    identity.volume = information.dwVolumeSerialNumber;
+    identity.index = (static_cast<uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
+    return true;
+}
+
+}  // namespace
+
 bool fileIdentity(const char* path, FileIdentity& identity) {
     // No access rights asked: this only reads the file's identity, whoever holds it.
     const HANDLE handle = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return false;
-    BY_HANDLE_FILE_INFORMATION information;
-    const bool known = GetFileInformationByHandle(handle, &information) != 0;
+    const bool known = handleIdentity(handle, identity);
     CloseHandle(handle);
-    if (!known) return false;
-    identity.volume = information.dwVolumeSerialNumber;
-    identity.index = (static_cast<uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
-    return true;
+    return known;
+}
+
+bool openFileIdentity(File* file, FileIdentity& identity) {
+    return handleIdentity(file->handle, identity);
 }
 
 bool pathExists(const char* path) {

@@ -1,5 +1,5 @@
-// Pairing: every candidate pair once, entries A in index order and each with
-// the later files of its group in index order; a pair that reaches
+// "Directory" pairing: every candidate pair once, entries A in index order and
+// each with the later candidates in index order; a pair that reaches
 // matchPercent becomes a twin row.
 #pragma once
 
@@ -8,9 +8,13 @@
 #include "engine/app_state.h"
 #include "engine/file_index.h"
 #include "engine/twin_candidates.h"
+#include "engine/twin_record.h"
 
 // Lists the twins from row `rowCounter` on and returns the row after the
 // last. Holds at the pause gate before each entry A and each pair; an abort
 // ends pairing before the next pair is read. Sets progressPercent per entry A.
 uint32_t pairEntries(AppState& state, FileIndex& index, const TwinCandidates& candidates,
                      uint32_t rowCounter);
+
+// Writes one twin row at `row` and counts it: the one way the search lists a pair.
+void listTwin(AppState& state, uint32_t row, const TwinRecord& twin);

@@ -28,6 +28,13 @@ expect one-path 2 "" -- "$work/a"
 grep -q "FILE_B is missing" "$work/stderr" || { echo "FAIL one-path: problem not named"; failures=$((failures + 1)); }
 expect bad-option 2 "" -- --fast "$work/a" "$work/b"
 grep -q "unknown option --fast" "$work/stderr" || { echo "FAIL bad-option: problem not named"; failures=$((failures + 1)); }
+# Same files, but the verdict is lost: trouble, not "same".
+"$kestrow" compare "$work/a" "$work/a" >/dev/full 2>"$work/full.err"
+status=$?
+if [ "$status" != 2 ] || ! grep -q "could not be written" "$work/full.err"; then
+    echo "FAIL full-output: status $status"
+    failures=$((failures + 1))
+fi
 "$kestrow" compare --help | grep -q "usage: kestrow compare" || { echo "FAIL help"; failures=$((failures + 1)); }
 
 [ "$failures" = 0 ] && echo "compare: all checks passed"

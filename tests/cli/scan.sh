@@ -29,6 +29,14 @@ End${tab}2 twins found${tab}" -- "$tree" --hash off --match 100 --zero-length
 expect empty-folder 0 "End${tab}0 twins found${tab}
 Indexing....${tab}${tab}" -- "$tree/hollow"
 
+# Rows that cannot be written are trouble, not success.
+"$kestrow" scan "$tree" >/dev/full 2>"$work/full.err"
+status=$?
+if [ "$status" != 2 ] || ! grep -q "could not be written" "$work/full.err"; then
+    echo "FAIL full-output: status $status"
+    failures=$((failures + 1))
+fi
+
 for bad in 0 101 abc "" 9x; do
     expect "match-$bad" 2 "" -- "$tree" --match "$bad"
 done
@@ -55,10 +63,19 @@ done
 rm "$big/base"
 "$kestrow" scan "$big" --mode directory --match 50 >"$work/aborted" 2>/dev/null &
 pid=$!
-sleep 0.3
+# Rows are printed as they are found: the first twins are out before the search ends.
+for _ in $(seq 1 100); do
+    [ "$(wc -l <"$work/aborted")" -ge 2 ] && break
+    sleep 0.05
+done
+early=$(wc -l <"$work/aborted")
 kill -INT "$pid"
 wait "$pid"
 status=$?
+if [ "$early" -lt 2 ]; then
+    echo "FAIL streaming: $early rows printed while the search ran"
+    failures=$((failures + 1))
+fi
 closing=$(tail -n 1 "$work/aborted")
 if [ "$status" != 1 ] || [[ "$closing" != "Aborted${tab}"*" twins found${tab}" ]]; then
     echo "FAIL ctrl-c: status $status, closing row '$closing'"

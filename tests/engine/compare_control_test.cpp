@@ -5,6 +5,7 @@
 #include <atomic>
 #include <vector>
 
+#include "engine/twin_candidates.h"
 #include "engine/worker_thread.h"
 #include "tests/engine/compare_fixture.h"
 #include "tests/engine/compare_test_files.h"
@@ -88,20 +89,18 @@ TEST(PauseAndAbort, AnAbortedPairIsNeverATwin) {
     TestFolder folder;
     const std::vector<uint8_t> content(15000000, 'q');
     ComparisonState pair(folder.write("a", content), folder.write("b", content), DirectoryMode);
-    std::atomic<uint64_t> bytes{0};
-    countReads(pair, bytes);
-    pause(pair.state);
-    std::atomic<uint32_t> percent{1000};
-    WorkerThread worker;
-    worker.start([&] { percent = compareFiles(pair.state); });
-    ASSERT_TRUE(eventually([&] { return bytes > 0; }));
-    abortJob(pair.state);
-    worker.join();
-    EXPECT_EQ(percent, 0u);
-    EXPECT_EQ(bytes, 20000000u);
+    // The abort comes once the first piece of both files is read.
+    pair.state.readBlock = [&pair](fs::File* file, void* buffer, uint32_t count) {
+        const int64_t delivered = fs::readFile(file, buffer, count);
+        pair.bytesRead += static_cast<uint64_t>(delivered);
+        if (pair.bytesRead == 2u * kSearchPiece) abortJob(pair.state);
+        return delivered;
+    };
+    EXPECT_EQ(pair.searchPercent(), 0u);
+    EXPECT_EQ(pair.bytesRead, 2u * kSearchPiece);
     EXPECT_EQ(pair.state.runControl, AbortRequested);  // the search reads it and stops
     pair.state.runControl = Running;
-    EXPECT_EQ(compareFiles(pair.state), 100u);  // the same pair compared in full
+    EXPECT_EQ(pair.searchPercent(), 100u);  // the same pair compared in full
 }
 
 TEST(PauseAndAbort, AJobThatEndsWhilePausedLeavesTheGateOpen) {
@@ -131,17 +130,17 @@ TEST(ShortRead, UnreadBytesAreNeverCountedAsEqual) {
     const std::string a = folder.write("a", content);
     content[7] = 's';
     const std::string b = folder.write("b", content);
-    // The first read of the second chunk comes up five bytes short: a file cut while it is read.
-    auto shortSecondChunk = [](uint64_t& bytes) {
-        return [&bytes](fs::File* file, void* buffer, uint32_t count) -> int64_t {
-            const bool firstChunkDone = bytes == 20000000u;
+    // The first read after `whole` bytes comes up five bytes short: a file cut while it is read.
+    auto shortAfter = [](uint64_t& bytes, uint64_t whole) {
+        return [&bytes, whole](fs::File* file, void* buffer, uint32_t count) -> int64_t {
+            const bool firstChunkDone = bytes == whole;
             const int64_t delivered = fs::readFile(file, buffer, count);
             bytes += static_cast<uint64_t>(delivered);
             return firstChunkDone ? delivered - 5 : delivered;
         };
     };
     ComparisonState report(a, b);
-    report.state.readBlock = shortSecondChunk(report.bytesRead);
+    report.state.readBlock = shortAfter(report.bytesRead, 2u * kChunkLength);
     EXPECT_EQ(report.fileReport(), (std::vector<ResultRow>{row("Start", "", "Files are the same size"),
                                                            row("7", "1", "File A is \"r\", File B is \"s\""),
                                                            row("End", "", "Error reading file")}));
@@ -149,12 +148,12 @@ TEST(ShortRead, UnreadBytesAreNeverCountedAsEqual) {
     EXPECT_EQ(report.state.compareBufferA, nullptr);
 
     ComparisonState pair(a, a, DirectoryMode);
-    pair.state.readBlock = shortSecondChunk(pair.bytesRead);
-    EXPECT_EQ(compareFiles(pair.state), 0u);
-    // A read that fails outright, in the first chunk.
+    pair.state.readBlock = shortAfter(pair.bytesRead, 2u * kSearchPiece);
+    EXPECT_EQ(pair.searchPercent(), 0u);
+    // A read that fails outright, in the first piece.
     pair.state.readBlock = [](fs::File*, void*, uint32_t) -> int64_t { return -1; };
-    EXPECT_EQ(compareFiles(pair.state), 0u);
-    EXPECT_EQ(comparePairForSearch(pair.state, 50), 0u);
+    EXPECT_EQ(pair.searchPercent(), 0u);
+    EXPECT_EQ(pair.searchPercent(50), 0u);
 }
 
 TEST(NotEnoughMemory, ReleasesWhatItGotAndLeavesTheProgramIdle) {

@@ -23,8 +23,7 @@ void makePair(std::mt19937& random, uint32_t sizeA, uint32_t sizeB, Pattern patt
     const uint32_t size = std::min(sizeA, sizeB);
     if (size == 0) return;
     switch (pattern) {
-        case Pattern::Equal:
-            break;
+        case Pattern::Equal: break;
         case Pattern::Sparse:
             for (uint32_t count = random() % 8; count > 0; --count) b[random() % size] ^= 1 + random() % 255;
             break;
@@ -60,9 +59,9 @@ void expectSameAsReference(const TestFolder& folder, const std::vector<uint8_t>&
     ComparisonState report(pathA, pathB);
     ASSERT_EQ(report.fileReport(), expected.rows);
     ComparisonState search(pathA, pathB, DirectoryMode);
-    ASSERT_EQ(compareFiles(search.state), expected.percent);
+    ASSERT_EQ(search.searchPercent(), expected.percent);
     for (const uint32_t match : {50u, 90u, 99u, 100u}) {
-        const uint32_t percent = comparePairForSearch(search.state, match);
+        const uint32_t percent = search.searchPercent(match);
         if (expected.percent >= match) {
             ASSERT_EQ(percent, expected.percent);
         } else {

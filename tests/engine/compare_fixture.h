@@ -10,6 +10,7 @@
 #include "engine/app_state.h"
 #include "engine/compare.h"
 #include "engine/fs.h"
+#include "engine/pair_pass.h"
 #include "engine/result_store.h"
 
 struct ComparisonState {
@@ -43,6 +44,11 @@ struct ComparisonState {
     ~ComparisonState() {
         releaseBlock(state, state.compareBufferA);
         releaseBlock(state, state.compareBufferB);
+    }
+
+    // The search's comparison of the pair, listing from `matchPercent` on.
+    uint32_t searchPercent(uint32_t matchPercent = 0) {
+        return comparePairInPieces(state, state.settings.pathA, state.settings.pathB, matchPercent);
     }
 
     std::vector<ResultRow> fileReport() {

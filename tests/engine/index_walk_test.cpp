@@ -12,16 +12,14 @@ namespace {
 
 class IndexedFolder {
 public:
-    explicit IndexedFolder(SearchMode mode) {
-        state.settings.searchMode = mode;
-        EXPECT_TRUE(obtainFileIndex(state, index));
-    }
-    ~IndexedFolder() { releaseFileIndex(state, index); }
+    explicit IndexedFolder(SearchMode mode) { state.settings.searchMode = mode; }
+    ~IndexedFolder() { index.release(state); }
 
     std::vector<std::string> walk(const std::string& folder) {
         indexFolder(state, index, folder.c_str());
         std::vector<std::string> paths;
-        for (uint32_t i = 0; i < state.indexCount; ++i) paths.push_back(index.entries[i].path);
+        for (uint32_t i = 0; i < index.count(); ++i) paths.push_back(index.entry(i).path);
+        EXPECT_EQ(state.indexCount, index.count());
         return paths;
     }
 
@@ -52,28 +50,23 @@ TEST(IndexWalk, ListsEveryFileDepthFirstWithListingSizes) {
     EXPECT_EQ(quick.walk(root), expected);
     EXPECT_STREQ(quick.state.currentFileText, expected.back().c_str());
     for (uint32_t i = 0; i < 5; ++i) {
-        EXPECT_EQ(quick.index.entries[i].size, std::filesystem::file_size(expected[i])) << expected[i];
-        EXPECT_EQ(quick.index.entries[i].hash, 0u);
+        EXPECT_EQ(quick.index.entry(i).listedSize, std::filesystem::file_size(expected[i])) << expected[i];
     }
-    EXPECT_STREQ(quick.index.entries[5].path, "");
 
     IndexedFolder directory(DirectoryMode);
     EXPECT_EQ(directory.walk(root), expected);
-    for (uint32_t i = 0; i < 5; ++i) EXPECT_EQ(directory.index.entries[i].size, 0u);
 }
 
-TEST(IndexWalk, StopsAtTheFillLimit) {
+TEST(IndexWalk, StopsWhenTheIndexRunsOutOfMemory) {
     TestFolder folder;
     writeNestedFiles(folder);
-    folder.write("sub/deeper/w", "w");
-    const std::string root = folder.root().string();
-    std::vector<std::string> all;
-    filesInWalkOrder(root, all);
-
-    IndexedFolder limited(QuickDirMode);
-    limited.index.fillLimit = 3;
-    EXPECT_EQ(limited.walk(root), std::vector<std::string>(all.begin(), all.begin() + 3));
-    EXPECT_EQ(limited.state.indexCount, 3u);
+    makeFolder(folder, "hollow");
+    IndexedFolder starved(QuickDirMode);
+    starved.state.allocateBlock = [](std::size_t) -> uint8_t* { return nullptr; };
+    starved.state.removeEmptyDirs = 1;
+    EXPECT_TRUE(starved.walk(folder.root().string()).empty());
+    EXPECT_TRUE(starved.index.outOfMemory());
+    EXPECT_TRUE(std::filesystem::exists(folder.path("hollow"))) << "a stopped walk removes nothing";
 }
 
 TEST(IndexWalk, AbortBeforeAFolderLeavesItUnlistedAndInPlace) {
@@ -156,6 +149,21 @@ TEST(IndexWalk, AFolderWhoseFileWasSkippedStaysWithItsAttributesReset) {
     EXPECT_TRUE(std::filesystem::exists(unlisted));
     const auto perms = std::filesystem::status(stuck).permissions();
     EXPECT_NE(perms & std::filesystem::perms::owner_write, std::filesystem::perms::none);
+}
+
+TEST(IndexWalk, NeverRemovesAFolderReachedThroughALink) {
+    TestFolder outside;
+    makeFolder(outside, "empty/deeper");
+    TestFolder folder;
+    makeFolder(folder, "real/empty");
+    folder.write("real/f", "f");
+    std::filesystem::create_directory_symlink(outside.root(), folder.path("real/out"));
+    std::filesystem::create_directory_symlink(outside.path("empty"), folder.path("hollow"));
+    IndexedFolder removing(QuickDirMode);
+    removing.state.removeEmptyDirs = 1;
+    EXPECT_EQ(removing.walk(folder.root().string()), std::vector<std::string>{folder.path("real/f")});
+    EXPECT_FALSE(std::filesystem::exists(folder.path("real/empty")));
+    EXPECT_TRUE(std::filesystem::exists(outside.path("empty/deeper")));
 }
 
 TEST(IndexWalk, LeavesALinkBackToAnOpenFolderAlone) {

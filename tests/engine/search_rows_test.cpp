@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "tests/engine/search_fixture.h"
@@ -55,19 +56,23 @@ TEST(SearchRows, ThreeIdenticalFilesGiveThreeTwinsInWalkOrderInEveryMode) {
     }
 }
 
-TEST(SearchRows, ProgressCountsEntriesFinishedAsA) {
+TEST(SearchRows, ProgressRisesToAHundredThenMarksTheEnd) {
     TestFolder folder;
     threeIdenticalFiles(folder);
-    SearchState search;
-    std::vector<uint32_t> progressAtTwin;
-    search.list.onInsert = [&](int, const char* text) {
-        if (std::string(text).rfind(folder.root().string(), 0) == 0) {
-            progressAtTwin.push_back(search.state.progressPercent);
-        }
-    };
-    search.search(folder.root().string());
-    EXPECT_EQ(progressAtTwin, (std::vector<uint32_t>{0, 0, 33}));
-    EXPECT_EQ(search.state.progressPercent, 101u);
+    folder.write("other", "other bytes");
+    for (const SearchOptions options :
+         {SearchOptions{QuickDirMode, true, 95, false}, SearchOptions{DirectoryMode, false, 50, false}}) {
+        SearchState search(options);
+        std::vector<uint32_t> progressAtRow;
+        search.list.onInsert = [&](int, const char*) {
+            progressAtRow.push_back(search.state.progressPercent);
+        };
+        search.search(folder.root().string());
+        EXPECT_TRUE(std::is_sorted(progressAtRow.begin(), progressAtRow.end()));
+        EXPECT_EQ(progressAtRow.front(), 0u);
+        EXPECT_EQ(progressAtRow.back(), 100u) << "at the closing row";
+        EXPECT_EQ(search.state.progressPercent, 101u);
+    }
 }
 
 TEST(SearchRows, AbortDuringTheWalkListsNothing) {
