@@ -134,7 +134,7 @@ std::string makeTwinFolder(const std::string& parent, int count) {
 void startHeldSearch(HWND window, const std::string& parent) {
     setBox(window, kPathBoxAId, makeTwinFolder(parent, 40));
     // Paused before Start: Start leaves the gate closed, so the search holds
-    // before its first pair however fast it is.
+    // in its walk however fast it is.
     app().runControl = Paused;
     app().pauseGate.closeGate();
     clickAt(window, startAbortPoint());

@@ -50,7 +50,7 @@ void writeFile(const std::string& path, const std::string& content);
 // a search of it writes rows for a while. Returns the folder, ending with "\".
 std::string makeTwinFolder(const std::string& parent, int count);
 // In a directory mode: starts a search of a folder of 40 twins paused, so it
-// holds before its first pair.
+// holds in its walk.
 void startHeldSearch(HWND window, const std::string& parent);
 // The pixels of a client rectangle as drawn on the window's surface.
 std::vector<uint32_t> captureClient(HWND window, const RECT& area);

@@ -137,10 +137,11 @@ TEST_F(DirectoryWindow, PauseHoldsTheSearchResumeGoesOnAndAbortWhilePausedEndsIt
 
     clickAt(window(), startAbortPoint());
     ASSERT_TRUE(waitIdle());
-    const int last = listRowCount() - 1;
-    EXPECT_EQ(listCell(last, 0), "Aborted");
-    EXPECT_EQ(listCell(last, 1), std::to_string(app().twinCount.load()) + " twins found");
-    EXPECT_LT(app().twinCount, 40u * 39u / 2u);
+    // Held in the walk, the abort ends it there: the closing row stands above "Indexing....".
+    ASSERT_EQ(listRowCount(), 2);
+    EXPECT_EQ(listCell(0, 0), "Aborted");
+    EXPECT_EQ(listCell(0, 1), "0 twins found");
+    EXPECT_EQ(listCell(1, 0), "Indexing....");
     EXPECT_EQ(app().runControl, uint32_t{Running});
     EXPECT_TRUE(app().pauseGate.isOpen());
     EXPECT_TRUE(IsWindowEnabled(gui().pathBoxA));
