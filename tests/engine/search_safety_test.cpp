@@ -128,6 +128,23 @@ TEST(SearchSafety, APairThatFailsToReadIsNeverListed) {
     }
 }
 
+namespace {
+
+// Refuses every block of `refused` bytes and counts the blocks held.
+void refuseBlocksOf(AppState& state, std::size_t refused, int& held) {
+    state.allocateBlock = [refused, &held](std::size_t bytes) -> uint8_t* {
+        if (bytes == refused) return nullptr;
+        ++held;
+        return static_cast<uint8_t*>(std::calloc(bytes, 1));
+    };
+    state.releaseBlock = [&held](uint8_t* block) {
+        --held;
+        std::free(block);
+    };
+}
+
+}  // namespace
+
 TEST(SearchSafety, NoMemoryReleasesWhatWasObtainedAndEndsIdle) {
     TestFolder folder;
     folder.write("a", "x");
@@ -137,15 +154,7 @@ TEST(SearchSafety, NoMemoryReleasesWhatWasObtainedAndEndsIdle) {
         int held = 0;
         int reports = 0;
         int updates = 0;
-        search.state.allocateBlock = [&](std::size_t bytes) -> uint8_t* {
-            if (bytes == refused) return nullptr;
-            ++held;
-            return static_cast<uint8_t*>(std::calloc(bytes, 1));
-        };
-        search.state.releaseBlock = [&](uint8_t* block) {
-            --held;
-            std::free(block);
-        };
+        refuseBlocksOf(search.state, refused, held);
         search.state.reportNoMemory = [&] { ++reports; };
         search.state.updateControls = [&] { ++updates; };
         EXPECT_TRUE(search.search(folder.root().string()).empty());
@@ -164,15 +173,7 @@ TEST(SearchSafety, AnIndexOutOfMemoryStopsTheWalkAndEndsAborted) {
     SearchState search;
     int held = 0;
     int reports = 0;
-    search.state.allocateBlock = [&](std::size_t bytes) -> uint8_t* {
-        if (bytes == kIndexPathBlockBytes) return nullptr;
-        ++held;
-        return static_cast<uint8_t*>(std::calloc(bytes, 1));
-    };
-    search.state.releaseBlock = [&](uint8_t* block) {
-        --held;
-        std::free(block);
-    };
+    refuseBlocksOf(search.state, kIndexPathBlockBytes, held);
     search.state.reportNoMemory = [&] { ++reports; };
     EXPECT_EQ(search.search(folder.root().string()),
               (std::vector<ResultRow>{{"Aborted", "0 twins found", ""}, {"Indexing....", "", ""}}));

@@ -29,6 +29,8 @@ protected:
         std::ofstream file(path(), std::ios::binary);
         file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
+    // A good settings file whose saved placement has `normal` as its normal rectangle.
+    void writePlacement(const RECT& normal) const;
     std::vector<uint8_t> read() const {
         std::ifstream file(path(), std::ios::binary);
         return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
@@ -99,14 +101,18 @@ TEST_F(SettingsFileTest, ADamagedFileIsReplacedByAGoodOneAtTheNextClose) {
     EXPECT_EQ(reloaded.matchPercent, 95u);
 }
 
-TEST_F(SettingsFileTest, TheSavedPlacementIsRestored) {
+void SettingsFileTest::writePlacement(const RECT& normal) const {
     std::vector<uint8_t> image = goodImage();
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof(placement);
     placement.showCmd = SW_SHOWNORMAL;
-    placement.rcNormalPosition = {40, 30, 640, 530};
+    placement.rcNormalPosition = normal;
     std::memcpy(&image[668], &placement, sizeof(placement));
     write(image);
+}
+
+TEST_F(SettingsFileTest, TheSavedPlacementIsRestored) {
+    writePlacement({40, 30, 640, 530});
     HWND window = openTestWindow(folder_);
     ASSERT_NE(window, nullptr);
     RECT frame;
@@ -120,13 +126,7 @@ TEST_F(SettingsFileTest, TheSavedPlacementIsRestored) {
 TEST_F(SettingsFileTest, ADamagedPlacementGivesTheFirstRunPlacement) {
     const RECT damaged[] = {{40, 30, 144, 31}, {640, 530, 40, 30}, {30000, 30000, 30600, 30500}};
     for (const RECT& normal : damaged) {
-        std::vector<uint8_t> image = goodImage();
-        WINDOWPLACEMENT placement = {};
-        placement.length = sizeof(placement);
-        placement.showCmd = SW_SHOWNORMAL;
-        placement.rcNormalPosition = normal;
-        std::memcpy(&image[668], &placement, sizeof(placement));
-        write(image);
+        writePlacement(normal);
         HWND window = openTestWindow(folder_);
         ASSERT_NE(window, nullptr);
         RECT frame;
