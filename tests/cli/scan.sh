@@ -64,7 +64,7 @@ rm "$big/base"
 "$kestrow" scan "$big" --mode directory --match 50 >"$work/aborted" 2>/dev/null &
 pid=$!
 # Rows are printed as they are found: the first twins are out before the search ends.
-for _ in $(seq 1 100); do
+for _ in $(seq 1 600); do  # up to 30 s for a slow (sanitized, loaded) build
     [ "$(wc -l <"$work/aborted")" -ge 2 ] && break
     sleep 0.05
 done
