@@ -46,6 +46,9 @@ if [ -z "${DISPLAY:-}" ] || [ "${CI:-}" = true ]; then
   sleep 1
 fi
 "$here/scripts/wine-run.sh" cmd /c exit >/dev/null 2>&1 || true   # create the prefix once
+# One server for the whole run: a program that starts while an idle server is
+# shutting down would lose its connection.
+wineserver -p
 echo "== Windows test programs under Wine"
 (cd "$here/build/windows-tests" && ctest --output-on-failure)
 echo "== Kestrow.exe and kestrow-cli.exe under Wine"
