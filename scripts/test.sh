@@ -46,10 +46,6 @@ if [ -z "${DISPLAY:-}" ] || [ "${CI:-}" = true ]; then
   sleep 1
 fi
 "$here/scripts/wine-run.sh" cmd /c exit >/dev/null 2>&1 || true   # create the prefix once
-# One server for the whole run: a program that starts while an idle server is
-# shutting down would lose its connection. The set-up's own server ends first.
-wineserver -w
-wineserver -p
 echo "== Windows test programs under Wine"
 (cd "$here/build/windows-tests" && ctest --output-on-failure)
 echo "== Kestrow.exe and kestrow-cli.exe under Wine"
