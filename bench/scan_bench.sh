@@ -7,7 +7,9 @@
 #   bench/scan_bench.sh [BUILD_DIR] [WORK_DIR] [TREE...]
 # BUILD_DIR holds kestrow and bench_scan_tree (default build/native); the
 # trees go to WORK_DIR (default /tmp/kestrow-bench) and are deleted after.
-# TREE: large many small million directory (default: all but million).
+# TREE: large many small million directory directory-large directory-many
+# (default: all but million); directory-large and directory-many time
+# "Directory" on the trees of large and many.
 # KESTROW_BENCH_RUNS sets the runs per command (default 3); KESTROW_CLI_EXE,
 # when set, is also timed under Wine on the million tree.
 set -euo pipefail
@@ -15,7 +17,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$here/build/native}" && pwd)
 work=${2:-/tmp/kestrow-bench}
 shift $(($# > 2 ? 2 : $#))
-trees=${*:-large many small directory}
+trees=${*:-large many small directory directory-large directory-many}
 kestrow=$build/kestrow
 runs=${KESTROW_BENCH_RUNS:-3}
 mkdir -p "$work"
@@ -82,7 +84,7 @@ quickDir() {  # profile
 }
 
 directory() {  # profile
-    local tree=$work/$1
+    local tree=$work/directory-$1
     "$build/bench_scan_tree" "$tree" "$1" 1
     find "$tree" -type f -print0 | xargs -0 cat >/dev/null
     timeTree "$1 (Directory, 95% and 99%)" "$kestrow scan $tree --mode directory --match 95" \
@@ -107,7 +109,7 @@ million() {
 for tree in $trees; do
     case $tree in
         large | many | small) quickDir "$tree" ;;
-        directory) directory "$tree" ;;
+        directory | directory-large | directory-many) directory "${tree#directory-}" ;;
         million) million ;;
         *) echo "unknown tree $tree" >&2 ;;
     esac

@@ -1,5 +1,6 @@
 #include "engine/duplicate_search.h"
 
+#include "engine/block_index.h"
 #include "engine/compare.h"
 #include "engine/file_index.h"
 #include "engine/quick_dir_search.h"
@@ -58,8 +59,9 @@ bool pairTree(AppState& state, FileIndex& index, uint32_t& rowCounter) {
         return !outOfMemory;
     }
     TwinCandidates candidates;
-    findTwinCandidates(state, index, candidates);
-    rowCounter = pairEntries(state, index, candidates, rowCounter);
+    state.progressPercent.store(0);
+    if (!listTwinCandidates(state, index, candidates)) findTwinCandidates(state, index, candidates);
+    rowCounter = pairEntries(state, index, candidates, rowCounter, state.progressPercent.load());
     return true;
 }
 

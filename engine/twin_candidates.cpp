@@ -1,5 +1,7 @@
 #include "engine/twin_candidates.h"
 
+#include "engine/compare.h"
+
 bool mayPair(const AppState& state, uint64_t size) {
     if (size > 0xFFFFFFFFu) return false;  // the comparison refuses 4 GiB and more
     return size != 0 || state.checkZeroLength.load() != 0;
@@ -22,4 +24,12 @@ void findTwinCandidates(const AppState& state, const FileIndex& index, TwinCandi
         ++candidates.grouped;
     }
     if (candidates.grouped < 2) candidates.grouped = 0;
+}
+
+bool sizesRuleOut(uint64_t sizeA, uint64_t sizeB, uint32_t matchPercent) {
+    const uint32_t larger = static_cast<uint32_t>(sizeA > sizeB ? sizeA : sizeB);
+    const uint32_t smaller = static_cast<uint32_t>(sizeA > sizeB ? sizeB : sizeA);
+    if (larger == 0) return false;
+    if (smaller == 0) return true;
+    return similarityPercent(larger, larger - smaller) < matchPercent;
 }

@@ -24,10 +24,21 @@ bool mayPair(const AppState& state, uint64_t size);
 // checksums, so taking them would decide nothing.
 bool checksumsNarrowPairs(const AppState& state);
 
-// "Directory": per entry, the next later entry that may pair, kNoEntry after
-// the last; `grouped` counts the entries in the chain.
+// Sizes alone decide a pair (of listed sizes) whose longer file has more
+// bytes of its own than matchPercent allows, and any pair with exactly one
+// empty file.
+bool sizesRuleOut(uint64_t sizeA, uint64_t sizeB, uint32_t matchPercent);
+
+// "Directory": the later entries each entry may pair with, in index order.
+// Chained: per entry, the next later entry that may pair, kNoEntry after the
+// last (every pair is visited). Listed: the partners of entry a are
+// partners[partnerStart[a]] up to partners[partnerStart[a + 1]]. `grouped`
+// counts the entries that have a partner.
 struct TwinCandidates {
     std::vector<uint32_t> nextCandidate;
+    std::vector<uint32_t> partnerStart;
+    std::vector<uint32_t> partners;
     uint32_t grouped = 0;
+    bool listed() const { return !partnerStart.empty(); }
 };
 void findTwinCandidates(const AppState& state, const FileIndex& index, TwinCandidates& candidates);

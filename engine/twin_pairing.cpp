@@ -37,17 +37,6 @@ bool sameFile(PairingWork& work, uint32_t a, uint32_t b) {
            work.identities[a] == work.identities[b];
 }
 
-// Sizes alone decide a pair whose longer file has more bytes of its own than
-// matchPercent allows, and any pair with exactly one empty file.
-bool sizesRuleOut(const PairingWork& work, uint32_t a, uint32_t b) {
-    const uint64_t sizeA = work.index.entry(a).listedSize, sizeB = work.index.entry(b).listedSize;
-    const uint32_t larger = static_cast<uint32_t>(sizeA > sizeB ? sizeA : sizeB);
-    const uint32_t smaller = static_cast<uint32_t>(sizeA > sizeB ? sizeB : sizeA);
-    if (larger == 0) return false;
-    if (smaller == 0) return true;
-    return similarityPercent(larger, larger - smaller) < work.matchPercent;
-}
-
 uint32_t comparePair(PairingWork& work, uint32_t a, uint32_t b) {
     copyPathText(work.state.settings.pathB, work.index.entry(b).path);
     TwinFileFacts facts[2];
@@ -66,7 +55,8 @@ void learnFromHeads(PairingWork& work, uint32_t position) {
 uint32_t decidePair(PairingWork& work, uint32_t a, uint32_t b) {
     const FileIndexEntry& entryA = work.index.entry(a);
     const FileIndexEntry& entryB = work.index.entry(b);
-    if (sizesRuleOut(work, a, b) || std::strcmp(entryA.path, entryB.path) == 0 || sameFile(work, a, b))
+    if (sizesRuleOut(entryA.listedSize, entryB.listedSize, work.matchPercent) ||
+        std::strcmp(entryA.path, entryB.path) == 0 || sameFile(work, a, b))
         return 0;
     uint32_t percent = 0;
     if (work.results.find(a, b, percent)) return percent;
@@ -90,8 +80,22 @@ void listTwin(AppState& state, uint32_t row, const TwinRecord& twin) {
     state.twinCount.fetch_add(1);
 }
 
-uint32_t pairEntries(AppState& state, FileIndex& index, const TwinCandidates& candidates,
-                     uint32_t rowCounter) {
+namespace {
+
+// Decides one pair and lists it when it reaches matchPercent; false once an abort ends pairing.
+bool pairWith(PairingWork& work, uint32_t a, uint32_t b, uint32_t& rowCounter) {
+    const uint32_t percent = decidePair(work, a, b);
+    if (percent >= work.matchPercent)
+        listTwin(work.state, rowCounter++,
+                 TwinRecord{work.index.entry(a).path, work.index.entry(b).path, percent, work.facts[a],
+                            work.facts[b]});
+    return holdAtGate(work.state);
+}
+
+}  // namespace
+
+uint32_t pairEntries(AppState& state, FileIndex& index, const TwinCandidates& candidates, uint32_t rowCounter,
+                     uint32_t progressFrom) {
     const uint32_t count = index.count();
     // A pair that failed to read gives 0: it is never listed, whatever the threshold.
     const uint32_t matchPercent = state.settings.matchPercent == 0 ? 1 : state.settings.matchPercent;
@@ -105,20 +109,22 @@ uint32_t pairEntries(AppState& state, FileIndex& index, const TwinCandidates& ca
                      std::vector<Identity>(count, Identity::Unknown),
                      std::vector<TwinFileFacts>(count)};
     work.heads.prepare(state, count, candidates.grouped);
+    const uint32_t progressShare = 100 - progressFrom;
     for (uint32_t a = 0; a < count; ++a) {
         const FileIndexEntry& entryA = index.entry(a);
         copyPathText(state.currentFileText, entryA.path);
         copyPathText(state.settings.pathA, entryA.path);
         bool running = holdAtGate(state);
-        for (uint32_t b = candidates.nextCandidate[a]; running && b != kNoEntry;
-             b = candidates.nextCandidate[b]) {
-            const uint32_t percent = decidePair(work, a, b);
-            if (percent >= matchPercent)
-                listTwin(state, rowCounter++,
-                         TwinRecord{entryA.path, index.entry(b).path, percent, work.facts[a], work.facts[b]});
-            running = holdAtGate(state);
+        if (candidates.listed()) {
+            for (uint32_t i = candidates.partnerStart[a]; running && i < candidates.partnerStart[a + 1]; ++i)
+                running = pairWith(work, a, candidates.partners[i], rowCounter);
+        } else {
+            for (uint32_t b = candidates.nextCandidate[a]; running && b != kNoEntry;
+                 b = candidates.nextCandidate[b])
+                running = pairWith(work, a, b, rowCounter);
         }
-        state.progressPercent.store(static_cast<uint32_t>((uint64_t{a} + 1) * 100 / count));
+        state.progressPercent.store(progressFrom +
+                                    static_cast<uint32_t>((uint64_t{a} + 1) * progressShare / count));
         if (!running) break;
     }
     work.heads.release(state);

@@ -205,3 +205,43 @@ TEST(SearchReference, LargeGroupsReadPieceByPieceListWhatThePlainSearchLists) {
         }
     }
 }
+
+// "Directory" near the threshold: twins whose differing bytes are spread one
+// per stretch, as many as the percentage allows (and one more), equal and
+// shorter, among files of nearby sizes, across the sizes where the percentage
+// is counted on sizes scaled down.
+TEST(SearchReference, TwinsAtTheThresholdListWhatThePlainSearchLists) {
+    for (const uint32_t match : {90u, 95u, 99u}) {
+        TestFolder folder;
+        std::mt19937 random(match);
+        auto randomBytes = [&](std::size_t size) {
+            std::vector<uint8_t> bytes(size);
+            for (uint8_t& byte : bytes) byte = static_cast<uint8_t>(random());
+            return bytes;
+        };
+        auto spreadChanges = [](std::vector<uint8_t> bytes, uint32_t changes) {
+            for (uint32_t i = 0; i < changes; ++i) bytes[uint64_t{i} * bytes.size() / changes] ^= 0x5A;
+            return bytes;
+        };
+        for (const uint32_t size : {120u, 1500u, 20000u, 50001u, 61440u}) {
+            const std::string name = std::to_string(size);
+            const std::vector<uint8_t> base = randomBytes(size);
+            const uint32_t limit = maxDifferingBytesFor(size, match);
+            folder.write(name + "base", base);
+            folder.write(name + "copy", base);
+            folder.write(name + "atLimit", spreadChanges(base, limit));
+            folder.write(name + "pastLimit", spreadChanges(base, limit + 1));
+            std::vector<uint8_t> shorter(base.begin(), base.end() - limit / 2);
+            folder.write(name + "shorter", spreadChanges(shorter, limit - limit / 2));
+            for (uint32_t i = 1; i <= 5; ++i)
+                folder.write(name + "other" + std::to_string(i), randomBytes(size + i));
+        }
+        const std::string root = folder.root().string();
+        const SearchOptions options{DirectoryMode, false, match, false};
+        SearchState fast(options);
+        SearchState plain(options);
+        const auto rows = fast.search(root);
+        EXPECT_EQ(rows, plainSearch(plain, root)) << "match " << match;
+        EXPECT_GT(rows.size(), 12u);
+    }
+}

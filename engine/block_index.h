@@ -1,0 +1,27 @@
+// "Directory" at high percentages: the pairs that can still reach
+// matchPercent, found from the files' sizes and from blocks of their bytes
+// (engine/block_layout.h) instead of by visiting every pair.
+//
+// Files with few partners of a fitting size, too small or too large for the
+// blocks, or that changed since the walk are paired with every partner of a
+// fitting size. The others are read once each, in order of size, and their
+// blocks are matched among files of similar size: only pairs that share a
+// block at the same offset are listed.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/app_state.h"
+#include "engine/file_index.h"
+#include "engine/twin_candidates.h"
+
+// The share of progressPercent the listing takes before pairing begins.
+constexpr uint32_t kListingProgress = 50;
+
+// Fills the listed form of `candidates`, so that every pair that can reach
+// matchPercent is among them. False, with `candidates` left empty, when the
+// listing would not pay (sizes far apart may pair) or would not fit its
+// memory: the search then visits every pair. Holds at the pause gate between
+// pieces it reads; after an abort the listing ends early and lists nothing.
+// Raises progressPercent from 0 to kListingProgress.
+bool listTwinCandidates(AppState& state, const FileIndex& index, TwinCandidates& candidates);

@@ -1,0 +1,65 @@
+#include "engine/block_layout.h"
+
+#include <algorithm>
+
+#include "engine/compare.h"
+
+namespace {
+
+// Above this larger size similarityPercent scales sizes down by 1,024, so the
+// limit stays the same for every size of one 1,024-byte step.
+constexpr uint32_t kScaledFrom = 50001;
+
+bool blocksHold(uint32_t largerSize, uint32_t matchPercent, uint32_t width) {
+    const uint64_t needed = uint64_t{width} * (uint64_t{maxDifferingBytesFor(largerSize, matchPercent)} + 1);
+    return largerSize >= needed;
+}
+
+uint32_t widestBlockFor(uint32_t largerSize, uint32_t matchPercent) {
+    return largerSize / (maxDifferingBytesFor(largerSize, matchPercent) + 1);
+}
+
+}  // namespace
+
+uint32_t equalBytesNeeded(uint32_t largerSize, uint32_t matchPercent) {
+    return largerSize - maxDifferingBytesFor(largerSize, matchPercent);
+}
+
+uint64_t largerSizeBound(uint32_t size, uint32_t matchPercent) {
+    // Each scaled step leaves at most 1,023 bytes more to differ than the percentage
+    // says: equalBytesNeeded(L) >= L * matchPercent / 100 - 1,023.
+    const uint32_t percent = std::clamp(matchPercent, 1u, 100u);
+    return (uint64_t{size} + 1023) * 100 / percent + 1;
+}
+
+uint32_t largestPartnerSize(uint32_t size, uint32_t matchPercent) {
+    uint64_t larger = std::min<uint64_t>(largerSizeBound(size, matchPercent), UINT32_MAX);
+    while (larger > size && equalBytesNeeded(static_cast<uint32_t>(larger), matchPercent) > size) --larger;
+    return static_cast<uint32_t>(larger);
+}
+
+bool onlyEqualSizesPair(uint32_t size, uint32_t matchPercent) {
+    // Below the scaled sizes the equal bytes needed never fall as the larger size grows.
+    if (largerSizeBound(size, matchPercent) < kScaledFrom)
+        return equalBytesNeeded(size + 1, matchPercent) > size;
+    return largestPartnerSize(size, matchPercent) == size;
+}
+
+BlockLayout blockLayoutFor(uint32_t matchPercent, uint32_t largestSize) {
+    BlockLayout layout;
+    uint32_t width = UINT32_MAX;
+    const uint32_t unscaledEnd = std::min(largestSize, kScaledFrom - 1);
+    const uint32_t from = std::min(largestSize, 1024u);
+    for (uint32_t size = std::max(from, 1u); size <= unscaledEnd; ++size)
+        width = std::min(width, widestBlockFor(size, matchPercent));
+    // Scaled sizes: the limit is one per 1,024-byte step, so the step's smallest size decides.
+    for (uint64_t size = kScaledFrom; size <= largestSize; size = (size / 1024 + 1) * 1024)
+        width = std::min(width, widestBlockFor(static_cast<uint32_t>(size), matchPercent));
+    if (width == UINT32_MAX || width < kNarrowestBlock) return layout;
+    layout.width = width;
+    layout.largestSize = largestSize;
+    layout.smallestSize = std::max(from, 1u);
+    while (layout.smallestSize > 1 && blocksHold(layout.smallestSize - 1, matchPercent, width))
+        --layout.smallestSize;
+    return layout;
+}
