@@ -16,7 +16,7 @@ struct File;  // an open file, read access, others may read too
 // (missing, a folder, no access, held open for writing elsewhere).
 File* openRead(const char* path);
 void closeFile(File* file);
-// 64-bit size of an open file (on Linux as it was when opened).
+// 64-bit size of an open file, as it was when opened.
 uint64_t fileSize(File* file);
 // Reads up to `count` bytes from the current position; returns the bytes
 // delivered, or -1 on a failed read.

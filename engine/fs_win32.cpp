@@ -11,13 +11,19 @@ const char kSeparator = '\\';
 
 struct File {
     HANDLE handle;
+    // Taken once at opening (one call instead of one per fact): size, last
+    // write and identity of the file as opened. Without it each is asked for.
+    bool informed;
+    BY_HANDLE_FILE_INFORMATION information;
 };
 
 File* openRead(const char* path) {
     const HANDLE handle = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return nullptr;
-    return new File{handle};
+    auto* file = new File{handle, false, {}};
+    file->informed = GetFileInformationByHandle(handle, &file->information) != 0;
+    return file;
 }
 
 void closeFile(File* file) {
@@ -27,6 +33,9 @@ void closeFile(File* file) {
 }
 
 uint64_t fileSize(File* file) {
+    if (file->informed)
+        return (static_cast<uint64_t>(file->information.nFileSizeHigh) << 32) |
+               file->information.nFileSizeLow;
     LARGE_INTEGER size;
     if (!GetFileSizeEx(file->handle, &size)) return 0;
     return static_cast<uint64_t>(size.QuadPart);
@@ -45,8 +54,8 @@ bool seekFile(File* file, uint64_t offset) {
 }
 
 uint64_t lastWriteTime(File* file) {
-    FILETIME written;
-    if (!GetFileTime(file->handle, nullptr, nullptr, &written)) return 0;
+    FILETIME written = file->information.ftLastWriteTime;
+    if (!file->informed && !GetFileTime(file->handle, nullptr, nullptr, &written)) return 0;
     return (static_cast<uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
 }
 
@@ -81,11 +90,15 @@ bool resetAttributes(const char* path) {
 
 namespace {
 
+void identityFrom(const BY_HANDLE_FILE_INFORMATION& information, FileIdentity& identity) {
+    identity.volume = information.dwVolumeSerialNumber;
+    identity.index = (static_cast<uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
+}
+
 bool handleIdentity(HANDLE handle, FileIdentity& identity) {
     BY_HANDLE_FILE_INFORMATION information;
     if (!GetFileInformationByHandle(handle, &information)) return false;
-    identity.volume = information.dwVolumeSerialNumber;
-    identity.index = (static_cast<uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
+    identityFrom(information, identity);
     return true;
 }
 
@@ -102,7 +115,9 @@ bool fileIdentity(const char* path, FileIdentity& identity) {
 }
 
 bool openFileIdentity(File* file, FileIdentity& identity) {
-    return handleIdentity(file->handle, identity);
+    if (!file->informed) return handleIdentity(file->handle, identity);
+    identityFrom(file->information, identity);
+    return true;
 }
 
 bool pathExists(const char* path) {

@@ -42,7 +42,41 @@ struct Member {
 struct Twin {
     uint32_t a, b, percent;
     TwinFileFacts factsA, factsB;
-    bool operator>(const Twin& other) const { return a != other.a ? a > other.a : b > other.b; }
+};
+
+// Twins found but not yet listed, taken out in walk order. The heap holds
+// only their order and place, so it stays small enough for the cache.
+class PendingTwins {
+public:
+    void add(const Twin& twin) {
+        uint32_t slot = static_cast<uint32_t>(twins_.size());
+        if (free_.empty()) {
+            twins_.push_back(twin);
+        } else {
+            slot = free_.back();
+            free_.pop_back();
+            twins_[slot] = twin;
+        }
+        order_.push(Place{twin.a, twin.b, slot});
+    }
+    // The first twin whose file A comes before `position`; false when there is none.
+    bool takeBefore(uint32_t position, Twin& twin) {
+        if (order_.empty() || order_.top().a >= position) return false;
+        const uint32_t slot = order_.top().slot;
+        order_.pop();
+        twin = twins_[slot];
+        free_.push_back(slot);
+        return true;
+    }
+
+private:
+    struct Place {
+        uint32_t a, b, slot;
+        bool operator>(const Place& other) const { return a != other.a ? a > other.a : b > other.b; }
+    };
+    std::vector<Twin> twins_;
+    std::vector<uint32_t> free_;
+    std::priority_queue<Place, std::vector<Place>, std::greater<Place>> order_;
 };
 
 // A class: members (indices into the group) that held the same bytes so far.
@@ -266,12 +300,11 @@ uint32_t pairBySize(AppState& state, FileIndex& index, uint32_t rowCounter, bool
         bytesPlanned += index.entry(group.positions[0]).listedSize * group.positions.size();
     uint8_t* block = groups.empty() ? nullptr : allocateZeroed(state, kGroupBlockSize);
     const uint32_t matchPercent = state.settings.matchPercent == 0 ? 1 : state.settings.matchPercent;
-    std::priority_queue<Twin, std::vector<Twin>, std::greater<Twin>> pending;
+    PendingTwins pending;
     auto listBefore = [&](uint32_t position) {
         // An abort stops the listing too: what is listed stays a prefix.
-        while (!pending.empty() && pending.top().a < position && state.runControl.load() != AbortRequested) {
-            const Twin twin = pending.top();
-            pending.pop();
+        Twin twin;
+        while (state.runControl.load() != AbortRequested && pending.takeBefore(position, twin)) {
             listTwin(state, rowCounter++,
                      TwinRecord{index.entry(twin.a).path, index.entry(twin.b).path, twin.percent, twin.factsA,
                                 twin.factsB});
@@ -287,7 +320,7 @@ uint32_t pairBySize(AppState& state, FileIndex& index, uint32_t rowCounter, bool
         std::vector<Twin> found;
         if (block == nullptr || !reader.settle(positions, found, bytesDone)) break;
         for (const Twin& twin : found)
-            if (twin.percent >= matchPercent) pending.push(twin);
+            if (twin.percent >= matchPercent) pending.add(twin);
         // The group's last pair in walk order is the last one of it the plain order of work compares.
         const uint32_t a = positions[positions.size() - 2], b = positions.back();
         if (lastA == kNoEntry || a > lastA) {
