@@ -266,14 +266,15 @@ private:
         const bool sameSize = file != nullptr && fs::fileSize(file) == entry.listedSize;
         const uint32_t count = blockCount(slot);
         uint8_t* values = sameSize ? allocateZeroed(state_, std::size_t{count} * 4) : nullptr;
-        bool whole = values != nullptr && readValues(file, count, reinterpret_cast<uint32_t*>(values));
+        const bool noMemory = sameSize && values == nullptr;
+        const bool whole = values != nullptr && readValues(file, count, reinterpret_cast<uint32_t*>(values));
         fs::closeFile(file);
         if (whole) {
             blocks_[slot] = values;
             return true;
         }
         releaseBlock(state_, values);
-        if (sameSize && values == nullptr) return false;
+        if (noMemory) return false;
         indexed_[slot] = 0;
         return aborted() || pairAroundSize(slot);
     }
