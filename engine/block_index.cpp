@@ -90,9 +90,7 @@ private:
 class CandidateListing {
 public:
     CandidateListing(AppState& state, const FileIndex& index)
-        : state_(state),
-          index_(index),
-          match_(state.settings.matchPercent == 0 ? 1 : state.settings.matchPercent) {}
+        : state_(state), index_(index), match_(listedMatchPercent(state)) {}
     ~CandidateListing() {
         for (uint8_t*& values : blocks_) releaseBlock(state_, values);
     }
@@ -246,6 +244,7 @@ private:
             if (!readRange(starts[range + 1], next)) return false;
             if (aborted()) break;
             matchRanges(starts[range], starts[range + 1], next);
+            if (tooManyMatched()) return false;
             for (uint32_t at = starts[range]; at < starts[range + 1]; ++at)
                 releaseBlock(state_, blocks_[order_[at]]);
         }
@@ -306,6 +305,9 @@ private:
         if (!sizesRuleOut(a.size, b.size, match_)) matched_.insert(pairKey(a.position, b.position));
     }
 
+    // More pairs than the listing may hold: it stops, and every pair is visited instead.
+    bool tooManyMatched() const { return matched_.size() > kMostCandidates; }
+
     // Pairs within the range [home, probe) and between it and [probe, end),
     // block by block: each block offset's values go into one small table.
     void matchRanges(uint32_t home, uint32_t probe, uint32_t end) {
@@ -327,14 +329,15 @@ private:
         };
         const uint32_t columns = blockCount(order_[end - 1]);
         uint32_t homeFrom = home, probeFrom = probe;
-        for (uint32_t column = 0, generation = ++generation_; column < columns;
-             ++column, generation = ++generation_) {
+        for (uint32_t column = 0; column < columns; ++column) {
+            const uint32_t generation = ++generation_;
             while (homeFrom < probe && blockCount(order_[homeFrom]) <= column) ++homeFrom;
             while (probeFrom < end && blockCount(order_[probeFrom]) <= column) ++probeFrom;
-            if (homeFrom == probe || !holdAtGate(state_)) return;
+            if (homeFrom == probe || tooManyMatched() || !holdAtGate(state_)) return;
             for (uint32_t at = homeFrom; at < probe; ++at) {
                 if (blocks_[order_[at]] == nullptr) continue;
-                Slot& slot = table[spot(valuesOf(at)[column], generation)];
+                const uint32_t value = valuesOf(at)[column];
+                Slot& slot = table[spot(value, generation)];
                 const uint32_t local = at - home;
                 nextSame[local] = kNone;
                 if (slot.generation == generation) {
@@ -342,7 +345,7 @@ private:
                         found(home + same, at);
                     nextSame[local] = slot.first;
                 }
-                slot = Slot{valuesOf(at)[column], local, generation};
+                slot = Slot{value, local, generation};
             }
             for (uint32_t at = probeFrom; at < end; ++at) {
                 if (blocks_[order_[at]] == nullptr) continue;

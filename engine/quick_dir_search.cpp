@@ -299,7 +299,7 @@ uint32_t pairBySize(AppState& state, FileIndex& index, uint32_t rowCounter, bool
     for (const SizeGroup& group : groups)
         bytesPlanned += index.entry(group.positions[0]).listedSize * group.positions.size();
     uint8_t* block = groups.empty() ? nullptr : allocateZeroed(state, kGroupBlockSize);
-    const uint32_t matchPercent = state.settings.matchPercent == 0 ? 1 : state.settings.matchPercent;
+    const uint32_t matchPercent = listedMatchPercent(state);
     PendingTwins pending;
     auto listBefore = [&](uint32_t position) {
         // An abort stops the listing too: what is listed stays a prefix.

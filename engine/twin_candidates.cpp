@@ -7,6 +7,10 @@ bool mayPair(const AppState& state, uint64_t size) {
     return size != 0 || state.checkZeroLength.load() != 0;
 }
 
+uint32_t listedMatchPercent(const AppState& state) {
+    return state.settings.matchPercent == 0 ? 1 : state.settings.matchPercent;
+}
+
 bool checksumsNarrowPairs(const AppState& state) {
     return state.settings.searchMode == QuickDirMode && state.settings.useHash != 0 &&
            state.settings.matchPercent < 100;

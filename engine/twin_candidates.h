@@ -19,6 +19,10 @@ constexpr uint32_t kSearchPiece = 1u << 18;
 // Whether a file of this listed size can be part of a listed pair at all.
 bool mayPair(const AppState& state, uint64_t size);
 
+// The percentage a search lists from: 0 counts as 1, since a pair that failed
+// to read gives 0 and is never listed.
+uint32_t listedMatchPercent(const AppState& state);
+
 // Whether checksums narrow the pairs: "Quick Dir" with "Hash" on, below 100%.
 // At 100% only byte-identical files are listed, and those always have equal
 // checksums, so taking them would decide nothing.

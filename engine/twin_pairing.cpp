@@ -15,7 +15,6 @@ enum class Identity : uint8_t { Unknown, Known, Unavailable };
 struct PairingWork {
     AppState& state;
     FileIndex& index;
-    const TwinCandidates& candidates;
     uint32_t matchPercent;
     PairResults results;
     FileHeads heads;
@@ -97,11 +96,9 @@ bool pairWith(PairingWork& work, uint32_t a, uint32_t b, uint32_t& rowCounter) {
 uint32_t pairEntries(AppState& state, FileIndex& index, const TwinCandidates& candidates, uint32_t rowCounter,
                      uint32_t progressFrom) {
     const uint32_t count = index.count();
-    // A pair that failed to read gives 0: it is never listed, whatever the threshold.
-    const uint32_t matchPercent = state.settings.matchPercent == 0 ? 1 : state.settings.matchPercent;
+    const uint32_t matchPercent = listedMatchPercent(state);
     PairingWork work{state,
                      index,
-                     candidates,
                      matchPercent,
                      PairResults(count),
                      FileHeads(),
