@@ -28,9 +28,9 @@ rm -rf "$run"
 mkdir -p "$shots" "$run" "$data/many" "$data/Photos"
 cp "$exe" "$run/Kestrow.exe"
 cp "$here/resources/ReadMe.htm" "$run/"
-# Mostly unlike files (compared, never listed) with a few twins among them.
-for i in $(seq 1 1000); do head -c 256 /dev/urandom > "$data/many/file$i.bin"; done
-for i in $(seq 1 8); do printf 'kestrow twin file\n' > "$data/many/twin$i.txt"; done
+# Two sparse files of nearly 4 GB: comparing them runs for seconds, so the
+# Pause sent right behind Start always finds the job running.
+truncate -s 4000000000 "$data/many/big-a.bin" "$data/many/big-b.bin"
 for name in beach beach-copy beach-old; do printf 'the same picture\n' > "$data/Photos/$name.jpg"; done
 printf 'another picture\n' > "$data/Photos/sunset.jpg"
 wine_path() { local path=${1//\//\\}; echo "Z:$path"; }
@@ -52,7 +52,6 @@ for _ in $(seq 1 300); do
   sleep 0.1
 done
 [ -n "$window" ] || { echo "screenshots: Kestrow's window did not appear" >&2; exit 1; }
-sleep 1
 
 # Depending on Wine's window management the X window is the whole 520-pixel
 # window with Wine's own frame (the client area then starts below the caption)
@@ -75,11 +74,40 @@ expect_pixel() {  # shot, x, y, colour
     exit 1
   fi
 }
-type_into_box() { click 200 83; xdotool key ctrl+a; xdotool type --delay 2 "$1"; darken; }
+type_into_box() { click 200 "${2:-83}"; xdotool key ctrl+a; xdotool type --delay 2 "$1"; darken; }
+wait_for_pixel() {  # shot, x, y, colour: captures until the pixel shows the colour (60 s at most)
+  for _ in $(seq 1 600); do
+    capture "$1"
+    [ "$(pixel "$1" "$2" "$3")" = "$4" ] && return 0
+    sleep 0.1
+  done
+  expect_pixel "$@"
+}
+region() {  # shot, x, y, width, height: a digest of that part of the picture
+  convert "$shots/$1.png" -crop "$4x$5+$(($2 + frame_x))+$(($3 + frame_y))" +repage ppm:- | md5sum
+}
+# The Start/Abort and About/Pause buttons as the idle File face shows them.
+buttons() { echo "$(region "$1" $((client_width - 168)) 16 96 23) $(region "$1" $((client_width - 57)) 5 52 17)"; }
+# Whether the list holds rows: any dark text in its first rows.
+list_has_rows() { [ "$(convert "$shots/$1.png" -crop "200x60+$((5 + frame_x))+$((145 + frame_y))" \
+  -colorspace gray -format '%[fx:minima.intensity<0.5]' info:)" = 1 ]; }
+wait_for_face() {  # shot, idle|running: captures until the buttons show that face (60 s at most)
+  for _ in $(seq 1 600); do
+    capture "$1"
+    if [ "$2" = idle ]; then
+      [ "$(buttons "$1")" = "$idle_buttons" ] && list_has_rows "$1" && return 0
+    else
+      [ "$(buttons "$1" | cut -d' ' -f1)" != "${idle_buttons%% *}" ] && return 0
+    fi
+    sleep 0.1
+  done
+  echo "screenshots: $1.png never showed the $2 face" >&2
+  exit 1
+}
 
 button_face="srgb(213,215,183)"
-black="srgb(0,0,0)"
 start_x=$((client_width - 120))
+pause_x=$((client_width - 30))
 face_x=$((client_width - 160))   # inside the Start/Abort button, left of its text
 
 idle_face() {  # shot
@@ -88,37 +116,32 @@ idle_face() {  # shot
   expect_pixel "$1" $((client_width - 50)) 36 "$button_face"   # Help
 }
 
+wait_for_pixel main_window_file "$face_x" 27 "$button_face"   # the first paint is done
 idle_face main_window_file
+idle_buttons=$(buttons main_window_file)
 click 37 27
 idle_face main_window_directory
 click 37 27
 idle_face main_window_quick_dir
-click 37 27
-click 37 27   # back to Directory: every pair is compared, so the search runs a while
+click 37 27   # back to File
 
-type_into_box "$(wine_path "$data/many")"
-click "$start_x" 27
-for _ in $(seq 1 200); do
-  capture main_window_running
-  [ "$(pixel main_window_running 45 12)" = "$black" ] && break
-  sleep 0.1
-done
-expect_pixel main_window_running 45 12 "$black"
+# The "running" picture is of a paused comparison: Start and Pause go out in one
+# burst, and the picture is taken once the paused face is up, whatever the load.
+type_into_box "$(wine_path "$data/many/big-a.bin")"
+type_into_box "$(wine_path "$data/many/big-b.bin")" 105
+darken
+xdotool mousemove --window "$window" $((start_x + frame_x)) $((27 + frame_y)) click 1 \
+  mousemove --window "$window" $((pause_x + frame_x)) $((13 + frame_y)) click 1
+wait_for_face main_window_running running   # Abort and Resume: a job in hand, held
 expect_pixel main_window_running "$face_x" 27 "$button_face"
 click "$start_x" 27   # Abort
+wait_for_face main_window_aborted idle
+click 37 27   # on to Directory for the finished search
 
 type_into_box "$(wine_path "$data/Photos")"
 click "$start_x" 27
-for _ in $(seq 1 100); do
-  sleep 0.2
-  capture main_window_finished
-  [ "$(pixel main_window_finished 45 12)" != "$black" ] && break
-done
+wait_for_face main_window_finished idle
 idle_face main_window_finished
-if [ "$(pixel main_window_finished 45 12)" = "$black" ]; then
-  echo "screenshots: the finished search still shows the progress band" >&2
-  exit 1
-fi
 if [ "$docs" = 1 ]; then
   mkdir -p "$here/docs"
   cp "$shots/main_window_finished.png" "$here/docs/main-window.png"

@@ -43,7 +43,7 @@ if [ -z "${DISPLAY:-}" ] || [ "${CI:-}" = true ]; then
   Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
   xvfb_pid=$!
   export DISPLAY=":$display"
-  sleep 1
+  for _ in $(seq 1 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 fi
 "$here/scripts/wine-run.sh" cmd /c exit >/dev/null 2>&1 || true   # create the prefix once
 echo "== Windows test programs under Wine"

@@ -10,10 +10,10 @@
 
 namespace {
 
-void chooseIntoBox(HWND window) {
+void chooseIntoBox(HWND window, Zone zone) {
     AppState& shared = app();
     if (shared.settings.searchMode == FileMode) {
-        const int box = gui().hoverChooseA ? kPathBoxAId : kPathBoxBId;
+        const int box = zone == Zone::ChooseA ? kPathBoxAId : kPathBoxBId;
         if (chooseFile(window, shared.settings.pathA, "All Files\0*.*\0") != 0) {
             SetDlgItemTextA(window, box, shared.settings.pathA);
         }
@@ -52,22 +52,32 @@ void aboutOrPause(HWND window) {
     }
 }
 
+Zone zoneAt(LPARAM position) {
+    return hitZone(gui().clientWidth, LOWORD(position), HIWORD(position), app().runState == Idle,
+                   app().settings.searchMode);
+}
+
 }  // namespace
 
 HoverFlags& hoverFlags() { return gui(); }
 
 void trackHover(HWND window, LPARAM position) {
-    const uint32_t x = LOWORD(position);
-    const uint32_t y = HIWORD(position);
-    const HoverRepaint repaint = updateHover(hoverFlags(), gui().clientWidth, gui().clientHeight, x, y,
-                                             app().runState == Idle, app().settings.searchMode);
-    if (repaint.needed) invalidateArea(window, repaint.rect, false);
+    const HoverRepaint repaint = updateHover(hoverFlags(), gui().clientWidth, gui().clientHeight,
+                                             LOWORD(position), HIWORD(position), app().runState == Idle,
+                                             app().settings.searchMode);
+    for (int i = 0; i < repaint.count; ++i) invalidateArea(window, repaint.rects[i], false);
 }
 
-void handleClick(HWND window) {
-    const bool idle = app().runState == Idle;
-    switch (clickAction(hoverFlags(), idle, gui().aboutOpen)) {
-    case ClickAction::Choose: chooseIntoBox(window); return;
+void handleClick(HWND window, LPARAM position) {
+    // A release without a movement before it (touch, pen, remote desktops)
+    // still shows which button it pressed.
+    trackHover(window, position);
+    actOnZone(window, zoneAt(position));
+}
+
+void actOnZone(HWND window, Zone zone) {
+    switch (clickAction(zone, app().runState == Idle, gui().aboutOpen)) {
+    case ClickAction::Choose: chooseIntoBox(window, zone); return;
     case ClickAction::SwitchMode: switchMode(window); return;
     case ClickAction::StartOrAbort: startOrAbort(window); return;
     case ClickAction::AboutOrPause: aboutOrPause(window); return;

@@ -4,12 +4,16 @@
 
 #include "engine/settings.h"
 
-ClickAction clickAction(const HoverFlags& flags, bool idle, uint32_t aboutOpen) {
-    if ((flags.hoverChooseA || flags.hoverChooseB) && idle) return ClickAction::Choose;
-    if (flags.hoverSwitch && idle) return ClickAction::SwitchMode;
-    if (flags.hoverStartAbort) return ClickAction::StartOrAbort;
-    if (flags.hoverAboutPause && aboutOpen == 0) return ClickAction::AboutOrPause;
-    if (flags.hoverHelp) return ClickAction::Help;
+ClickAction clickAction(Zone zone, bool idle, uint32_t aboutOpen) {
+    switch (zone) {
+    case Zone::ChooseA:
+    case Zone::ChooseB: return idle ? ClickAction::Choose : ClickAction::None;
+    case Zone::Switch: return idle ? ClickAction::SwitchMode : ClickAction::None;
+    case Zone::StartAbort: return ClickAction::StartOrAbort;
+    case Zone::AboutPause: return aboutOpen == 0 ? ClickAction::AboutOrPause : ClickAction::None;
+    case Zone::Help: return idle ? ClickAction::Help : ClickAction::None;
+    case Zone::None: break;
+    }
     return ClickAction::None;
 }
 

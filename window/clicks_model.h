@@ -7,10 +7,10 @@
 
 enum class ClickAction { None, Choose, SwitchMode, StartOrAbort, AboutOrPause, Help };
 
-// The action of a left-button release, from the lit buttons: the first that
-// applies wins. Choose and the switch act only while idle, so a button left lit
-// from before a job can never change a path or the mode under a running worker.
-ClickAction clickAction(const HoverFlags& flags, bool idle, uint32_t aboutOpen);
+// The action of a left-button release over `zone`, the zone under the release
+// point (never a button lit earlier). Choose and the switch are zones only while
+// idle; Help acts only while idle; About/Pause does nothing while About is open.
+ClickAction clickAction(Zone zone, bool idle, uint32_t aboutOpen);
 
 enum class DropBox { None, BoxA, BoxB };
 

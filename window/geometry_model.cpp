@@ -21,33 +21,14 @@ Zone rightColumnZone(uint32_t y, bool idle, uint32_t searchMode) {
 
 int32_t atLeastZero(int64_t value) { return value < 0 ? 0 : static_cast<int32_t>(value); }
 
-// Lights `flag` if it is dark and `allowed`; returns the repaint for it.
-HoverRepaint light(uint32_t& flag, bool allowed, const Rect& rect) {
-    HoverRepaint repaint;
-    if (flag == 0 && allowed) {
-        flag = 1;
-        repaint.needed = true;
-        repaint.rect = rect;
+// Sets `flag` to `lit`; a change asks to repaint `rect` (once per group).
+void setFlag(uint32_t& flag, bool lit, const Rect& rect, HoverRepaint& repaint) {
+    if ((flag != 0) == lit) return;
+    flag = lit ? 1 : 0;
+    for (int i = 0; i < repaint.count; ++i) {
+        if (repaint.rects[i] == rect) return;
     }
-    return repaint;
-}
-
-HoverRepaint darkenOneGroup(HoverFlags& flags, uint32_t width, uint32_t height) {
-    HoverRepaint repaint;
-    if (flags.hoverAboutPause || flags.hoverChooseA || flags.hoverChooseB || flags.hoverHelp) {
-        flags.hoverAboutPause = flags.hoverChooseA = flags.hoverChooseB = flags.hoverHelp = 0;
-        repaint.rect = rightColumnRect(width, height);
-    } else if (flags.hoverSwitch) {
-        flags.hoverSwitch = 0;
-        repaint.rect = switchRect();
-    } else if (flags.hoverStartAbort) {
-        flags.hoverStartAbort = 0;
-        repaint.rect = startAbortRect(width);
-    } else {
-        return repaint;
-    }
-    repaint.needed = true;
-    return repaint;
+    repaint.rects[repaint.count++] = rect;
 }
 
 }  // namespace
@@ -61,17 +42,17 @@ Zone hitZone(uint32_t width, uint32_t x, uint32_t y, bool idle, uint32_t searchM
 
 HoverRepaint updateHover(HoverFlags& flags, uint32_t width, uint32_t height, uint32_t x, uint32_t y,
                          bool idle, uint32_t searchMode) {
+    const Zone zone = hitZone(width, x, y, idle, searchMode);
     const Rect column = rightColumnRect(width, height);
-    switch (hitZone(width, x, y, idle, searchMode)) {
-    case Zone::AboutPause: return light(flags.hoverAboutPause, true, column);
-    case Zone::Help: return light(flags.hoverHelp, idle, column);
-    case Zone::ChooseA: return light(flags.hoverChooseA, true, column);
-    case Zone::ChooseB: return light(flags.hoverChooseB, true, column);
-    case Zone::Switch: return light(flags.hoverSwitch, true, switchRect());
-    case Zone::StartAbort: return light(flags.hoverStartAbort, true, startAbortRect(width));
-    case Zone::None: break;
-    }
-    return darkenOneGroup(flags, width, height);
+    HoverRepaint repaint;
+    setFlag(flags.hoverAboutPause, zone == Zone::AboutPause, column, repaint);
+    // Help counts as a zone during a job but lights only while idle.
+    setFlag(flags.hoverHelp, zone == Zone::Help && idle, column, repaint);
+    setFlag(flags.hoverChooseA, zone == Zone::ChooseA, column, repaint);
+    setFlag(flags.hoverChooseB, zone == Zone::ChooseB, column, repaint);
+    setFlag(flags.hoverSwitch, zone == Zone::Switch, switchRect(), repaint);
+    setFlag(flags.hoverStartAbort, zone == Zone::StartAbort, startAbortRect(width), repaint);
+    return repaint;
 }
 
 Rect rightColumnRect(uint32_t width, uint32_t height) {

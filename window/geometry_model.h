@@ -33,14 +33,16 @@ enum class Zone { None, AboutPause, Help, ChooseA, ChooseB, Switch, StartAbort }
 // compared unsigned, so a zone whose bound falls below 0 cannot be entered.
 Zone hitZone(uint32_t width, uint32_t x, uint32_t y, bool idle, uint32_t searchMode);
 
-// What a pointer movement asks to repaint (an invalidation without erasing).
+// What a pointer movement asks to repaint (invalidations without erasing): one
+// rectangle for each group of buttons whose face changed.
 struct HoverRepaint {
-    bool needed = false;
-    Rect rect{};
+    int count = 0;
+    Rect rects[3]{};
+    bool needed() const { return count > 0; }
 };
 
-// Lights the button under (x, y), or darkens one group of lit buttons when the
-// pointer is over no zone; flags are never cleared while over a zone.
+// Lights the button under (x, y) and darkens every other one, so at most one
+// button is ever lit: the one a release there acts on.
 HoverRepaint updateHover(HoverFlags& flags, uint32_t width, uint32_t height, uint32_t x, uint32_t y,
                          bool idle, uint32_t searchMode);
 

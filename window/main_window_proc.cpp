@@ -63,7 +63,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND: handleCommand(window, wParam); return 0;
     case WM_TIMER: onTimer(window, wParam); return 0;
     case WM_MOUSEMOVE: trackHover(window, lParam); return 0;
-    case WM_LBUTTONUP: handleClick(window); return 0;
+    case WM_LBUTTONUP: handleClick(window, lParam); return 0;
     case WM_RBUTTONUP: onRightButtonUp(window); return 0;
     case WM_DROPFILES: return onDropFiles(window, wParam);
     case WM_CLOSE: requestClose(window); return 0;

@@ -6,6 +6,8 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include <string>
+
 #include "resources/version.h"
 #include "shell/gui_state.h"
 #include "window/clicks.h"
@@ -27,6 +29,26 @@ void startFromOpenableFile(char* buffer) {
         return;
     }
     SHGetSpecialFolderPathA(nullptr, buffer, CSIDL_PERSONAL, FALSE);
+}
+
+// Why ShellExecuteA could not open the page, from its result code.
+const char* helpFailureReason(INT_PTR code) {
+    switch (code) {
+    case 0:
+    case SE_ERR_OOM: return "There is not enough memory.";
+    case SE_ERR_FNF:
+    case SE_ERR_PNF: return "The file was not found. Keep it beside " KESTROW_EXE_NAME ".";
+    case SE_ERR_ACCESSDENIED:
+    case SE_ERR_SHARE: return "Access to the file was denied.";
+    case SE_ERR_NOASSOC:
+    case SE_ERR_ASSOCINCOMPLETE: return "No program is set up to open web pages.";
+    default: return "The program set up to open web pages did not start.";
+    }
+}
+
+void reportHelpFailure(const char* page, const char* reason) {
+    const std::string text = std::string("The help page could not be opened:\n") + page + "\n\n" + reason;
+    MessageBoxA(gui().mainWindow, text.c_str(), KESTROW_TITLE, MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace
@@ -62,6 +84,10 @@ int chooseFolder(HWND owner, char* out) {
 
 void openHelp() {
     PathText page;
-    if (!joinPathText(page, gui().programDirectory, KESTROW_HELP_FILE)) return;
-    ShellExecuteA(nullptr, nullptr, page, nullptr, nullptr, SW_SHOWNORMAL);
+    if (!joinPathText(page, gui().programDirectory, KESTROW_HELP_FILE)) {
+        reportHelpFailure(KESTROW_HELP_FILE, "Its folder's path is too long.");
+        return;
+    }
+    const INT_PTR code = reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, nullptr, page, nullptr, nullptr, SW_SHOWNORMAL));
+    if (code <= 32) reportHelpFailure(page, helpFailureReason(code));
 }

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "resources/version.h"
 #include "tests/gui/main_window_helpers.h"
 #include "window/main_window.h"
 
@@ -76,12 +77,29 @@ TEST_F(SearchingWindow, DuringAJobTheBoxesAreDisabledAndHelpChooseAndSwitchLight
     EXPECT_EQ(app().settings.searchMode, uint32_t{DirectoryMode});
 }
 
+// Each release comes straight after one movement to its point, with no movement
+// over the gaps between buttons, as with a quick flick, a touch or a pen.
+TEST_F(SearchingWindow, AReleaseActsOnTheButtonUnderItNeverOnOneLitBefore) {
+    setBox(window(), kPathBoxAId, makeTwinFolder(dataFolder(), 40));
+    app().runControl = Paused;  // the search holds in its walk until resumed
+    app().pauseGate.closeGate();
+    darkenAll(window());
+    moveAndRelease(window(), switchPoint().x, switchPoint().y);
+    moveAndRelease(window(), startAbortPoint().x, startAbortPoint().y);
+    EXPECT_EQ(app().settings.searchMode, uint32_t{QuickDirMode}) << "Start turned the switch again";
+    ASSERT_NE(app().runState, uint32_t{Idle}) << "Start started nothing";
+
+    moveAndRelease(window(), aboutPausePoint().x, aboutPausePoint().y);  // Resume, not Abort
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(listCell(listRowCount() - 1, 0), "End");
+}
+
 TEST_F(GuiTest, IdleZonesLightAndDarkenAsThePointerMoves) {
     hoverAt(window(), chooseAPoint());
     EXPECT_EQ(gui().hoverChooseA, 1u);
     hoverAt(window(), helpPoint());
     EXPECT_EQ(gui().hoverHelp, 1u);
-    EXPECT_EQ(gui().hoverChooseA, 1u) << "zone to zone leaves the first lit";
+    EXPECT_EQ(gui().hoverChooseA, 0u) << "zone to zone darkens the first";
     hoverAt(window(), {150, 100});
     EXPECT_EQ(gui().hoverHelp + gui().hoverChooseA, 0u);
     hoverAt(window(), switchPoint());
@@ -95,4 +113,13 @@ TEST_F(GuiTest, AboutButtonOpensTheAboutBoxOverTheWindowWhileIdle) {
     EXPECT_EQ(gui().aboutOpen, 0u);
     EXPECT_EQ(app().runState, uint32_t{Idle});
     EXPECT_EQ(app().runControl, uint32_t{Running});
+}
+
+TEST_F(GuiTest, HelpSaysWhenItCannotOpenItsPage) {
+    std::string shown;  // the test's program folder holds no help page
+    DialogAnswerer answers({{KESTROW_TITLE, IDOK, window(), [&shown](HWND box) { shown = dialogItemText(box, 0xFFFF); }}});
+    clickAt(window(), helpPoint());
+    EXPECT_TRUE(answers.finish());
+    EXPECT_NE(shown.find(std::string(gui().programDirectory) + KESTROW_HELP_FILE), std::string::npos) << shown;
+    EXPECT_NE(shown.find("not found"), std::string::npos) << shown;
 }

@@ -3,29 +3,20 @@
 #include "engine/settings.h"
 #include "window/clicks_model.h"
 
-TEST(ClickAction, FirstLitButtonInOrderDecides) {
-    HoverFlags flags;
-    EXPECT_EQ(clickAction(flags, true, 0), ClickAction::None);
-    flags.hoverHelp = 1;
-    EXPECT_EQ(clickAction(flags, true, 0), ClickAction::Help);
-    flags.hoverAboutPause = 1;
-    EXPECT_EQ(clickAction(flags, true, 0), ClickAction::AboutOrPause);
-    EXPECT_EQ(clickAction(flags, true, 1), ClickAction::Help) << "an open About box skips to the next test";
-    flags.hoverStartAbort = 1;
-    EXPECT_EQ(clickAction(flags, false, 0), ClickAction::StartOrAbort);
-    flags.hoverSwitch = 1;
-    EXPECT_EQ(clickAction(flags, true, 0), ClickAction::SwitchMode);
-    flags.hoverChooseB = 1;
-    EXPECT_EQ(clickAction(flags, true, 0), ClickAction::Choose);
-}
-
-TEST(ClickAction, ButtonsLeftLitFromBeforeAJobCannotChangePathsOrMode) {
-    HoverFlags flags;
-    flags.hoverChooseA = 1;
-    flags.hoverSwitch = 1;
-    EXPECT_EQ(clickAction(flags, false, 0), ClickAction::None);
-    flags.hoverStartAbort = 1;
-    EXPECT_EQ(clickAction(flags, false, 0), ClickAction::StartOrAbort);
+TEST(ClickAction, TheZoneUnderTheReleaseDecidesWhereSuchAClickIsPossible) {
+    EXPECT_EQ(clickAction(Zone::None, true, 0), ClickAction::None);
+    EXPECT_EQ(clickAction(Zone::ChooseB, true, 0), ClickAction::Choose);
+    EXPECT_EQ(clickAction(Zone::Switch, true, 0), ClickAction::SwitchMode);
+    EXPECT_EQ(clickAction(Zone::StartAbort, true, 0), ClickAction::StartOrAbort);
+    EXPECT_EQ(clickAction(Zone::StartAbort, false, 0), ClickAction::StartOrAbort);
+    EXPECT_EQ(clickAction(Zone::AboutPause, false, 0), ClickAction::AboutOrPause);
+    EXPECT_EQ(clickAction(Zone::AboutPause, true, 1), ClickAction::None) << "About is already open";
+    EXPECT_EQ(clickAction(Zone::Help, true, 0), ClickAction::Help);
+    // During a job, Help, Choose and the switch do nothing, so a job can never
+    // lose its paths or mode under it.
+    EXPECT_EQ(clickAction(Zone::Help, false, 0), ClickAction::None);
+    EXPECT_EQ(clickAction(Zone::ChooseA, false, 0), ClickAction::None);
+    EXPECT_EQ(clickAction(Zone::Switch, false, 0), ClickAction::None);
 }
 
 TEST(FileDrop, FilesAlternateBetweenTheBoxesInFileMode) {

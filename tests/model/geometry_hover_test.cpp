@@ -31,8 +31,8 @@ TEST(HotZones, RightColumnRowsAndTheGapsBetweenThem) {
     HoverFlags flags;
     HoverRepaint repaint = move(flags, kColumnX, 80);
     EXPECT_EQ(flags.hoverChooseA, 1u);
-    ASSERT_TRUE(repaint.needed);
-    EXPECT_EQ(repaint.rect, column);
+    ASSERT_EQ(repaint.count, 1);
+    EXPECT_EQ(repaint.rects[0], column);
 }
 
 TEST(HotZones, WhatCountsDependsOnTheRunStateAndMode) {
@@ -50,37 +50,47 @@ TEST(HotZones, WhatCountsDependsOnTheRunStateAndMode) {
     EXPECT_EQ(hitZone(W, 30, 20, true, FileMode), Zone::Switch);
 }
 
-TEST(HotZones, HelpDuringAJobLightsNothingButKeepsOtherButtonsLit) {
+TEST(HotZones, HelpDuringAJobLightsNothingAndDarkensPause) {
     HoverFlags flags;
     move(flags, kColumnX, 10, false);  // Pause lights
     const HoverRepaint repaint = move(flags, kColumnX, 30, false);
-    EXPECT_FALSE(repaint.needed);
     EXPECT_EQ(flags.hoverHelp, 0u);
-    EXPECT_EQ(flags.hoverAboutPause, 1u) << "Help still counts as a zone, so nothing is darkened";
-
-    // A Choose row during a job is outside all zones: it darkens the column.
-    const HoverRepaint darken = move(flags, kColumnX, 80, false);
-    EXPECT_TRUE(darken.needed);
-    EXPECT_EQ(flags.hoverAboutPause, 0u);
-    EXPECT_EQ(flags.hoverChooseA, 0u);
+    EXPECT_EQ(flags.hoverAboutPause, 0u) << "the pointer left Pause";
+    ASSERT_EQ(repaint.count, 1);
+    EXPECT_EQ(repaint.rects[0], rightColumnRect(W, H));
+    EXPECT_FALSE(move(flags, kColumnX, 80, false).needed()) << "nothing lit, nothing to repaint";
 }
 
-TEST(HotZones, FlagsClearOnlyOverNoZoneOneGroupAtATime) {
+// Straight from zone to zone, with no movement over the gap between them (a
+// flick, a touch, a pointer warped by a remote desktop): only the button under
+// the pointer is lit, and each group that changed is repainted once.
+TEST(HotZones, OnlyTheButtonUnderThePointerIsLit) {
     HoverFlags flags;
-    EXPECT_EQ(move(flags, 30, 20).rect, switchRect());
-    EXPECT_EQ(move(flags, W - 100, 20).rect, startAbortRect(W));
-    EXPECT_EQ(move(flags, kColumnX, 30).rect, rightColumnRect(W, H));
-    EXPECT_FALSE(move(flags, kColumnX, 30).needed) << "an already lit button asks for no repaint";
-    // Straight from zone to zone: all three stay lit.
-    EXPECT_EQ(flags.hoverSwitch + flags.hoverStartAbort + flags.hoverHelp, 3u);
+    HoverRepaint repaint = move(flags, 30, 20);
+    ASSERT_EQ(repaint.count, 1);
+    EXPECT_EQ(repaint.rects[0], switchRect());
 
-    HoverRepaint repaint = move(flags, 200, 300);
-    EXPECT_EQ(repaint.rect, rightColumnRect(W, H));
+    repaint = move(flags, W - 100, 20);
+    EXPECT_EQ(flags.hoverSwitch, 0u);
+    EXPECT_EQ(flags.hoverStartAbort, 1u);
+    ASSERT_EQ(repaint.count, 2);
+    EXPECT_EQ(repaint.rects[0], switchRect());
+    EXPECT_EQ(repaint.rects[1], startAbortRect(W));
+
+    move(flags, kColumnX, 30);
+    EXPECT_EQ(flags.hoverStartAbort + flags.hoverSwitch, 0u);
+    EXPECT_EQ(flags.hoverHelp, 1u);
+    EXPECT_FALSE(move(flags, kColumnX, 30).needed()) << "an already lit button asks for no repaint";
+    repaint = move(flags, kColumnX, 80);  // Help to Choose: one column repaint
     EXPECT_EQ(flags.hoverHelp, 0u);
-    EXPECT_EQ(flags.hoverSwitch, 1u);
-    EXPECT_EQ(move(flags, 200, 300).rect, switchRect());
-    EXPECT_EQ(move(flags, 200, 300).rect, startAbortRect(W));
-    EXPECT_FALSE(move(flags, 200, 300).needed);
+    EXPECT_EQ(flags.hoverChooseA, 1u);
+    EXPECT_EQ(repaint.count, 1);
+
+    repaint = move(flags, 200, 300);
+    EXPECT_EQ(flags.hoverChooseA, 0u);
+    ASSERT_EQ(repaint.count, 1);
+    EXPECT_EQ(repaint.rects[0], rightColumnRect(W, H));
+    EXPECT_FALSE(move(flags, 200, 300).needed());
 }
 
 TEST(HotZones, ZonesOfAVeryNarrowWindowCannotBeEntered) {
