@@ -14,8 +14,8 @@ void writeRunDetails(const RunRecord& run, char* text) {
         std::strcpy(text, "Different");
         return;
     }
-    char shownA[kQuotedBytesMax + 3];
-    char shownB[kQuotedBytesMax + 3];
+    char shownA[quotedTextSize(kQuotedBytesMax)];
+    char shownB[quotedTextSize(kQuotedBytesMax)];
     if (run.length == 1) {
         formatByteValue(run.bytesA[0], shownA);
         formatByteValue(run.bytesB[0], shownB);

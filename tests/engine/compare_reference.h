@@ -15,17 +15,18 @@ struct ReferenceResult {
     uint32_t percent = 0;         // the directory-mode result
 };
 
+// How the bytes of a run show is the run texts' own rule (tested on its own);
+// the reference decides which bytes a run holds.
 inline std::string referenceByteText(uint8_t byte) {
-    static const char* hex = "0123456789ABCDEF";
-    if (byte < 32) return std::string{hex[byte >> 4], hex[byte & 15], 'h'};
-    return std::string{'"', static_cast<char>(byte), '"'};
+    char text[quotedTextSize(1)];
+    formatByteValue(byte, text);
+    return text;
 }
 
 inline std::string referenceQuote(const uint8_t* bytes, uint32_t count) {
-    std::string text = "\"";
-    for (uint32_t index = 0; index < count && bytes[index] != 0; ++index)
-        text += static_cast<char>(bytes[index]);
-    return text + "\"";
+    char text[quotedTextSize(kQuotedBytesMax)];
+    quoteBytes(bytes, count, text);
+    return text;
 }
 
 // Both contents non-empty.

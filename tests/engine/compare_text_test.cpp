@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <set>
 #include <string>
 
+#include "engine/code_page.h"
 #include "engine/compare.h"
 
 namespace {
@@ -11,6 +13,27 @@ std::string byteValue(uint8_t byte) {
     char buffer[600];
     formatByteValue(byte, buffer);
     return buffer;
+}
+
+std::string utf8Of(uint32_t character) {
+    if (character < 0x80) return std::string(1, static_cast<char>(character));
+    if (character < 0x800)
+        return {static_cast<char>(0xC0 | (character >> 6)), static_cast<char>(0x80 | (character & 0x3F))};
+    return {static_cast<char>(0xE0 | (character >> 12)), static_cast<char>(0x80 | ((character >> 6) & 0x3F)),
+            static_cast<char>(0x80 | (character & 0x3F))};
+}
+
+bool validUtf8(const std::string& text) {
+    for (size_t at = 0; at < text.size();) {
+        const unsigned char lead = static_cast<unsigned char>(text[at]);
+        const size_t width = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3 : 0;
+        if (width == 0 || at + width > text.size()) return false;
+        for (size_t i = 1; i < width; ++i) {
+            if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80) return false;
+        }
+        at += width;
+    }
+    return true;
 }
 
 std::string quoted(const std::string& bytes, uint32_t count) {
@@ -37,7 +60,30 @@ TEST(RunTexts, SingleByteShowsControlBytesInHexAndOthersQuoted) {
     EXPECT_EQ(byteValue(31), "1Fh");
     EXPECT_EQ(byteValue(' '), "\" \"");
     EXPECT_EQ(byteValue('"'), "\"\"\"");
-    EXPECT_EQ(byteValue(200), std::string("\"") + static_cast<char>(200) + "\"");
+}
+
+// Where texts are UTF-8 a lone byte of 128 or more is no character: it shows as
+// the character it is in the legacy code page, so no two bytes look alike.
+TEST(RunTexts, EveryByteValueShowsAsATextOfItsOwn) {
+    std::set<std::string> shown;
+    for (int byte = 0; byte < 256; ++byte) {
+        const std::string text = byteValue(static_cast<uint8_t>(byte));
+        EXPECT_TRUE(shown.insert(text).second) << byte << " looks like another byte: " << text;
+        if (textsAreUtf8()) {
+            EXPECT_TRUE(validUtf8(text)) << byte;
+        }
+        const std::string run = quoted(std::string(2, static_cast<char>(byte)), 2);
+        if (textsAreUtf8() && byte != 0) {
+            EXPECT_TRUE(validUtf8(run)) << byte;
+        }
+    }
+    if (!textsAreUtf8()) return;
+    EXPECT_EQ(byteValue(0xE9), "\"" + utf8Of(legacyCharacterOf(0xE9)) + "\"");
+    EXPECT_EQ(quoted("\x80\xFF", 2), "\"" + utf8Of(legacyCharacterOf(0x80)) + utf8Of(legacyCharacterOf(0xFF)) + "\"");
+    EXPECT_EQ(windows1252CharacterOf(0x80), 0x20ACu);
+    EXPECT_EQ(windows1252CharacterOf(0xE9), 0xE9u);
+    EXPECT_EQ(byteValue(0x81), legacyCharacterOf(0x81) == 0x81 ? "81h" : byteValue(0x81))
+        << "a byte with no printable character shows in hex";
 }
 
 TEST(RunTexts, QuotedBytesKeepControlBytesAndStopAtTheFirstZero) {
