@@ -102,3 +102,11 @@ const ColumnSet& columnSet(uint32_t searchMode) {
     static const ColumnSet folderColumns{{{"File A", 230}, {"File B", 230}, {"%", 40}}, "Folder to check"};
     return searchMode == FileMode ? fileColumns : folderColumns;
 }
+
+void fittedColumnWidths(uint32_t searchMode, int32_t listWidth, int32_t reserved, int32_t widths[3]) {
+    const ColumnSet& set = columnSet(searchMode);
+    for (int index = 0; index < 3; ++index) widths[index] = set.columns[index].width;
+    if (searchMode == FileMode) return;
+    const int32_t shared = listWidth - reserved - widths[2];
+    widths[0] = widths[1] = shared > 0 ? shared / 2 : 0;
+}

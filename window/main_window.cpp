@@ -50,6 +50,16 @@ void installColumns(HWND list, const ColumnSet& set) {
     }
 }
 
+// Fits the columns to the list's width, keeping room for a vertical scroll bar.
+void fitListColumns(HWND list) {
+    RECT frame = {};
+    GetWindowRect(list, &frame);
+    const int32_t reserved = 2 * GetSystemMetrics(SM_CXEDGE) + GetSystemMetrics(SM_CXVSCROLL);
+    int32_t widths[3];
+    fittedColumnWidths(app().settings.searchMode, frame.right - frame.left, reserved, widths);
+    for (int index = 0; index < 3; ++index) SendMessageA(list, LVM_SETCOLUMNWIDTH, index, widths[index]);
+}
+
 }  // namespace
 
 HFONT createFaceFont(int weight) {
@@ -83,6 +93,7 @@ void layoutChildren(HWND window, LPARAM size) {
     state.clientHeight = HIWORD(size);
     const ChildLayout layout = childLayout(state.clientWidth, state.clientHeight);
     placeChild(state.resultListView, layout.list);
+    fitListColumns(state.resultListView);
     placeChild(state.pathBoxA, layout.boxA);
     placeChild(state.pathBoxB, layout.boxB);
     // A window restored from the taskbar shows the face of the current state,
@@ -94,6 +105,7 @@ void resetListColumns(HWND window) {
     const ColumnSet& set = columnSet(app().settings.searchMode);
     resultView().clearRows();
     installColumns(gui().resultListView, set);
+    fitListColumns(gui().resultListView);
     addTooltip(window, kPathBoxAId, set.boxATip);
     updateControls(window);
 }
