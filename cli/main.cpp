@@ -3,6 +3,11 @@
 #include <cstring>
 #include <string>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include "cli/commands.h"
 #include "resources/version.h"
 
@@ -34,6 +39,16 @@ std::string takeFormatOption(int& argc, char** argv, RowFormat& format) {
     return "";
 }
 
+// CSV and JSON write their own line ends and the raw bytes of names, which
+// Windows' text mode would change (LF to CRLF); tab-separated rows keep it.
+void keepOutputBytes(RowFormat format) {
+#ifdef _WIN32
+    if (format != RowFormat::Tsv) _setmode(_fileno(stdout), _O_BINARY);
+#else
+    (void)format;
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -54,6 +69,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "kestrow %s: %s\n", argv[1], problem.c_str());
             return 2;
         }
+        keepOutputBytes(format);
         return compare ? runCompare(commandArgc, argv + 2, format) : runScan(commandArgc, argv + 2, format);
     }
     std::fputs(argc < 2 ? "kestrow: no command given\n" : "kestrow: unknown command\n", stderr);

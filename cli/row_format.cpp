@@ -211,8 +211,9 @@ std::string csvField(const std::string& cell) {
     return field + '"';
 }
 
-}  // namespace
-
+// A cell with tab, newline, carriage return and backslash written as \t \n \r
+// \\ and every other control byte as \xNN, so that it holds no line break or
+// tab; all other bytes stay as they are.
 std::string escapeCell(const std::string& cell) {
     std::string escaped;
     escaped.reserve(cell.size());
@@ -234,6 +235,8 @@ std::string escapeCell(const std::string& cell) {
     }
     return escaped;
 }
+
+}  // namespace
 
 std::string formatRow(RowFormat format, ResultStore& store, int row) {
     if (format == RowFormat::Json) return jsonRow(store, row);

@@ -15,10 +15,5 @@ bool parseRowFormat(const std::string& name, RowFormat& format);
 // The --format lines of a command's usage, with how names are written.
 extern const char kRowFormatUsage[];
 
-// A cell with tab, newline, carriage return and backslash written as \t \n \r
-// \\ and every other control byte as \xNN, so that it holds no line break or
-// tab; all other bytes stay as they are.
-std::string escapeCell(const std::string& cell);
-
 // Row `row` of `store` as one line with its line end.
 std::string formatRow(RowFormat format, ResultStore& store, int row);
