@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (argc >= 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::puts(KESTROW_NAME " " KESTROW_VERSION_TEXT);
+        std::fputs(KESTROW_NAME " " KESTROW_VERSION_TEXT "\n", stdout);
         return 0;
     }
     const bool compare = argc >= 2 && std::strcmp(argv[1], "compare") == 0;

@@ -136,7 +136,9 @@ bool countBefore(const std::string& text, const char* suffix, uint64_t& count) {
     const std::size_t digits = text.find_first_not_of("0123456789");
     if (digits == 0 || digits == std::string::npos || digits > 10) return false;
     if (text.compare(digits, std::string::npos, suffix) != 0) return false;
-    count = std::stoull(text.substr(0, digits));
+    count = 0;
+    for (std::size_t position = 0; position < digits; ++position)
+        count = count * 10 + static_cast<uint64_t>(text[position] - '0');
     return true;
 }
 
