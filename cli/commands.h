@@ -1,5 +1,7 @@
 // The command line's two commands. Each returns the process exit status.
 #pragma once
 
-int runCompare(int argc, char** argv);
-int runScan(int argc, char** argv);
+#include "cli/row_format.h"
+
+int runCompare(int argc, char** argv, RowFormat format);
+int runScan(int argc, char** argv, RowFormat format);

@@ -17,9 +17,15 @@ constexpr int kExitTrouble = 2;
 
 void printCompareUsage(FILE* out) {
     std::fputs(
-        "usage: kestrow compare FILE_A FILE_B [--zero-length]\n"
+        "usage: kestrow compare FILE_A FILE_B [--zero-length] [--format tsv|csv|json]\n"
         "Lists every run of differing bytes (position, length, details) and a verdict.\n"
-        "  --zero-length  two empty files count as equal (\"Zero Bytes\") instead of \"Fault\"\n"
+        "  --zero-length  two empty files count as equal (\"Zero Bytes\") instead of \"Fault\"\n",
+        out);
+    std::fputs(kRowFormatUsage, out);
+    std::fputs(
+        "      rows: {\"row\":\"start\",\"note\":...}, {\"row\":\"run\",\"offset\":N,\"length\":N,\n"
+        "            \"bytes_a\":[N,...],\"bytes_b\":[N,...]} (the run's first bytes, up to 20; none when\n"
+        "            the row says \"Different\"), {\"row\":\"end\" or \"aborted\",\"verdict\":...}\n"
         "Exit status: 0 same, 1 different, 2 trouble (a file not opened or read, a size refused, bad "
         "usage).\n",
         out);
@@ -41,7 +47,7 @@ int exitStatusFor(const std::vector<ResultRow>& rows) {
 
 }  // namespace
 
-int runCompare(int argc, char** argv) {
+int runCompare(int argc, char** argv, RowFormat format) {
     std::vector<const char*> paths;
     bool zeroLength = false;
     bool optionsEnded = false;
@@ -66,7 +72,7 @@ int runCompare(int argc, char** argv) {
     if (paths.size() > 2) return usageError(std::string("unexpected argument ") + paths[2]);
 
     AppState state;
-    ResultStore list;
+    PrintingResultList list(stdout, format);
     state.results = &list;
     state.settings.searchMode = FileMode;
     state.checkZeroLength = zeroLength ? 1 : 0;
@@ -75,10 +81,9 @@ int runCompare(int argc, char** argv) {
     }
     state.reportNoMemory = [] { std::fputs("kestrow compare: Not enough memory\n", stderr); };
     compareFiles(state);
-    const std::vector<ResultRow> rows = list.rows();
-    if (!printRows(rows, stdout)) {
+    if (!list.finish()) {
         std::fputs("kestrow compare: the rows could not be written\n", stderr);
         return kExitTrouble;
     }
-    return exitStatusFor(rows);
+    return exitStatusFor(list.rows());
 }

@@ -47,14 +47,19 @@ void onInterrupt(int) {
 void printScanUsage(FILE* out) {
     std::fputs(
         "usage: kestrow scan FOLDER [--mode quick|directory] [--hash on|off] [--match PERCENT]\n"
-        "                    [--zero-length] [--remove-empty-dirs]\n"
+        "                    [--zero-length] [--remove-empty-dirs] [--format tsv|csv|json]\n"
         "Lists every pair of files below FOLDER whose share of equal bytes reaches PERCENT.\n"
         "  --mode quick       only files of equal size are compared (default)\n"
         "  --mode directory   every file is compared with every other\n"
         "  --hash on|off      quick mode: compare only files with equal checksums (default on)\n"
         "  --match PERCENT    1 to 100 (default 95)\n"
         "  --zero-length      two empty files count as equal\n"
-        "  --remove-empty-dirs  remove folders that hold no file while walking\n"
+        "  --remove-empty-dirs  remove folders that hold no file while walking\n",
+        out);
+    std::fputs(kRowFormatUsage, out);
+    std::fputs(
+        "      rows: {\"row\":\"start\",\"files\":N}, {\"row\":\"twin\",\"path_a\":...,\"path_b\":...,\n"
+        "            \"percent\":N}, {\"row\":\"end\" or \"aborted\",\"twins\":N}, {\"row\":\"indexing\"}\n"
         "Exit status: 0 ran to its end, 1 aborted (Ctrl+C), 2 trouble.\n",
         out);
 }
@@ -167,7 +172,7 @@ bool endedAborted(const std::vector<ResultRow>& rows) {
 
 }  // namespace
 
-int runScan(int argc, char** argv) {
+int runScan(int argc, char** argv, RowFormat format) {
     for (int index = 0; index < argc; ++index) {
         if (std::strcmp(argv[index], "--help") == 0 || std::strcmp(argv[index], "-h") == 0) {
             printScanUsage(stdout);
@@ -183,7 +188,7 @@ int runScan(int argc, char** argv) {
     }
 
     AppState state;
-    PrintingResultList list(stdout);
+    PrintingResultList list(stdout, format);
     state.results = &list;
     if (!copyPathText(state.settings.pathA, options.folder))
         return usageError("FOLDER is longer than 599 bytes");

@@ -165,6 +165,13 @@ bool ResultStore::twinAt(int row, StoredTwin& twin) const {
     return true;
 }
 
+bool ResultStore::runAt(int row, RunRecord& run) const {
+    MutexLock lock(mutex_);
+    if (!validRow(row) || rows_[row].kind != Kind::Run) return false;
+    run = runs_[rows_[row].index];
+    return true;
+}
+
 int ResultStore::takeRowToShow() {
     MutexLock lock(mutex_);
     const int row = rowToShow_;

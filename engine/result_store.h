@@ -41,6 +41,8 @@ public:
     std::vector<ResultRow> rows() const;
     // Copies the twin record of `row`; false when the row holds no twin.
     bool twinAt(int row, StoredTwin& twin) const;
+    // Copies the run record of `row`; false when the row holds no run.
+    bool runAt(int row, RunRecord& run) const;
     // The row most recently asked to be kept in view since the last call; -1 when none.
     int takeRowToShow();
     // Grows with every change of the rows, so that a view knows when to redraw.

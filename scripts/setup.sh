@@ -4,10 +4,10 @@
 set -euo pipefail
 
 packages=(g++ cmake make googletest g++-mingw-w64-i686-win32 g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-          wine wine32:i386 wine64 xvfb xdotool imagemagick zip)
+          wine wine32:i386 wine64 xvfb xdotool imagemagick zip python3)
 # Tools the benchmarks compare against; not needed by the tests.
 if [ "${KESTROW_BENCH_TOOLS:-0}" = 1 ]; then
-  packages+=(fdupes jdupes duff rmlint diffutils hyperfine python3)
+  packages+=(fdupes jdupes duff rmlint diffutils hyperfine)
 fi
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# kestrow compare end to end: rows as tab-separated lines, escapes, exit status.
+# kestrow compare end to end: rows as tab-separated lines, escapes, the other formats, exit status.
 set -u
 kestrow=$1
 subcommand=compare
@@ -36,6 +36,19 @@ if [ "$status" != 2 ] || ! grep -q "could not be written" "$work/full.err"; then
     failures=$((failures + 1))
 fi
 "$kestrow" compare --help | grep -q "usage: kestrow compare" || { echo "FAIL help"; failures=$((failures + 1)); }
+
+# Every format holds the same rows: runs of quotes, commas, line breaks, zero
+# bytes and bytes outside UTF-8, read back with real CSV and JSON parsers.
+python3 "$(dirname "$0")/rows.py" make-pair "$work/pair-a" "$work/pair-b"
+for format in tsv csv json; do
+    "$kestrow" compare --format "$format" "$work/pair-a" "$work/pair-b" >"$work/pair.$format"
+    status=$?
+    [ "$status" = 1 ] || { echo "FAIL format-$format: status $status"; failures=$((failures + 1)); }
+done
+python3 "$(dirname "$0")/rows.py" check-compare "$work/pair" || failures=$((failures + 1))
+
+version=$(sed -n 's/^#define KESTROW_VERSION_TEXT "\(.*\)"$/\1/p' "$(dirname "$0")/../../resources/version.h")
+[ "$("$kestrow" --version)" = "Kestrow $version" ] || { echo "FAIL version"; failures=$((failures + 1)); }
 
 [ "$failures" = 0 ] && echo "compare: all checks passed"
 exit $((failures > 0))

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# kestrow scan end to end: rows, options, exit status and Ctrl+C.
+# kestrow scan end to end: rows and their formats, options, exit status and Ctrl+C.
 set -u
 kestrow=$1
 subcommand=scan
@@ -36,6 +36,19 @@ if [ "$status" != 2 ] || ! grep -q "could not be written" "$work/full.err"; then
     echo "FAIL full-output: status $status"
     failures=$((failures + 1))
 fi
+
+# Every format holds the same rows, read back with real CSV and JSON parsers,
+# for names with tabs, quotes, commas, line breaks and bytes outside UTF-8.
+odd=$work/odd
+python3 "$(dirname "$0")/rows.py" make-tree "$odd"
+for format in tsv csv json; do
+    "$kestrow" scan "$odd" --format "$format" >"$work/odd.$format" 2>"$work/stderr"
+    status=$?
+    [ "$status" = 0 ] || { echo "FAIL format-$format: status $status"; failures=$((failures + 1)); }
+done
+python3 "$(dirname "$0")/rows.py" check-scan "$odd" "$work/odd" || failures=$((failures + 1))
+expect bad-format 2 "" -- "$tree" --format xml
+grep -q "unknown format xml" "$work/stderr" || { echo "FAIL bad-format: problem not named"; failures=$((failures + 1)); }
 
 for bad in 0 101 abc "" 9x; do
     expect "match-$bad" 2 "" -- "$tree" --match "$bad"

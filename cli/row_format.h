@@ -1,0 +1,19 @@
+// How the command line writes one row of the list: the list's cells separated
+// by tabs (tsv), RFC 4180 records (csv), or one JSON object with typed fields
+// (json, JSON Lines). The format is chosen once per run.
+#pragma once
+
+#include <string>
+
+#include "engine/result_store.h"
+
+enum class RowFormat { Tsv, Csv, Json };
+
+// "tsv", "csv" or "json"; false for any other name.
+bool parseRowFormat(const std::string& name, RowFormat& format);
+
+// The --format lines of a command's usage, with how names are written.
+extern const char kRowFormatUsage[];
+
+// Row `row` of `store` as one line with its line end.
+std::string formatRow(RowFormat format, ResultStore& store, int row);
