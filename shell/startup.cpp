@@ -11,6 +11,7 @@
 #include "shell/gui_state.h"
 #include "shell/restore_model.h"
 #include "shell/settings.h"
+#include "window/keyboard.h"
 #include "window/main_window.h"
 #include "window/main_window_proc.h"
 
@@ -127,6 +128,7 @@ bool startUp() {
 }
 
 void routeMessage(MSG& message) {
+    if (handleShortcutKey(message)) return;
     if (IsDialogMessageA(gui().mainWindow, &message)) return;
     TranslateMessage(&message);
     DispatchMessageA(&message);

@@ -94,6 +94,38 @@ TEST_F(SearchingWindow, AReleaseActsOnTheButtonUnderItNeverOnOneLitBefore) {
     EXPECT_EQ(listCell(listRowCount() - 1, 0), "End");
 }
 
+// Keys reach the window as a user's would: posted to the focused control and
+// routed by the message loop.
+TEST_F(SearchingWindow, KeysStartSwitchResumeAndAbortAJob) {
+    auto press = [](HWND target, WPARAM key) {
+        PostMessageA(target, WM_KEYDOWN, key, 1);
+        pumpFor(20);
+    };
+    auto startHeld = [&press] {
+        app().runControl = Paused;  // the search holds in its walk until resumed
+        app().pauseGate.closeGate();
+        press(gui().pathBoxA, VK_RETURN);
+    };
+    press(gui().resultListView, VK_F2);
+    EXPECT_EQ(app().settings.searchMode, uint32_t{QuickDirMode});
+    setBox(window(), kPathBoxAId, makeTwinFolder(dataFolder(), 40));
+
+    startHeld();
+    ASSERT_NE(app().runState, uint32_t{Idle}) << "Enter in the path box starts the job";
+    press(gui().resultListView, VK_F2);
+    EXPECT_EQ(app().settings.searchMode, uint32_t{QuickDirMode}) << "no mode change during a job";
+    press(gui().resultListView, VK_ESCAPE);
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(listCell(0, 0), "Aborted");
+
+    startHeld();
+    ASSERT_NE(app().runState, uint32_t{Idle});
+    press(gui().resultListView, VK_PAUSE);
+    EXPECT_EQ(app().runControl, uint32_t{Running}) << "Pause resumes a paused job";
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(listCell(listRowCount() - 1, 0), "End");
+}
+
 TEST_F(GuiTest, IdleZonesLightAndDarkenAsThePointerMoves) {
     hoverAt(window(), chooseAPoint());
     EXPECT_EQ(gui().hoverChooseA, 1u);
