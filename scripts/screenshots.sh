@@ -35,30 +35,43 @@ for name in beach beach-copy beach-old; do printf 'the same picture\n' > "$data/
 printf 'another picture\n' > "$data/Photos/sunset.jpg"
 wine_path() { local path=${1//\//\\}; echo "Z:$path"; }
 
-"$here/scripts/wine-run.sh" "$run/Kestrow.exe" >/dev/null 2>&1 &
-kestrow=$!
+kestrow=""
 window=""
-finish() {
+set_dpi() { wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1; }
+# Closes the copy and waits until Wine has ended, so the next one starts on
+# its own.
+stop_kestrow() {
   if [ -n "$window" ]; then xdotool key --window "$window" alt+F4 >/dev/null 2>&1 || true; fi
-  for _ in $(seq 1 50); do kill -0 "$kestrow" 2>/dev/null || break; sleep 0.1; done
+  timeout 30 wineserver -w || wineserver -k || true
   kill "$kestrow" 2>/dev/null || true
+  window=""
+}
+finish() {
+  stop_kestrow
+  set_dpi 96
   rm -rf "$data"
 }
 trap finish EXIT
 
-for _ in $(seq 1 300); do
-  window=$(xdotool search --name '^Kestrow 1\.31$' 2>/dev/null | head -n 1 || true)
-  [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || { echo "screenshots: Kestrow's window did not appear" >&2; exit 1; }
-
-# Depending on Wine's window management the X window is the whole 520-pixel
-# window with Wine's own frame (the client area then starts below the caption)
-# or the client area alone.
-eval "$(xdotool getwindowgeometry --shell "$window")"
-if [ "$WIDTH" -eq 520 ]; then frame_x=4 frame_y=23; else frame_x=0 frame_y=0; fi
-client_width=$((WIDTH - 2 * frame_x))
+# Starts the copy in folder $1 at $2 DPI and finds its window. Depending on
+# Wine's window management the X window is the whole window with Wine's own
+# frame (the client area then starts below the caption) or the client area alone.
+start_kestrow() {
+  set_dpi "$2"
+  "$here/scripts/wine-run.sh" "$1/Kestrow.exe" >/dev/null 2>&1 &
+  kestrow=$!
+  for _ in $(seq 1 300); do
+    window=$(xdotool search --name '^Kestrow 1\.31$' 2>/dev/null | head -n 1 || true)
+    [ -n "$window" ] && break
+    sleep 0.1
+  done
+  [ -n "$window" ] || { echo "screenshots: Kestrow's window did not appear" >&2; exit 1; }
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  window_width=$(( (520 * $2 + 48) / 96 ))
+  if [ "$WIDTH" -eq "$window_width" ]; then frame_x=4 frame_y=23; else frame_x=0 frame_y=0; fi
+  client_width=$((WIDTH - 2 * frame_x))
+}
+start_kestrow "$run" 96
 
 move() { xdotool mousemove --window "$window" $(($1 + frame_x)) $(($2 + frame_y)); }
 # Over no zone three times, so every lit button goes dark.
@@ -88,9 +101,11 @@ region() {  # shot, x, y, width, height: a digest of that part of the picture
 }
 # The Start/Abort and About/Pause buttons as the idle File face shows them.
 buttons() { echo "$(region "$1" $((client_width - 168)) 16 96 23) $(region "$1" $((client_width - 57)) 5 52 17)"; }
-# Whether the list holds rows: any dark text in its first rows.
-list_has_rows() { [ "$(convert "$shots/$1.png" -crop "200x60+$((5 + frame_x))+$((145 + frame_y))" \
+# Whether a part of the picture holds dark text: shot, x, y, width, height.
+has_text() { [ "$(convert "$shots/$1.png" -crop "$4x$5+$(($2 + frame_x))+$(($3 + frame_y))" \
   -colorspace gray -format '%[fx:minima.intensity<0.5]' info:)" = 1 ]; }
+# Whether the list holds rows: any dark text in its first rows.
+list_has_rows() { has_text "$1" 5 145 200 60; }
 wait_for_face() {  # shot, idle|running: captures until the buttons show that face (60 s at most)
   for _ in $(seq 1 600); do
     capture "$1"
@@ -142,6 +157,24 @@ type_into_box "$(wine_path "$data/Photos")"
 click "$start_x" 27
 wait_for_face main_window_finished idle
 idle_face main_window_finished
+# The first-run face at 150% and 200%: the window, its texts and buttons grow
+# with the DPI instead of keeping their 96-DPI size.
+for dpi in 144 192; do
+  stop_kestrow
+  rm -rf "$run" && mkdir -p "$run" && cp "$exe" "$run/Kestrow.exe"
+  start_kestrow "$run" "$dpi"
+  wait_for_pixel "main_window_dpi$dpi" $(( (client_width - 160 * dpi / 96) )) $((27 * dpi / 96)) "$button_face"
+  for _ in $(seq 1 300); do   # and the list's column titles
+    has_text "main_window_dpi$dpi" $((5 * dpi / 96)) $((122 * dpi / 96)) $((60 * dpi / 96)) $((16 * dpi / 96)) && break
+    sleep 0.1
+    capture "main_window_dpi$dpi"
+  done
+  if [ "$client_width" -lt $(( 500 * dpi / 96 )) ]; then
+    echo "screenshots: at $dpi DPI the window is $client_width pixels wide, not scaled" >&2
+    exit 1
+  fi
+done
+
 if [ "$docs" = 1 ]; then
   mkdir -p "$here/docs"
   cp "$shots/main_window_finished.png" "$here/docs/main-window.png"

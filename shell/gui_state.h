@@ -23,8 +23,10 @@ struct GuiState : HoverFlags {
     HBITMAP switchHotBitmap = nullptr;
     HFONT pathBoxFont = nullptr;
     uint32_t osGeneration = 0;
+    // The client size in 96-DPI pixels, and the DPI the window is shown at.
     uint32_t clientWidth = 0;
     uint32_t clientHeight = 0;
+    uint32_t dpi = 96;
 
     uint32_t dropToggle = 0;  // File mode: 0 next drop to box 1002, 1 to box 1013
     uint32_t aboutOpen = 0;

@@ -11,6 +11,8 @@
 #include "shell/gui_state.h"
 #include "shell/restore_model.h"
 #include "shell/settings.h"
+#include "window/dpi.h"
+#include "window/dpi_model.h"
 #include "window/keyboard.h"
 #include "window/main_window.h"
 #include "window/main_window_proc.h"
@@ -103,11 +105,15 @@ HWND openMainWindow(uint32_t firstRun) {
     initialiseCommonControls();
     loadImages();
     registerWindowClass();
-    int left = (GetSystemMetrics(SM_CXSCREEN) - kWindowWidth) / 2;
-    int top = (GetSystemMetrics(SM_CYSCREEN) - kWindowHeight) / 2;
+    // The first-run size is the 96-DPI one, scaled to the screen's DPI.
+    const uint32_t dpi = systemDpi();
+    const int width = scaledLength(kWindowWidth, dpi);
+    const int height = scaledLength(kWindowHeight, dpi);
+    int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     app().pauseGate.openGate();
     state.mainWindow = CreateWindowExA(WS_EX_ACCEPTFILES, kWindowClass, KESTROW_TITLE, WS_OVERLAPPEDWINDOW,
-                                       left, top, kWindowWidth, kWindowHeight, nullptr, nullptr,
+                                       left, top, width, height, nullptr, nullptr,
                                        state.instance, nullptr);
     if (state.mainWindow) placeMainWindow(state.mainWindow, firstRun);
     return state.mainWindow;

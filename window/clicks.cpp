@@ -4,6 +4,7 @@
 #include "shell/about_box.h"
 #include "shell/gui_state.h"
 #include "window/clicks_model.h"
+#include "window/dpi_model.h"
 #include "window/job_control.h"
 #include "window/main_window.h"
 #include "window/pickers.h"
@@ -52,8 +53,12 @@ void aboutOrPause(HWND window) {
     }
 }
 
+// The pointer's place in the 96-DPI coordinates of the face.
+uint32_t logicalX(LPARAM position) { return logicalCoordinate(LOWORD(position), gui().dpi); }
+uint32_t logicalY(LPARAM position) { return logicalCoordinate(HIWORD(position), gui().dpi); }
+
 Zone zoneAt(LPARAM position) {
-    return hitZone(gui().clientWidth, LOWORD(position), HIWORD(position), app().runState == Idle,
+    return hitZone(gui().clientWidth, logicalX(position), logicalY(position), app().runState == Idle,
                    app().settings.searchMode);
 }
 
@@ -63,7 +68,7 @@ HoverFlags& hoverFlags() { return gui(); }
 
 void trackHover(HWND window, LPARAM position) {
     const HoverRepaint repaint = updateHover(hoverFlags(), gui().clientWidth, gui().clientHeight,
-                                             LOWORD(position), HIWORD(position), app().runState == Idle,
+                                             logicalX(position), logicalY(position), app().runState == Idle,
                                              app().settings.searchMode);
     for (int i = 0; i < repaint.count; ++i) invalidateArea(window, repaint.rects[i], false);
 }

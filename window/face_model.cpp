@@ -1,5 +1,7 @@
 #include "window/face_model.h"
 
+#include "window/dpi_model.h"
+
 #include "engine/result_list.h"
 #include "engine/run_state.h"
 #include "engine/settings.h"
@@ -103,9 +105,9 @@ const ColumnSet& columnSet(uint32_t searchMode) {
     return searchMode == FileMode ? fileColumns : folderColumns;
 }
 
-void fittedColumnWidths(uint32_t searchMode, int32_t listWidth, int32_t reserved, int32_t widths[3]) {
+void fittedColumnWidths(uint32_t searchMode, int32_t listWidth, int32_t reserved, uint32_t dpi, int32_t widths[3]) {
     const ColumnSet& set = columnSet(searchMode);
-    for (int index = 0; index < 3; ++index) widths[index] = set.columns[index].width;
+    for (int index = 0; index < 3; ++index) widths[index] = scaledLength(set.columns[index].width, dpi);
     if (searchMode == FileMode) return;
     const int32_t shared = listWidth - reserved - widths[2];
     widths[0] = widths[1] = shared > 0 ? shared / 2 : 0;

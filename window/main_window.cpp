@@ -5,6 +5,8 @@
 #include <commctrl.h>
 
 #include "shell/gui_state.h"
+#include "window/dpi.h"
+#include "window/dpi_model.h"
 #include "window/geometry_model.h"
 #include "window/list_view_results.h"
 #include "window/main_window_options.h"
@@ -35,7 +37,8 @@ HWND createTooltip() {
                            CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, gui().instance, nullptr);
 }
 
-void placeChild(HWND child, const ChildPlace& place) {
+void placeChild(HWND child, const ChildPlace& logical) {
+    const ChildPlace place = physicalPlace(logical, gui().dpi);
     MoveWindow(child, place.x, place.y, place.width, place.height, FALSE);
 }
 
@@ -56,14 +59,14 @@ void fitListColumns(HWND list) {
     GetWindowRect(list, &frame);
     const int32_t reserved = 2 * GetSystemMetrics(SM_CXEDGE) + GetSystemMetrics(SM_CXVSCROLL);
     int32_t widths[3];
-    fittedColumnWidths(app().settings.searchMode, frame.right - frame.left, reserved, widths);
+    fittedColumnWidths(app().settings.searchMode, frame.right - frame.left, reserved, gui().dpi, widths);
     for (int index = 0; index < 3; ++index) SendMessageA(list, LVM_SETCOLUMNWIDTH, index, widths[index]);
 }
 
 }  // namespace
 
-HFONT createFaceFont(int weight) {
-    return CreateFontA(15, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+HFONT createFaceFont(int weight, uint32_t dpi) {
+    return CreateFontA(scaledLength(15, dpi), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Tahoma");
 }
 
@@ -73,9 +76,8 @@ void createChildWindows(HWND window) {
     shared.settings.searchMode = validSearchMode(shared.settings.searchMode);
     state.pathBoxA = createPathBox(window, kPathBoxAId, 53);
     state.pathBoxB = createPathBox(window, kPathBoxBId, 75);
-    state.pathBoxFont = createFaceFont(50);
-    SendMessageA(state.pathBoxA, WM_SETFONT, reinterpret_cast<WPARAM>(state.pathBoxFont), TRUE);
-    SendMessageA(state.pathBoxB, WM_SETFONT, reinterpret_cast<WPARAM>(state.pathBoxFont), TRUE);
+    state.dpi = windowDpi(window);
+    applyPathBoxFont();
     state.resultListView = createResultList(window);
     resultView().setListView(state.resultListView);
     shared.results = &resultView();
@@ -89,8 +91,8 @@ void createChildWindows(HWND window) {
 
 void layoutChildren(HWND window, LPARAM size) {
     GuiState& state = gui();
-    state.clientWidth = LOWORD(size);
-    state.clientHeight = HIWORD(size);
+    state.clientWidth = logicalCoordinate(LOWORD(size), state.dpi);
+    state.clientHeight = logicalCoordinate(HIWORD(size), state.dpi);
     const ChildLayout layout = childLayout(state.clientWidth, state.clientHeight);
     placeChild(state.resultListView, layout.list);
     fitListColumns(state.resultListView);
@@ -131,7 +133,17 @@ void addTooltip(HWND window, int controlId, const char* text) {
     SendMessageA(gui().tooltipWindow, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-void invalidateArea(HWND window, const Rect& rect, bool erase) {
+void applyPathBoxFont() {
+    GuiState& state = gui();
+    HFONT previous = state.pathBoxFont;
+    state.pathBoxFont = createFaceFont(50, state.dpi);
+    SendMessageA(state.pathBoxA, WM_SETFONT, reinterpret_cast<WPARAM>(state.pathBoxFont), TRUE);
+    SendMessageA(state.pathBoxB, WM_SETFONT, reinterpret_cast<WPARAM>(state.pathBoxFont), TRUE);
+    if (previous) DeleteObject(previous);
+}
+
+void invalidateArea(HWND window, const Rect& logical, bool erase) {
+    const Rect rect = physicalRect(logical, gui().dpi);
     const RECT area = {rect.left, rect.top, rect.right, rect.bottom};
     InvalidateRect(window, &area, erase);
 }

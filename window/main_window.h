@@ -20,8 +20,11 @@ void updateControls(HWND window);
 void addTooltip(HWND window, int controlId, const char* text);
 void enableControl(HWND window, int controlId, bool on);
 void showControl(HWND window, int controlId, int command);
-// "Tahoma", 15 pixels high, of the given weight: the path boxes' and the face's font.
-HFONT createFaceFont(int weight);
+// "Tahoma", 15 pixels high at 96 DPI, of the given weight: the path boxes' and
+// the face's font. The face paints at 96 DPI and is scaled as a whole.
+HFONT createFaceFont(int weight, uint32_t dpi = 96);
+// Gives the path boxes a face font of the window's DPI.
+void applyPathBoxFont();
 // Asks for a repaint of `rect`, erasing its background when `erase`.
 void invalidateArea(HWND window, const Rect& rect, bool erase);
 // Repaints everything above the list, background included.

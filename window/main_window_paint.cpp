@@ -6,6 +6,7 @@
 #include "shell/close_path.h"
 #include "shell/gui_state.h"
 #include "window/clicks.h"
+#include "window/dpi_model.h"
 #include "window/list_view_results.h"
 #include "window/main_window.h"
 #include "window/main_window_options.h"
@@ -81,6 +82,12 @@ void drawFace(HWND window, HDC dc) {
     currentFile[sizeof(currentFile) - 1] = '\0';
     const Face face = describeFace(faceInput(runState, percent, currentFile));
 
+    // The face is laid out at 96 DPI; the device context scales it to the window's.
+    if (gui().dpi != kBaseDpi) {
+        SetMapMode(dc, MM_ANISOTROPIC);
+        SetWindowExtEx(dc, kBaseDpi, kBaseDpi, nullptr);
+        SetViewportExtEx(dc, gui().dpi, gui().dpi, nullptr);
+    }
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, kBlack);
     HFONT font = createFaceFont(500);
@@ -150,8 +157,11 @@ void drawButton(HDC paintDC, HDC memoryDC, ButtonKind kind, int top, int left, b
 // aborting; once the job is over the whole client area is, so the idle face
 // returns even if the window was minimised or covered when the job ended.
 void onProgressTimer(HWND window) {
-    resultView().refreshView();
+    // The state is read first: a worker writes its last rows before it goes
+    // idle, so a refresh after an idle state is read shows them all before the
+    // timer stops.
     const uint32_t runState = app().runState;
+    resultView().refreshView();
     if (busy(runState)) {
         if (app().runControl == Running) invalidateArea(window, progressRect(gui().clientWidth), true);
         return;

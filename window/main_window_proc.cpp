@@ -8,10 +8,14 @@
 #include "shell/gui_state.h"
 #include "window/clicks.h"
 #include "window/context_menu.h"
+#include "window/dpi.h"
 #include "window/file_drop.h"
 #include "window/list_view_results.h"
 #include "window/main_window.h"
 #include "window/main_window_paint.h"
+
+// WM_DPICHANGED, which the headers of older systems lack.
+constexpr UINT kDpiChangedMessage = 0x02E0;
 
 static LRESULT onNotify(HWND window, WPARAM wParam, LPARAM lParam) {
     const UINT code = reinterpret_cast<NMHDR*>(lParam)->code;
@@ -58,6 +62,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_CREATE: onCreate(window); return 0;
     case WM_SIZE: layoutChildren(window, lParam); return 0;
+    case kDpiChangedMessage: onDpiChanged(window, wParam, lParam); return 0;
     case WM_PAINT: paintMainWindow(window); return 0;
     case WM_NOTIFY: return onNotify(window, wParam, lParam);
     case WM_COMMAND: handleCommand(window, wParam); return 0;

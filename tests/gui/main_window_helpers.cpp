@@ -1,5 +1,6 @@
 #include "tests/gui/main_window_helpers.h"
 
+#include "window/list_view_results.h"
 #include "window/main_window.h"
 #include "window/main_window_paint.h"
 
@@ -37,7 +38,8 @@ void clickAt(HWND window, POINT point) {
 // The worker's last calls into the window (the box update) follow its Idle, and
 // the idle face follows on the next timer tick.
 bool waitIdle(DWORD timeoutMs) {
-    if (!pumpUntil([] { return app().runState == Idle; }, timeoutMs)) return false;
+    const auto done = [] { return app().runState == Idle && listRowCount() == resultView().rowCount(); };
+    if (!pumpUntil(done, timeoutMs)) return false;
     pumpFor(150);
     return true;
 }

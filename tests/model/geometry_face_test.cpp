@@ -129,16 +129,21 @@ TEST(ListColumns, EachModeHasItsColumnSetAndBoxTip) {
 
 TEST(ListColumns, PathColumnsShareTheListWidthSoNoHorizontalScrollBarIsNeeded) {
     int32_t widths[3];
-    fittedColumnWidths(QuickDirMode, 518, 21, widths);  // the first-run window
+    fittedColumnWidths(QuickDirMode, 518, 21, 96, widths);  // the first-run window
     EXPECT_EQ(widths[2], 40);
     EXPECT_EQ(widths[0], 228);
     EXPECT_EQ(widths[1], 228);
     EXPECT_LE(widths[0] + widths[1] + widths[2], 518 - 21);
-    fittedColumnWidths(DirectoryMode, 1000, 21, widths);
+    fittedColumnWidths(DirectoryMode, 1000, 21, 96, widths);
     EXPECT_EQ(widths[0], 469) << "the paths grow with the window";
     EXPECT_EQ(widths[2], 40);
-    fittedColumnWidths(DirectoryMode, 30, 21, widths);
+    fittedColumnWidths(DirectoryMode, 30, 21, 96, widths);
     EXPECT_EQ(widths[0], 0) << "a tiny list never gets a negative width";
-    fittedColumnWidths(FileMode, 1000, 21, widths);
+    fittedColumnWidths(FileMode, 1000, 21, 96, widths);
     EXPECT_EQ(widths[2], 360);
+    fittedColumnWidths(FileMode, 1000, 21, 144, widths);
+    EXPECT_EQ(widths[2], 540) << "at 150% every column scales";
+    fittedColumnWidths(QuickDirMode, 777, 21, 144, widths);
+    EXPECT_EQ(widths[2], 60);
+    EXPECT_EQ(widths[0], 348);
 }

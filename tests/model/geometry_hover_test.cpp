@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/settings.h"
+#include "window/dpi_model.h"
 #include "window/geometry_model.h"
 
 namespace {
@@ -103,6 +104,32 @@ TEST(HotZones, ZonesOfAVeryNarrowWindowCannotBeEntered) {
     }
     // The right column is tested first where it overlaps the switch.
     EXPECT_EQ(hitZone(100, 45, 30, true, FileMode), Zone::Help);
+}
+
+// At 150% and 200% the face keeps its 96-DPI layout: a screen pixel maps to the
+// 96-DPI pixel it lies in, so every zone keeps its place and exclusive bounds.
+TEST(HotZones, ScaledScreensHitTheSameZonesAtTheirScaledPlaces) {
+    for (uint32_t dpi : {96u, 144u, 192u}) {
+        const uint32_t width = logicalCoordinate(static_cast<uint32_t>(scaledLength(W, dpi)), dpi);
+        EXPECT_EQ(width, W) << dpi;
+        auto zoneAtScreen = [&](uint32_t x, uint32_t y) {
+            return hitZone(width, logicalCoordinate(x, dpi), logicalCoordinate(y, dpi), true, FileMode);
+        };
+        // Start/Abort spans 96-DPI x from W-169 to W-71 and y from 16 to 39.
+        EXPECT_EQ(zoneAtScreen(scaledLength(W - 169, dpi), scaledLength(16, dpi)), Zone::StartAbort) << dpi;
+        EXPECT_EQ(zoneAtScreen(scaledLength(W - 70, dpi), scaledLength(20, dpi)), Zone::None) << dpi;
+        EXPECT_EQ(zoneAtScreen(scaledLength(W - 70, dpi) - 1, scaledLength(20, dpi)), Zone::StartAbort) << dpi;
+        EXPECT_EQ(zoneAtScreen(scaledLength(37, dpi), scaledLength(27, dpi)), Zone::Switch) << dpi;
+        EXPECT_EQ(zoneAtScreen(scaledLength(W - 30, dpi), scaledLength(100, dpi)), Zone::ChooseB) << dpi;
+    }
+    // A repaint covers every screen pixel its 96-DPI rectangle touches.
+    EXPECT_EQ(physicalRect({25, 15, 50, 40}, 144), (Rect{37, 22, 75, 60}));
+    EXPECT_EQ(physicalRect({1, 1, 2, 2}, 120), (Rect{1, 1, 3, 3}));
+    const ChildPlace box = physicalPlace({82, 73, 378, 20}, 144);
+    EXPECT_EQ(box.x, 123);
+    EXPECT_EQ(box.width, 567);
+    EXPECT_EQ(usableDpi(0), 96u);
+    EXPECT_EQ(usableDpi(144), 144u);
 }
 
 TEST(ChildLayout, FollowsTheClientSizeAndNeverGoesNegative) {

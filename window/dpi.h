@@ -1,0 +1,15 @@
+// The DPI of the main window's screen, read where the system offers it.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+// The DPI of the monitor `window` is on (Windows 10 1607 and later), else the
+// system's; 96 where neither is known.
+uint32_t windowDpi(HWND window);
+// The system's DPI, the one a new window opens at.
+uint32_t systemDpi();
+// The window moved to a monitor of another DPI: takes the new DPI and the
+// place the system suggests (the message's wParam and lParam), and re-lays out.
+void onDpiChanged(HWND window, WPARAM wParam, LPARAM lParam);
