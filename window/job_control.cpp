@@ -69,12 +69,7 @@ void startJob(HWND window) {
     CloseHandle(worker);
 }
 
-void abortJob() {
-    AppState& shared = app();
-    shared.pauseGate.openGate();
-    shared.runState = EndReached;
-    shared.runControl = AbortRequested;
-}
+void abortJob() { requestAbort(app()); }
 
 void togglePause(HWND window) {
     AppState& shared = app();
