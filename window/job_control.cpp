@@ -5,7 +5,6 @@
 #include "engine/duplicate_search.h"
 #include "shell/close_path.h"
 #include "shell/gui_state.h"
-#include "window/clicks.h"
 #include "window/main_window.h"
 
 namespace {

@@ -3,7 +3,6 @@
 
 #include <commctrl.h>
 
-#include "actions/action_dialog.h"
 #include "shell/close_path.h"
 #include "shell/gui_state.h"
 #include "window/clicks.h"
@@ -12,11 +11,12 @@
 #include "window/list_view_results.h"
 #include "window/main_window.h"
 #include "window/main_window_paint.h"
+#include "window/row_actions.h"
 
 static LRESULT onNotify(HWND window, WPARAM wParam, LPARAM lParam) {
     const UINT code = reinterpret_cast<NMHDR*>(lParam)->code;
     if (code == static_cast<UINT>(NM_DBLCLK)) {
-        openActionDialog(window);
+        openRowActions(window);
         return 0;
     }
     if (code == static_cast<UINT>(LVN_GETDISPINFOA)) {

@@ -1,4 +1,4 @@
-#include "shell/startup.h"
+#include "startup/startup.h"
 
 #include <commctrl.h>
 #include <objbase.h>
@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "actions/action_dialog.h"
 #include "resources/resource_ids.h"
 #include "resources/version.h"
 #include "shell/gui_state.h"
@@ -13,6 +14,7 @@
 #include "shell/settings.h"
 #include "window/main_window.h"
 #include "window/main_window_proc.h"
+#include "window/row_actions.h"
 
 static const char kWindowClass[] = "KestBox";
 constexpr int kWindowWidth = 520;
@@ -102,6 +104,7 @@ HWND openMainWindow(uint32_t firstRun) {
     initialiseCommonControls();
     loadImages();
     registerWindowClass();
+    openRowActions = openActionDialog;
     int left = (GetSystemMetrics(SM_CXSCREEN) - kWindowWidth) / 2;
     int top = (GetSystemMetrics(SM_CYSCREEN) - kWindowHeight) / 2;
     app().pauseGate.openGate();
