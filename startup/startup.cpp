@@ -12,7 +12,6 @@
 #include "shell/gui_state.h"
 #include "shell/restore_model.h"
 #include "shell/settings.h"
-#include "window/main_window.h"
 #include "window/main_window_proc.h"
 #include "window/row_actions.h"
 

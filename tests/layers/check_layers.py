@@ -2,9 +2,9 @@
 """Holds every include of the program's folders to their one-way order.
 
 Each folder may include its own headers and those of the folders listed for
-it below; resources/ holds only headers and images that every layer may use.
-No two files may reach each other through includes (an include circle), where a
-file and its header count as one.
+it below: the engine stands alone, and the headers of resources/ (ids and
+version) are open to every folder above it. No two files may reach each other
+through includes (an include circle), where a file and its header count as one.
 
 Usage: check_layers.py [--graph] [ROOT]
   ROOT     the source tree (default: the one this script lives in)
@@ -102,7 +102,6 @@ def include_circles(pairs):
             if len(group) > 1:
                 groups.append(sorted(group))
 
-    sys.setrecursionlimit(10000)
     for node in sorted(edges):
         if node not in index:
             visit(node)
