@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "actions/batch_delete.h"
+#include "actions/shell_delete.h"
 #include "resources/resource_ids.h"
 #include "shell/dialog_fonts.h"
 #include "shell/gui_state.h"

@@ -28,6 +28,3 @@ INT_PTR CALLBACK actionDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 // Shows the first row from selectedRow on whose both files open (at most 100
 // tries), leaving selectedRow on it. 1 when a row was shown, 0 when none.
 int fillActionDialog(HWND dialog);
-// Shell delete of a double-NUL path list. 1 only when the shell reported no
-// error and did not mark the operation aborted (declined or cancelled).
-int shellDelete(HWND owner, const char* pathList, unsigned flags);

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "actions/action_dialog.h"
 #include "actions/batch_plan_model.h"
 #include "actions/last_copy_guard_model.h"
+#include "actions/shell_delete.h"
 #include "resources/resource_ids.h"
 #include "resources/version.h"
 #include "shell/dialog_fonts.h"

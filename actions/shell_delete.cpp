@@ -1,4 +1,4 @@
-#include "actions/action_dialog.h"
+#include "actions/shell_delete.h"
 
 #include <shellapi.h>
 

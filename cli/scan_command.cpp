@@ -124,12 +124,6 @@ void showProgress(AppState& state) {
     std::fflush(stderr);
 }
 
-void requestAbort(AppState& state) {
-    state.pauseGate.openGate();
-    state.runState.store(EndReached);
-    state.runControl.store(AbortRequested);
-}
-
 // Runs the search on its own thread, the way Start does, while this thread
 // shows progress, sends the rows printed so far on and turns Ctrl+C into Abort.
 void runSearch(AppState& state, PrintingResultList& list) {

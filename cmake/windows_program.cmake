@@ -1,9 +1,9 @@
-# Kestrow.exe and its GUI test program. Everything in shell/, window/ and
-# actions/ except the entry point goes into one library that both link.
+# Kestrow.exe and its GUI test program. Everything in shell/, window/, actions/
+# and startup/ except the entry point goes into one library that both link.
 enable_language(RC)
-file(GLOB GUI_SOURCES CONFIGURE_DEPENDS shell/*.cpp window/*.cpp actions/*.cpp)
+file(GLOB GUI_SOURCES CONFIGURE_DEPENDS shell/*.cpp window/*.cpp actions/*.cpp startup/*.cpp)
 list(FILTER GUI_SOURCES EXCLUDE REGEX "_model\\.cpp$")
-list(FILTER GUI_SOURCES EXCLUDE REGEX "shell/main\\.cpp$")
+list(FILTER GUI_SOURCES EXCLUDE REGEX "startup/main\\.cpp$")
 set(GUI_LIBS kestrow_model kestrow_engine comctl32 comdlg32 shell32 ole32 uuid gdi32 user32 kernel32)
 add_library(kestrow_gui STATIC ${GUI_SOURCES})
 target_link_libraries(kestrow_gui PUBLIC ${GUI_LIBS})
@@ -22,7 +22,7 @@ if(KESTROW_WINDOWS_TEST_BUILD)
   return()
 endif()
 
-add_executable(Kestrow WIN32 shell/main.cpp ${RESOURCE_SCRIPT})
+add_executable(Kestrow WIN32 startup/main.cpp ${RESOURCE_SCRIPT})
 target_link_libraries(Kestrow PRIVATE kestrow_gui)
 set_target_properties(Kestrow PROPERTIES OUTPUT_NAME Kestrow)
 # Benchmark: one job run in the main window (bench/window_report.sh); never a test.

@@ -19,15 +19,21 @@ void releaseBlock(AppState& state, uint8_t*& block) {
     block = nullptr;
 }
 
-bool holdAtGate(AppState& state) {
+bool holdAtGate(AppState& state, uint32_t timeoutMs) {
     // Abort opens the gate a moment before it says so, and Pause says so a moment before it closes
-    // the gate: a gate found open while the search reads Paused is waited out.
+    // the gate: a gate found open while the job reads Paused is waited out.
     while (state.runControl.load() == Paused || !state.pauseGate.isOpen()) {
         if (state.pauseGate.isOpen()) {
             sleepMilliseconds(1);
-        } else {
-            state.pauseGate.waitGate(kWaitForever);
+        } else if (!state.pauseGate.waitGate(timeoutMs)) {
+            break;
         }
     }
     return state.runControl.load() != AbortRequested;
+}
+
+void requestAbort(AppState& state) {
+    state.pauseGate.openGate();
+    state.runState = EndReached;
+    state.runControl = AbortRequested;
 }

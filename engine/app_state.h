@@ -58,5 +58,10 @@ struct AppState {
 uint8_t* allocateZeroed(AppState& state, std::size_t bytes);
 void releaseBlock(AppState& state, uint8_t*& block);
 
-// Holds a search while it is paused; false when an abort is requested.
-bool holdAtGate(AppState& state);
+// Holds a job while it is paused, or until a wait at the closed gate has
+// lasted `timeoutMs`; false when an abort is requested.
+bool holdAtGate(AppState& state, uint32_t timeoutMs = kWaitForever);
+
+// Abort, from the window, the close path or the command line: opens the gate
+// so a paused worker runs on, then asks the worker to stop.
+void requestAbort(AppState& state);

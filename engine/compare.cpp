@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr uint32_t kGateTimeoutMs = 1000000;
 // Above this larger size the percentage is computed on sizes divided by 1,024.
 constexpr uint32_t kSimilarityScalingSize = 50000;
 
@@ -65,14 +64,10 @@ ChunkEnd readAndExamineChunk(AppState& state, OpenPair& pair, uint32_t chunkLeng
             readFromFile(state, pair.fileB, state.compareBufferB + offset, length) != length) {
             return ChunkEnd::ReadFailed;
         }
-        holdWhilePaused(state);
+        holdAtGate(state, kComparisonGateTimeoutMs);
         if (!examine(offset, length)) return ChunkEnd::Stopped;
     }
     return ChunkEnd::Complete;
-}
-
-void holdWhilePaused(AppState& state) {
-    if (!state.pauseGate.isOpen()) state.pauseGate.waitGate(kGateTimeoutMs);
 }
 
 uint32_t similarityPercent(uint32_t largerSize, uint32_t differingBytes) {
@@ -117,9 +112,4 @@ bool openPairForSearch(AppState& state, OpenPair& pair, const char* pathA, const
     differing = pair.largerSize - pair.compareSize;
     // Unequal sizes in "Quick Dir": nothing is read and runState stays Comparing.
     return state.settings.searchMode != QuickDirMode || differing == 0;
-}
-
-uint32_t compareFiles(AppState& state) {
-    writeFileReport(state);
-    return 0;
 }

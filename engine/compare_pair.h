@@ -51,6 +51,9 @@ bool openPairForSearch(AppState& state, OpenPair& pair, const char* pathA, const
 // compareBufferA/B; false unless both reads delivered every byte.
 bool readChunk(AppState& state, OpenPair& pair, uint32_t length);
 
+// A comparison held at a closed pause gate goes on by one piece after this long.
+constexpr uint32_t kComparisonGateTimeoutMs = 1000000;
+
 // Bytes read and examined at a time: a piece is compared while it is still in
 // the cache, and the pause gate is looked at between pieces.
 constexpr uint32_t kPieceLength = 64 * 1024;
@@ -66,9 +69,3 @@ enum class ChunkEnd { Complete, Stopped, ReadFailed };
 // than asked for: no unread byte is ever examined.
 ChunkEnd readAndExamineChunk(AppState& state, OpenPair& pair, uint32_t chunkLength,
                              const std::function<bool(uint32_t, uint32_t)>& examine);
-
-// Waits at a closed pause gate (one time-out at most); returns at once when it is open.
-void holdWhilePaused(AppState& state);
-
-// The File-mode role of compareFiles: the worker that writes the report rows.
-void writeFileReport(AppState& state);

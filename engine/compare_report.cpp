@@ -60,7 +60,7 @@ PairOutcome RunReport::comparePasses(OpenPair& pair) {
         if (chunkLength == 0) {
             // End of data: one equal position past the last chunk closes a run still open, with its row.
             state_.runState = EndReached;
-            holdWhilePaused(state_);
+            holdAtGate(state_, kComparisonGateTimeoutMs);
             if (runLength_ > 0) closeRun(chunkLength_ - runLength_, runLength_, 1);
             runLength_ = 0;
         } else {
@@ -169,7 +169,8 @@ void writeVerdict(PairOutcome outcome, uint32_t largerSize, uint32_t differingBy
 
 }  // namespace
 
-void writeFileReport(AppState& state) {
+// The File-mode worker: the report rows and the verdict.
+static void writeFileReport(AppState& state) {
     state.runState = Comparing;
     state.updateControls();
     ResultList& list = *state.results;
@@ -203,4 +204,9 @@ void writeFileReport(AppState& state) {
     list.setCell(closingRow, 2, verdict);
     list.ensureVisible(closingRow);
     endJob(state);
+}
+
+uint32_t compareFiles(AppState& state) {
+    writeFileReport(state);
+    return 0;
 }

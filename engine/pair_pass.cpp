@@ -12,8 +12,7 @@ namespace {
 bool readInPieces(AppState& state, OpenPair& pair, uint32_t limit, uint32_t& differing) {
     uint32_t remaining = pair.compareSize;
     while (remaining != 0) {
-        holdWhilePaused(state);
-        if (state.runControl.load() == AbortRequested) return false;
+        if (!holdAtGate(state, kComparisonGateTimeoutMs)) return false;
         const uint32_t piece = remaining < kSearchPiece ? remaining : kSearchPiece;
         if (!readChunk(state, pair, piece)) return false;
         differing += countDifferingBytes(state.compareBufferA, state.compareBufferB, piece);

@@ -6,6 +6,7 @@
 #include <array>
 #include <string>
 
+#include "engine/decimal_text.h"  // the texts of the rows' numbers
 #include "engine/run_record.h"
 #include "engine/twin_record.h"
 
@@ -32,8 +33,3 @@ public:
 
 // The texts of one row, as the command line prints it.
 using ResultRow = std::array<std::string, 3>;
-
-// Signed 32-bit value to decimal text ("-5", "0", "42") into a 600-byte buffer.
-void formatDecimal(int value, char* buffer);
-// Digits to value: value * 10 + (c - '0') for every character; "" gives 0.
-int parseDecimal(const char* text);

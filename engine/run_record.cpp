@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "engine/byte_text.h"
+#include "engine/decimal_text.h"
 #include "engine/path_text.h"
-#include "engine/result_list.h"
 
 namespace {
 

@@ -10,10 +10,7 @@ static const char kBusyCloseMessage[] =
     "beginning.";
 
 static void abortForClose(HWND window) {
-    AppState& state = app();
-    state.pauseGate.openGate();
-    state.runState = EndReached;
-    state.runControl = AbortRequested;
+    requestAbort(app());
     SetTimer(window, kCloseTimer, 1000, nullptr);
 }
 

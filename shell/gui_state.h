@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "engine/app_state.h"
-#include "window/geometry_model.h"
+#include "shell/hover_flags.h"
 
 // The hover flags (HoverFlags) are set only by pointer tracking.
 struct GuiState : HoverFlags {

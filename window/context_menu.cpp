@@ -1,6 +1,5 @@
 #include "window/context_menu.h"
 
-#include "actions/action_dialog.h"
 #include "shell/about_box.h"
 #include "shell/gui_state.h"
 #include "window/clicks.h"
@@ -8,6 +7,7 @@
 #include "window/main_window_options.h"
 #include "window/menu_model.h"
 #include "window/pickers.h"
+#include "window/row_actions.h"
 
 namespace {
 
@@ -81,7 +81,7 @@ void handleCommand(HWND window, WPARAM command) {
     case CommandTransparent: toggleTransparency(window); return;
     case CommandOnTop: toggleOnTop(window); return;
     case CommandSelectMoveDir: selectMoveDirectory(window); return;
-    case CommandDetails: openActionDialog(window); return;
+    case CommandDetails: openRowActions(window); return;
     case CommandRemove: removeFocusedPair(app()); return;
     default: return;
     }

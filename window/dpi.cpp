@@ -1,8 +1,6 @@
 #include "window/dpi.h"
 
-#include "shell/gui_state.h"
 #include "window/dpi_model.h"
-#include "window/main_window.h"
 
 namespace {
 
@@ -27,13 +25,4 @@ uint32_t systemDpi() {
 uint32_t windowDpi(HWND window) {
     const GetDpiForWindowFunction dpiForWindow = dpiForWindowFunction();
     return dpiForWindow ? usableDpi(dpiForWindow(window)) : systemDpi();
-}
-
-void onDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) {
-    gui().dpi = usableDpi(LOWORD(wParam));
-    applyPathBoxFont();
-    const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-    SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-    InvalidateRect(window, nullptr, TRUE);
 }

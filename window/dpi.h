@@ -10,6 +10,3 @@
 uint32_t windowDpi(HWND window);
 // The system's DPI, the one a new window opens at.
 uint32_t systemDpi();
-// The window moved to a monitor of another DPI: takes the new DPI and the
-// place the system suggests (the message's wParam and lParam), and re-lays out.
-void onDpiChanged(HWND window, WPARAM wParam, LPARAM lParam);

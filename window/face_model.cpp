@@ -80,7 +80,7 @@ Face describeFace(const FaceInput& input) {
     return face;
 }
 
-bool showsProgressBand(uint32_t runState) { return runState >= 1 && runState <= 499; }
+bool showsProgressBand(uint32_t runState) { return busy(runState) && runState != kLastBusyCode; }
 
 uint32_t shownPercent(uint32_t progressPercent) {
     return progressPercent > kProgressFinished ? 99 : progressPercent;

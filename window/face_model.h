@@ -56,7 +56,8 @@ struct Face {
 
 Face describeFace(const FaceInput& input);
 
-// The band and the current-file line show while runState is 1..499.
+// The band and the current-file line show at every busy code but the last
+// (1..499): the busy face at code 500 has no band.
 bool showsProgressBand(uint32_t runState);
 
 // The percentage the band shows: a value above the finished marker shows as 99.

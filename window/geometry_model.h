@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "shell/hover_flags.h"
+
 // A rectangle in client pixels; right and bottom are exclusive.
 struct Rect {
     int32_t left;
@@ -16,16 +18,6 @@ struct Rect {
 inline bool operator==(const Rect& a, const Rect& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
-
-// The six hover flags: 0 dark, 1 lit. The window's state record holds them.
-struct HoverFlags {
-    uint32_t hoverAboutPause = 0;
-    uint32_t hoverHelp = 0;
-    uint32_t hoverChooseA = 0;
-    uint32_t hoverChooseB = 0;
-    uint32_t hoverSwitch = 0;
-    uint32_t hoverStartAbort = 0;
-};
 
 enum class Zone { None, AboutPause, Help, ChooseA, ChooseB, Switch, StartAbort };
 

@@ -5,7 +5,6 @@
 #include "engine/duplicate_search.h"
 #include "shell/close_path.h"
 #include "shell/gui_state.h"
-#include "window/clicks.h"
 #include "window/main_window.h"
 
 namespace {
@@ -69,12 +68,7 @@ void startJob(HWND window) {
     CloseHandle(worker);
 }
 
-void abortJob() {
-    AppState& shared = app();
-    shared.pauseGate.openGate();
-    shared.runState = EndReached;
-    shared.runControl = AbortRequested;
-}
+void abortJob() { requestAbort(app()); }
 
 void togglePause(HWND window) {
     AppState& shared = app();

@@ -63,6 +63,16 @@ void fitListColumns(HWND list) {
     for (int index = 0; index < 3; ++index) SendMessageA(list, LVM_SETCOLUMNWIDTH, index, widths[index]);
 }
 
+// Gives the path boxes a face font of the window's DPI.
+void applyPathBoxFont() {
+    GuiState& state = gui();
+    HFONT previous = state.pathBoxFont;
+    state.pathBoxFont = createFaceFont(50, state.dpi);
+    SendMessageA(state.pathBoxA, WM_SETFONT, reinterpret_cast<WPARAM>(state.pathBoxFont), TRUE);
+    SendMessageA(state.pathBoxB, WM_SETFONT, reinterpret_cast<WPARAM>(state.pathBoxFont), TRUE);
+    if (previous) DeleteObject(previous);
+}
+
 }  // namespace
 
 HFONT createFaceFont(int weight, uint32_t dpi) {
@@ -133,14 +143,15 @@ void addTooltip(HWND window, int controlId, const char* text) {
     SendMessageA(gui().tooltipWindow, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-void applyPathBoxFont() {
-    GuiState& state = gui();
-    HFONT previous = state.pathBoxFont;
-    state.pathBoxFont = createFaceFont(50, state.dpi);
-    SendMessageA(state.pathBoxA, WM_SETFONT, reinterpret_cast<WPARAM>(state.pathBoxFont), TRUE);
-    SendMessageA(state.pathBoxB, WM_SETFONT, reinterpret_cast<WPARAM>(state.pathBoxFont), TRUE);
-    if (previous) DeleteObject(previous);
+void onDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) {
+    gui().dpi = usableDpi(LOWORD(wParam));
+    applyPathBoxFont();
+    const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+    SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(window, nullptr, TRUE);
 }
+
 
 void invalidateArea(HWND window, const Rect& logical, bool erase) {
     const Rect rect = physicalRect(logical, gui().dpi);

@@ -23,8 +23,9 @@ void showControl(HWND window, int controlId, int command);
 // "Tahoma", 15 pixels high at 96 DPI, of the given weight: the path boxes' and
 // the face's font. The face paints at 96 DPI and is scaled as a whole.
 HFONT createFaceFont(int weight, uint32_t dpi = 96);
-// Gives the path boxes a face font of the window's DPI.
-void applyPathBoxFont();
+// The window moved to a monitor of another DPI: takes the new DPI and the
+// place the system suggests (the message's wParam and lParam), and re-lays out.
+void onDpiChanged(HWND window, WPARAM wParam, LPARAM lParam);
 // Asks for a repaint of `rect`, erasing its background when `erase`.
 void invalidateArea(HWND window, const Rect& rect, bool erase);
 // Repaints everything above the list, background included.

@@ -8,7 +8,6 @@
 
 #include "engine/run_state.h"
 #include "shell/restore_model.h"
-#include "window/main_window.h"
 
 namespace {
 

@@ -3,16 +3,15 @@
 
 #include <commctrl.h>
 
-#include "actions/action_dialog.h"
 #include "shell/close_path.h"
 #include "shell/gui_state.h"
 #include "window/clicks.h"
 #include "window/context_menu.h"
-#include "window/dpi.h"
 #include "window/file_drop.h"
 #include "window/list_view_results.h"
 #include "window/main_window.h"
 #include "window/main_window_paint.h"
+#include "window/row_actions.h"
 
 // WM_DPICHANGED, which the headers of older systems lack.
 constexpr UINT kDpiChangedMessage = 0x02E0;
@@ -20,7 +19,7 @@ constexpr UINT kDpiChangedMessage = 0x02E0;
 static LRESULT onNotify(HWND window, WPARAM wParam, LPARAM lParam) {
     const UINT code = reinterpret_cast<NMHDR*>(lParam)->code;
     if (code == static_cast<UINT>(NM_DBLCLK)) {
-        openActionDialog(window);
+        openRowActions(window);
         return 0;
     }
     if (code == static_cast<UINT>(LVN_GETDISPINFOA)) {

@@ -10,7 +10,6 @@
 
 #include "resources/version.h"
 #include "shell/gui_state.h"
-#include "window/clicks.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "engine/path_text.h"
 #include "shell/gui_state.h"
 #include "shell/settings.h"
-#include "shell/startup.h"
+#include "startup/startup.h"
 #include "window/clicks.h"
 #include "window/job_control.h"
 #include "window/list_view_results.h"

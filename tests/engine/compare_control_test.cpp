@@ -12,25 +12,9 @@
 
 namespace {
 
-// Polls until `done` holds; fails the test after a generous limit.
-template <typename Condition>
-bool eventually(Condition done) {
-    for (int attempt = 0; attempt < 20000; ++attempt) {
-        if (done()) return true;
-        sleepMilliseconds(1);
-    }
-    return false;
-}
-
 void pause(AppState& state) {
     state.runControl = Paused;
     state.pauseGate.closeGate();
-}
-
-void abortJob(AppState& state) {
-    state.runState = EndReached;
-    state.runControl = AbortRequested;
-    state.pauseGate.openGate();
 }
 
 // Counts the bytes the worker thread reads.
@@ -75,7 +59,7 @@ TEST(PauseAndAbort, AbortFinishesTheChunkAndReportsWhatWasCompared) {
     WorkerThread worker;
     worker.start([&] { compareFiles(run.state); });
     ASSERT_TRUE(eventually([&] { return bytes > 0; }));
-    abortJob(run.state);
+    requestAbort(run.state);
     worker.join();
     EXPECT_EQ(bytes, 20000000u);  // the first chunk of each file, finished after the abort
     EXPECT_EQ(run.list.rows(), (std::vector<ResultRow>{row("Start", "", "Files are the same size"),
@@ -93,7 +77,7 @@ TEST(PauseAndAbort, AnAbortedPairIsNeverATwin) {
     pair.state.readBlock = [&pair](fs::File* file, void* buffer, uint32_t count) {
         const int64_t delivered = fs::readFile(file, buffer, count);
         pair.bytesRead += static_cast<uint64_t>(delivered);
-        if (pair.bytesRead == 2u * kSearchPiece) abortJob(pair.state);
+        if (pair.bytesRead == 2u * kSearchPiece) requestAbort(pair.state);
         return delivered;
     };
     EXPECT_EQ(pair.searchPercent(), 0u);

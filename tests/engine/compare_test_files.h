@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/worker_thread.h"
+
 class TestFolder {
 public:
     TestFolder() {
@@ -42,3 +44,14 @@ public:
 private:
     std::filesystem::path root_;
 };
+
+// Polls until `done` holds, so a test waits for a state, never for a time; false
+// after a generous limit.
+template <typename Condition>
+bool eventually(Condition done) {
+    for (int attempt = 0; attempt < 20000; ++attempt) {
+        if (done()) return true;
+        sleepMilliseconds(1);
+    }
+    return false;
+}

@@ -53,11 +53,7 @@ public:
     }
 
     // What Abort does in the window.
-    void abort() {
-        state.pauseGate.openGate();
-        state.runState = EndReached;
-        state.runControl = AbortRequested;
-    }
+    void abort() { requestAbort(state); }
 
     AppState state;
     WatchedList list;

@@ -205,7 +205,8 @@ TEST(SearchSafety, APausedSearchHoldsInTheWalkUntilAbort) {
     search.state.runState = Comparing;
     WorkerThread worker;
     worker.start([&] { searchDuplicates(search.state); });
-    sleepMilliseconds(100);
+    ASSERT_TRUE(eventually([&] { return !search.list.rows().empty(); }));
+    sleepMilliseconds(50);  // and it stays held
     EXPECT_EQ(search.state.indexCount, 0u);
     EXPECT_EQ(search.list.rows(), (std::vector<ResultRow>{{"Indexing....", "", ""}}));
     search.abort();

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "shell/settings.h"
-#include "shell/startup.h"
+#include "startup/startup.h"
 
 void resetProgramState() {
     AppState& state = app();

@@ -4,7 +4,7 @@
 #include "resources/version.h"
 #include "shell/about_box.h"
 #include "shell/choice_prompt.h"
-#include "shell/startup.h"
+#include "startup/startup.h"
 
 namespace {
 

@@ -18,9 +18,10 @@ void prepareProcess();
 void showNoMemoryMessage();
 // The system's version in Kestrow's platform codes.
 PlatformCode classifyPlatform();
-// Loads the icons and switch bitmaps, registers the class "KestBox", opens the
-// pause gate and creates and shows the main window, at the saved placement
-// unless `firstRun`. Returns the window (nullptr when it could not be made).
+// Loads the icons and switch bitmaps, registers the class "KestBox", hands the
+// rows' double-click and "Details" to the action dialog, opens the pause gate
+// and creates and shows the main window, at the saved placement unless
+// `firstRun`. Returns the window (nullptr when it could not be made).
 HWND openMainWindow(uint32_t firstRun);
 // Runs until the main window is gone; returns the quit code.
 int runMessageLoop();

@@ -1,7 +1,7 @@
 // Kestrow.exe entry: start up, run the message loop, end the process.
 #include <windows.h>
 
-#include "shell/startup.h"
+#include "startup/startup.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (!startUp()) return 0;

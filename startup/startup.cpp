@@ -1,4 +1,4 @@
-#include "shell/startup.h"
+#include "startup/startup.h"
 
 #include <commctrl.h>
 #include <objbase.h>
@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "actions/action_dialog.h"
 #include "resources/resource_ids.h"
 #include "resources/version.h"
 #include "shell/gui_state.h"
@@ -14,8 +15,8 @@
 #include "window/dpi.h"
 #include "window/dpi_model.h"
 #include "window/keyboard.h"
-#include "window/main_window.h"
 #include "window/main_window_proc.h"
+#include "window/row_actions.h"
 
 static const char kWindowClass[] = "KestBox";
 constexpr int kWindowWidth = 520;
@@ -105,6 +106,7 @@ HWND openMainWindow(uint32_t firstRun) {
     initialiseCommonControls();
     loadImages();
     registerWindowClass();
+    openRowActions = openActionDialog;
     // The first-run size is the 96-DPI one, scaled to the screen's DPI.
     const uint32_t dpi = systemDpi();
     const int width = scaledLength(kWindowWidth, dpi);
