@@ -37,7 +37,9 @@ void clickAt(HWND window, POINT point) {
 // The worker's last calls into the window (the box update) follow its Idle, and
 // the idle face follows on the next timer tick.
 bool waitIdle(DWORD timeoutMs) {
-    if (!pumpUntil([] { return app().runState == Idle; }, timeoutMs)) return false;
+    // The worker's last update of the controls is posted: the boxes open up once it is served.
+    if (!pumpUntil([] { return app().runState == Idle && IsWindowEnabled(gui().pathBoxA); }, timeoutMs))
+        return false;
     pumpFor(150);
     return true;
 }
