@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "actions/action_dialog.h"
+#include "engine/owned_win32.h"
 #include "shell/gui_state.h"
 #include "window/main_window.h"
 
@@ -30,14 +31,13 @@ bool showFile(HWND dialog, int row, int column, int pathBox, int sizeBox, int mo
     char path[kPathTextSize];
     if (app().results->getCell(row, column, path) == 0) return false;
     SetDlgItemTextA(dialog, pathBox, path);
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    SetDlgItemInt(dialog, sizeBox, GetFileSize(file, nullptr), FALSE);
+    const OwnedFileHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    SetDlgItemInt(dialog, sizeBox, GetFileSize(file.get(), nullptr), FALSE);
     FILETIME written{};
-    GetFileTime(file, nullptr, nullptr, &written);
+    GetFileTime(file.get(), nullptr, nullptr, &written);
     showModified(dialog, modifiedBox, written);
-    CloseHandle(file);
     return true;
 }
 

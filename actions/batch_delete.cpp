@@ -7,6 +7,7 @@
 #include "actions/batch_plan_model.h"
 #include "actions/last_copy_guard_model.h"
 #include "actions/shell_delete.h"
+#include "engine/worker_thread.h"
 #include "resources/resource_ids.h"
 #include "resources/version.h"
 #include "shell/dialog_fonts.h"
@@ -21,6 +22,9 @@ constexpr int kCancelButton = 2;
 constexpr int kPathInHand = kPromptProgressId;
 constexpr int kWarning = kPromptMessageId;
 constexpr UINT_PTR kCloseTimer = 1;
+// Sent by the worker with the path it is about to act on; the dialog's own
+// thread shows it.
+constexpr UINT kShowPathInHand = WM_APP + 1;
 // FOF_NOCONFIRMATION | FOF_ALLOWUNDO | FOF_NOERRORUI | FOF_WANTNUKEWARNING.
 constexpr unsigned kRecycleFlags = 0x4450;
 constexpr std::size_t kRecycleListBytes = 60800000;
@@ -62,7 +66,7 @@ void initConfirmation(HWND dialog, const Opening& opening) {
     DialogFonts::apply(dialog, kWarning, opening.fonts->smallFont());
 }
 
-DWORD WINAPI batchDelete(LPVOID run);
+void batchDelete(BatchRun& run);
 
 // The batch counts as running from the first button on, before the worker
 // exists, so a cancel in between stops it and a second start is refused.
@@ -73,12 +77,7 @@ void startBatch(HWND dialog) {
     run.started = true;
     run.column = request - DeleteAllA;
     app().runState = BatchDeleting;
-    HANDLE worker = CreateThread(nullptr, 0, batchDelete, &run, 0, nullptr);
-    if (worker != nullptr) {
-        CloseHandle(worker);
-    } else {
-        app().runState = Idle;
-    }
+    if (!startDetachedThread([&run] { batchDelete(run); })) app().runState = Idle;
     SetTimer(dialog, kCloseTimer, 1000, nullptr);
     showControl(dialog, kStartButton, SW_HIDE);
     showControl(dialog, kPathInHand, SW_SHOW);
@@ -107,6 +106,10 @@ void onConfirmCommand(HWND dialog, int command) {
     if (command == kCancelButton) cancelBatch(dialog);
 }
 
+void showPathInHand(HWND dialog, LPARAM path) {
+    SetDlgItemTextA(dialog, kPathInHand, reinterpret_cast<const char*>(path));
+}
+
 void onCloseTimer(HWND dialog) {
     if (app().runState == Idle) finishBatch(dialog);
 }
@@ -116,6 +119,7 @@ INT_PTR CALLBACK deleteAllConfirmProc(HWND dialog, UINT message, WPARAM wParam, 
         case WM_INITDIALOG: initConfirmation(dialog, *reinterpret_cast<const Opening*>(lParam)); return TRUE;
         case WM_COMMAND: onConfirmCommand(dialog, LOWORD(wParam)); return TRUE;
         case WM_TIMER: onCloseTimer(dialog); return TRUE;
+        case kShowPathInHand: showPathInHand(dialog, lParam); return TRUE;
         default: return FALSE;
     }
 }
@@ -173,34 +177,34 @@ bool cancelled() {
 }
 
 // A stop takes effect after the row in hand: paths queued since the last
-// hand-over stay where they are. The stop is looked at once the path is
-// shown, which the window's thread serves after any cancel already pressed.
+// hand-over stay where they are. The stop is looked at once the dialog's
+// thread has shown the path (a send, not a post: the worker never runs ahead
+// of the path on show), which it serves after any cancel already pressed.
 void runBatch(BatchRun& run, const BatchPlan& plan, char* recycleList) {
     run.tally.planned = static_cast<uint32_t>(plan.steps.size());
     std::vector<const BatchStep*> queued;
     for (const BatchStep& step : plan.steps) {
-        SetDlgItemTextA(run.dialog, kPathInHand, step.path.c_str());
+        SendMessageA(run.dialog, kShowPathInHand, 0, reinterpret_cast<LPARAM>(step.path.c_str()));
         if (cancelled()) return;
         actOn(run.tally, step, queued);
         if (step.handOverAfter) recycleQueued(run, queued, recycleList);
     }
 }
 
-DWORD WINAPI batchDelete(LPVOID parameter) {
-    BatchRun& run = *static_cast<BatchRun*>(parameter);
+// The recycle list is given back before the batch reports Idle.
+void deleteChecked(BatchRun& run) {
     AppState& state = app();
     const uint32_t mode = state.settings.batchDeleteMode;
     ensureTrailingBackslash(state.settings.moveDirectory);
-    uint8_t* recycleList = nullptr;
-    if (mode == RecycleMode) recycleList = allocateZeroed(state, kRecycleListBytes);
-    if (mode != RecycleMode || recycleList != nullptr) {
-        const BatchPlan plan =
-            planBatch(resultView(), run.column, mode, state.settings.moveDirectory, cancelled);
-        runBatch(run, plan, reinterpret_cast<char*>(recycleList));
-    }
-    releaseBlock(state, recycleList);
-    state.runState = Idle;
-    return 0;
+    const OwnedBlock recycleList = mode == RecycleMode ? OwnedBlock(state, kRecycleListBytes) : OwnedBlock();
+    if (mode == RecycleMode && !recycleList) return;
+    const BatchPlan plan = planBatch(resultView(), run.column, mode, state.settings.moveDirectory, cancelled);
+    runBatch(run, plan, reinterpret_cast<char*>(recycleList.get()));
+}
+
+void batchDelete(BatchRun& run) {
+    deleteChecked(run);
+    app().runState = Idle;
 }
 
 }  // namespace

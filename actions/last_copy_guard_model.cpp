@@ -9,11 +9,6 @@ namespace {
 
 constexpr uint32_t kReadLength = 1 << 20;
 
-struct FileCloser {
-    void operator()(fs::File* file) const { fs::closeFile(file); }
-};
-using OpenFile = std::unique_ptr<fs::File, FileCloser>;
-
 bool identities(const char* path, const char* twin, fs::FileIdentity& pathId, fs::FileIdentity& twinId) {
     return fs::fileIdentity(path, pathId) && fs::fileIdentity(twin, twinId) && !(pathId == twinId);
 }
@@ -21,9 +16,9 @@ bool identities(const char* path, const char* twin, fs::FileIdentity& pathId, fs
 // Reads both files to their ends; a short or failed read is a difference,
 // since a byte not read is never taken as equal.
 bool sameContent(const char* path, const char* twin) {
-    OpenFile a(fs::openRead(path));
-    OpenFile b(fs::openRead(twin));
-    if (a == nullptr || b == nullptr) return false;
+    const fs::OwnedFile a = fs::openRead(path);
+    const fs::OwnedFile b = fs::openRead(twin);
+    if (!a || !b) return false;
     uint64_t left = fs::fileSize(a.get());
     if (left != fs::fileSize(b.get())) return false;
     // Without memory to look, the file stays.

@@ -31,18 +31,16 @@ struct Method {
 
 // Reads both files chunk by chunk and memcmp's each pair of chunks.
 std::string memcmpLoop(const char* pathA, const char* pathB, uint8_t* bufferA, uint8_t* bufferB) {
-    fs::File* fileA = fs::openRead(pathA);
-    fs::File* fileB = fs::openRead(pathB);
+    const fs::OwnedFile fileA = fs::openRead(pathA);
+    const fs::OwnedFile fileB = fs::openRead(pathB);
     uint32_t differingChunks = 0;
     for (;;) {
-        const int64_t readA = fs::readFile(fileA, bufferA, kChunkLength);
-        const int64_t readB = fs::readFile(fileB, bufferB, kChunkLength);
+        const int64_t readA = fs::readFile(fileA.get(), bufferA, kChunkLength);
+        const int64_t readB = fs::readFile(fileB.get(), bufferB, kChunkLength);
         const int64_t length = readA < readB ? readA : readB;
         if (length <= 0) break;
         differingChunks += std::memcmp(bufferA, bufferB, static_cast<size_t>(length)) != 0;
     }
-    fs::closeFile(fileA);
-    fs::closeFile(fileB);
     return std::to_string(differingChunks) + " differing chunks";
 }
 
@@ -54,10 +52,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     const int rounds = std::atoi(argv[3]);
-    fs::File* probe = fs::openRead(argv[1]);
-    if (probe == nullptr) return 2;
-    const double megabytes = static_cast<double>(fs::fileSize(probe)) / 1e6;
-    fs::closeFile(probe);
+    const fs::OwnedFile probe = fs::openRead(argv[1]);
+    if (!probe) return 2;
+    const double megabytes = static_cast<double>(fs::fileSize(probe.get())) / 1e6;
 
     AppState search;
     search.settings.searchMode = DirectoryMode;

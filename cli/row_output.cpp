@@ -4,7 +4,7 @@ void PrintingResultList::printUpTo(int end) {
     if (end <= printed_) return;
     for (; printed_ < end && printed_ < rows_.rowCount(); ++printed_) {
         const std::string line = formatRow(format_, rows_, printed_);
-        failed_ = std::fwrite(line.data(), 1, line.size(), out_) != line.size() || failed_;
+        if (std::fwrite(line.data(), 1, line.size(), out_) != line.size()) failed_ = true;
     }
 }
 

@@ -2,6 +2,7 @@
 // the format chosen for the run.
 #pragma once
 
+#include <atomic>
 #include <cstdio>
 #include <vector>
 
@@ -38,5 +39,6 @@ private:
     RowFormat format_;
     ResultStore rows_;
     int printed_ = 0;
-    bool failed_ = false;
+    // Set by the search's thread as it prints and by the command line's as it flushes.
+    std::atomic<bool> failed_{false};
 };

@@ -109,16 +109,18 @@ std::string parseScanArguments(int argc, char** argv, ScanOptions& options) {
 }
 
 void showProgress(AppState& state) {
+    // A line longer than the width is cut on purpose; a failed format shows nothing.
     char line[kProgressWidth + 1];
+    int written;
     if (state.runState.load() == Indexing) {
         PathText current;
-        std::memcpy(current, state.currentFileText, sizeof current);
-        current[sizeof current - 1] = '\0';
-        std::snprintf(line, sizeof line, "%u files scanned. Current File: %s", state.indexCount.load(),
-                      current);
+        state.currentFileText.read(current);
+        written = std::snprintf(line, sizeof line, "%u files scanned. Current File: %s",
+                                state.indexCount.load(), current);
     } else {
-        std::snprintf(line, sizeof line, "%u%% of files done", state.progressPercent.load());
+        written = std::snprintf(line, sizeof line, "%u%% of files done", state.progressPercent.load());
     }
+    if (written < 0) line[0] = '\0';
     line[wholeCharactersLength(line, std::strlen(line))] = '\0';  // never half a character
     std::fprintf(stderr, "\r%-*s", static_cast<int>(kProgressWidth), line);
     std::fflush(stderr);

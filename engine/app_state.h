@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "engine/locked_path_text.h"
 #include "engine/path_text.h"
 #include "engine/pause_gate.h"
 #include "engine/result_list.h"
@@ -33,7 +34,7 @@ struct AppState {
 
     PauseGate pauseGate;
     // The file in hand; written by the worker, shown by the window.
-    PathText currentFileText{};
+    LockedPathText currentFileText;
 
     // The two read buffers of a comparison (owned by the job that allocated them).
     uint8_t* compareBufferA = nullptr;
@@ -57,6 +58,40 @@ struct AppState {
 // Zero-filled block from the state's allocator (the process heap by default).
 uint8_t* allocateZeroed(AppState& state, std::size_t bytes);
 void releaseBlock(AppState& state, uint8_t*& block);
+
+// A zero-filled block of the state's allocator, given back when its owner goes.
+class OwnedBlock {
+public:
+    OwnedBlock() = default;
+    // Empty when the memory cannot be had.
+    OwnedBlock(AppState& state, std::size_t bytes) : state_(&state), block_(allocateZeroed(state, bytes)) {}
+    OwnedBlock(OwnedBlock&& other) noexcept : state_(other.state_), block_(other.block_) {
+        other.block_ = nullptr;
+    }
+    OwnedBlock& operator=(OwnedBlock&& other) noexcept {
+        if (this != &other) {
+            reset();
+            state_ = other.state_;
+            block_ = other.block_;
+            other.block_ = nullptr;
+        }
+        return *this;
+    }
+    OwnedBlock(const OwnedBlock&) = delete;
+    OwnedBlock& operator=(const OwnedBlock&) = delete;
+    ~OwnedBlock() { reset(); }
+
+    uint8_t* get() const { return block_; }
+    explicit operator bool() const { return block_ != nullptr; }
+    // Gives the block back now; the owner is then empty.
+    void reset() {
+        if (block_ != nullptr) releaseBlock(*state_, block_);
+    }
+
+private:
+    AppState* state_ = nullptr;
+    uint8_t* block_ = nullptr;
+};
 
 // Holds a job while it is paused, or until a wait at the closed gate has
 // lasted `timeoutMs`; false when an abort is requested.

@@ -91,9 +91,6 @@ class CandidateListing {
 public:
     CandidateListing(AppState& state, const FileIndex& index)
         : state_(state), index_(index), match_(listedMatchPercent(state)) {}
-    ~CandidateListing() {
-        for (uint8_t*& values : blocks_) releaseBlock(state_, values);
-    }
 
     bool run(TwinCandidates& candidates) {
         sortBySize();
@@ -140,7 +137,8 @@ private:
 
     void chooseIndexed() {
         indexed_.assign(files_.size(), 0);
-        blocks_.assign(files_.size(), nullptr);
+        blocks_.clear();
+        blocks_.resize(files_.size());
         for (uint32_t slot = 0; slot < files_.size(); ++slot) {
             const uint32_t size = files_[slot].size;
             if (size < layout_.smallestSize || size > layout_.largestSize) continue;
@@ -180,10 +178,9 @@ private:
             if (!holdAtGate(state_)) return true;
             const FileIndexEntry& entry = index_.entry(files_[slot].position);
             const uint32_t size = files_[slot].size;
-            fs::File* file = fs::openRead(entry.path);
-            const bool whole = file != nullptr && fs::fileSize(file) == size &&
-                               readFromFile(state_, file, state_.compareBufferA, size) == size;
-            fs::closeFile(file);
+            const fs::OwnedFile file = fs::openRead(entry.path);
+            const bool whole = file && fs::fileSize(file.get()) == size &&
+                               readFromFile(state_, file.get(), state_.compareBufferA, size) == size;
             if (whole) {
                 contents.push_back({size, blockValue(state_.compareBufferA, size), slot});
             } else if (!pairAroundSize(slot)) {
@@ -246,7 +243,7 @@ private:
             matchRanges(starts[range], starts[range + 1], next);
             if (tooManyMatched()) return false;
             for (uint32_t at = starts[range]; at < starts[range + 1]; ++at)
-                releaseBlock(state_, blocks_[order_[at]]);
+                blocks_[order_[at]].reset();
         }
         return true;
     }
@@ -261,18 +258,16 @@ private:
     // size is paired by size instead. False when memory ran out.
     bool readBlocks(uint32_t slot) {
         const FileIndexEntry& entry = index_.entry(files_[slot].position);
-        fs::File* file = fs::openRead(entry.path);
-        const bool sameSize = file != nullptr && fs::fileSize(file) == entry.listedSize;
+        const fs::OwnedFile file = fs::openRead(entry.path);
+        const bool sameSize = file && fs::fileSize(file.get()) == entry.listedSize;
         const uint32_t count = blockCount(slot);
-        uint8_t* values = sameSize ? allocateZeroed(state_, std::size_t{count} * 4) : nullptr;
-        const bool noMemory = sameSize && values == nullptr;
-        const bool whole = values != nullptr && readValues(file, count, reinterpret_cast<uint32_t*>(values));
-        fs::closeFile(file);
+        OwnedBlock values = sameSize ? OwnedBlock(state_, std::size_t{count} * 4) : OwnedBlock();
+        const bool noMemory = sameSize && !values;
+        const bool whole = values && readValues(file.get(), count, reinterpret_cast<uint32_t*>(values.get()));
         if (whole) {
-            blocks_[slot] = values;
+            blocks_[slot] = std::move(values);
             return true;
         }
-        releaseBlock(state_, values);
         if (noMemory) return false;
         indexed_[slot] = 0;
         return aborted() || pairAroundSize(slot);
@@ -296,7 +291,7 @@ private:
     }
 
     const uint32_t* valuesOf(uint32_t at) const {
-        return reinterpret_cast<const uint32_t*>(blocks_[order_[at]]);
+        return reinterpret_cast<const uint32_t*>(blocks_[order_[at]].get());
     }
 
     void found(uint32_t atA, uint32_t atB) {
@@ -335,7 +330,7 @@ private:
             while (probeFrom < end && blockCount(order_[probeFrom]) <= column) ++probeFrom;
             if (homeFrom == probe || tooManyMatched() || !holdAtGate(state_)) return;
             for (uint32_t at = homeFrom; at < probe; ++at) {
-                if (blocks_[order_[at]] == nullptr) continue;
+                if (!blocks_[order_[at]]) continue;
                 const uint32_t value = valuesOf(at)[column];
                 Slot& slot = table[spot(value, generation)];
                 const uint32_t local = at - home;
@@ -348,7 +343,7 @@ private:
                 slot = Slot{value, local, generation};
             }
             for (uint32_t at = probeFrom; at < end; ++at) {
-                if (blocks_[order_[at]] == nullptr) continue;
+                if (!blocks_[order_[at]]) continue;
                 const Slot& slot = table[spot(valuesOf(at)[column], generation)];
                 if (slot.generation != generation) continue;
                 for (uint32_t same = slot.first; same != kNone; same = nextSame[same]) found(home + same, at);
@@ -395,7 +390,7 @@ private:
     // The slots of the files matched by their blocks, by size.
     std::vector<uint32_t> order_;
     // Each indexed file's block values while its range of sizes is matched.
-    std::vector<uint8_t*> blocks_;
+    std::vector<OwnedBlock> blocks_;
     std::vector<uint64_t> aroundPairs_;
     PairSet matched_;
     uint64_t bytesToRead_ = 0;

@@ -20,15 +20,15 @@ PairOutcome openAndCheckSizes(AppState& state, OpenPair& pair) {
 
 PairOutcome openAndCheckSizes(AppState& state, OpenPair& pair, const char* pathA, const char* pathB) {
     pair.fileA = fs::openRead(pathA);
-    if (pair.fileA != nullptr) pair.fileB = fs::openRead(pathB);
-    if (pair.fileA == nullptr || pair.fileB == nullptr) {
+    if (pair.fileA) pair.fileB = fs::openRead(pathB);
+    if (!pair.fileA || !pair.fileB) {
         state.runState = OpenFailed;
         return PairOutcome::OpenFailed;
     }
-    const uint64_t sizeA = fs::fileSize(pair.fileA);
-    const uint64_t sizeB = fs::fileSize(pair.fileB);
+    const uint64_t sizeA = fs::fileSize(pair.fileA.get());
+    const uint64_t sizeB = fs::fileSize(pair.fileB.get());
     for (auto [file, facts, size] :
-         {std::tuple{pair.fileA, &pair.factsA, sizeA}, std::tuple{pair.fileB, &pair.factsB, sizeB}}) {
+         {std::tuple{pair.fileA.get(), &pair.factsA, sizeA}, std::tuple{pair.fileB.get(), &pair.factsB, sizeB}}) {
         facts->size = size;
         facts->lastWriteTime = fs::lastWriteTime(file);
         facts->identityKnown = fs::openFileIdentity(file, facts->identity);
@@ -52,16 +52,16 @@ int64_t readFromFile(AppState& state, fs::File* file, void* buffer, uint32_t cou
 }
 
 bool readChunk(AppState& state, OpenPair& pair, uint32_t length) {
-    return readFromFile(state, pair.fileA, state.compareBufferA, length) == length &&
-           readFromFile(state, pair.fileB, state.compareBufferB, length) == length;
+    return readFromFile(state, pair.fileA.get(), state.compareBufferA, length) == length &&
+           readFromFile(state, pair.fileB.get(), state.compareBufferB, length) == length;
 }
 
 ChunkEnd readAndExamineChunk(AppState& state, OpenPair& pair, uint32_t chunkLength,
                              const std::function<bool(uint32_t, uint32_t)>& examine) {
     for (uint32_t offset = 0; offset < chunkLength; offset += kPieceLength) {
         const uint32_t length = std::min(chunkLength - offset, kPieceLength);
-        if (readFromFile(state, pair.fileA, state.compareBufferA + offset, length) != length ||
-            readFromFile(state, pair.fileB, state.compareBufferB + offset, length) != length) {
+        if (readFromFile(state, pair.fileA.get(), state.compareBufferA + offset, length) != length ||
+            readFromFile(state, pair.fileB.get(), state.compareBufferB + offset, length) != length) {
             return ChunkEnd::ReadFailed;
         }
         holdAtGate(state, kComparisonGateTimeoutMs);

@@ -15,8 +15,8 @@ enum class PairOutcome { Compared, OpenFailed, SizeFault, ZeroBytes, ReadFailed 
 
 // Both files of a pair, closed when it goes out of scope.
 struct OpenPair {
-    fs::File* fileA = nullptr;
-    fs::File* fileB = nullptr;
+    fs::OwnedFile fileA;
+    fs::OwnedFile fileB;
     uint32_t largerSize = 0;
     uint32_t compareSize = 0;
     // What the opening learnt of each file (its size as compared among them).
@@ -26,10 +26,6 @@ struct OpenPair {
     OpenPair() = default;
     OpenPair(const OpenPair&) = delete;
     OpenPair& operator=(const OpenPair&) = delete;
-    ~OpenPair() {
-        fs::closeFile(fileA);
-        fs::closeFile(fileB);
-    }
 };
 
 // Opens pathA, then pathB, and checks the sizes in order: two empty files with

@@ -20,7 +20,7 @@ bool obtainBuffers(AppState& state) {
 void releaseBlocks(AppState& state, FileIndex& index) {
     releaseBlock(state, state.compareBufferA);
     releaseBlock(state, state.compareBufferB);
-    index.release(state);
+    index.release();
 }
 
 // Back to Idle with an open gate, so that no job starts behind a closed one.

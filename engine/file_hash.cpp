@@ -1,7 +1,8 @@
 #include "engine/file_hash.h"
 
-#include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include "engine/run_state.h"
 
@@ -59,14 +60,8 @@ uint32_t hashOpenFile(fs::File* file, uint8_t* buffer, uint32_t bufferSize,
 }
 
 uint32_t hashFile(const char* path, const std::atomic<uint32_t>* runControl) {
-    auto* buffer = static_cast<uint8_t*>(std::calloc(kHashChunk, 1));
+    const std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[kHashChunk]);
     if (buffer == nullptr) return 0;
-    fs::File* file = fs::openRead(path);
-    uint32_t value = 0;
-    if (file != nullptr) {
-        value = hashOpenFile(file, buffer, kHashChunk, runControl);
-        fs::closeFile(file);
-    }
-    std::free(buffer);
-    return value;
+    const fs::OwnedFile file = fs::openRead(path);
+    return file ? hashOpenFile(file.get(), buffer.get(), kHashChunk, runControl) : 0;
 }

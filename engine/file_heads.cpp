@@ -21,15 +21,15 @@ void FileHeads::prepare(AppState& state, uint32_t entryCount, uint32_t candidate
         std::clamp(static_cast<uint32_t>(wanted / candidates), kShortestHead, kLongestHead);
     headLength_ = share - share % kShortestHead;
     slots_ = std::max(static_cast<uint32_t>(wanted / headLength_), 1u);
-    block_ = allocateZeroed(state, std::size_t{slots_} * headLength_);
-    if (block_ == nullptr) return;
+    block_ = OwnedBlock(state, std::size_t{slots_} * headLength_);
+    if (!block_) return;
     heads_.assign(entryCount, Head::Unread);
     slotOf_.assign(entryCount, 0);
     facts_.assign(entryCount, TwinFileFacts{});
 }
 
-void FileHeads::release(AppState& state) {
-    releaseBlock(state, block_);
+void FileHeads::release() {
+    block_.reset();
     heads_.clear();
     slotOf_.clear();
     facts_.clear();
@@ -43,27 +43,27 @@ const uint8_t* FileHeads::head(AppState& state, const FileIndex& index, uint32_t
     if (heads_[position] == Head::Unread) {
         heads_[position] = Head::Missing;
         const FileIndexEntry& entry = index.entry(position);
-        fs::File* file = slotsUsed_ < slots_ ? fs::openRead(entry.path) : nullptr;
-        if (file != nullptr && fs::fileSize(file) == entry.listedSize) {
+        const fs::OwnedFile file = slotsUsed_ < slots_ ? fs::openRead(entry.path) : fs::OwnedFile();
+        if (file && fs::fileSize(file.get()) == entry.listedSize) {
             const uint32_t wanted = static_cast<uint32_t>(std::min<uint64_t>(entry.listedSize, headLength_));
-            uint8_t* target = block_ + std::size_t{slotsUsed_} * headLength_;
+            uint8_t* target = block_.get() + std::size_t{slotsUsed_} * headLength_;
             TwinFileFacts& facts = facts_[position];
             facts.size = entry.listedSize;
-            facts.lastWriteTime = fs::lastWriteTime(file);
-            facts.identityKnown = fs::openFileIdentity(file, facts.identity);
-            if (readFromFile(state, file, target, wanted) == wanted) {
+            facts.lastWriteTime = fs::lastWriteTime(file.get());
+            facts.identityKnown = fs::openFileIdentity(file.get(), facts.identity);
+            if (readFromFile(state, file.get(), target, wanted) == wanted) {
                 slotOf_[position] = slotsUsed_++;
                 heads_[position] = Head::Held;
             }
         }
-        fs::closeFile(file);
     }
-    return heads_[position] == Head::Held ? block_ + std::size_t{slotOf_[position]} * headLength_ : nullptr;
+    return heads_[position] == Head::Held ? block_.get() + std::size_t{slotOf_[position]} * headLength_
+                                          : nullptr;
 }
 
 bool FileHeads::decide(AppState& state, const FileIndex& index, uint32_t a, uint32_t b, uint32_t matchPercent,
                        uint32_t& percent) {
-    if (block_ == nullptr) return false;
+    if (!block_) return false;
     const uint64_t sizeA = index.entry(a).listedSize, sizeB = index.entry(b).listedSize;
     const uint32_t larger = static_cast<uint32_t>(std::max(sizeA, sizeB));
     const uint32_t smaller = static_cast<uint32_t>(std::min(sizeA, sizeB));

@@ -18,7 +18,7 @@ public:
     // Shares the block among `candidates` files; without the block the
     // search simply reads every pair.
     void prepare(AppState& state, uint32_t entryCount, uint32_t candidates);
-    void release(AppState& state);
+    void release();
 
     // True when the heads decide the pair: `percent` is then its exact
     // percentage, or 0 when it cannot reach `matchPercent`.
@@ -31,7 +31,7 @@ private:
     enum class Head : uint8_t { Unread, Held, Missing };
     const uint8_t* head(AppState& state, const FileIndex& index, uint32_t position);
 
-    uint8_t* block_ = nullptr;
+    OwnedBlock block_;
     uint32_t headLength_ = 0;
     uint32_t slots_ = 0;
     uint32_t slotsUsed_ = 0;

@@ -49,7 +49,7 @@ void walkFolder(AppState& state, FileIndex& index, const char* folderPath, bool 
             return;
         }
         if (!index.add(state, fullPath, entry.size)) return;
-        copyPathText(state.currentFileText, fullPath);
+        state.currentFileText.write(fullPath);
         state.indexCount.store(index.count());
     });
     if (known) index.openFolders.pop_back();
@@ -64,12 +64,12 @@ void walkFolder(AppState& state, FileIndex& index, const char* folderPath, bool 
 const char* FileIndex::storePath(AppState& state, const char* path) {
     const std::size_t length = std::strlen(path) + 1;  // fits a PathText, so far below a block
     if (pathBytesUsed_ + length > kIndexPathBlockBytes) {
-        char* block = reinterpret_cast<char*>(allocateZeroed(state, kIndexPathBlockBytes));
-        if (block == nullptr) return nullptr;
-        pathBlocks_.push_back(block);
+        OwnedBlock block(state, kIndexPathBlockBytes);
+        if (!block) return nullptr;
+        pathBlocks_.push_back(std::move(block));
         pathBytesUsed_ = 0;
     }
-    char* stored = pathBlocks_.back() + pathBytesUsed_;
+    char* stored = reinterpret_cast<char*>(pathBlocks_.back().get()) + pathBytesUsed_;
     std::memcpy(stored, path, length);
     pathBytesUsed_ += static_cast<uint32_t>(length);
     return stored;
@@ -78,12 +78,11 @@ const char* FileIndex::storePath(AppState& state, const char* path) {
 bool FileIndex::add(AppState& state, const char* path, uint64_t listedSize) {
     if (count_ == 0xFFFFFFFEu) outOfMemory_ = true;  // positions are 32-bit
     if (!outOfMemory_ && count_ / kIndexBlockEntries == entryBlocks_.size()) {
-        auto* block = reinterpret_cast<FileIndexEntry*>(
-            allocateZeroed(state, sizeof(FileIndexEntry) * std::size_t{kIndexBlockEntries}));
-        if (block == nullptr) {
+        OwnedBlock block(state, sizeof(FileIndexEntry) * std::size_t{kIndexBlockEntries});
+        if (!block) {
             outOfMemory_ = true;
         } else {
-            entryBlocks_.push_back(block);
+            entryBlocks_.push_back(std::move(block));
         }
     }
     const char* stored = outOfMemory_ ? nullptr : storePath(state, path);
@@ -96,15 +95,7 @@ bool FileIndex::add(AppState& state, const char* path, uint64_t listedSize) {
     return true;
 }
 
-void FileIndex::release(AppState& state) {
-    for (FileIndexEntry*& block : entryBlocks_) {
-        auto* bytes = reinterpret_cast<uint8_t*>(block);
-        releaseBlock(state, bytes);
-    }
-    for (char*& block : pathBlocks_) {
-        auto* bytes = reinterpret_cast<uint8_t*>(block);
-        releaseBlock(state, bytes);
-    }
+void FileIndex::release() {
     entryBlocks_.clear();
     pathBlocks_.clear();
     pathBytesUsed_ = kIndexPathBlockBytes;

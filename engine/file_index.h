@@ -2,6 +2,7 @@
 // walk order (depth first, each subfolder walked where its entry is met). It
 // grows with the tree: paths are packed end to end in blocks, entries are
 // kept in blocks of fixed count, so a file costs its path and a few numbers.
+// The blocks are given back by release() or, at the latest, when the index goes.
 #pragma once
 
 #include <cstdint>
@@ -30,10 +31,10 @@ public:
     FileIndex& operator=(const FileIndex&) = delete;
 
     FileIndexEntry& entry(uint32_t position) {
-        return entryBlocks_[position / kIndexBlockEntries][position % kIndexBlockEntries];
+        return entriesOf(position / kIndexBlockEntries)[position % kIndexBlockEntries];
     }
     const FileIndexEntry& entry(uint32_t position) const {
-        return entryBlocks_[position / kIndexBlockEntries][position % kIndexBlockEntries];
+        return entriesOf(position / kIndexBlockEntries)[position % kIndexBlockEntries];
     }
     uint32_t count() const { return count_; }
     // True once a block could not be had: the walk stopped short of the tree.
@@ -42,7 +43,7 @@ public:
     // Adds a file at position count(); false (nothing added, outOfMemory set)
     // when the memory for it cannot be had.
     bool add(AppState& state, const char* path, uint64_t listedSize);
-    void release(AppState& state);
+    void release();
 
     // Identities of the folders being walked, so a link back to one of them
     // cannot send the walk round in a circle.
@@ -50,9 +51,12 @@ public:
 
 private:
     const char* storePath(AppState& state, const char* path);
+    FileIndexEntry* entriesOf(std::size_t block) const {
+        return reinterpret_cast<FileIndexEntry*>(entryBlocks_[block].get());
+    }
 
-    std::vector<FileIndexEntry*> entryBlocks_;
-    std::vector<char*> pathBlocks_;
+    std::vector<OwnedBlock> entryBlocks_;
+    std::vector<OwnedBlock> pathBlocks_;
     uint32_t pathBytesUsed_ = kIndexPathBlockBytes;
     uint32_t count_ = 0;
     bool outOfMemory_ = false;

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "engine/owned.h"
+
 namespace fs {
 
 // The separator the engine puts between a folder and a name.
@@ -12,10 +14,17 @@ extern const char kSeparator;
 
 struct File;  // an open file, read access, others may read too
 
-// Opens an existing file for reading with read sharing; nullptr on failure
-// (missing, a folder, no access, held open for writing elsewhere).
-File* openRead(const char* path);
-void closeFile(File* file);
+struct FileKind {
+    using Type = File*;
+    static File* none() { return nullptr; }
+    static void giveBack(File* file);  // closes it
+};
+// An open file, closed when its owner goes.
+using OwnedFile = Owned<FileKind>;
+
+// Opens an existing file for reading with read sharing; an empty owner on
+// failure (missing, a folder, no access, held open for writing elsewhere).
+OwnedFile openRead(const char* path);
 // 64-bit size of an open file, as it was when opened.
 uint64_t fileSize(File* file);
 // Reads up to `count` bytes from the current position; returns the bytes

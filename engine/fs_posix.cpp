@@ -21,21 +21,17 @@ struct File {
     struct stat info;
 };
 
-File* openRead(const char* path) {
+OwnedFile openRead(const char* path) {
     // Non-blocking so that a named pipe cannot hold the worker (it has no
     // effect on regular files, the only ones accepted).
     const int descriptor = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (descriptor < 0) return nullptr;
-    auto* file = new File{descriptor, {}};
-    if (::fstat(descriptor, &file->info) != 0 || !S_ISREG(file->info.st_mode)) {
-        closeFile(file);
-        return nullptr;
-    }
+    if (descriptor < 0) return OwnedFile();
+    OwnedFile file(new File{descriptor, {}});
+    if (::fstat(descriptor, &file.get()->info) != 0 || !S_ISREG(file.get()->info.st_mode)) return OwnedFile();
     return file;
 }
 
-void closeFile(File* file) {
-    if (file == nullptr) return;
+void FileKind::giveBack(File* file) {
     ::close(file->descriptor);
     delete file;
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/fs.h"
+#include "engine/owned_win32.h"
 
 namespace fs {
 
@@ -17,17 +18,16 @@ struct File {
     BY_HANDLE_FILE_INFORMATION information;
 };
 
-File* openRead(const char* path) {
+OwnedFile openRead(const char* path) {
     const HANDLE handle = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return nullptr;
-    auto* file = new File{handle, false, {}};
-    file->informed = GetFileInformationByHandle(handle, &file->information) != 0;
+    if (handle == INVALID_HANDLE_VALUE) return OwnedFile();
+    OwnedFile file(new File{handle, false, {}});
+    file.get()->informed = GetFileInformationByHandle(handle, &file.get()->information) != 0;
     return file;
 }
 
-void closeFile(File* file) {
-    if (file == nullptr) return;
+void FileKind::giveBack(File* file) {
     CloseHandle(file->handle);
     delete file;
 }
@@ -64,8 +64,8 @@ bool listFolder(const char* folder, const std::function<void(const FolderEntry&)
     if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
     pattern += '*';
     WIN32_FIND_DATAA found;
-    const HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return false;
+    const OwnedSearchHandle search(FindFirstFileA(pattern.c_str(), &found));
+    if (!search) return false;
     do {
         const std::string name = found.cFileName;
         if (name == "." || name == "..") continue;
@@ -75,8 +75,7 @@ bool listFolder(const char* folder, const std::function<void(const FolderEntry&)
         const uint64_t size =
             isFolder ? 0 : (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
         visit(FolderEntry{name.c_str(), isFolder, isLink, size});
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    } while (FindNextFileA(search.get(), &found));
     return true;
 }
 
@@ -106,12 +105,9 @@ bool handleIdentity(HANDLE handle, FileIdentity& identity) {
 
 bool fileIdentity(const char* path, FileIdentity& identity) {
     // No access rights asked: this only reads the file's identity, whoever holds it.
-    const HANDLE handle = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return false;
-    const bool known = handleIdentity(handle, identity);
-    CloseHandle(handle);
-    return known;
+    const OwnedFileHandle handle(CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return handle && handleIdentity(handle.get(), identity);
 }
 
 bool openFileIdentity(File* file, FileIdentity& identity) {

@@ -116,17 +116,16 @@ private:
 // since, or that delivers fewer bytes than asked, drops out of the group.
 bool GroupReader::readPiece(Member& member, uint64_t offset, uint32_t length, uint8_t* slot, bool first) {
     const FileIndexEntry& entry = index_.entry(member.position);
-    copyPathText(state_.currentFileText, entry.path);
-    fs::File* file = fs::openRead(entry.path);
-    bool read = file != nullptr && fs::fileSize(file) == entry.listedSize;
+    state_.currentFileText.write(entry.path);
+    const fs::OwnedFile file = fs::openRead(entry.path);
+    bool read = file && fs::fileSize(file.get()) == entry.listedSize;
     if (read && first) {
         member.facts.size = entry.listedSize;
-        member.facts.lastWriteTime = fs::lastWriteTime(file);
-        member.facts.identityKnown = fs::openFileIdentity(file, member.facts.identity);
+        member.facts.lastWriteTime = fs::lastWriteTime(file.get());
+        member.facts.identityKnown = fs::openFileIdentity(file.get(), member.facts.identity);
     }
-    if (read && offset != 0) read = fs::seekFile(file, offset);
-    if (read && length != 0) read = readFromFile(state_, file, slot, length) == length;
-    fs::closeFile(file);
+    if (read && offset != 0) read = fs::seekFile(file.get(), offset);
+    if (read && length != 0) read = readFromFile(state_, file.get(), slot, length) == length;
     if (read && sumChecksums_) member.sum.add(slot, length);
     return read;
 }
@@ -298,7 +297,7 @@ uint32_t pairBySize(AppState& state, FileIndex& index, uint32_t rowCounter, bool
     uint64_t bytesPlanned = 1;
     for (const SizeGroup& group : groups)
         bytesPlanned += index.entry(group.positions[0]).listedSize * group.positions.size();
-    uint8_t* block = groups.empty() ? nullptr : allocateZeroed(state, kGroupBlockSize);
+    const OwnedBlock block = groups.empty() ? OwnedBlock() : OwnedBlock(state, kGroupBlockSize);
     const uint32_t matchPercent = listedMatchPercent(state);
     PendingTwins pending;
     auto listBefore = [&](uint32_t position) {
@@ -315,10 +314,10 @@ uint32_t pairBySize(AppState& state, FileIndex& index, uint32_t rowCounter, bool
     for (std::size_t g = 0; g < groups.size(); ++g) {
         const std::vector<uint32_t>& positions = groups[g].positions;
         const uint32_t size = static_cast<uint32_t>(index.entry(positions[0]).listedSize);
-        GroupReader reader(state, index, block, maxDifferingBytesFor(size, matchPercent),
+        GroupReader reader(state, index, block.get(), maxDifferingBytesFor(size, matchPercent),
                            checksumsNarrowPairs(state));
         std::vector<Twin> found;
-        if (block == nullptr || !reader.settle(positions, found, bytesDone)) break;
+        if (!block || !reader.settle(positions, found, bytesDone)) break;
         for (const Twin& twin : found)
             if (twin.percent >= matchPercent) pending.add(twin);
         // The group's last pair in walk order is the last one of it the plain order of work compares.
@@ -331,10 +330,9 @@ uint32_t pairBySize(AppState& state, FileIndex& index, uint32_t rowCounter, bool
         state.progressPercent.store(
             static_cast<uint32_t>(std::min<uint64_t>(bytesDone * 100 / bytesPlanned, 99)));
     }
-    outOfMemory = block == nullptr && !groups.empty();
+    outOfMemory = !block && !groups.empty();
     const bool complete = !outOfMemory && state.runControl.load() != AbortRequested;
     if (complete) state.progressPercent.store(100);
-    releaseBlock(state, block);
     // Every file is taken as entry A in turn, the last one last; pathB keeps the last B compared.
     if (complete) copyPathText(state.settings.pathA, index.entry(index.count() - 1).path);
     if (lastB != kNoEntry) copyPathText(state.settings.pathB, index.entry(lastB).path);

@@ -109,7 +109,7 @@ uint32_t pairEntries(AppState& state, FileIndex& index, const TwinCandidates& ca
     const uint32_t progressShare = 100 - progressFrom;
     for (uint32_t a = 0; a < count; ++a) {
         const FileIndexEntry& entryA = index.entry(a);
-        copyPathText(state.currentFileText, entryA.path);
+        state.currentFileText.write(entryA.path);
         copyPathText(state.settings.pathA, entryA.path);
         bool running = holdAtGate(state);
         if (candidates.listed()) {
@@ -124,6 +124,6 @@ uint32_t pairEntries(AppState& state, FileIndex& index, const TwinCandidates& ca
                                     static_cast<uint32_t>((uint64_t{a} + 1) * progressShare / count));
         if (!running) break;
     }
-    work.heads.release(state);
+    work.heads.release();
     return rowCounter;
 }

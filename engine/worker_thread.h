@@ -7,8 +7,13 @@
 #include <cstdint>
 #include <functional>
 
-// One thread that runs `body` once. The window starts its workers and never
-// joins them; the command line and the tests join.
+// Starts a thread that runs `body` once and that nobody joins: the window's
+// workers, which report through the shared state and end on their own.
+// False when no thread could be had; `body` then never runs.
+bool startDetachedThread(std::function<void()> body);
+
+// One thread that runs `body` once, joined by its owner: the command line's
+// and the tests' workers.
 class WorkerThread {
 public:
     WorkerThread() = default;

@@ -7,6 +7,15 @@
 
 static_assert(sizeof(std::mutex) <= 64, "Mutex storage too small");
 
+bool startDetachedThread(std::function<void()> body) {
+    try {
+        std::thread(std::move(body)).detach();
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
 WorkerThread::~WorkerThread() { join(); }
 
 bool WorkerThread::start(std::function<void()> body) {

@@ -15,16 +15,28 @@ DWORD WINAPI runBody(void* argument) {
     return 0;
 }
 
+// The new thread's handle, or nullptr when no thread could be had.
+HANDLE createThread(std::function<void()> body) {
+    auto* owned = new (std::nothrow) std::function<void()>(std::move(body));
+    if (owned == nullptr) return nullptr;
+    const HANDLE thread = CreateThread(nullptr, 0, runBody, owned, 0, nullptr);
+    if (thread == nullptr) delete owned;
+    return thread;
+}
+
 }  // namespace
+
+bool startDetachedThread(std::function<void()> body) {
+    const HANDLE thread = createThread(std::move(body));
+    if (thread != nullptr) CloseHandle(thread);
+    return thread != nullptr;
+}
 
 WorkerThread::~WorkerThread() { join(); }
 
 bool WorkerThread::start(std::function<void()> body) {
     join();
-    auto* owned = new (std::nothrow) std::function<void()>(std::move(body));
-    if (owned == nullptr) return false;
-    handle_ = CreateThread(nullptr, 0, runBody, owned, 0, nullptr);
-    if (handle_ == nullptr) delete owned;
+    handle_ = createThread(std::move(body));
     return handle_ != nullptr;
 }
 

@@ -23,6 +23,7 @@ void requestClose(HWND window) {
         if (answer == 1) abortForClose(window);
         return;
     }
+    // A settings file that cannot be written goes unreported: the window closes all the same.
     saveSettings();
     DestroyWindow(window);
 }

@@ -10,11 +10,6 @@ HFONT arial(int height) {
 
 DialogFonts::DialogFonts(int largeHeight, int smallHeight) : large_(arial(largeHeight)), small_(arial(smallHeight)) {}
 
-DialogFonts::~DialogFonts() {
-    if (large_ != nullptr) DeleteObject(large_);
-    if (small_ != nullptr) DeleteObject(small_);
-}
-
 void DialogFonts::apply(HWND dialog, int controlId, HFONT font) {
     SendDlgItemMessageA(dialog, controlId, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }

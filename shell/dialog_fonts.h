@@ -4,19 +4,18 @@
 
 #include <windows.h>
 
+#include "shell/gdi_owners.h"
+
 class DialogFonts {
 public:
     DialogFonts(int largeHeight, int smallHeight);
-    ~DialogFonts();
-    DialogFonts(const DialogFonts&) = delete;
-    DialogFonts& operator=(const DialogFonts&) = delete;
 
-    HFONT large() const { return large_; }
-    HFONT smallFont() const { return small_; }
+    HFONT large() const { return large_.get(); }
+    HFONT smallFont() const { return small_.get(); }
     // Sends `font` to control `controlId` of `dialog`, redrawing it.
     static void apply(HWND dialog, int controlId, HFONT font);
 
 private:
-    HFONT large_;
-    HFONT small_;
+    OwnedFont large_;
+    OwnedFont small_;
 };

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "engine/owned_win32.h"
 #include "resources/version.h"
 #include "shell/gui_state.h"
 #include "shell/settings_model.h"
@@ -12,10 +13,8 @@
 static_assert(sizeof(WINDOWPLACEMENT) == sizeof(Settings::windowPlacement), "placement record is 44 bytes");
 
 static bool fileExists(const char* path) {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    CloseHandle(file);
-    return true;
+    const OwnedFileHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    return static_cast<bool>(file);
 }
 
 static bool onRemovableDrive(const char* folder) {
@@ -75,36 +74,39 @@ uint32_t loadSettings() {
     uint8_t image[kSettingsFileSize] = {};
     DWORD length = 0;
     if (settingsFilePath(path)) {
-        HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            length = readWhole(file, image, sizeof(image));
-            CloseHandle(file);
-        }
+        const OwnedFileHandle file(CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        if (file) length = readWhole(file.get(), image, sizeof(image));
     }
     if (!parseSettingsFile(image, length, state.settings)) {
         applyDefaultSettings(state.settings);
         return 1;
     }
-    restoreStatusTail(state.settings, state.currentFileText);
+    PathText statusText;
+    state.currentFileText.read(statusText);
+    restoreStatusTail(state.settings, statusText);
+    state.currentFileText.replace(statusText);
     return 0;
 }
 
-void saveSettings() {
+bool saveSettings() {
     AppState& state = app();
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof(placement);
     if (GetWindowPlacement(gui().mainWindow, &placement)) {
         std::memcpy(state.settings.windowPlacement, &placement, sizeof(placement));
     }
-    captureStatusTail(state.settings, state.currentFileText);
+    PathText statusText;
+    state.currentFileText.read(statusText);
+    captureStatusTail(state.settings, statusText);
 
     PathText path;
-    if (!settingsFilePath(path)) return;
+    if (!settingsFilePath(path)) return false;
     uint8_t image[kSettingsFileSize];
     serialiseSettings(state.settings, image);
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
+    const OwnedFileHandle file(
+        CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    // A short write leaves a file too short to load: the next start takes the defaults.
     DWORD written = 0;
-    WriteFile(file, image, sizeof(image), &written, nullptr);
-    CloseHandle(file);
+    return WriteFile(file.get(), image, sizeof(image), &written, nullptr) && written == sizeof(image);
 }

@@ -10,5 +10,6 @@ void locateFolders();
 // Loads app().settings from the data directory. Returns 1 (first run) when
 // there is no sound file and the defaults were applied, 0 when it was read.
 uint32_t loadSettings();
-// Stores the main window's placement and writes the whole file.
-void saveSettings();
+// Stores the main window's placement and writes the whole file. False when
+// the file could not be created or not all of it was written.
+bool saveSettings();

@@ -3,6 +3,7 @@
 
 #include "engine/compare.h"
 #include "engine/duplicate_search.h"
+#include "engine/worker_thread.h"
 #include "shell/close_path.h"
 #include "shell/gui_state.h"
 #include "window/main_window.h"
@@ -11,18 +12,13 @@ namespace {
 
 constexpr UINT kProgressPeriodMs = 100;
 
-HANDLE createWorkerThread(LPTHREAD_START_ROUTINE body, void* argument) {
-    return CreateThread(nullptr, 0, body, argument, 0, nullptr);
-}
-
-DWORD WINAPI runJob(void*) {
+void runJob() {
     AppState& shared = app();
     if (shared.settings.searchMode == FileMode) {
         compareFiles(shared);
     } else {
         searchDuplicates(shared);
     }
-    return 0;
 }
 
 // Copies a path box into `path`. An empty box, or one holding more than a path
@@ -45,7 +41,7 @@ void windBackFailedStart(HWND window) {
 
 }  // namespace
 
-WorkerStarter startWorkerThread = createWorkerThread;
+WorkerStarter startWorkerThread = startDetachedThread;
 
 void startJob(HWND window) {
     AppState& shared = app();
@@ -60,12 +56,7 @@ void startJob(HWND window) {
     shared.twinCount = 0;
     // A job that ended while paused leaves the gate closed; never start behind it.
     if (shared.runControl == Running) shared.pauseGate.openGate();
-    HANDLE worker = startWorkerThread(runJob, window);
-    if (worker == nullptr) {
-        windBackFailedStart(window);
-        return;
-    }
-    CloseHandle(worker);
+    if (!startWorkerThread(runJob)) windBackFailedStart(window);
 }
 
 void abortJob() { requestAbort(app()); }

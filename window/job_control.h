@@ -3,11 +3,13 @@
 
 #include <windows.h>
 
+#include <functional>
+
 void startJob(HWND window);
 void abortJob();
 void togglePause(HWND window);
 
-// Starts the worker thread of a job; returns its handle or nullptr. A test may
-// replace it to see what happens when no thread can be made.
-using WorkerStarter = HANDLE (*)(LPTHREAD_START_ROUTINE body, void* argument);
+// Starts the worker thread of a job (nobody joins it); false when no thread
+// could be had. A test may replace it to see what happens then.
+using WorkerStarter = bool (*)(std::function<void()> body);
 extern WorkerStarter startWorkerThread;

@@ -91,7 +91,7 @@ void createChildWindows(HWND window) {
     state.resultListView = createResultList(window);
     resultView().setListView(state.resultListView);
     shared.results = &resultView();
-    shared.updateControls = [window] { updateControls(window); };
+    shared.updateControls = [window] { PostMessageA(window, kUpdateControlsMessage, 0, 0); };
     state.tooltipWindow = createTooltip();
     addTooltip(window, kPathBoxBId, "File to be compared");
     resetListColumns(window);

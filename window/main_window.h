@@ -10,9 +10,13 @@
 constexpr int kPathBoxAId = 1002;
 constexpr int kPathBoxBId = 1013;
 constexpr int kResultListId = 0;
+// Posted by a worker's updateControls hook: the window's own thread then
+// brings its children in line with the run state.
+constexpr UINT kUpdateControlsMessage = WM_APP + 1;
 
 // Creates the two path boxes, the list and the tooltip, hands the list and the
-// controls hook to the engine and applies the window settings.
+// controls hook (which posts kUpdateControlsMessage) to the engine and applies
+// the window settings.
 void createChildWindows(HWND window);
 void layoutChildren(HWND window, LPARAM size);
 void resetListColumns(HWND window);

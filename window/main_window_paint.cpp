@@ -1,9 +1,8 @@
 // Painting of the main window's face and the 100 ms progress repaint.
 #include "window/main_window_paint.h"
 
-#include <cstring>
-
 #include "shell/close_path.h"
+#include "shell/gdi_owners.h"
 #include "shell/gui_state.h"
 #include "window/clicks.h"
 #include "window/dpi_model.h"
@@ -57,9 +56,8 @@ FaceInput faceInput(uint32_t runState, uint32_t percent, const char* currentFile
 
 void drawBand(HDC dc, const Face& face) {
     const RECT band = toRect(face.bandRect);
-    HBRUSH brush = CreateSolidBrush(kBlack);
-    FillRect(dc, &band, brush);
-    DeleteObject(brush);
+    const OwnedBrush brush(CreateSolidBrush(kBlack));
+    FillRect(dc, &band, brush.get());
     if (face.percentText.empty()) return;
     SetTextColor(dc, kWhite);
     drawText(dc, face.percentText.c_str(), face.bandRect, DT_SINGLELINE | DT_CENTER);
@@ -76,10 +74,8 @@ void drawFace(HWND window, HDC dc) {
     } else if (!busy(runState)) {
         finishTaskbarProgress(window);
     }
-    // The worker may be rewriting the text; a torn line is repainted on the next tick.
     PathText currentFile;
-    std::memcpy(currentFile, app().currentFileText, sizeof(currentFile));
-    currentFile[sizeof(currentFile) - 1] = '\0';
+    app().currentFileText.read(currentFile);
     const Face face = describeFace(faceInput(runState, percent, currentFile));
 
     // The face is laid out at 96 DPI; the device context scales it to the window's.
@@ -90,26 +86,21 @@ void drawFace(HWND window, HDC dc) {
     }
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, kBlack);
-    HFONT font = createFaceFont(500);
-    HGDIOBJ previousFont = SelectObject(dc, font);
+    const OwnedFont font(createFaceFont(500));
+    const Selection fontInUse(dc, font.get());
     for (const FaceLabel& label : face.labels) drawText(dc, label.text, label.box, DT_SINGLELINE);
     if (face.band) drawBand(dc, face);
     if (face.currentFileLine) drawText(dc, face.currentFileText.c_str(), face.currentFileRect, DT_SINGLELINE);
-    HDC memoryDC = CreateCompatibleDC(dc);
+    const OwnedMemoryDC memoryDC(CreateCompatibleDC(dc));
     for (const FaceButton& button : face.buttons) {
-        drawButton(dc, memoryDC, button.kind, button.top, button.left, button.lit, button.text);
+        drawButton(dc, memoryDC.get(), button.kind, button.top, button.left, button.lit, button.text);
     }
-    DeleteDC(memoryDC);
-    SelectObject(dc, previousFont);
-    DeleteObject(font);
 }
 
 void drawRoundButton(HDC dc, int top, int left, int width, int height, bool lit, const char* text) {
-    HBRUSH brush = CreateSolidBrush(lit ? kLitButtonFace : kButtonFace);
-    HGDIOBJ previousBrush = SelectObject(dc, brush);
+    const OwnedBrush brush(CreateSolidBrush(lit ? kLitButtonFace : kButtonFace));
+    const Selection brushInUse(dc, brush.get());
     RoundRect(dc, left, top, left + width, top + height, 20, 20);
-    SelectObject(dc, previousBrush);
-    DeleteObject(brush);
     if (text == nullptr) return;
     RECT box = {left + 2, top, left + width - 2, top + height};
     DrawTextA(dc, text, -1, &box, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
@@ -123,7 +114,7 @@ void turnSwitch(HDC dc, HDC memoryDC, POINT upperLeft, POINT upperRight, POINT l
 }
 
 void drawSwitch(HDC dc, HDC memoryDC, ButtonKind kind, int top, int left, bool lit) {
-    HGDIOBJ previousBitmap = SelectObject(memoryDC, lit ? gui().switchHotBitmap : gui().switchBitmap);
+    const Selection bitmapInUse(memoryDC, lit ? gui().switchHotBitmap : gui().switchBitmap);
     const int right = left + kSwitchSize;
     const int bottom = top + kSwitchSize;
     if (kind == SwitchStraight) {
@@ -133,7 +124,6 @@ void drawSwitch(HDC dc, HDC memoryDC, ButtonKind kind, int top, int left, bool l
     } else {
         turnSwitch(dc, memoryDC, {right, bottom}, {left, bottom}, {right, top});
     }
-    SelectObject(memoryDC, previousBitmap);
 }
 
 }  // namespace

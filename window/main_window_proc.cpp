@@ -73,6 +73,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CLOSE: requestClose(window); return 0;
     case WM_CONTEXTMENU: PostMessageA(gui().mainWindow, WM_RBUTTONUP, 0, 0); return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;
+    case kUpdateControlsMessage: updateControls(window); return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
     }
 }

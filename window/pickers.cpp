@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "engine/owned_win32.h"
 #include "resources/version.h"
 #include "shell/gui_state.h"
 
@@ -21,12 +22,9 @@ constexpr UINT kBrowseFlags = BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN | BIF
 // The dialog starts from `buffer` when it names a file that opens, otherwise
 // from the user's documents folder.
 void startFromOpenableFile(char* buffer) {
-    HANDLE file =
-        CreateFileA(buffer, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-        CloseHandle(file);
-        return;
-    }
+    const OwnedFileHandle file(
+        CreateFileA(buffer, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file) return;
     SHGetSpecialFolderPathA(nullptr, buffer, CSIDL_PERSONAL, FALSE);
 }
 

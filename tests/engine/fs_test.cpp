@@ -35,11 +35,12 @@ std::vector<Listed> listAll(const std::string& folder, bool& listed) {
 TEST(FileSystem, OpensOnlyExistingFilesAndReadsWhatIsThere) {
     TestFolder folder;
     const std::string path = folder.write("five.bin", "abcde");
-    EXPECT_EQ(fs::openRead(folder.path("missing").c_str()), nullptr);
-    EXPECT_EQ(fs::openRead(folder.root().string().c_str()), nullptr);  // a folder is no file
+    EXPECT_FALSE(fs::openRead(folder.path("missing").c_str()));
+    EXPECT_FALSE(fs::openRead(folder.root().string().c_str()));  // a folder is no file
 
-    fs::File* file = fs::openRead(path.c_str());
-    ASSERT_NE(file, nullptr);
+    const fs::OwnedFile owned = fs::openRead(path.c_str());
+    ASSERT_TRUE(owned);
+    fs::File* file = owned.get();
     EXPECT_EQ(fs::fileSize(file), 5u);
     char buffer[16] = {};
     EXPECT_EQ(fs::readFile(file, buffer, 3), 3);
@@ -47,7 +48,6 @@ TEST(FileSystem, OpensOnlyExistingFilesAndReadsWhatIsThere) {
     EXPECT_EQ(fs::readFile(file, buffer, 10), 2);  // only what is left
     EXPECT_EQ(std::string(buffer, 2), "de");
     EXPECT_EQ(fs::readFile(file, buffer, 10), 0);
-    fs::closeFile(file);
 }
 
 TEST(FileSystem, ListsFilesWithSizesAndFoldersWithoutDots) {
@@ -89,7 +89,7 @@ TEST(FileSystem, ListsALinkToAFolderAsAFolderInNameOrder) {
 TEST(FileSystem, APipeIsNeitherOpenedNorListed) {
     TestFolder folder;
     ASSERT_EQ(::mkfifo(folder.path("pipe").c_str(), 0600), 0);
-    EXPECT_EQ(fs::openRead(folder.path("pipe").c_str()), nullptr);  // returns at once, no writer needed
+    EXPECT_FALSE(fs::openRead(folder.path("pipe").c_str()));  // returns at once, no writer needed
     int entries = 0;
     ASSERT_TRUE(fs::listFolder(folder.root().string().c_str(), [&](const fs::FolderEntry&) { ++entries; }));
     EXPECT_EQ(entries, 0);

@@ -34,10 +34,9 @@ TEST(HashFile, SameValueWhateverTheReadPieceSize) {
 
     for (uint32_t piece : {4u, 8u, 4096u, 65536u}) {
         std::vector<uint8_t> buffer(piece);
-        fs::File* file = fs::openRead(path.c_str());
-        ASSERT_NE(file, nullptr);
-        EXPECT_EQ(hashOpenFile(file, buffer.data(), piece, nullptr), whole) << piece;
-        fs::closeFile(file);
+        const fs::OwnedFile file = fs::openRead(path.c_str());
+        ASSERT_TRUE(file);
+        EXPECT_EQ(hashOpenFile(file.get(), buffer.data(), piece, nullptr), whole) << piece;
     }
 }
 

@@ -32,9 +32,8 @@ void plainWalk(const AppState& state, const std::string& folder, std::vector<Pla
         PlainEntry entry{path, 0, 0, false, {}};
         entry.identified = fs::fileIdentity(path.c_str(), entry.identity);
         if (state.settings.searchMode == QuickDirMode) {
-            fs::File* file = fs::openRead(path.c_str());
-            entry.size = file ? static_cast<uint32_t>(fs::fileSize(file)) : 0xFFFFFFFFu;
-            fs::closeFile(file);
+            const fs::OwnedFile file = fs::openRead(path.c_str());
+            entry.size = file ? static_cast<uint32_t>(fs::fileSize(file.get())) : 0xFFFFFFFFu;
             if (state.settings.useHash) entry.hash = hashFile(path.c_str());
         }
         entries.push_back(entry);

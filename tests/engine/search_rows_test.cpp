@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <vector>
 
+#include "engine/worker_thread.h"
 #include "tests/engine/search_fixture.h"
 
 namespace {
@@ -121,4 +123,31 @@ TEST(SearchRows, ControlsAreUpdatedWhileBusyAndOnceIdleWithBlocksAlreadyReleased
     EXPECT_EQ(search.state.compareBufferA, nullptr);
     EXPECT_EQ(search.state.removeEmptyDirs, 0u);
     EXPECT_EQ(search.state.checkZeroLength, 0u);
+}
+
+// The window shows the file in hand while the search rewrites it: every read
+// is one whole path, never the start of one and the end of another.
+TEST(SearchRows, TheFileInHandIsAlwaysReadWhole) {
+    TestFolder folder;
+    std::vector<std::string> paths{""};
+    for (int i = 0; i < 40; ++i) paths.push_back(folder.write(std::string(1 + i * 7 % 90, 'a' + i % 26), "twin"));
+    for (SearchMode mode : {QuickDirMode, DirectoryMode}) {
+        SearchState search(SearchOptions{mode});
+        copyPathText(search.state.settings.pathA, folder.root().string().c_str());
+        search.state.runState = Comparing;
+        std::atomic<bool> finished{false};
+        WorkerThread worker;
+        worker.start([&] {
+            searchDuplicates(search.state);
+            finished = true;
+        });
+        uint32_t reads = 0;
+        while (!finished || reads == 0) {
+            PathText shown;
+            search.state.currentFileText.read(shown);
+            ASSERT_NE(std::find(paths.begin(), paths.end(), shown), paths.end()) << shown;
+            ++reads;
+        }
+        worker.join();
+    }
 }

@@ -17,7 +17,7 @@ void resetProgramState() {
     state.removeEmptyDirs = 0;
     state.checkZeroLength = 0;
     state.pauseGate.openGate();
-    std::memset(state.currentFileText, 0, sizeof(state.currentFileText));
+    state.currentFileText.replace(PathText{});
     state.compareBufferA = nullptr;
     state.compareBufferB = nullptr;
     state.bytesRemaining = 0;

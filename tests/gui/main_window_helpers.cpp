@@ -38,7 +38,11 @@ void clickAt(HWND window, POINT point) {
 // The worker's last calls into the window (the box update) follow its Idle, and
 // the idle face follows on the next timer tick.
 bool waitIdle(DWORD timeoutMs) {
-    const auto done = [] { return app().runState == Idle && listRowCount() == resultView().rowCount(); };
+    // The worker's last update of the controls is posted: the boxes open up once
+    // it is served; the list shows every stored row once the last tick ran.
+    const auto done = [] {
+        return app().runState == Idle && IsWindowEnabled(gui().pathBoxA) && listRowCount() == resultView().rowCount();
+    };
     if (!pumpUntil(done, timeoutMs)) return false;
     pumpFor(150);
     return true;

@@ -23,7 +23,7 @@ protected:
     }
 };
 
-HANDLE noThread(LPTHREAD_START_ROUTINE, void*) { return nullptr; }
+bool noThread(std::function<void()>) { return false; }
 
 // Bytes that differ from those of another seed at most positions.
 std::string noise(std::size_t size, uint32_t seed) {

@@ -47,6 +47,7 @@ std::vector<uint8_t> goodImage() {
     std::memset(settings.reserved44, 0x5A, sizeof(settings.reserved44));
     std::strcpy(settings.pathA, "C:\\Data\\");
     std::memcpy(settings.statusTail, "End 4", 5);
+    settings.statusTail[50] = 'x';  // left over from a longer status text
     std::vector<uint8_t> image(kSettingsFileSize);
     serialiseSettings(settings, image.data());
     return image;
@@ -59,10 +60,15 @@ TEST_F(SettingsFileTest, AGoodFileLoadsAndIsWrittenBackByteForByte) {
     write(image);
     EXPECT_EQ(loadSettings(), 0u);
     EXPECT_EQ(app().settings.matchPercent, 99u);
-    EXPECT_STREQ(app().currentFileText, "End 4");
+    PathText status;
+    app().currentFileText.read(status);
+    EXPECT_STREQ(status, "End 4");
     DeleteFileA(path().c_str());
-    saveSettings();
+    EXPECT_TRUE(saveSettings());
     EXPECT_EQ(read(), image);
+
+    copyPathText(gui().dataDirectory, (folder_ + "missing\\").c_str());
+    EXPECT_FALSE(saveSettings()) << "a file that cannot be made is no save";
 }
 
 TEST_F(SettingsFileTest, NoFileOrADamagedOneStartsFromTheDefaults) {
@@ -80,7 +86,9 @@ TEST_F(SettingsFileTest, NoFileOrADamagedOneStartsFromTheDefaults) {
         EXPECT_EQ(app().settings.useHash, 1u);
         EXPECT_EQ(app().settings.alpha, 75u);
         EXPECT_EQ(app().settings.pathA[0], '\0');
-        EXPECT_EQ(app().currentFileText[0], '\0');
+        PathText status;
+        app().currentFileText.read(status);
+        EXPECT_EQ(status[0], '\0');
     }
 }
 
