@@ -193,12 +193,17 @@ DWORD WINAPI batchDelete(LPVOID parameter) {
     ensureTrailingBackslash(state.settings.moveDirectory);
     uint8_t* recycleList = nullptr;
     if (mode == RecycleMode) recycleList = allocateZeroed(state, kRecycleListBytes);
+    bool hadMemory = true;
     if (mode != RecycleMode || recycleList != nullptr) {
-        const BatchPlan plan =
-            planBatch(resultView(), run.column, mode, state.settings.moveDirectory, cancelled);
-        runBatch(run, plan, reinterpret_cast<char*>(recycleList));
+        // A plan that cannot be held removes nothing; a run that runs out of memory stops where it is.
+        hadMemory = withinMemory([&] {
+            const BatchPlan plan =
+                planBatch(resultView(), run.column, mode, state.settings.moveDirectory, cancelled);
+            runBatch(run, plan, reinterpret_cast<char*>(recycleList));
+        });
     }
     releaseBlock(state, recycleList);
+    if (!hadMemory) state.reportNoMemory();
     state.runState = Idle;
     return 0;
 }

@@ -43,52 +43,55 @@ bool printRows(const std::vector<ResultRow>& rows, FILE* out) {
 }
 
 void PrintingResultList::printUpTo(int end) {
-    if (end <= printed_) return;
     char cell[kPathTextSize];
-    for (; printed_ < end && printed_ < rows_.rowCount(); ++printed_) {
+    for (; printed_ < end && unprinted_.rowCount() > 0; ++printed_) {
         ResultRow row;
         for (int column = 0; column < 3; ++column) {
-            rows_.getCell(printed_, column, cell);
+            unprinted_.getCell(0, column, cell);
             row[column] = cell;
         }
         failed_ = !printRow(row, out_) || failed_;
+        unprinted_.deleteRow(0);
+        if (printed_ == 0) firstRow_ = row;
+        lastRow_ = std::move(row);
     }
 }
 
 void PrintingResultList::insertRow(int row, const char* text) {
-    const int count = rows_.rowCount();
-    rows_.insertRow(row, text);
+    const int count = printed_ + unprinted_.rowCount();
     // Rows are only ever added after the ones printed, so the rows before an appended one are final.
+    unprinted_.insertRow(row < printed_ ? 0 : row - printed_, text);
     if (row < 0 || row >= count) printUpTo(count);
 }
 
 void PrintingResultList::setCell(int row, int column, const char* text) {
-    rows_.setCell(row, column, text);
+    unprinted_.setCell(held(row), column, text);
 }
 
 int PrintingResultList::getCell(int row, int column, char* buffer) {
-    return rows_.getCell(row, column, buffer);
+    return unprinted_.getCell(held(row), column, buffer);
 }
 
 void PrintingResultList::ensureVisible(int row) {
-    rows_.ensureVisible(row);
+    unprinted_.ensureVisible(held(row));
 }
 
 void PrintingResultList::clearRows() {
-    rows_.clearRows();
+    unprinted_.clearRows();
     printed_ = 0;
+    firstRow_ = lastRow_ = ResultRow();
 }
 
 void PrintingResultList::deleteRow(int row) {
-    rows_.deleteRow(row);
+    unprinted_.deleteRow(held(row));
 }
 
 int PrintingResultList::focusedRow() {
-    return rows_.focusedRow();
+    return unprinted_.focusedRow();
 }
 
 void PrintingResultList::insertTwinRow(int row, const TwinRecord& twin) {
-    rows_.insertTwinRow(row, twin);
+    unprinted_.insertTwinRow(row < printed_ ? 0 : row - printed_, twin);
     printUpTo(row + 1);
 }
 
@@ -97,7 +100,7 @@ void PrintingResultList::flush() {
 }
 
 bool PrintingResultList::finish() {
-    printUpTo(rows_.rowCount());
+    printUpTo(printed_ + unprinted_.rowCount());
     flush();
     return !failed_ && std::ferror(out_) == 0;
 }

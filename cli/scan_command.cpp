@@ -159,9 +159,8 @@ void runSearch(AppState& state, PrintingResultList& list) {
 }
 
 // The closing row is the last row, or the first when nothing was paired.
-bool endedAborted(const std::vector<ResultRow>& rows) {
-    if (rows.empty()) return false;
-    const ResultRow& closing = rows.back()[0] == "Indexing...." ? rows.front() : rows.back();
+bool endedAborted(const PrintingResultList& list) {
+    const ResultRow& closing = list.lastRow()[0] == "Indexing...." ? list.firstRow() : list.lastRow();
     return closing[0] == "Aborted";
 }
 
@@ -203,5 +202,5 @@ int runScan(int argc, char** argv) {
         return kExitTrouble;
     }
     if (noMemory) return kExitTrouble;
-    return endedAborted(list.rows()) ? kExitAborted : kExitEnd;
+    return endedAborted(list) ? kExitAborted : kExitEnd;
 }

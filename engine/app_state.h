@@ -60,3 +60,7 @@ void releaseBlock(AppState& state, uint8_t*& block);
 
 // Holds a search while it is paused; false when an abort is requested.
 bool holdAtGate(AppState& state);
+
+// Runs `work`; false when memory ran out in it (std::bad_alloc), which then
+// goes no further than here. What `work` holds is given back by then.
+bool withinMemory(const std::function<void()>& work);

@@ -184,23 +184,30 @@ void writeFileReport(AppState& state) {
     int closingRow = 0;
     uint32_t largerSize = 0;
     uint32_t differingBytes = 0;
+    bool hadMemory = true;
     {
         OpenPair pair;
         outcome = openAndCheckSizes(state, pair);
         if (outcome == PairOutcome::Compared) {
             RunReport report(state, pair);
-            report.writeStartRow();
-            outcome = report.comparePasses(pair);
+            // Rows that cannot be had end the report as an abort does, with the rows so far.
+            hadMemory = withinMemory([&] {
+                report.writeStartRow();
+                outcome = report.comparePasses(pair);
+            });
             closingRow = report.lastRow() + 1;
             largerSize = pair.largerSize;
             differingBytes = report.differingBytes();
         }
     }
-    list.insertRow(closingRow, state.runControl == Running ? "End" : "Aborted");
     releaseBuffers(state);
-    PathText verdict;
-    writeVerdict(outcome, largerSize, differingBytes, verdict);
-    list.setCell(closingRow, 2, verdict);
-    list.ensureVisible(closingRow);
+    if (!hadMemory) state.reportNoMemory();
+    withinMemory([&] {
+        list.insertRow(closingRow, hadMemory && state.runControl == Running ? "End" : "Aborted");
+        PathText verdict;
+        writeVerdict(outcome, largerSize, differingBytes, verdict);
+        list.setCell(closingRow, 2, verdict);
+        list.ensureVisible(closingRow);
+    });
     endJob(state);
 }
