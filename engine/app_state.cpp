@@ -1,8 +1,6 @@
 #include "engine/app_state.h"
 
 #include <cstdlib>
-#include <new>
-#include <stdexcept>
 
 #include "engine/worker_thread.h"
 
@@ -34,13 +32,3 @@ bool holdAtGate(AppState& state) {
     return state.runControl.load() != AbortRequested;
 }
 
-bool withinMemory(const std::function<void()>& work) {
-    try {
-        work();
-        return true;
-    } catch (const std::bad_alloc&) {
-        return false;
-    } catch (const std::length_error&) {  // a container asked for more than it can ever hold
-        return false;
-    }
-}

@@ -7,6 +7,8 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <new>
+#include <stdexcept>
 
 #include "engine/path_text.h"
 #include "engine/pause_gate.h"
@@ -62,5 +64,16 @@ void releaseBlock(AppState& state, uint8_t*& block);
 bool holdAtGate(AppState& state);
 
 // Runs `work`; false when memory ran out in it (std::bad_alloc), which then
-// goes no further than here. What `work` holds is given back by then.
-bool withinMemory(const std::function<void()>& work);
+// goes no further than here. What `work` holds is given back by then. Asks
+// for no memory itself.
+template <typename Work>
+bool withinMemory(Work&& work) {
+    try {
+        work();
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    } catch (const std::length_error&) {  // a container asked for more than it can ever hold
+        return false;
+    }
+}

@@ -180,15 +180,19 @@ void writeFileReport(AppState& state) {
         endJob(state);
         return;
     }
-    PairOutcome outcome;
+    PairOutcome outcome = PairOutcome::Compared;
     int closingRow = 0;
     uint32_t largerSize = 0;
     uint32_t differingBytes = 0;
+    bool opened = false;
     bool hadMemory = true;
     {
         OpenPair pair;
-        outcome = openAndCheckSizes(state, pair);
-        if (outcome == PairOutcome::Compared) {
+        hadMemory = withinMemory([&] {
+            outcome = openAndCheckSizes(state, pair);
+            opened = true;
+        });
+        if (opened && outcome == PairOutcome::Compared) {
             RunReport report(state, pair);
             // Rows that cannot be had end the report as an abort does, with the rows so far.
             hadMemory = withinMemory([&] {
@@ -201,13 +205,14 @@ void writeFileReport(AppState& state) {
         }
     }
     releaseBuffers(state);
-    if (!hadMemory) state.reportNoMemory();
-    withinMemory([&] {
+    const bool closed = withinMemory([&] {
         list.insertRow(closingRow, hadMemory && state.runControl == Running ? "End" : "Aborted");
-        PathText verdict;
-        writeVerdict(outcome, largerSize, differingBytes, verdict);
+        // A comparison that memory cut short gets no verdict.
+        PathText verdict{};
+        if (hadMemory) writeVerdict(outcome, largerSize, differingBytes, verdict);
         list.setCell(closingRow, 2, verdict);
         list.ensureVisible(closingRow);
     });
+    if (!hadMemory || !closed) state.reportNoMemory();
     endJob(state);
 }

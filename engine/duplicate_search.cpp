@@ -97,13 +97,13 @@ uint32_t searchDuplicates(AppState& state) {
     // The search's own memory goes first, so that the closing row finds room after memory ran out.
     releaseBlocks(state, index);
     complete = complete && hadMemory;
-    if (!complete) state.reportNoMemory();
     const char* closing = complete && state.runControl.load() == Running ? "End" : "Aborted";
     // The closing row follows the twin rows listed, whatever stopped the search.
     const uint32_t twins = state.twinCount.load();
-    withinMemory([&] {
+    const bool closed = withinMemory([&] {
         writeRowWithCount(state, started ? static_cast<int>(twins + 1) : 0, closing, twins, " twins found");
     });
+    if (!complete || !closed) state.reportNoMemory();
     endJob(state);
     state.checkZeroLength.store(0);
     state.progressPercent.store(kProgressFinished);
