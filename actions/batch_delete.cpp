@@ -120,6 +120,11 @@ INT_PTR CALLBACK deleteAllConfirmProc(HWND dialog, UINT message, WPARAM wParam, 
     }
 }
 
+// Both files of the row as the search found them; a file changed since is kept unread.
+bool stillAsFound(const BatchStep& step) {
+    return stillAsSearched(step.path.c_str(), step.pathFacts) && stillAsSearched(step.twin.c_str(), step.twinFacts);
+}
+
 // Hands the queued files that pass the re-check to the shell in one list; a
 // file still there afterwards was not removed.
 void recycleQueued(BatchRun& run, std::vector<const BatchStep*>& queued, char* recycleList) {
@@ -127,7 +132,7 @@ void recycleQueued(BatchRun& run, std::vector<const BatchStep*>& queued, char* r
     std::vector<const BatchStep*> handed;
     char* write = recycleList;
     for (const BatchStep* step : queued) {
-        if (!guard.admit(step->path.c_str(), step->twin.c_str())) {
+        if (!stillAsFound(*step) || !guard.admit(step->path.c_str(), step->twin.c_str())) {
             ++run.tally.kept;
             continue;
         }
@@ -149,7 +154,7 @@ void recycleQueued(BatchRun& run, std::vector<const BatchStep*>& queued, char* r
 
 // Deletes or moves the file once its twin is found to hold the same bytes.
 void removeChecked(BatchTally& tally, const BatchStep& step) {
-    if (!twinHoldsCopy(step.path.c_str(), step.twin.c_str())) {
+    if (!stillAsFound(step) || !twinHoldsCopy(step.path.c_str(), step.twin.c_str())) {
         ++tally.kept;
         return;
     }

@@ -73,6 +73,8 @@ BatchPlan planBatch(const ResultStore& rows, uint32_t column, uint32_t mode, con
         step.action = actionFor(mode);
         step.path = path;
         step.twin = column == 0 ? twin.pathB : twin.pathA;
+        step.pathFacts = column == 0 ? twin.factsA : twin.factsB;
+        step.twinFacts = column == 0 ? twin.factsB : twin.factsA;
         if (step.action == BatchAction::Move) planMove(step, moveDirectory);
         plan.steps.push_back(std::move(step));
     }

@@ -15,8 +15,12 @@ struct Twin {
     uint32_t percent;
 };
 
+// Each file's facts tell the files apart: file A's size is its path's length, file B's that plus 100.
 void insertTwin(ResultStore& rows, const Twin& twin) {
-    rows.insertTwinRow(rows.rowCount(), TwinRecord{twin.a.c_str(), twin.b.c_str(), twin.percent, {}, {}});
+    TwinFileFacts factsA, factsB;
+    factsA.size = twin.a.size();
+    factsB.size = twin.b.size() + 100;
+    rows.insertTwinRow(rows.rowCount(), TwinRecord{twin.a.c_str(), twin.b.c_str(), twin.percent, factsA, factsB});
 }
 
 // A search report: the "Start" row, one row per twin, the closing row.
@@ -71,6 +75,10 @@ TEST(BatchPlanRows, TakesOnlyTheFullMatchesOfTheChosenColumnWithTheirTwins) {
     const BatchPlan columnB = planBatch(rows, 1, DeleteMode, "");
     EXPECT_EQ(paths(columnB), (std::vector<std::string>{"C:\\b\\1.txt", "C:\\b\\3.txt"}));
     EXPECT_EQ(columnB.steps[1].twin, "C:\\a\\3.txt");
+    // Each file goes with what the search learnt of it.
+    EXPECT_EQ(columnB.steps[1].pathFacts.size, 110u);
+    EXPECT_EQ(columnB.steps[1].twinFacts.size, 10u);
+    EXPECT_EQ(columnA.steps[1].pathFacts.size, 10u);
 }
 
 TEST(BatchPlanRows, StopsAtTheFirstRowThatHoldsNoTwinAndPassesOverEmptyPaths) {
