@@ -127,18 +127,18 @@ bool stillAsFound(const BatchStep& step) {
 
 // Hands the queued files that pass the re-check to the shell in one list; a
 // file still there afterwards was not removed.
-void recycleQueued(BatchRun& run, std::vector<const BatchStep*>& queued, char* recycleList) {
+void recycleQueued(BatchRun& run, std::vector<BatchStep>& queued, char* recycleList) {
     HandOverGuard guard;
     std::vector<const BatchStep*> handed;
     char* write = recycleList;
-    for (const BatchStep* step : queued) {
-        if (!stillAsFound(*step) || !guard.admit(step->path.c_str(), step->twin.c_str())) {
+    for (const BatchStep& step : queued) {
+        if (!stillAsFound(step) || !guard.admit(step.path.c_str(), step.twin.c_str())) {
             ++run.tally.kept;
             continue;
         }
-        std::memcpy(write, step->path.c_str(), step->path.size() + 1);
-        write += step->path.size() + 1;
-        handed.push_back(step);
+        std::memcpy(write, step.path.c_str(), step.path.size() + 1);
+        write += step.path.size() + 1;
+        handed.push_back(&step);
     }
     *write = '\0';
     if (write != recycleList) shellDelete(run.dialog, recycleList, kRecycleFlags);
@@ -164,9 +164,9 @@ void removeChecked(BatchTally& tally, const BatchStep& step) {
     ++(done ? tally.removed : tally.failed);
 }
 
-void actOn(BatchTally& tally, const BatchStep& step, std::vector<const BatchStep*>& queued) {
+void actOn(BatchTally& tally, const BatchStep& step, std::vector<BatchStep>& queued) {
     switch (step.action) {
-        case BatchAction::Recycle: queued.push_back(&step); break;
+        case BatchAction::Recycle: queued.push_back(step); break;
         case BatchAction::Delete:
         case BatchAction::Move: removeChecked(tally, step); break;
         case BatchAction::Leave: ++tally.failed; break;
@@ -181,9 +181,10 @@ bool cancelled() {
 // hand-over stay where they are. The stop is looked at once the path is
 // shown, which the window's thread serves after any cancel already pressed.
 void runBatch(BatchRun& run, const BatchPlan& plan, char* recycleList) {
-    run.tally.planned = static_cast<uint32_t>(plan.steps.size());
-    std::vector<const BatchStep*> queued;
-    for (const BatchStep& step : plan.steps) {
+    run.tally.planned = static_cast<uint32_t>(plan.size());
+    std::vector<BatchStep> queued;
+    for (std::size_t at = 0; at < plan.size(); ++at) {
+        const BatchStep step = planStep(plan, resultView(), at);
         SetDlgItemTextA(run.dialog, kPathInHand, step.path.c_str());
         if (cancelled()) return;
         actOn(run.tally, step, queued);
