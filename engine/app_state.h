@@ -60,6 +60,23 @@ struct AppState {
 uint8_t* allocateZeroed(AppState& state, std::size_t bytes);
 void releaseBlock(AppState& state, uint8_t*& block);
 
+// A block from allocateZeroed that is given back when its holder goes, also
+// when memory runs out on the way.
+class HeldBlock {
+public:
+    // No block for 0 bytes.
+    HeldBlock(AppState& state, std::size_t bytes)
+        : state_(state), block_(bytes == 0 ? nullptr : allocateZeroed(state, bytes)) {}
+    ~HeldBlock() { releaseBlock(state_, block_); }
+    HeldBlock(const HeldBlock&) = delete;
+    HeldBlock& operator=(const HeldBlock&) = delete;
+    uint8_t* get() const { return block_; }
+
+private:
+    AppState& state_;
+    uint8_t* block_;
+};
+
 // Holds a search while it is paused; false when an abort is requested.
 bool holdAtGate(AppState& state);
 

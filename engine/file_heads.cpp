@@ -21,6 +21,7 @@ void FileHeads::prepare(AppState& state, uint32_t entryCount, uint32_t candidate
         std::clamp(static_cast<uint32_t>(wanted / candidates), kShortestHead, kLongestHead);
     headLength_ = share - share % kShortestHead;
     slots_ = std::max(static_cast<uint32_t>(wanted / headLength_), 1u);
+    state_ = &state;
     block_ = allocateZeroed(state, std::size_t{slots_} * headLength_);
     if (block_ == nullptr) return;
     heads_.assign(entryCount, Head::Unread);

@@ -17,8 +17,16 @@ class FileHeads {
 public:
     // Shares the block among `candidates` files; without the block the
     // search simply reads every pair.
+    FileHeads() = default;
+    FileHeads(const FileHeads&) = delete;
+    FileHeads& operator=(const FileHeads&) = delete;
+
     void prepare(AppState& state, uint32_t entryCount, uint32_t candidates);
     void release(AppState& state);
+    // Gives the block back, also when memory ran out before release.
+    ~FileHeads() {
+        if (state_ != nullptr) release(*state_);
+    }
 
     // True when the heads decide the pair: `percent` is then its exact
     // percentage, or 0 when it cannot reach `matchPercent`.
@@ -31,6 +39,7 @@ private:
     enum class Head : uint8_t { Unread, Held, Missing };
     const uint8_t* head(AppState& state, const FileIndex& index, uint32_t position);
 
+    AppState* state_ = nullptr;
     uint8_t* block_ = nullptr;
     uint32_t headLength_ = 0;
     uint32_t slots_ = 0;

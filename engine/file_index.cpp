@@ -64,6 +64,7 @@ void walkFolder(AppState& state, FileIndex& index, const char* folderPath, bool 
 const char* FileIndex::storePath(AppState& state, const char* path) {
     const std::size_t length = std::strlen(path) + 1;  // fits a PathText, so far below a block
     if (pathBytesUsed_ + length > kIndexPathBlockBytes) {
+        pathBlocks_.reserve(pathBlocks_.size() + 1);  // so that a block once had is always held
         char* block = reinterpret_cast<char*>(allocateZeroed(state, kIndexPathBlockBytes));
         if (block == nullptr) return nullptr;
         pathBlocks_.push_back(block);
@@ -78,6 +79,7 @@ const char* FileIndex::storePath(AppState& state, const char* path) {
 bool FileIndex::add(AppState& state, const char* path, uint64_t listedSize) {
     if (count_ == 0xFFFFFFFEu) outOfMemory_ = true;  // positions are 32-bit
     if (!outOfMemory_ && count_ / kIndexBlockEntries == entryBlocks_.size()) {
+        entryBlocks_.reserve(entryBlocks_.size() + 1);  // so that a block once had is always held
         auto* block = reinterpret_cast<FileIndexEntry*>(
             allocateZeroed(state, sizeof(FileIndexEntry) * std::size_t{kIndexBlockEntries}));
         if (block == nullptr) {

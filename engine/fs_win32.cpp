@@ -1,6 +1,7 @@
 // File system on Windows: the A functions of kernel32.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "engine/fs.h"
@@ -66,6 +67,8 @@ bool listFolder(const char* folder, const std::function<void(const FolderEntry&)
     WIN32_FIND_DATAA found;
     const HANDLE search = FindFirstFileA(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return false;
+    // Closed however the listing ends, also when memory runs out in it.
+    const std::unique_ptr<void, BOOL(WINAPI*)(HANDLE)> open(search, FindClose);
     do {
         const std::string name = found.cFileName;
         if (name == "." || name == "..") continue;
@@ -76,7 +79,6 @@ bool listFolder(const char* folder, const std::function<void(const FolderEntry&)
             isFolder ? 0 : (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
         visit(FolderEntry{name.c_str(), isFolder, isLink, size});
     } while (FindNextFileA(search, &found));
-    FindClose(search);
     return true;
 }
 

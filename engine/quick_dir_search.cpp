@@ -329,7 +329,8 @@ uint32_t pairBySize(AppState& state, FileIndex& index, uint32_t rowCounter, bool
     uint64_t bytesPlanned = 1;
     for (const SizeGroup& group : groups)
         bytesPlanned += index.entry(group.positions[0]).listedSize * group.positions.size();
-    uint8_t* block = groups.empty() ? nullptr : allocateZeroed(state, kGroupBlockSize);
+    const HeldBlock held(state, groups.empty() ? 0 : kGroupBlockSize);
+    uint8_t* block = held.get();
     const uint32_t matchPercent = listedMatchPercent(state);
     PendingTwins pending;
     uint64_t bytesDone = 0;
@@ -358,7 +359,6 @@ uint32_t pairBySize(AppState& state, FileIndex& index, uint32_t rowCounter, bool
     outOfMemory = block == nullptr && !groups.empty();
     const bool complete = !outOfMemory && state.runControl.load() != AbortRequested;
     if (complete) state.progressPercent.store(100);
-    releaseBlock(state, block);
     // Every file is taken as entry A in turn, the last one last; pathB keeps the last B compared.
     if (complete) copyPathText(state.settings.pathA, index.entry(index.count() - 1).path);
     if (lastB != kNoEntry) copyPathText(state.settings.pathB, index.entry(lastB).path);

@@ -17,7 +17,8 @@ int copyCell(const char* text, std::size_t size, char* buffer) {
 
 }  // namespace
 
-// Room for the row is made before anything else, so a row that cannot be had changes nothing.
+// Every insert makes room for its row (reserveOne) before it adds anything
+// else, so that a row that cannot be had leaves the rows as they were.
 void ResultStore::placeRow(int row, Slot slot) {
     rows_.insert(validRow(row) ? static_cast<std::size_t>(row) : rows_.size(), slot);
     ++changes_;
