@@ -42,18 +42,23 @@ bool printRows(const std::vector<ResultRow>& rows, FILE* out) {
     return std::fflush(out) == 0 && written && std::ferror(out) == 0;
 }
 
+void PrintingResultList::printNext(ResultRow&& row) {
+    failed_ = !printRow(row, out_) || failed_;
+    if (printed_ == 0) firstRow_ = row;
+    lastRow_ = std::move(row);
+    ++printed_;
+}
+
 void PrintingResultList::printUpTo(int end) {
     char cell[kPathTextSize];
-    for (; printed_ < end && unprinted_.rowCount() > 0; ++printed_) {
+    while (printed_ < end && unprinted_.rowCount() > 0) {
         ResultRow row;
         for (int column = 0; column < 3; ++column) {
             unprinted_.getCell(0, column, cell);
             row[column] = cell;
         }
-        failed_ = !printRow(row, out_) || failed_;
         unprinted_.deleteRow(0);
-        if (printed_ == 0) firstRow_ = row;
-        lastRow_ = std::move(row);
+        printNext(std::move(row));
     }
 }
 
@@ -91,8 +96,16 @@ int PrintingResultList::focusedRow() {
 }
 
 void PrintingResultList::insertTwinRow(int row, const TwinRecord& twin) {
-    unprinted_.insertTwinRow(row < printed_ ? 0 : row - printed_, twin);
-    printUpTo(row + 1);
+    printUpTo(row);
+    if (row != printed_ || unprinted_.rowCount() != 0) {
+        unprinted_.insertTwinRow(row < printed_ ? 0 : row - printed_, twin);
+        printUpTo(row + 1);
+        return;
+    }
+    // The next row to print, and final as written: printed from the record, never kept.
+    char percent[kPathTextSize];
+    formatDecimal(static_cast<int>(twin.percent), percent);
+    printNext(ResultRow{twin.pathA, twin.pathB, percent});
 }
 
 void PrintingResultList::flush() {

@@ -18,9 +18,10 @@ bool printRows(const std::vector<ResultRow>& rows, FILE* out);
 
 // A result list that prints each row once it is final: a twin row as soon as
 // it is written, any other row once a row after it exists, and the rest at
-// finish(). Only the rows not printed yet are kept, in the engine's row store,
-// so memory does not grow with the rows printed; the first and the last row
-// printed stay known for the exit status. The worker prints; flush() (from
+// finish(). Only the rows not printed yet are kept, in the engine's row store
+// (a twin row due next is printed from its record and never kept), so memory
+// does not grow with the rows printed; the first and the last row printed
+// stay known for the exit status. The worker prints; flush() (from
 // any thread: the stream locks itself) sends them on.
 class PrintingResultList : public ResultList {
 public:
@@ -43,6 +44,7 @@ public:
 
 private:
     void printUpTo(int end);
+    void printNext(ResultRow&& row);
     // The place in the store of the list's row `row`.
     int held(int row) const { return row < printed_ ? -1 : row - printed_; }
 
