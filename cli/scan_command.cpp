@@ -181,6 +181,10 @@ int runScan(int argc, char** argv) {
         return kExitTrouble;
     }
 
+    // Rows go out in large writes, whatever stdout is (a device such as NUL
+    // would otherwise take them a row at a time); the search is flushed every
+    // 100 ms, so rows still show as they come.
+    std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
     AppState state;
     PrintingResultList list(stdout);
     state.results = &list;
