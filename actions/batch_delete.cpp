@@ -124,20 +124,25 @@ INT_PTR CALLBACK deleteAllConfirmProc(HWND dialog, UINT message, WPARAM wParam, 
     }
 }
 
+// Both files of the row as the search found them; a file changed since is kept unread.
+bool stillAsFound(const BatchStep& step) {
+    return stillAsSearched(step.path.c_str(), step.pathFacts) && stillAsSearched(step.twin.c_str(), step.twinFacts);
+}
+
 // Hands the queued files that pass the re-check to the shell in one list; a
 // file still there afterwards was not removed.
-void recycleQueued(BatchRun& run, std::vector<const BatchStep*>& queued, char* recycleList) {
+void recycleQueued(BatchRun& run, std::vector<BatchStep>& queued, char* recycleList) {
     HandOverGuard guard;
     std::vector<const BatchStep*> handed;
     char* write = recycleList;
-    for (const BatchStep* step : queued) {
-        if (!guard.admit(step->path.c_str(), step->twin.c_str())) {
+    for (const BatchStep& step : queued) {
+        if (!stillAsFound(step) || !guard.admit(step.path.c_str(), step.twin.c_str())) {
             ++run.tally.kept;
             continue;
         }
-        std::memcpy(write, step->path.c_str(), step->path.size() + 1);
-        write += step->path.size() + 1;
-        handed.push_back(step);
+        std::memcpy(write, step.path.c_str(), step.path.size() + 1);
+        write += step.path.size() + 1;
+        handed.push_back(&step);
     }
     *write = '\0';
     if (write != recycleList) shellDelete(run.dialog, recycleList, kRecycleFlags);
@@ -153,7 +158,7 @@ void recycleQueued(BatchRun& run, std::vector<const BatchStep*>& queued, char* r
 
 // Deletes or moves the file once its twin is found to hold the same bytes.
 void removeChecked(BatchTally& tally, const BatchStep& step) {
-    if (!twinHoldsCopy(step.path.c_str(), step.twin.c_str())) {
+    if (!stillAsFound(step) || !twinHoldsCopy(step.path.c_str(), step.twin.c_str())) {
         ++tally.kept;
         return;
     }
@@ -163,9 +168,9 @@ void removeChecked(BatchTally& tally, const BatchStep& step) {
     ++(done ? tally.removed : tally.failed);
 }
 
-void actOn(BatchTally& tally, const BatchStep& step, std::vector<const BatchStep*>& queued) {
+void actOn(BatchTally& tally, const BatchStep& step, std::vector<BatchStep>& queued) {
     switch (step.action) {
-        case BatchAction::Recycle: queued.push_back(&step); break;
+        case BatchAction::Recycle: queued.push_back(step); break;
         case BatchAction::Delete:
         case BatchAction::Move: removeChecked(tally, step); break;
         case BatchAction::Leave: ++tally.failed; break;
@@ -181,9 +186,10 @@ bool cancelled() {
 // thread has shown the path (a send, not a post: the worker never runs ahead
 // of the path on show), which it serves after any cancel already pressed.
 void runBatch(BatchRun& run, const BatchPlan& plan, char* recycleList) {
-    run.tally.planned = static_cast<uint32_t>(plan.steps.size());
-    std::vector<const BatchStep*> queued;
-    for (const BatchStep& step : plan.steps) {
+    run.tally.planned = static_cast<uint32_t>(plan.size());
+    std::vector<BatchStep> queued;
+    for (std::size_t at = 0; at < plan.size(); ++at) {
+        const BatchStep step = planStep(plan, resultView(), at);
         SendMessageA(run.dialog, kShowPathInHand, 0, reinterpret_cast<LPARAM>(step.path.c_str()));
         if (cancelled()) return;
         actOn(run.tally, step, queued);
@@ -191,19 +197,23 @@ void runBatch(BatchRun& run, const BatchPlan& plan, char* recycleList) {
     }
 }
 
-// The recycle list is given back before the batch reports Idle.
-void deleteChecked(BatchRun& run) {
+// The recycle list is given back before the batch reports Idle. False when
+// memory ran out.
+bool deleteChecked(BatchRun& run) {
     AppState& state = app();
     const uint32_t mode = state.settings.batchDeleteMode;
     ensureTrailingBackslash(state.settings.moveDirectory);
     const OwnedBlock recycleList = mode == RecycleMode ? OwnedBlock(state, kRecycleListBytes) : OwnedBlock();
-    if (mode == RecycleMode && !recycleList) return;
-    const BatchPlan plan = planBatch(resultView(), run.column, mode, state.settings.moveDirectory, cancelled);
-    runBatch(run, plan, reinterpret_cast<char*>(recycleList.get()));
+    if (mode == RecycleMode && !recycleList) return true;
+    // A plan that cannot be held removes nothing; a run that runs out of memory stops where it is.
+    return withinMemory([&] {
+        const BatchPlan plan = planBatch(resultView(), run.column, mode, state.settings.moveDirectory, cancelled);
+        runBatch(run, plan, reinterpret_cast<char*>(recycleList.get()));
+    });
 }
 
 void batchDelete(BatchRun& run) {
-    deleteChecked(run);
+    if (!deleteChecked(run)) app().reportNoMemory();
     app().runState = Idle;
 }
 

@@ -43,41 +43,40 @@ void planMove(BatchStep& step, const char* moveDirectory) {
     step.destination = destination;
 }
 
-void markHandOvers(BatchPlan& plan) {
-    std::size_t queued = 0;
-    BatchStep* last = nullptr;
-    for (BatchStep& step : plan.steps) {
-        if (step.action != BatchAction::Recycle) continue;
-        last = &step;
-        if (++queued == kHandOverPaths) {
-            step.handOverAfter = true;
-            queued = 0;
-        }
-    }
-    if (last != nullptr) last->handOverAfter = true;
-}
-
 }  // namespace
 
 BatchPlan planBatch(const ResultStore& rows, uint32_t column, uint32_t mode, const char* moveDirectory,
                     const std::function<bool()>& stopRequested) {
     BatchPlan plan;
     if (column > 1) return plan;
+    plan.column = column;
+    plan.action = actionFor(mode);
+    plan.moveDirectory = moveDirectory;
+    plan.rows.reserve(static_cast<std::size_t>(rows.rowCount()));
     StoredTwin twin;
     for (int row = 1; rows.twinAt(row, twin); ++row) {
         if (stopRequested()) return BatchPlan{};
-        const std::string& path = column == 0 ? twin.pathA : twin.pathB;
-        if (twin.percent != 100 || path.empty()) continue;
-        BatchStep step;
-        step.row = row;
-        step.action = actionFor(mode);
-        step.path = path;
-        step.twin = column == 0 ? twin.pathB : twin.pathA;
-        if (step.action == BatchAction::Move) planMove(step, moveDirectory);
-        plan.steps.push_back(std::move(step));
+        if (twin.percent == 100 && !(column == 0 ? twin.pathA : twin.pathB).empty()) plan.rows.push_back(row);
     }
-    markHandOvers(plan);
     return plan;
+}
+
+BatchStep planStep(const BatchPlan& plan, const ResultStore& rows, std::size_t at) {
+    BatchStep step;
+    StoredTwin twin;
+    step.row = plan.rows[at];
+    if (!rows.twinAt(step.row, twin)) return step;
+    const bool columnA = plan.column == 0;
+    step.action = plan.action;
+    step.path = columnA ? twin.pathA : twin.pathB;
+    step.twin = columnA ? twin.pathB : twin.pathA;
+    step.pathFacts = columnA ? twin.factsA : twin.factsB;
+    step.twinFacts = columnA ? twin.factsB : twin.factsA;
+    if (step.action == BatchAction::Move) planMove(step, plan.moveDirectory.c_str());
+    // A hand-over after every kHandOverPaths recycled paths, and after the last.
+    step.handOverAfter =
+        step.action == BatchAction::Recycle && ((at + 1) % kHandOverPaths == 0 || at + 1 == plan.size());
+    return step;
 }
 
 std::string batchOutcomeText(const BatchTally& tally) {

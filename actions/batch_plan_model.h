@@ -21,12 +21,21 @@ struct BatchStep {
     BatchAction action = BatchAction::Leave;
     std::string path;            // the file of the chosen column
     std::string twin;            // the other file of the row, which must keep the content
+    TwinFileFacts pathFacts;     // what the search learnt of each of the two files
+    TwinFileFacts twinFacts;
     std::string destination;     // Move only
     bool handOverAfter = false;  // Recycle only: the queued paths go to the shell after this step
 };
 
+// One step per 100% row with a path, in row order. A step is kept as its row
+// alone until it is taken, so that a plan over millions of rows fits in
+// memory; planStep makes it whole from the row store.
 struct BatchPlan {
-    std::vector<BatchStep> steps;  // one per 100% row with a path, in row order
+    uint32_t column = 0;
+    BatchAction action = BatchAction::Leave;
+    std::string moveDirectory;
+    std::vector<int> rows;
+    std::size_t size() const { return rows.size(); }
 };
 
 // Walks the rows from row 1 up to the first row that holds no twin and
@@ -39,6 +48,9 @@ struct BatchPlan {
 BatchPlan planBatch(
     const ResultStore& rows, uint32_t column, uint32_t mode, const char* moveDirectory,
     const std::function<bool()>& stopRequested = [] { return false; });
+
+// Step `at` of `plan`, from `rows`, which hold the rows planned.
+BatchStep planStep(const BatchPlan& plan, const ResultStore& rows, std::size_t at);
 
 // What a run did with the files of its plan, told to the user at its end.
 struct BatchTally {

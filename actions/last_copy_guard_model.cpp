@@ -37,6 +37,15 @@ bool sameContent(const char* path, const char* twin) {
 
 }  // namespace
 
+bool stillAsSearched(const char* path, const TwinFileFacts& facts) {
+    if (facts.lastWriteTime == 0 && !facts.identityKnown) return true;
+    const fs::OwnedFile file = fs::openRead(path);
+    if (!file || fs::fileSize(file.get()) != facts.size) return false;
+    if (facts.lastWriteTime != 0 && fs::lastWriteTime(file.get()) != facts.lastWriteTime) return false;
+    fs::FileIdentity identity;
+    return !facts.identityKnown || (fs::openFileIdentity(file.get(), identity) && identity == facts.identity);
+}
+
 bool twinHoldsCopy(const char* path, const char* twin) {
     fs::FileIdentity pathId;
     fs::FileIdentity twinId;

@@ -5,6 +5,14 @@
 #include <vector>
 
 #include "engine/fs.h"
+#include "engine/twin_record.h"
+
+// True unless the file at `path` is found changed against what the search
+// learnt of it: another size, last-write time or identity, or gone. Facts the
+// search did not learn (no time and no identity) are no grounds to keep a
+// file; the full check that follows still reads it. Reads no content, so a
+// changed file is kept without being read.
+bool stillAsSearched(const char* path, const TwinFileFacts& facts);
 
 // True when `twin` still exists, is another physical file than `path`, and
 // holds byte for byte what `path` holds, read in full now.

@@ -37,9 +37,9 @@ int usageError(const std::string& problem) {
     return kExitTrouble;
 }
 
-int exitStatusFor(const std::vector<ResultRow>& rows) {
-    if (rows.empty()) return kExitTrouble;
-    const std::string& verdict = rows.back()[2];
+// From the closing row: its verdict tells same from different.
+int exitStatusFor(const ResultRow& closing) {
+    const std::string& verdict = closing[2];
     if (verdict == "Same" || verdict == "Zero Bytes") return kExitSame;
     if (verdict.rfind("Files have ", 0) == 0) return kExitDifferent;
     return kExitTrouble;
@@ -85,5 +85,5 @@ int runCompare(int argc, char** argv, RowFormat format) {
         std::fputs("kestrow compare: the rows could not be written\n", stderr);
         return kExitTrouble;
     }
-    return exitStatusFor(list.rows());
+    return exitStatusFor(list.lastRow());
 }

@@ -1,52 +1,64 @@
 #include "cli/row_output.h"
 
+#include "engine/path_text.h"
+
 void PrintingResultList::printUpTo(int end) {
-    if (end <= printed_) return;
-    for (; printed_ < end && printed_ < rows_.rowCount(); ++printed_) {
-        const std::string line = formatRow(format_, rows_, printed_);
+    char cell[kPathTextSize];
+    while (printed_ < end && unprinted_.rowCount() > 0) {
+        const std::string line = formatRow(format_, unprinted_, 0);
+        ResultRow row;
+        for (int column = 0; column < 3; ++column) {
+            unprinted_.getCell(0, column, cell);
+            row[column] = cell;
+        }
+        unprinted_.deleteRow(0);
         if (std::fwrite(line.data(), 1, line.size(), out_) != line.size()) failed_ = true;
+        if (printed_ == 0) firstRow_ = row;
+        lastRow_ = std::move(row);
+        ++printed_;
     }
 }
 
 void PrintingResultList::insertRow(int row, const char* text) {
-    const int count = rows_.rowCount();
-    rows_.insertRow(row, text);
+    const int count = printed_ + unprinted_.rowCount();
     // Rows are only ever added after the ones printed, so the rows before an appended one are final.
+    unprinted_.insertRow(row < printed_ ? 0 : row - printed_, text);
     if (row < 0 || row >= count) printUpTo(count);
 }
 
 void PrintingResultList::setCell(int row, int column, const char* text) {
-    rows_.setCell(row, column, text);
+    unprinted_.setCell(held(row), column, text);
 }
 
 int PrintingResultList::getCell(int row, int column, char* buffer) {
-    return rows_.getCell(row, column, buffer);
+    return unprinted_.getCell(held(row), column, buffer);
 }
 
 void PrintingResultList::ensureVisible(int row) {
-    rows_.ensureVisible(row);
+    unprinted_.ensureVisible(held(row));
 }
 
 void PrintingResultList::clearRows() {
-    rows_.clearRows();
+    unprinted_.clearRows();
     printed_ = 0;
+    firstRow_ = lastRow_ = ResultRow();
 }
 
 void PrintingResultList::deleteRow(int row) {
-    rows_.deleteRow(row);
+    unprinted_.deleteRow(held(row));
 }
 
 int PrintingResultList::focusedRow() {
-    return rows_.focusedRow();
+    return unprinted_.focusedRow();
 }
 
 void PrintingResultList::insertTwinRow(int row, const TwinRecord& twin) {
-    rows_.insertTwinRow(row, twin);
+    unprinted_.insertTwinRow(row < printed_ ? 0 : row - printed_, twin);
     printUpTo(row + 1);
 }
 
 void PrintingResultList::insertRunRow(int row, const RunRecord& run) {
-    rows_.insertRunRow(row, run);
+    unprinted_.insertRunRow(row < printed_ ? 0 : row - printed_, run);
     printUpTo(row + 1);
 }
 
@@ -55,7 +67,7 @@ void PrintingResultList::flush() {
 }
 
 bool PrintingResultList::finish() {
-    printUpTo(rows_.rowCount());
+    printUpTo(printed_ + unprinted_.rowCount());
     flush();
     return !failed_ && std::ferror(out_) == 0;
 }

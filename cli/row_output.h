@@ -4,15 +4,16 @@
 
 #include <atomic>
 #include <cstdio>
-#include <vector>
 
 #include "cli/row_format.h"
 #include "engine/result_store.h"
 
-// A result list that prints each row once it is final: a twin or run row as soon as
-// it is written, any other row once a row after it exists, and the rest at
-// finish(). The rows are kept in the engine's row store, for the exit status. The worker
-// prints; flush() (from any thread: the stream locks itself) sends them on.
+// A result list that prints each row once it is final: a twin or run row as
+// soon as it is written, any other row once a row after it exists, and the rest
+// at finish(). Only the rows not printed yet are kept, in the engine's row store,
+// so memory does not grow with the rows printed; the first and the last row
+// printed stay known for the exit status. The worker prints; flush() (from any
+// thread: the stream locks itself) sends them on.
 class PrintingResultList : public ResultList {
 public:
     PrintingResultList(FILE* out, RowFormat format) : out_(out), format_(format) {}
@@ -30,15 +31,20 @@ public:
     void flush();
     // Prints the rows not printed yet; false when any write of the rows failed.
     bool finish();
-    std::vector<ResultRow> rows() const { return rows_.rows(); }
+    const ResultRow& firstRow() const { return firstRow_; }
+    const ResultRow& lastRow() const { return lastRow_; }
 
 private:
     void printUpTo(int end);
+    // The place in the store of the list's row `row`.
+    int held(int row) const { return row < printed_ ? -1 : row - printed_; }
 
     FILE* out_;
     RowFormat format_;
-    ResultStore rows_;
+    ResultStore unprinted_;
     int printed_ = 0;
+    ResultRow firstRow_;
+    ResultRow lastRow_;
     // Set by the search's thread as it prints and by the command line's as it flushes.
     std::atomic<bool> failed_{false};
 };

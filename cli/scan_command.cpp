@@ -160,9 +160,8 @@ void runSearch(AppState& state, PrintingResultList& list) {
 }
 
 // The closing row is the last row, or the first when nothing was paired.
-bool endedAborted(const std::vector<ResultRow>& rows) {
-    if (rows.empty()) return false;
-    const ResultRow& closing = rows.back()[0] == "Indexing...." ? rows.front() : rows.back();
+bool endedAborted(const PrintingResultList& list) {
+    const ResultRow& closing = list.lastRow()[0] == "Indexing...." ? list.firstRow() : list.lastRow();
     return closing[0] == "Aborted";
 }
 
@@ -183,6 +182,10 @@ int runScan(int argc, char** argv, RowFormat format) {
         return kExitTrouble;
     }
 
+    // Rows go out in large writes, whatever stdout is (a device such as NUL
+    // would otherwise take them a row at a time); the search is flushed every
+    // 100 ms, so rows still show as they come.
+    std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
     AppState state;
     PrintingResultList list(stdout, format);
     state.results = &list;
@@ -204,5 +207,5 @@ int runScan(int argc, char** argv, RowFormat format) {
         return kExitTrouble;
     }
     if (noMemory) return kExitTrouble;
-    return endedAborted(list.rows()) ? kExitAborted : kExitEnd;
+    return endedAborted(list) ? kExitAborted : kExitEnd;
 }

@@ -7,6 +7,8 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <new>
+#include <stdexcept>
 
 #include "engine/locked_path_text.h"
 #include "engine/path_text.h"
@@ -100,3 +102,18 @@ bool holdAtGate(AppState& state, uint32_t timeoutMs = kWaitForever);
 // Abort, from the window, the close path or the command line: opens the gate
 // so a paused worker runs on, then asks the worker to stop.
 void requestAbort(AppState& state);
+
+// Runs `work`; false when memory ran out in it (std::bad_alloc), which then
+// goes no further than here. What `work` holds is given back by then. Asks
+// for no memory itself.
+template <typename Work>
+bool withinMemory(Work&& work) {
+    try {
+        work();
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    } catch (const std::length_error&) {  // a container asked for more than it can ever hold
+        return false;
+    }
+}

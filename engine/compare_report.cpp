@@ -181,28 +181,40 @@ static void writeFileReport(AppState& state) {
         endJob(state);
         return;
     }
-    PairOutcome outcome;
+    PairOutcome outcome = PairOutcome::Compared;
     int closingRow = 0;
     uint32_t largerSize = 0;
     uint32_t differingBytes = 0;
+    bool opened = false;
+    bool hadMemory = true;
     {
         OpenPair pair;
-        outcome = openAndCheckSizes(state, pair);
-        if (outcome == PairOutcome::Compared) {
+        hadMemory = withinMemory([&] {
+            outcome = openAndCheckSizes(state, pair);
+            opened = true;
+        });
+        if (opened && outcome == PairOutcome::Compared) {
             RunReport report(state, pair);
-            report.writeStartRow();
-            outcome = report.comparePasses(pair);
+            // Rows that cannot be had end the report as an abort does, with the rows so far.
+            hadMemory = withinMemory([&] {
+                report.writeStartRow();
+                outcome = report.comparePasses(pair);
+            });
             closingRow = report.lastRow() + 1;
             largerSize = pair.largerSize;
             differingBytes = report.differingBytes();
         }
     }
-    list.insertRow(closingRow, state.runControl == Running ? "End" : "Aborted");
     releaseBuffers(state);
-    PathText verdict;
-    writeVerdict(outcome, largerSize, differingBytes, verdict);
-    list.setCell(closingRow, 2, verdict);
-    list.ensureVisible(closingRow);
+    const bool closed = withinMemory([&] {
+        list.insertRow(closingRow, hadMemory && state.runControl == Running ? "End" : "Aborted");
+        // A comparison that memory cut short gets no verdict.
+        PathText verdict{};
+        if (hadMemory) writeVerdict(outcome, largerSize, differingBytes, verdict);
+        list.setCell(closingRow, 2, verdict);
+        list.ensureVisible(closingRow);
+    });
+    if (!hadMemory || !closed) state.reportNoMemory();
     endJob(state);
 }
 

@@ -79,22 +79,31 @@ uint32_t searchDuplicates(AppState& state) {
         state.updateControls();
         return 0;
     }
-    state.results->insertRow(0, "Indexing....");
-    uint32_t rowCounter = 0;
-    // A search that could not hold the whole tree or its pieces is never shown as complete.
+    bool started = false;
+    // A search that could not hold the whole tree, its pieces or its rows is never shown as complete.
     bool complete = true;
-    if (indexTree(state, index)) {
-        state.results->deleteRow(0);
-        writeRowWithCount(state, 0, "Start", index.count(), " files found.");
-        rowCounter = 1;
-        complete = pairTree(state, index, rowCounter);
-    } else {
-        complete = !index.outOfMemory();
-    }
-    if (!complete) state.reportNoMemory();
-    const char* closing = complete && state.runControl.load() == Running ? "End" : "Aborted";
-    writeRowWithCount(state, static_cast<int>(rowCounter), closing, state.twinCount.load(), " twins found");
+    const bool hadMemory = withinMemory([&] {
+        state.results->insertRow(0, "Indexing....");
+        if (indexTree(state, index)) {
+            state.results->deleteRow(0);
+            started = true;
+            writeRowWithCount(state, 0, "Start", index.count(), " files found.");
+            uint32_t rowCounter = 1;
+            complete = pairTree(state, index, rowCounter);
+        } else {
+            complete = !index.outOfMemory();
+        }
+    });
+    // The search's own memory goes first, so that the closing row finds room after memory ran out.
     releaseBlocks(state, index);
+    complete = complete && hadMemory;
+    const char* closing = complete && state.runControl.load() == Running ? "End" : "Aborted";
+    // The closing row follows the twin rows listed, whatever stopped the search.
+    const uint32_t twins = state.twinCount.load();
+    const bool closed = withinMemory([&] {
+        writeRowWithCount(state, started ? static_cast<int>(twins + 1) : 0, closing, twins, " twins found");
+    });
+    if (!complete || !closed) state.reportNoMemory();
     endJob(state);
     state.checkZeroLength.store(0);
     state.progressPercent.store(kProgressFinished);

@@ -17,6 +17,10 @@ class FileHeads {
 public:
     // Shares the block among `candidates` files; without the block the
     // search simply reads every pair.
+    FileHeads() = default;
+    FileHeads(const FileHeads&) = delete;
+    FileHeads& operator=(const FileHeads&) = delete;
+
     void prepare(AppState& state, uint32_t entryCount, uint32_t candidates);
     void release();
 

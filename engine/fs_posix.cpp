@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -62,7 +63,9 @@ int64_t readFile(File* file, void* buffer, uint32_t count) {
 }
 
 bool listFolder(const char* folder, const std::function<void(const FolderEntry&)>& visit) {
-    DIR* directory = ::opendir(folder);
+    // Closed however the listing ends, also when memory runs out in it.
+    const std::unique_ptr<DIR, int (*)(DIR*)> open(::opendir(folder), ::closedir);
+    DIR* directory = open.get();
     if (directory == nullptr) return false;
     // Each name with whether the listing knows it as a link (DT_UNKNOWN: ask).
     std::vector<std::pair<std::string, unsigned char>> names;
@@ -87,7 +90,6 @@ bool listFolder(const char* folder, const std::function<void(const FolderEntry&)
         visit(
             FolderEntry{name.c_str(), isFolder, isLink, isFolder ? 0 : static_cast<uint64_t>(info.st_size)});
     }
-    ::closedir(directory);
     return true;
 }
 

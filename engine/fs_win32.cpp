@@ -1,6 +1,7 @@
 // File system on Windows: the A functions of kernel32.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "engine/fs.h"

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <list>
 #include <map>
 #include <queue>
 #include <vector>
@@ -39,43 +40,81 @@ struct Member {
     bool failed = false;
 };
 
-struct Twin {
-    uint32_t a, b, percent;
-    TwinFileFacts factsA, factsB;
+// A settled group's twins, listed file A by file A in walk order. Held as the
+// group's classes and the pairs of classes whose bytes came close enough, so
+// it costs memory by files, not by pairs: a thousand copies of one file are a
+// thousand members, not half a million twins.
+struct GroupTwins {
+    std::vector<Member> members;
+    // Members still in a class, in walk order; the next one to list as file A.
+    std::vector<uint32_t> listed;
+    std::size_t next = 0;
+    std::vector<uint32_t> classOf;
+    // Percentages of the pairs of classes (lower class first) that reach matchPercent.
+    std::map<std::pair<uint32_t, uint32_t>, uint32_t> classPercents;
+    bool sumChecksums = false;
+
+    uint32_t nextA() const { return members[listed[next]].position; }
+    bool done() const { return next == listed.size(); }
+    // The twins of the next file A; false when an abort cut them short.
+    bool listNextA(AppState& state, const FileIndex& index, uint32_t& rowCounter);
 };
 
-// Twins found but not yet listed, taken out in walk order. The heap holds
-// only their order and place, so it stays small enough for the cache.
+bool GroupTwins::listNextA(AppState& state, const FileIndex& index, uint32_t& rowCounter) {
+    const uint32_t x = listed[next++];
+    const Member& a = members[x];
+    for (std::size_t at = next; at < listed.size(); ++at) {
+        if (state.runControl.load() == AbortRequested) return false;
+        const uint32_t y = listed[at];
+        const Member& b = members[y];
+        uint32_t percent = 100;
+        if (classOf[x] != classOf[y]) {
+            const auto found = classPercents.find(std::minmax(classOf[x], classOf[y]));
+            if (found == classPercents.end()) continue;
+            percent = found->second;
+        }
+        if (sumChecksums && a.sum.value() != b.sum.value()) continue;
+        const char* pathA = index.entry(a.position).path;
+        const char* pathB = index.entry(b.position).path;
+        // Two paths that name one physical file are never a pair.
+        if (std::strcmp(pathA, pathB) == 0 ||
+            (a.facts.identityKnown && b.facts.identityKnown && a.facts.identity == b.facts.identity))
+            continue;
+        listTwin(state, rowCounter++, TwinRecord{pathA, pathB, percent, a.facts, b.facts, a.position, b.position});
+    }
+    return true;
+}
+
+// Settled groups whose twins are not all listed yet, taken out in walk order of file A.
 class PendingTwins {
 public:
-    void add(const Twin& twin) {
-        uint32_t slot = static_cast<uint32_t>(twins_.size());
-        if (free_.empty()) {
-            twins_.push_back(twin);
-        } else {
-            slot = free_.back();
-            free_.pop_back();
-            twins_[slot] = twin;
-        }
-        order_.push(Place{twin.a, twin.b, slot});
+    void add(GroupTwins&& twins) {
+        if (twins.done()) return;
+        groups_.push_front(std::move(twins));
+        order_.push(Place{groups_.front().nextA(), groups_.begin()});
     }
-    // The first twin whose file A comes before `position`; false when there is none.
-    bool takeBefore(uint32_t position, Twin& twin) {
-        if (order_.empty() || order_.top().a >= position) return false;
-        const uint32_t slot = order_.top().slot;
-        order_.pop();
-        twin = twins_[slot];
-        free_.push_back(slot);
+    // Lists every twin whose file A comes before `position`; false when an abort cut the listing short.
+    bool listBefore(uint32_t position, AppState& state, const FileIndex& index, uint32_t& rowCounter) {
+        while (!order_.empty() && order_.top().a < position) {
+            const auto group = order_.top().group;
+            order_.pop();
+            if (!group->listNextA(state, index, rowCounter)) return false;
+            if (group->done()) {
+                groups_.erase(group);
+            } else {
+                order_.push(Place{group->nextA(), group});
+            }
+        }
         return true;
     }
 
 private:
     struct Place {
-        uint32_t a, b, slot;
-        bool operator>(const Place& other) const { return a != other.a ? a > other.a : b > other.b; }
+        uint32_t a;
+        std::list<GroupTwins>::iterator group;
+        bool operator>(const Place& other) const { return a > other.a; }
     };
-    std::vector<Twin> twins_;
-    std::vector<uint32_t> free_;
+    std::list<GroupTwins> groups_;
     std::priority_queue<Place, std::vector<Place>, std::greater<Place>> order_;
 };
 
@@ -88,14 +127,13 @@ public:
         : state_(state), index_(index), block_(block), limit_(limit), sumChecksums_(sumChecksums) {}
 
     // Settles one group; false when an abort cut it short (nothing found is kept).
-    bool settle(const std::vector<uint32_t>& positions, std::vector<Twin>& found, uint64_t& bytesDone);
+    bool settle(const std::vector<uint32_t>& positions, GroupTwins& found, uint64_t& bytesDone);
 
 private:
     bool readPiece(Member& member, uint64_t offset, uint32_t length, uint8_t* slot, bool first);
     void refine(uint32_t length, bool last);
     void dropSingles();
-    void collect(std::vector<Twin>& found) const;
-    bool namesOneFile(const Member& a, const Member& b) const;
+    void collect(GroupTwins& found);
     const uint8_t* slotOf(uint32_t member) const { return block_ + std::size_t{slotIndex_[member]} * piece_; }
 
     AppState& state_;
@@ -193,32 +231,25 @@ void GroupReader::dropSingles() {
     classPairs_ = std::move(pairs);
 }
 
-bool GroupReader::namesOneFile(const Member& a, const Member& b) const {
-    return a.facts.identityKnown && b.facts.identityKnown && a.facts.identity == b.facts.identity;
-}
-
-void GroupReader::collect(std::vector<Twin>& found) const {
-    auto add = [&](uint32_t x, uint32_t y, uint32_t percent) {
-        const Member& a = members_[std::min(x, y)];
-        const Member& b = members_[std::max(x, y)];
-        if (sumChecksums_ && a.sum.value() != b.sum.value()) return;
-        if (std::strcmp(index_.entry(a.position).path, index_.entry(b.position).path) == 0) return;
-        if (namesOneFile(a, b)) return;
-        found.push_back(Twin{a.position, b.position, percent, a.facts, b.facts});
-    };
-    for (const Class& members : classes_) {
-        for (std::size_t i = 0; i < members.size(); ++i)
-            for (std::size_t j = i + 1; j < members.size(); ++j) add(members[i], members[j], 100);
+void GroupReader::collect(GroupTwins& found) {
+    const uint32_t matchPercent = listedMatchPercent(state_);
+    found.classOf.assign(members_.size(), kNoEntry);
+    for (uint32_t c = 0; c < classes_.size(); ++c) {
+        for (const uint32_t m : classes_[c]) {
+            found.classOf[m] = c;
+            found.listed.push_back(m);
+        }
     }
+    std::sort(found.listed.begin(), found.listed.end());
     for (const auto& entry : classPairs_) {
         const uint32_t percent = similarityPercent(static_cast<uint32_t>(size_), entry.second);
-        for (const uint32_t x : classes_[entry.first.first])
-            for (const uint32_t y : classes_[entry.first.second]) add(x, y, percent);
+        if (percent >= matchPercent) found.classPercents.emplace(entry.first, percent);
     }
+    found.sumChecksums = sumChecksums_;
+    found.members = std::move(members_);
 }
 
-bool GroupReader::settle(const std::vector<uint32_t>& positions, std::vector<Twin>& found,
-                         uint64_t& bytesDone) {
+bool GroupReader::settle(const std::vector<uint32_t>& positions, GroupTwins& found, uint64_t& bytesDone) {
     size_ = index_.entry(positions[0]).listedSize;
     members_.assign(positions.size(), Member{});
     slotIndex_.assign(positions.size(), 0);
@@ -300,15 +331,6 @@ uint32_t pairBySize(AppState& state, FileIndex& index, uint32_t rowCounter, bool
     const OwnedBlock block = groups.empty() ? OwnedBlock() : OwnedBlock(state, kGroupBlockSize);
     const uint32_t matchPercent = listedMatchPercent(state);
     PendingTwins pending;
-    auto listBefore = [&](uint32_t position) {
-        // An abort stops the listing too: what is listed stays a prefix.
-        Twin twin;
-        while (state.runControl.load() != AbortRequested && pending.takeBefore(position, twin)) {
-            listTwin(state, rowCounter++,
-                     TwinRecord{index.entry(twin.a).path, index.entry(twin.b).path, twin.percent, twin.factsA,
-                                twin.factsB});
-        }
-    };
     uint64_t bytesDone = 0;
     uint32_t lastA = kNoEntry, lastB = kNoEntry;
     for (std::size_t g = 0; g < groups.size(); ++g) {
@@ -316,17 +338,19 @@ uint32_t pairBySize(AppState& state, FileIndex& index, uint32_t rowCounter, bool
         const uint32_t size = static_cast<uint32_t>(index.entry(positions[0]).listedSize);
         GroupReader reader(state, index, block.get(), maxDifferingBytesFor(size, matchPercent),
                            checksumsNarrowPairs(state));
-        std::vector<Twin> found;
+        GroupTwins found;
         if (!block || !reader.settle(positions, found, bytesDone)) break;
-        for (const Twin& twin : found)
-            if (twin.percent >= matchPercent) pending.add(twin);
+        pending.add(std::move(found));
         // The group's last pair in walk order is the last one of it the plain order of work compares.
         const uint32_t a = positions[positions.size() - 2], b = positions.back();
         if (lastA == kNoEntry || a > lastA) {
             lastA = a;
             lastB = b;
         }
-        listBefore(g + 1 < groups.size() ? groups[g + 1].positions[0] : kNoEntry);
+        // An abort stops the listing too: what is listed stays a prefix.
+        if (!pending.listBefore(g + 1 < groups.size() ? groups[g + 1].positions[0] : kNoEntry, state, index,
+                                rowCounter))
+            break;
         state.progressPercent.store(
             static_cast<uint32_t>(std::min<uint64_t>(bytesDone * 100 / bytesPlanned, 99)));
     }

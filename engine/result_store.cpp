@@ -8,29 +8,28 @@
 namespace {
 
 // Copies as much of `text` as a 600-byte cell holds, never splitting a character.
-int copyCell(const std::string& text, char* buffer) {
-    const std::size_t length = cutLength(text.data(), text.size(), kPathTextSize - 1);
-    std::memcpy(buffer, text.data(), length);
+int copyCell(const char* text, std::size_t size, char* buffer) {
+    const std::size_t length = cutLength(text, size, kPathTextSize - 1);
+    std::memcpy(buffer, text, length);
     buffer[length] = '\0';
     return static_cast<int>(length);
 }
 
 }  // namespace
 
+// Every insert makes room for its row (reserveOne) before it adds anything
+// else, so that a row that cannot be had leaves the rows as they were.
 void ResultStore::placeRow(int row, Slot slot) {
-    if (validRow(row)) {
-        rows_.insert(rows_.begin() + row, slot);
-    } else {
-        rows_.push_back(slot);
-    }
+    rows_.insert(validRow(row) ? static_cast<std::size_t>(row) : rows_.size(), slot);
     ++changes_;
 }
 
 void ResultStore::insertRow(int row, const char* text) {
     {
         MutexLock lock(mutex_);
+        rows_.reserveOne();
         texts_.push_back(ResultRow{text, "", ""});
-        placeRow(row, Slot{Kind::Text, static_cast<uint32_t>(texts_.size() - 1)});
+        placeRow(row, Slot{static_cast<uint32_t>(texts_.size() - 1), 0, Kind::Text, 0});
     }
     rowsChanged();
 }
@@ -38,8 +37,10 @@ void ResultStore::insertRow(int row, const char* text) {
 void ResultStore::insertTwinRow(int row, const TwinRecord& twin) {
     {
         MutexLock lock(mutex_);
-        twins_.push_back(StoredTwin{twin.pathA, twin.pathB, twin.percent, twin.factsA, twin.factsB});
-        placeRow(row, Slot{Kind::Twin, static_cast<uint32_t>(twins_.size() - 1)});
+        rows_.reserveOne();
+        const uint32_t fileA = files_.add(twin.pathA, twin.factsA, twin.fileA);
+        const uint32_t fileB = files_.add(twin.pathB, twin.factsB, twin.fileB);
+        placeRow(row, Slot{fileA, fileB, Kind::Twin, static_cast<uint8_t>(twin.percent)});
     }
     rowsChanged();
 }
@@ -47,23 +48,27 @@ void ResultStore::insertTwinRow(int row, const TwinRecord& twin) {
 void ResultStore::insertRunRow(int row, const RunRecord& run) {
     {
         MutexLock lock(mutex_);
+        rows_.reserveOne();
         runs_.push_back(run);
-        placeRow(row, Slot{Kind::Run, static_cast<uint32_t>(runs_.size() - 1)});
+        placeRow(row, Slot{static_cast<uint32_t>(runs_.size() - 1), 0, Kind::Run, 0});
     }
     rowsChanged();
 }
 
 int ResultStore::writeCell(Slot slot, int column, char* buffer) const {
     switch (slot.kind) {
-        case Kind::Text: return copyCell(texts_[slot.index][column], buffer);
-        case Kind::Run: writeRunCell(runs_[slot.index], column, buffer); break;
-        case Kind::Twin: {
-            const StoredTwin& twin = twins_[slot.index];
-            if (column == 0) return copyCell(twin.pathA, buffer);
-            if (column == 1) return copyCell(twin.pathB, buffer);
-            formatDecimal(static_cast<int>(twin.percent), buffer);
-            break;
+        case Kind::Text: {
+            const std::string& text = texts_[slot.first][column];
+            return copyCell(text.data(), text.size(), buffer);
         }
+        case Kind::Run: writeRunCell(runs_[slot.first], column, buffer); break;
+        case Kind::Twin:
+            if (column < 2) {
+                const char* path = files_.path(column == 0 ? slot.first : slot.second);
+                return copyCell(path, std::strlen(path), buffer);
+            }
+            formatDecimal(slot.percent, buffer);
+            break;
     }
     return static_cast<int>(std::strlen(buffer));
 }
@@ -85,9 +90,9 @@ void ResultStore::writeText(int row, int column, const char* text) {
             texts[cell] = shown;
         }
         texts_.push_back(texts);
-        slot = Slot{Kind::Text, static_cast<uint32_t>(texts_.size() - 1)};
+        slot = Slot{static_cast<uint32_t>(texts_.size() - 1), 0, Kind::Text, 0};
     }
-    texts_[slot.index][column] = text;
+    texts_[slot.first][column] = text;
     ++changes_;
 }
 
@@ -109,10 +114,13 @@ void ResultStore::ensureVisible(int row) {
 void ResultStore::clearRows() {
     {
         MutexLock lock(mutex_);
-        rows_ = std::vector<Slot>();  // gives the memory back, unlike clear()
+        rows_.clear();
+        // Without asking for memory: a fresh deque would.
         texts_.clear();
+        texts_.shrink_to_fit();
         runs_.clear();
-        twins_.clear();
+        runs_.shrink_to_fit();
+        files_.clear();
         focused_ = -1;
         rowToShow_ = -1;
         ++changes_;
@@ -124,7 +132,7 @@ void ResultStore::deleteRow(int row) {
     {
         MutexLock lock(mutex_);
         if (!validRow(row)) return;
-        rows_.erase(rows_.begin() + row);
+        rows_.erase(static_cast<std::size_t>(row));
         ++changes_;
     }
     rowsChanged();
@@ -161,14 +169,16 @@ std::vector<ResultRow> ResultStore::rows() const {
 bool ResultStore::twinAt(int row, StoredTwin& twin) const {
     MutexLock lock(mutex_);
     if (!validRow(row) || rows_[row].kind != Kind::Twin) return false;
-    twin = twins_[rows_[row].index];
+    const Slot& slot = rows_[row];
+    twin = StoredTwin{files_.path(slot.first), files_.path(slot.second), slot.percent, files_.facts(slot.first),
+                      files_.facts(slot.second)};
     return true;
 }
 
 bool ResultStore::runAt(int row, RunRecord& run) const {
     MutexLock lock(mutex_);
     if (!validRow(row) || rows_[row].kind != Kind::Run) return false;
-    run = runs_[rows_[row].index];
+    run = runs_[rows_[row].first];
     return true;
 }
 

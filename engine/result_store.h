@@ -3,6 +3,10 @@
 // what the search knew of both files. The texts a cell shows are made from
 // the record when asked for. Workers write, the window and the command line
 // read; every operation takes the store's lock, so they may do so at once.
+// A twin row names its two files by number in a table of the search's files,
+// so millions of rows of a few thousand files cost a few bytes each. When
+// memory runs out, an operation that adds throws std::bad_alloc and leaves
+// the rows as they were.
 #pragma once
 
 #include <cstdint>
@@ -10,10 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "engine/block_sequence.h"
 #include "engine/result_list.h"
+#include "engine/twin_files.h"
 #include "engine/worker_thread.h"
 
-// A twin row as the store keeps it.
+// A twin row as the store hands it out.
 struct StoredTwin {
     std::string pathA;
     std::string pathB;
@@ -55,8 +61,12 @@ protected:
 private:
     enum class Kind : uint8_t { Text, Run, Twin };
     struct Slot {
+        // Text and run rows: the place in the deque of their kind. Twin
+        // rows: the numbers of file A and file B in the file table.
+        uint32_t first;
+        uint32_t second;
         Kind kind;
-        uint32_t index;  // into the deque of its kind
+        uint8_t percent;
     };
     void placeRow(int row, Slot slot);
     void writeText(int row, int column, const char* text);
@@ -65,10 +75,10 @@ private:
     bool validRow(int row) const { return row >= 0 && row < static_cast<int>(rows_.size()); }
 
     mutable Mutex mutex_;
-    std::vector<Slot> rows_;
+    BlockSequence<Slot, 32768> rows_;
     std::deque<ResultRow> texts_;
     std::deque<RunRecord> runs_;
-    std::deque<StoredTwin> twins_;
+    TwinFiles files_;
     int focused_ = -1;
     int rowToShow_ = -1;
     uint32_t changes_ = 0;

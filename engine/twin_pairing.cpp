@@ -87,7 +87,7 @@ bool pairWith(PairingWork& work, uint32_t a, uint32_t b, uint32_t& rowCounter) {
     if (percent >= work.matchPercent)
         listTwin(work.state, rowCounter++,
                  TwinRecord{work.index.entry(a).path, work.index.entry(b).path, percent, work.facts[a],
-                            work.facts[b]});
+                            work.facts[b], a, b});
     return holdAtGate(work.state);
 }
 

@@ -15,10 +15,17 @@ struct TwinFileFacts {
     bool identityKnown = false;
 };
 
+// A file the search gives no number.
+constexpr uint32_t kNoSearchNumber = 0xFFFFFFFFu;
+
 struct TwinRecord {
     const char* pathA;
     const char* pathB;
     uint32_t percent;
     TwinFileFacts factsA;
     TwinFileFacts factsB;
+    // The files' places in the search's index: a file met in many rows is
+    // then kept once.
+    uint32_t fileA = kNoSearchNumber;
+    uint32_t fileB = kNoSearchNumber;
 };

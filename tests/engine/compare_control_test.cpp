@@ -8,6 +8,7 @@
 #include "engine/twin_candidates.h"
 #include "engine/worker_thread.h"
 #include "tests/engine/compare_fixture.h"
+#include "tests/engine/memory_shortage.h"
 #include "tests/engine/compare_test_files.h"
 
 namespace {
@@ -165,4 +166,43 @@ TEST(NotEnoughMemory, ReleasesWhatItGotAndLeavesTheProgramIdle) {
     EXPECT_TRUE(run.state.pauseGate.isOpen());
     EXPECT_EQ(run.updateCalls, 2);
     EXPECT_EQ(run.state.compareBufferA, nullptr);
+}
+
+// A report whose rows cannot all be had stops as an abort does: said once,
+// closed by "Aborted" below the rows so far, never "End".
+TEST(NotEnoughMemory, ForTheRowsKeepsTheRowsSoFarAndClosesAborted) {
+    TestFolder folder;
+    const std::string a = folder.write("a", "a1b2c3d4e5");
+    const std::string b = folder.write("b", "a_b_c_d_e_");
+    const auto whole = ComparisonState(a, b).fileReport();
+    long requests = 0;
+    {
+        ComparisonState counted(a, b);
+        MemoryShortage none(0);
+        compareFiles(counted.state);
+        requests = none.asked();
+    }
+    for (long failing = 1; failing <= requests; ++failing) {
+        ComparisonState run(a, b);
+        {
+            MemoryShortage shortage(failing);
+            compareFiles(run.state);
+        }
+        const auto rows = run.list.rows();
+        EXPECT_EQ(run.state.runState, Idle);
+        ASSERT_LE(run.noMemoryCalls, 1) << failing;
+        if (run.noMemoryCalls == 0) {
+            EXPECT_EQ(rows, whole) << failing;
+        } else if (!rows.empty()) {
+            // A closing row whose verdict could not be written closes a report that did run to its end.
+            EXPECT_TRUE(rows.back()[0] == "Aborted" || rows.back()[2].empty()) << failing;
+            ASSERT_LE(rows.size(), whole.size()) << failing;
+            // The rows so far, though a row's last cells may be missing.
+            for (std::size_t at = 0; at + 1 < rows.size(); ++at) {
+                EXPECT_EQ(rows[at][0], whole[at][0]) << failing;
+                for (const int column : {1, 2})
+                    EXPECT_TRUE(rows[at][column].empty() || rows[at][column] == whole[at][column]) << failing;
+            }
+        }
+    }
 }

@@ -54,3 +54,29 @@ TEST(ResultStore, TypedRowsShowTheirTextsAndBecomeTextsWhenACellIsWritten) {
     EXPECT_EQ(list.rows()[1], (ResultRow{"C:\\a", "C:\\b", "99"}));
     EXPECT_FALSE(list.twinAt(1, twin));
 }
+
+TEST(ResultStore, TwinRowsShareEachFileOfTheSearchAndForgetThemWithTheRows) {
+    ResultStore list;
+    TwinFileFacts first;
+    first.size = 5;
+    TwinFileFacts later;
+    later.size = 6;
+    list.insertTwinRow(0, TwinRecord{"C:\\x", "C:\\y", 100, first, first, 3, 4});
+    list.insertTwinRow(1, TwinRecord{"C:\\x", "C:\\z", 97, later, later, 3, 9});
+    list.insertTwinRow(0, TwinRecord{"C:\\y", "C:\\z", 98, later, later, 4, 9});
+    EXPECT_EQ(list.rows(), (std::vector<ResultRow>{
+                               {"C:\\y", "C:\\z", "98"}, {"C:\\x", "C:\\y", "100"}, {"C:\\x", "C:\\z", "97"}}));
+    // A file keeps what the search learnt of it first, in every row that names it.
+    StoredTwin twin;
+    ASSERT_TRUE(list.twinAt(2, twin));
+    EXPECT_EQ(twin.factsA.size, 5u);
+    EXPECT_EQ(twin.factsB.size, 6u);
+    EXPECT_EQ(twin.percent, 97u);
+    list.deleteRow(1);
+    EXPECT_EQ(list.rows()[1], (ResultRow{"C:\\x", "C:\\z", "97"}));
+
+    // The next search numbers its files afresh.
+    list.clearRows();
+    list.insertTwinRow(0, TwinRecord{"D:\\p", "D:\\q", 100, {}, {}, 3, 4});
+    EXPECT_EQ(list.rows(), (std::vector<ResultRow>{{"D:\\p", "D:\\q", "100"}}));
+}

@@ -2,11 +2,14 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <new>
+#include <string>
 #include <vector>
 
 #include "engine/compare.h"
 #include "engine/file_index.h"
 #include "engine/worker_thread.h"
+#include "tests/engine/memory_shortage.h"
 #include "tests/engine/search_fixture.h"
 
 namespace {
@@ -181,6 +184,126 @@ TEST(SearchSafety, AnIndexOutOfMemoryStopsTheWalkAndEndsAborted) {
     EXPECT_EQ(held, 0);
     EXPECT_EQ(search.state.runState, Idle);
     EXPECT_EQ(search.state.runControl, Running);
+}
+
+namespace {
+
+// A row store whose memory runs out once it holds `room` twin rows.
+class CrampedList : public ResultStore {
+public:
+    void insertTwinRow(int row, const TwinRecord& twin) override {
+        if (twins_ == room) throw std::bad_alloc();
+        ResultStore::insertTwinRow(row, twin);
+        ++twins_;
+    }
+    int room = -1;
+
+private:
+    int twins_ = 0;
+};
+
+// Refuses the `failing`-th block the search asks for and every later one, counting them.
+void runOutOfBlocks(AppState& state, int failing, int& asked, int& held) {
+    state.allocateBlock = [failing, &asked, &held](std::size_t bytes) -> uint8_t* {
+        if (++asked >= failing && failing > 0) return nullptr;
+        ++held;
+        return static_cast<uint8_t*>(std::calloc(bytes, 1));
+    };
+    state.releaseBlock = [&held](uint8_t* block) {
+        --held;
+        std::free(block);
+    };
+}
+
+// What holds whenever memory ran out in a search: said once, every block
+// given back, idle, and either every row or the twin rows found so far
+// closed by "Aborted" (no rows at all when not even the buffers were had).
+void expectRowsSoFar(const SearchState& search, const std::vector<ResultRow>& rows, int reports, int held,
+                     const std::vector<ResultRow>& wholeRows, const std::string& at) {
+    EXPECT_EQ(held, 0) << at;
+    EXPECT_EQ(search.state.runState, Idle) << at;
+    ASSERT_LE(reports, 1) << at;
+    if (reports == 0) {
+        EXPECT_EQ(rows, wholeRows) << at;
+        return;
+    }
+    if (rows.empty()) return;
+    const bool started = rows.front()[0] == "Start";
+    EXPECT_EQ(started ? rows.back()[0] : rows.front()[0], "Aborted") << at;
+    const auto listed = pairRows(rows);
+    const auto twins = pairRows(wholeRows);
+    if (started) {
+        EXPECT_TRUE(listed.size() <= twins.size() && std::equal(listed.begin(), listed.end(), twins.begin()))
+            << at;
+    }
+}
+
+}  // namespace
+
+// Wherever memory runs out (the buffers, the walk, the listing, the pieces,
+// the pairing, the rows), by a block refused or by any other request for
+// memory failing, the search keeps the rows so far.
+TEST(SearchSafety, RunningOutOfMemoryAnywhereKeepsTheRowsSoFarAndEndsAborted) {
+    TestFolder folder;
+    for (const char* name : {"a", "b", "c", "d"}) folder.write(name, std::string(3000, 'x'));
+    folder.write("e", std::string(2999, 'x') + "y");
+    folder.write("f", std::string(2990, 'x'));
+    for (const SearchOptions options : {SearchOptions{QuickDirMode, true, 95, false},
+                                        SearchOptions{QuickDirMode, false, 95, false},
+                                        SearchOptions{DirectoryMode, false, 95, false}}) {
+        SearchState whole(options);
+        int asked = 0, held = 0;
+        runOutOfBlocks(whole.state, 0, asked, held);
+        const auto wholeRows = whole.search(folder.root().string());
+        ASSERT_EQ(wholeRows.back()[0], "End");
+        const auto twins = pairRows(wholeRows);
+        const int blocks = asked;
+        for (int failing = 1; failing <= blocks + 1; ++failing) {
+            SearchState search(options);
+            int reports = 0;
+            asked = held = 0;
+            search.state.reportNoMemory = [&] { ++reports; };
+            runOutOfBlocks(search.state, failing, asked, held);
+            const auto rows = search.search(folder.root().string());
+            expectRowsSoFar(search, rows, reports, held, wholeRows,
+                            std::to_string(options.mode) + " block " + std::to_string(failing));
+        }
+        long requests = 0;
+        {
+            SearchState counted(options);
+            copyPathText(counted.state.settings.pathA, folder.root().string().c_str());
+            MemoryShortage none(0);
+            searchDuplicates(counted.state);
+            requests = none.asked();
+        }
+        for (long failing = 1; failing <= requests; ++failing) {
+            SearchState search(options);
+            int reports = 0;
+            search.state.reportNoMemory = [&] { ++reports; };
+            copyPathText(search.state.settings.pathA, folder.root().string().c_str());
+            {
+                MemoryShortage shortage(failing);
+                searchDuplicates(search.state);
+            }
+            expectRowsSoFar(search, search.list.rows(), reports, 0, wholeRows,
+                            std::to_string(options.mode) + " request " + std::to_string(failing));
+        }
+        for (int room = 0; room < static_cast<int>(twins.size()); ++room) {
+            SearchState search(options);
+            CrampedList cramped;
+            cramped.room = room;
+            search.state.results = &cramped;
+            int reports = 0;
+            search.state.reportNoMemory = [&] { ++reports; };
+            copyPathText(search.state.settings.pathA, folder.root().string().c_str());
+            searchDuplicates(search.state);
+            auto expected = std::vector<ResultRow>{wholeRows.front()};
+            expected.insert(expected.end(), twins.begin(), twins.begin() + room);
+            expected.push_back({"Aborted", std::to_string(room) + " twins found", ""});
+            EXPECT_EQ(cramped.rows(), expected) << options.mode << " room " << room;
+            EXPECT_EQ(reports, 1);
+        }
+    }
 }
 
 TEST(SearchSafety, ASearchEndingWhilePausedLeavesTheGateOpen) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 
@@ -52,4 +53,42 @@ TEST(BatchPlanGuard, OneHandOverNeverTakesBothFilesOfAPair) {
     EXPECT_FALSE(missingTwin.admit(a.c_str(), folder.path("gone").c_str()));
     HandOverGuard changedTwin;
     EXPECT_FALSE(changedTwin.admit(a.c_str(), folder.write("d", "abd").c_str()));
+}
+
+namespace {
+
+// What the search learns of a file when it opens it.
+TwinFileFacts learnt(const std::string& path) {
+    TwinFileFacts facts;
+    const fs::OwnedFile file = fs::openRead(path.c_str());
+    facts.size = fs::fileSize(file.get());
+    facts.lastWriteTime = fs::lastWriteTime(file.get());
+    facts.identityKnown = fs::openFileIdentity(file.get(), facts.identity);
+    return facts;
+}
+
+}  // namespace
+
+// A file changed since the search, though it may hold the same bytes again,
+// is kept without its content being looked at.
+TEST(BatchPlanGuard, AFileChangedSinceTheSearchIsKept) {
+    TestFolder folder;
+    const std::string file = folder.write("file.bin", "same content");
+    const TwinFileFacts facts = learnt(file);
+    EXPECT_TRUE(stillAsSearched(file.c_str(), facts));
+    EXPECT_TRUE(stillAsSearched(file.c_str(), TwinFileFacts{}));  // nothing learnt: the full check decides
+
+    TwinFileFacts otherSize = facts;
+    otherSize.size += 1;
+    EXPECT_FALSE(stillAsSearched(file.c_str(), otherSize));
+    std::filesystem::last_write_time(file, std::filesystem::last_write_time(file) + std::chrono::hours(1));
+    EXPECT_FALSE(stillAsSearched(file.c_str(), facts));
+    // Replaced by another file of the same bytes and time: another identity.
+    const TwinFileFacts retimed = learnt(file);
+    const std::string copy = folder.write("copy.bin", "same content");
+    std::filesystem::last_write_time(copy, std::filesystem::last_write_time(file));
+    std::filesystem::rename(copy, file);
+    EXPECT_FALSE(stillAsSearched(file.c_str(), retimed));
+    std::filesystem::remove(file);
+    EXPECT_FALSE(stillAsSearched(file.c_str(), retimed));
 }

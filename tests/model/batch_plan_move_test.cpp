@@ -16,8 +16,8 @@ BatchStep planMoveOf(const std::string& path, const std::string& moveDirectory) 
     rows.insertRow(0, "Start");
     rows.insertTwinRow(1, TwinRecord{path.c_str(), "C:\\keep\\twin", 100, {}, {}});
     const BatchPlan plan = planBatch(rows, 0, MoveToMode, moveDirectory.c_str());
-    EXPECT_EQ(plan.steps.size(), 1u);
-    return plan.steps.empty() ? BatchStep{} : plan.steps[0];
+    EXPECT_EQ(plan.size(), 1u);
+    return plan.rows.empty() ? BatchStep{} : planStep(plan, rows, 0);
 }
 
 std::string withBackslash(const std::string& folder) {

@@ -15,8 +15,12 @@ struct Twin {
     uint32_t percent;
 };
 
+// Each file's facts tell the files apart: file A's size is its path's length, file B's that plus 100.
 void insertTwin(ResultStore& rows, const Twin& twin) {
-    rows.insertTwinRow(rows.rowCount(), TwinRecord{twin.a.c_str(), twin.b.c_str(), twin.percent, {}, {}});
+    TwinFileFacts factsA, factsB;
+    factsA.size = twin.a.size();
+    factsB.size = twin.b.size() + 100;
+    rows.insertTwinRow(rows.rowCount(), TwinRecord{twin.a.c_str(), twin.b.c_str(), twin.percent, factsA, factsB});
 }
 
 // A search report: the "Start" row, one row per twin, the closing row.
@@ -28,16 +32,22 @@ void report(ResultStore& rows, const std::vector<Twin>& twins) {
     rows.setCell(rows.rowCount() - 1, 1, "0 twins found");
 }
 
-std::vector<std::string> paths(const BatchPlan& plan) {
+std::vector<BatchStep> stepsOf(const BatchPlan& plan, const ResultStore& rows) {
+    std::vector<BatchStep> steps;
+    for (std::size_t at = 0; at < plan.size(); ++at) steps.push_back(planStep(plan, rows, at));
+    return steps;
+}
+
+std::vector<std::string> paths(const BatchPlan& plan, const ResultStore& rows) {
     std::vector<std::string> result;
-    for (const BatchStep& step : plan.steps) result.push_back(step.path);
+    for (const BatchStep& step : stepsOf(plan, rows)) result.push_back(step.path);
     return result;
 }
 
-std::vector<std::size_t> handOverSizes(const BatchPlan& plan) {
+std::vector<std::size_t> handOverSizes(const BatchPlan& plan, const ResultStore& rows) {
     std::vector<std::size_t> sizes;
     std::size_t queued = 0;
-    for (const BatchStep& step : plan.steps) {
+    for (const BatchStep& step : stepsOf(plan, rows)) {
         if (step.action == BatchAction::Recycle) ++queued;
         if (step.handOverAfter) {
             sizes.push_back(queued);
@@ -59,18 +69,24 @@ const std::vector<Twin> kMixed = {
 TEST(BatchPlanRows, TakesOnlyTheFullMatchesOfTheChosenColumnWithTheirTwins) {
     ResultStore rows;
     report(rows, kMixed);
-    const BatchPlan columnA = planBatch(rows, 0, DeleteMode, "");
-    EXPECT_EQ(paths(columnA), (std::vector<std::string>{"C:\\a\\1.txt", "C:\\a\\3.txt"}));
-    ASSERT_EQ(columnA.steps.size(), 2u);
-    EXPECT_EQ(columnA.steps[0].row, 1);
-    EXPECT_EQ(columnA.steps[0].twin, "C:\\b\\1.txt");
-    EXPECT_EQ(columnA.steps[1].row, 3);
-    EXPECT_EQ(columnA.steps[1].action, BatchAction::Delete);
-    EXPECT_FALSE(columnA.steps[1].handOverAfter);
+    const std::vector<BatchStep> columnA = stepsOf(planBatch(rows, 0, DeleteMode, ""), rows);
+    ASSERT_EQ(columnA.size(), 2u);
+    EXPECT_EQ(columnA[0].path, "C:\\a\\1.txt");
+    EXPECT_EQ(columnA[1].path, "C:\\a\\3.txt");
+    EXPECT_EQ(columnA[0].row, 1);
+    EXPECT_EQ(columnA[0].twin, "C:\\b\\1.txt");
+    EXPECT_EQ(columnA[1].row, 3);
+    EXPECT_EQ(columnA[1].action, BatchAction::Delete);
+    EXPECT_FALSE(columnA[1].handOverAfter);
 
-    const BatchPlan columnB = planBatch(rows, 1, DeleteMode, "");
-    EXPECT_EQ(paths(columnB), (std::vector<std::string>{"C:\\b\\1.txt", "C:\\b\\3.txt"}));
-    EXPECT_EQ(columnB.steps[1].twin, "C:\\a\\3.txt");
+    const BatchPlan planB = planBatch(rows, 1, DeleteMode, "");
+    EXPECT_EQ(paths(planB, rows), (std::vector<std::string>{"C:\\b\\1.txt", "C:\\b\\3.txt"}));
+    const std::vector<BatchStep> columnB = stepsOf(planB, rows);
+    EXPECT_EQ(columnB[1].twin, "C:\\a\\3.txt");
+    // Each file goes with what the search learnt of it.
+    EXPECT_EQ(columnB[1].pathFacts.size, 110u);
+    EXPECT_EQ(columnB[1].twinFacts.size, 10u);
+    EXPECT_EQ(columnA[1].pathFacts.size, 10u);
 }
 
 TEST(BatchPlanRows, StopsAtTheFirstRowThatHoldsNoTwinAndPassesOverEmptyPaths) {
@@ -78,14 +94,14 @@ TEST(BatchPlanRows, StopsAtTheFirstRowThatHoldsNoTwinAndPassesOverEmptyPaths) {
     report(rows, {{"", "C:\\b\\x", 100}, {"C:\\a\\y", "C:\\b\\y", 100}});
     // A twin below the closing row is not part of the report.
     insertTwin(rows, {"C:\\a\\late", "C:\\b\\late", 100});
-    EXPECT_EQ(paths(planBatch(rows, 0, DeleteMode, "")), std::vector<std::string>{"C:\\a\\y"});
+    EXPECT_EQ(paths(planBatch(rows, 0, DeleteMode, ""), rows), std::vector<std::string>{"C:\\a\\y"});
 
     // A stop while the rows are read plans nothing at all.
     int reads = 0;
-    EXPECT_TRUE(planBatch(rows, 0, DeleteMode, "", [&] { return ++reads > 1; }).steps.empty());
+    EXPECT_TRUE(planBatch(rows, 0, DeleteMode, "", [&] { return ++reads > 1; }).rows.empty());
 
     ResultStore empty;
-    EXPECT_TRUE(planBatch(empty, 0, RecycleMode, "").steps.empty());
+    EXPECT_TRUE(planBatch(empty, 0, RecycleMode, "").rows.empty());
 
     // Texts that merely read like a twin row are never planned: only the search's records are.
     ResultStore texts;
@@ -93,7 +109,7 @@ TEST(BatchPlanRows, StopsAtTheFirstRowThatHoldsNoTwinAndPassesOverEmptyPaths) {
     texts.insertRow(1, "C:\\a\\text");
     texts.setCell(1, 1, "C:\\b\\text");
     texts.setCell(1, 2, "100");
-    EXPECT_TRUE(planBatch(texts, 0, DeleteMode, "").steps.empty());
+    EXPECT_TRUE(planBatch(texts, 0, DeleteMode, "").rows.empty());
 }
 
 TEST(BatchPlanRows, RecycleHandsOverAtMost1001PathsAtATime) {
@@ -104,13 +120,13 @@ TEST(BatchPlanRows, RecycleHandsOverAtMost1001PathsAtATime) {
     ResultStore rows;
     report(rows, twins);
     const BatchPlan plan = planBatch(rows, 0, RecycleMode, "");
-    ASSERT_EQ(plan.steps.size(), 2500u);
-    EXPECT_EQ(plan.steps.back().path, "C:\\a\\2499");
-    EXPECT_EQ(handOverSizes(plan), (std::vector<std::size_t>{1001, 1001, 498}));
+    ASSERT_EQ(plan.size(), 2500u);
+    EXPECT_EQ(planStep(plan, rows, 2499).path, "C:\\a\\2499");
+    EXPECT_EQ(handOverSizes(plan, rows), (std::vector<std::size_t>{1001, 1001, 498}));
 
     ResultStore mixed;
     report(mixed, kMixed);
-    EXPECT_EQ(handOverSizes(planBatch(mixed, 1, RecycleMode, "")), std::vector<std::size_t>{2});
+    EXPECT_EQ(handOverSizes(planBatch(mixed, 1, RecycleMode, ""), mixed), std::vector<std::size_t>{2});
 }
 
 TEST(BatchPlanRows, AnUnknownModeOrColumnRemovesNothing) {
@@ -118,10 +134,10 @@ TEST(BatchPlanRows, AnUnknownModeOrColumnRemovesNothing) {
     report(rows, kMixed);
     const BatchPlan plan = planBatch(rows, 0, 7, "D:\\Moved\\");
     // The paths are still shown one by one, but every file stays.
-    EXPECT_EQ(paths(plan), (std::vector<std::string>{"C:\\a\\1.txt", "C:\\a\\3.txt"}));
-    for (const BatchStep& step : plan.steps) {
+    EXPECT_EQ(paths(plan, rows), (std::vector<std::string>{"C:\\a\\1.txt", "C:\\a\\3.txt"}));
+    for (const BatchStep& step : stepsOf(plan, rows)) {
         EXPECT_EQ(step.action, BatchAction::Leave);
         EXPECT_FALSE(step.handOverAfter);
     }
-    EXPECT_TRUE(planBatch(rows, 2, DeleteMode, "").steps.empty());
+    EXPECT_TRUE(planBatch(rows, 2, DeleteMode, "").rows.empty());
 }

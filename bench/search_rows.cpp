@@ -1,0 +1,28 @@
+// A Quick Dir search at 100% into the engine's row store, which keeps every
+// row as the window does; with bench/twin_rows.sh's peak memory this gives
+// the bytes a kept twin row costs.
+//   bench_search_rows FOLDER
+#include <cstdio>
+
+#include "engine/duplicate_search.h"
+#include "engine/result_store.h"
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fputs("usage: bench_search_rows FOLDER\n", stderr);
+        return 2;
+    }
+    AppState state;
+    ResultStore rows;
+    state.results = &rows;
+    state.settings.searchMode = QuickDirMode;
+    state.settings.useHash = 1;
+    state.settings.matchPercent = 100;
+    state.reportNoMemory = [] { std::fputs("Not enough memory\n", stderr); };
+    if (!copyPathText(state.settings.pathA, argv[1])) return 2;
+    searchDuplicates(state);
+    PathText closing;
+    rows.getCell(rows.rowCount() - 1, 0, closing);
+    std::printf("%d rows kept, closing row %s\n", rows.rowCount(), closing);
+    return 0;
+}
