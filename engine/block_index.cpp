@@ -19,6 +19,9 @@ constexpr uint32_t kLargestIndexed = 64u << 20;
 constexpr uint64_t kBlockBudget = 512ull << 20;
 // More listed pairs than this would not pay: the search visits every pair instead.
 constexpr std::size_t kMostCandidates = std::size_t{16} << 20;
+// Pairs looked at in one step of matching that are remembered, so that
+// each is checked once.
+constexpr std::size_t kMostChecked = std::size_t{4} << 20;
 // Bytes read at a time while reading a file for its blocks.
 constexpr uint32_t kReadPiece = 1u << 20;
 constexpr uint32_t kNone = 0xFFFFFFFFu;
@@ -55,14 +58,20 @@ uint32_t blockValue(const uint8_t* bytes, uint32_t width) {
 // Pairs found, each kept once.
 class PairSet {
 public:
-    void insert(uint64_t key) {
+    // False when the pair was already kept.
+    bool insert(uint64_t key) {
         if ((count_ + 1) * 2 > slots_.size()) grow();
         std::size_t slot = spot(key);
-        if (slots_[slot] == key) return;
+        if (slots_[slot] == key) return false;
         slots_[slot] = key;
         ++count_;
+        return true;
     }
     std::size_t size() const { return count_; }
+    void clear() {
+        slots_.assign(1024, kEmpty);
+        count_ = 0;
+    }
     void appendTo(std::vector<uint64_t>& keys) const {
         for (const uint64_t key : slots_)
             if (key != kEmpty) keys.push_back(key);
@@ -93,6 +102,7 @@ public:
         : state_(state), index_(index), match_(listedMatchPercent(state)) {}
     ~CandidateListing() {
         for (uint8_t*& values : blocks_) releaseBlock(state_, values);
+        releaseBlock(state_, countBlock_);
     }
 
     bool run(TwinCandidates& candidates) {
@@ -141,11 +151,21 @@ private:
     void chooseIndexed() {
         indexed_.assign(files_.size(), 0);
         blocks_.assign(files_.size(), nullptr);
+        shared_.assign(files_.size(), 0);
+        nextCopy_.assign(files_.size(), kNone);
+        uint32_t lastSize = 0, lastShared = 0;
         for (uint32_t slot = 0; slot < files_.size(); ++slot) {
             const uint32_t size = files_[slot].size;
             if (size < layout_.smallestSize || size > layout_.largestSize) continue;
             const auto [begin, end] = sizeRange(size);
             if (end - begin <= kFewPartners + 1) continue;
+            if (size != lastSize || lastShared == 0) {
+                lastSize = size;
+                lastShared = fewestSharedBlocks(size, match_, layout_.width);
+            }
+            // A file some partner need share no block with is paired by size.
+            if (lastShared == 0) continue;
+            shared_[slot] = lastShared;
             indexed_[slot] = 1;
             order_.push_back(slot);
             bytesToRead_ += uint64_t{blockCount(slot)} * layout_.width;
@@ -227,9 +247,11 @@ private:
         return starts;
     }
 
+    // Each block's value and, while its ranges are matched, how many files hold it.
     uint64_t blockBytes(uint32_t begin, uint32_t end) const {
         uint64_t bytes = 0;
-        for (uint32_t at = begin; at < end; ++at) bytes += uint64_t{blockCount(order_[at])} * 4;
+        for (uint32_t at = begin; at < end; ++at)
+            bytes += uint64_t{blockCount(order_[at])} * (sizeof(uint32_t) + sizeof(uint16_t));
         return bytes;
     }
 
@@ -243,8 +265,7 @@ private:
             const uint32_t next = range + 1 < ranges ? starts[range + 2] : starts[range + 1];
             if (!readRange(starts[range + 1], next)) return false;
             if (aborted()) break;
-            matchRanges(starts[range], starts[range + 1], next);
-            if (tooManyMatched()) return false;
+            if (!matchRanges(starts[range], starts[range + 1], next) || tooManyMatched()) return false;
             for (uint32_t at = starts[range]; at < starts[range + 1]; ++at)
                 releaseBlock(state_, blocks_[order_[at]]);
         }
@@ -254,6 +275,52 @@ private:
     bool readRange(uint32_t begin, uint32_t end) {
         for (uint32_t at = begin; at < end && !aborted(); ++at)
             if (!readBlocks(order_[at])) return false;
+        foldCopies(begin, end);
+        return true;
+    }
+
+    static uint64_t valuesKey(const uint32_t* values, uint32_t count) {
+        uint64_t key = count;
+        for (uint32_t at = 0; at < count; ++at) key = (key ^ values[at]) * 0x100000001B3ull;
+        return key;
+    }
+
+    // Files of one size whose blocks all match pair with exactly the same
+    // files: only the first is matched, and every pair found for it is listed
+    // for each of them. They are listed with each other too; the pairing
+    // then compares them (and reads copies once).
+    void foldCopies(uint32_t begin, uint32_t end) {
+        std::vector<std::pair<uint64_t, uint32_t>> keyed;
+        for (uint32_t at = begin; at < end; ++at)
+            if (blocks_[order_[at]] != nullptr)
+                keyed.push_back({valuesKey(valuesOf(at), blockCount(order_[at])), at});
+        std::sort(keyed.begin(), keyed.end(), [&](const auto& x, const auto& y) {
+            const uint32_t sizeX = files_[order_[x.second]].size, sizeY = files_[order_[y.second]].size;
+            return sizeX != sizeY ? sizeX < sizeY : x < y;
+        });
+        for (std::size_t first = 0; first < keyed.size();) {
+            std::size_t end = first + 1;
+            while (end < keyed.size() && keyed[end].first == keyed[first].first &&
+                   files_[order_[keyed[end].second]].size == files_[order_[keyed[first].second]].size)
+                ++end;
+            for (std::size_t member = first + 1; member < end; ++member)
+                for (std::size_t kept = first; kept < member; ++kept)
+                    if (foldInto(keyed[kept].second, keyed[member].second)) break;
+            first = end;
+        }
+    }
+
+    // Folds the file at `at` into the one at `into` when their blocks match.
+    bool foldInto(uint32_t into, uint32_t at) {
+        const uint32_t slot = order_[at], kept = order_[into];
+        if (blocks_[kept] == nullptr || blocks_[slot] == nullptr ||
+            std::memcmp(blocks_[kept], blocks_[slot], std::size_t{blockCount(slot)} * 4) != 0)
+            return false;
+        for (uint32_t copy = kept; copy != kNone; copy = nextCopy_[copy])
+            matched_.insert(pairKey(files_[copy].position, files_[slot].position));
+        nextCopy_[slot] = nextCopy_[kept];
+        nextCopy_[kept] = slot;
+        releaseBlock(state_, blocks_[slot]);
         return true;
     }
 
@@ -299,61 +366,179 @@ private:
         return reinterpret_cast<const uint32_t*>(blocks_[order_[at]]);
     }
 
+    // Whether two files hold at least the blocks a qualifying pair of their
+    // sizes shares, counted over the smaller file's blocks.
+    bool sharesEnoughBlocks(uint32_t atA, uint32_t atB) const {
+        const uint32_t slotA = order_[atA], slotB = order_[atB];
+        const uint32_t columns = std::min(blockCount(slotA), blockCount(slotB));
+        const uint32_t needed = sharedBlocksNeeded(files_[slotA].size, files_[slotB].size, match_, layout_.width);
+        const uint32_t* valuesA = valuesOf(atA);
+        const uint32_t* valuesB = valuesOf(atB);
+        uint32_t missesLeft = columns - std::min(needed, columns);
+        for (uint32_t column = 0; column < columns; ++column)
+            if (valuesA[column] != valuesB[column] && missesLeft-- == 0) return false;
+        return true;
+    }
+
+    // Two matched files that share a block among their rarest: listed, with
+    // the copies folded into each, when they share enough blocks.
     void found(uint32_t atA, uint32_t atB) {
-        const SizedFile& a = files_[order_[atA]];
-        const SizedFile& b = files_[order_[atB]];
-        if (!sizesRuleOut(a.size, b.size, match_)) matched_.insert(pairKey(a.position, b.position));
+        const uint32_t slotA = order_[atA], slotB = order_[atB];
+        if (sizesRuleOut(files_[slotA].size, files_[slotB].size, match_)) return;
+        // Pairs already looked at in this step are not looked at again; past
+        // this many, some may be, which costs time only.
+        if (checked_.size() > kMostChecked) checked_.clear();
+        if (!checked_.insert(pairKey(slotA, slotB)) || !sharesEnoughBlocks(atA, atB)) return;
+        for (uint32_t a = slotA; a != kNone; a = nextCopy_[a])
+            for (uint32_t b = slotB; b != kNone; b = nextCopy_[b])
+                matched_.insert(pairKey(files_[a].position, files_[b].position));
     }
 
     // More pairs than the listing may hold: it stops, and every pair is visited instead.
     bool tooManyMatched() const { return matched_.size() > kMostCandidates; }
 
-    // Pairs within the range [home, probe) and between it and [probe, end),
-    // block by block: each block offset's values go into one small table.
-    void matchRanges(uint32_t home, uint32_t probe, uint32_t end) {
-        struct Slot {
-            uint32_t value;
-            uint32_t first;
-            uint32_t generation;
-        };
-        const uint32_t homeCount = probe - home;
-        std::size_t capacity = 16;
-        while (capacity < std::size_t{homeCount} * 2) capacity *= 2;
-        std::vector<Slot> table(capacity, Slot{0, kNone, 0});
-        std::vector<uint32_t> nextSame(homeCount, kNone);
-        const std::size_t mask = capacity - 1;
-        auto spot = [&](uint32_t value, uint32_t generation) {
+    struct Slot {
+        uint32_t value;
+        uint32_t first;  // while counting: how many files hold the value
+        uint32_t generation;
+    };
+
+    // One small table for the values of one block offset, reused from offset to offset.
+    class ColumnTable {
+    public:
+        explicit ColumnTable(uint32_t files) {
+            std::size_t capacity = 16;
+            while (capacity < std::size_t{files} * 2) capacity *= 2;
+            slots_.assign(capacity, Slot{0, kNone, 0});
+        }
+        void nextColumn() { ++generation_; }
+        // The slot of `value` at this offset; a new one starts with `first` kNone.
+        Slot& slotOf(uint32_t value) {
+            const std::size_t mask = slots_.size() - 1;
             std::size_t at = (value * 0x9E3779B1u) & mask;
-            while (table[at].generation == generation && table[at].value != value) at = (at + 1) & mask;
-            return at;
-        };
+            while (slots_[at].generation == generation_ && slots_[at].value != value) at = (at + 1) & mask;
+            if (slots_[at].generation != generation_) slots_[at] = Slot{value, kNone, generation_};
+            return slots_[at];
+        }
+        // Whether `value` occurs at this offset, without adding it.
+        const Slot* find(uint32_t value) const {
+            const std::size_t mask = slots_.size() - 1;
+            std::size_t at = (value * 0x9E3779B1u) & mask;
+            while (slots_[at].generation == generation_) {
+                if (slots_[at].value == value) return &slots_[at];
+                at = (at + 1) & mask;
+            }
+            return nullptr;
+        }
+
+    private:
+        std::vector<Slot> slots_;
+        uint32_t generation_ = 0;
+    };
+
+    bool matched(uint32_t at) const { return blocks_[order_[at]] != nullptr; }
+
+    // For each file of [home, end), how many of the files hold each of its
+    // blocks; false when there is no memory for the counts.
+    bool countBlocks(uint32_t home, uint32_t end, ColumnTable& table) {
+        counts_.assign(end - home + 1, 0);
+        for (uint32_t at = home; at < end; ++at)
+            counts_[at - home + 1] = counts_[at - home] + (matched(at) ? blockCount(order_[at]) : 0);
+        countBlock_ = allocateZeroed(state_, std::max<std::size_t>(counts_.back(), 1) * sizeof(uint16_t));
+        if (countBlock_ == nullptr) return false;
+        const uint32_t columns = blockCount(order_[end - 1]);
+        uint32_t from = home;
+        for (uint32_t column = 0; column < columns && holdAtGate(state_); ++column) {
+            while (from < end && blockCount(order_[from]) <= column) ++from;
+            table.nextColumn();
+            for (uint32_t at = from; at < end; ++at) {
+                if (!matched(at)) continue;
+                uint32_t& holders = table.slotOf(valuesOf(at)[column]).first;
+                holders = holders == kNone ? 1 : holders + 1;
+            }
+            for (uint32_t at = from; at < end; ++at) {
+                if (!matched(at)) continue;
+                const uint32_t holders = table.slotOf(valuesOf(at)[column]).first;
+                countsOf(home, at)[column] = static_cast<uint16_t>(std::min<uint32_t>(holders, UINT16_MAX));
+            }
+        }
+        return true;
+    }
+
+    uint16_t* countsOf(uint32_t home, uint32_t at) {
+        return reinterpret_cast<uint16_t*>(countBlock_) + counts_[at - home];
+    }
+
+    // A block's place in the order of one step: the fewer files of the step
+    // hold its value at its offset, the earlier; then by offset, then by value
+    // (a file has one block per offset, so offsets alone order its own).
+    // Unequal blocks of equal value only add pairs that the checks then drop.
+    static uint64_t rank(uint16_t holders, uint32_t column) { return uint64_t{holders} << 32 | column; }
+
+    // Each file's rarest blocks: the rank of the last of its first
+    // |blocks| - t + 1 in the order.
+    void findPrefixes(uint32_t home, uint32_t end) {
+        lastRank_.assign(end - home, 0);
+        std::vector<uint64_t> ranks;
+        for (uint32_t at = home; at < end; ++at) {
+            if (!matched(at)) continue;
+            const uint32_t count = blockCount(order_[at]);
+            const uint32_t prefix = count - shared_[order_[at]] + 1;
+            if (prefix >= count) {
+                lastRank_[at - home] = UINT64_MAX;
+                continue;
+            }
+            const uint16_t* holders = countsOf(home, at);
+            ranks.resize(count);
+            for (uint32_t column = 0; column < count; ++column) ranks[column] = rank(holders[column], column);
+            std::nth_element(ranks.begin(), ranks.begin() + (prefix - 1), ranks.end());
+            lastRank_[at - home] = ranks[prefix - 1];
+        }
+    }
+
+    bool inPrefix(uint32_t home, uint32_t at, uint32_t column) {
+        return matched(at) && rank(countsOf(home, at)[column], column) <= lastRank_[at - home];
+    }
+
+    // Pairs within the range [home, probe) and between it and [probe, end),
+    // from the rarest blocks of each file, offset by offset: each offset's
+    // values go into one small table. False when memory ran out.
+    bool matchRanges(uint32_t home, uint32_t probe, uint32_t end) {
+        ColumnTable table(end - home);
+        checked_.clear();
+        if (!countBlocks(home, end, table)) return false;
+        if (aborted()) return releaseCounts();
+        findPrefixes(home, end);
+        const uint32_t homeCount = probe - home;
+        std::vector<uint32_t> nextSame(homeCount, kNone);
         const uint32_t columns = blockCount(order_[end - 1]);
         uint32_t homeFrom = home, probeFrom = probe;
         for (uint32_t column = 0; column < columns; ++column) {
-            const uint32_t generation = ++generation_;
+            table.nextColumn();
             while (homeFrom < probe && blockCount(order_[homeFrom]) <= column) ++homeFrom;
             while (probeFrom < end && blockCount(order_[probeFrom]) <= column) ++probeFrom;
-            if (homeFrom == probe || tooManyMatched() || !holdAtGate(state_)) return;
+            if (homeFrom == probe || tooManyMatched() || !holdAtGate(state_)) break;
             for (uint32_t at = homeFrom; at < probe; ++at) {
-                if (blocks_[order_[at]] == nullptr) continue;
-                const uint32_t value = valuesOf(at)[column];
-                Slot& slot = table[spot(value, generation)];
+                if (!inPrefix(home, at, column)) continue;
+                Slot& slot = table.slotOf(valuesOf(at)[column]);
                 const uint32_t local = at - home;
-                nextSame[local] = kNone;
-                if (slot.generation == generation) {
-                    for (uint32_t same = slot.first; same != kNone; same = nextSame[same])
-                        found(home + same, at);
-                    nextSame[local] = slot.first;
-                }
-                slot = Slot{value, local, generation};
+                for (uint32_t same = slot.first; same != kNone; same = nextSame[same]) found(home + same, at);
+                nextSame[local] = slot.first;
+                slot.first = local;
             }
             for (uint32_t at = probeFrom; at < end; ++at) {
-                if (blocks_[order_[at]] == nullptr) continue;
-                const Slot& slot = table[spot(valuesOf(at)[column], generation)];
-                if (slot.generation != generation) continue;
-                for (uint32_t same = slot.first; same != kNone; same = nextSame[same]) found(home + same, at);
+                if (!inPrefix(home, at, column)) continue;
+                const Slot* slot = table.find(valuesOf(at)[column]);
+                if (slot == nullptr) continue;
+                for (uint32_t same = slot->first; same != kNone; same = nextSame[same]) found(home + same, at);
             }
         }
+        return releaseCounts();
+    }
+
+    bool releaseCounts() {
+        releaseBlock(state_, countBlock_);
+        return true;
     }
 
     bool listNothing(TwinCandidates& candidates) {
@@ -396,11 +581,20 @@ private:
     std::vector<uint32_t> order_;
     // Each indexed file's block values while its range of sizes is matched.
     std::vector<uint8_t*> blocks_;
+    // The fewest blocks each matched file shares with any partner (t in engine/block_layout.h).
+    std::vector<uint32_t> shared_;
+    // Files whose blocks all match, chained from the one that is matched.
+    std::vector<uint32_t> nextCopy_;
+    // While a step is matched: where each file's counts start, the counts, and
+    // the rank of the last of each file's rarest blocks.
+    std::vector<uint64_t> counts_;
+    uint8_t* countBlock_ = nullptr;
+    std::vector<uint64_t> lastRank_;
+    PairSet checked_;
     std::vector<uint64_t> aroundPairs_;
     PairSet matched_;
     uint64_t bytesToRead_ = 0;
     uint64_t bytesRead_ = 0;
-    uint32_t generation_ = 0;
     uint32_t lastSmallSize_ = 0;
     bool lastSmallSizeAlone_ = false;
 };
