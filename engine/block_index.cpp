@@ -19,9 +19,6 @@ constexpr uint32_t kLargestIndexed = 64u << 20;
 constexpr uint64_t kBlockBudget = 512ull << 20;
 // More listed pairs than this would not pay: the search visits every pair instead.
 constexpr std::size_t kMostCandidates = std::size_t{16} << 20;
-// Pairs looked at in one step of matching that are remembered, so that
-// each is checked once.
-constexpr std::size_t kMostChecked = std::size_t{4} << 20;
 // Bytes read at a time while reading a file for its blocks.
 constexpr uint32_t kReadPiece = 1u << 20;
 constexpr uint32_t kNone = 0xFFFFFFFFu;
@@ -110,6 +107,7 @@ public:
         if (files_.size() < 2) return false;
         layout_ = blockLayoutFor(match_, std::min(files_.back().size, kLargestIndexed));
         if (layout_.width == 0) return false;
+        width_ = listingBlockWidth(layout_.width, match_);
         chooseIndexed();
         std::vector<uint32_t> equalSizeOnly;
         for (uint32_t slot = 0; slot < files_.size(); ++slot) {
@@ -146,14 +144,15 @@ private:
         return {static_cast<uint32_t>(begin - files_.begin()), static_cast<uint32_t>(end - files_.begin())};
     }
 
-    uint32_t blockCount(uint32_t slot) const { return files_[slot].size / layout_.width; }
+    uint32_t blockCount(uint32_t slot) const { return files_[slot].size / width_; }
 
     void chooseIndexed() {
         indexed_.assign(files_.size(), 0);
         blocks_.assign(files_.size(), nullptr);
         shared_.assign(files_.size(), 0);
+        limits_.assign(files_.size(), 0);
         nextCopy_.assign(files_.size(), kNone);
-        uint32_t lastSize = 0, lastShared = 0;
+        uint32_t lastSize = 0, lastShared = 0, lastLimit = 0;
         for (uint32_t slot = 0; slot < files_.size(); ++slot) {
             const uint32_t size = files_[slot].size;
             if (size < layout_.smallestSize || size > layout_.largestSize) continue;
@@ -161,14 +160,16 @@ private:
             if (end - begin <= kFewPartners + 1) continue;
             if (size != lastSize || lastShared == 0) {
                 lastSize = size;
-                lastShared = fewestSharedBlocks(size, match_, layout_.width);
+                lastShared = fewestSharedBlocks(size, match_, width_);
+                lastLimit = maxDifferingBytesFor(size, match_);
             }
             // A file some partner need share no block with is paired by size.
             if (lastShared == 0) continue;
             shared_[slot] = lastShared;
+            limits_[slot] = lastLimit;
             indexed_[slot] = 1;
             order_.push_back(slot);
-            bytesToRead_ += uint64_t{blockCount(slot)} * layout_.width;
+            bytesToRead_ += uint64_t{blockCount(slot)} * width_;
         }
     }
 
@@ -346,7 +347,7 @@ private:
     }
 
     bool readValues(fs::File* file, uint32_t count, uint32_t* values) {
-        const uint32_t width = layout_.width;
+        const uint32_t width = width_;
         const uint32_t perPiece = std::max(kReadPiece / width, 1u);
         for (uint32_t done = 0; done < count;) {
             if (!holdAtGate(state_)) return false;
@@ -371,7 +372,7 @@ private:
     bool sharesEnoughBlocks(uint32_t atA, uint32_t atB) const {
         const uint32_t slotA = order_[atA], slotB = order_[atB];
         const uint32_t columns = std::min(blockCount(slotA), blockCount(slotB));
-        const uint32_t needed = sharedBlocksNeeded(files_[slotA].size, files_[slotB].size, match_, layout_.width);
+        const uint32_t needed = sharedBlocksNeeded(files_[slotA].size, files_[slotB].size, limitOf(slotA, slotB), width_);
         const uint32_t* valuesA = valuesOf(atA);
         const uint32_t* valuesB = valuesOf(atB);
         uint32_t missesLeft = columns - std::min(needed, columns);
@@ -380,15 +381,30 @@ private:
         return true;
     }
 
-    // Two matched files that share a block among their rarest: listed, with
-    // the copies folded into each, when they share enough blocks.
-    void found(uint32_t atA, uint32_t atB) {
+    uint32_t limitOf(uint32_t slotA, uint32_t slotB) const {
+        return limits_[files_[slotA].size >= files_[slotB].size ? slotA : slotB];
+    }
+
+    // Whether the two files share a block among both their rarest before `column`:
+    // the pair was found there already.
+    bool foundBefore(uint32_t atA, uint32_t atB, uint32_t column) {
+        const uint32_t* valuesA = valuesOf(atA);
+        const uint32_t* valuesB = valuesOf(atB);
+        for (uint32_t earlier = 0; earlier < column; ++earlier)
+            if (valuesA[earlier] == valuesB[earlier] && inPrefix(atA, earlier) && inPrefix(atB, earlier))
+                return true;
+        return false;
+    }
+
+    // Two matched files that share a block at `column` among their rarest:
+    // listed, with the copies folded into each, when they share enough blocks.
+    void found(uint32_t atA, uint32_t atB, uint32_t column) {
         const uint32_t slotA = order_[atA], slotB = order_[atB];
-        if (sizesRuleOut(files_[slotA].size, files_[slotB].size, match_)) return;
-        // Pairs already looked at in this step are not looked at again; past
-        // this many, some may be, which costs time only.
-        if (checked_.size() > kMostChecked) checked_.clear();
-        if (!checked_.insert(pairKey(slotA, slotB)) || !sharesEnoughBlocks(atA, atB)) return;
+        const uint32_t larger = std::max(files_[slotA].size, files_[slotB].size);
+        const uint32_t smaller = std::min(files_[slotA].size, files_[slotB].size);
+        if (limitOf(slotA, slotB) < larger - smaller || foundBefore(atA, atB, column) ||
+            !sharesEnoughBlocks(atA, atB))
+            return;
         for (uint32_t a = slotA; a != kNone; a = nextCopy_[a])
             for (uint32_t b = slotB; b != kNone; b = nextCopy_[b])
                 matched_.insert(pairKey(files_[a].position, files_[b].position));
@@ -412,14 +428,16 @@ private:
             slots_.assign(capacity, Slot{0, kNone, 0});
         }
         void nextColumn() { ++generation_; }
-        // The slot of `value` at this offset; a new one starts with `first` kNone.
-        Slot& slotOf(uint32_t value) {
+        // The place of `value` at this offset; a new one starts with `first` kNone.
+        std::size_t placeOf(uint32_t value) {
             const std::size_t mask = slots_.size() - 1;
             std::size_t at = (value * 0x9E3779B1u) & mask;
             while (slots_[at].generation == generation_ && slots_[at].value != value) at = (at + 1) & mask;
             if (slots_[at].generation != generation_) slots_[at] = Slot{value, kNone, generation_};
-            return slots_[at];
+            return at;
         }
+        Slot& slotOf(uint32_t value) { return slots_[placeOf(value)]; }
+        Slot& slotAt(std::size_t place) { return slots_[place]; }
         // Whether `value` occurs at this offset, without adding it.
         const Slot* find(uint32_t value) const {
             const std::size_t mask = slots_.size() - 1;
@@ -447,26 +465,28 @@ private:
         countBlock_ = allocateZeroed(state_, std::max<std::size_t>(counts_.back(), 1) * sizeof(uint16_t));
         if (countBlock_ == nullptr) return false;
         const uint32_t columns = blockCount(order_[end - 1]);
+        std::vector<std::size_t> places(end - home);
         uint32_t from = home;
         for (uint32_t column = 0; column < columns && holdAtGate(state_); ++column) {
             while (from < end && blockCount(order_[from]) <= column) ++from;
             table.nextColumn();
             for (uint32_t at = from; at < end; ++at) {
                 if (!matched(at)) continue;
-                uint32_t& holders = table.slotOf(valuesOf(at)[column]).first;
+                places[at - home] = table.placeOf(valuesOf(at)[column]);
+                uint32_t& holders = table.slotAt(places[at - home]).first;
                 holders = holders == kNone ? 1 : holders + 1;
             }
             for (uint32_t at = from; at < end; ++at) {
                 if (!matched(at)) continue;
-                const uint32_t holders = table.slotOf(valuesOf(at)[column]).first;
-                countsOf(home, at)[column] = static_cast<uint16_t>(std::min<uint32_t>(holders, UINT16_MAX));
+                const uint32_t holders = table.slotAt(places[at - home]).first;
+                countsOf(at)[column] = static_cast<uint16_t>(std::min<uint32_t>(holders, UINT16_MAX));
             }
         }
         return true;
     }
 
-    uint16_t* countsOf(uint32_t home, uint32_t at) {
-        return reinterpret_cast<uint16_t*>(countBlock_) + counts_[at - home];
+    uint16_t* countsOf(uint32_t at) {
+        return reinterpret_cast<uint16_t*>(countBlock_) + counts_[at - home_];
     }
 
     // A block's place in the order of one step: the fewer files of the step
@@ -488,7 +508,7 @@ private:
                 lastRank_[at - home] = UINT64_MAX;
                 continue;
             }
-            const uint16_t* holders = countsOf(home, at);
+            const uint16_t* holders = countsOf(at);
             ranks.resize(count);
             for (uint32_t column = 0; column < count; ++column) ranks[column] = rank(holders[column], column);
             std::nth_element(ranks.begin(), ranks.begin() + (prefix - 1), ranks.end());
@@ -496,8 +516,8 @@ private:
         }
     }
 
-    bool inPrefix(uint32_t home, uint32_t at, uint32_t column) {
-        return matched(at) && rank(countsOf(home, at)[column], column) <= lastRank_[at - home];
+    bool inPrefix(uint32_t at, uint32_t column) {
+        return matched(at) && rank(countsOf(at)[column], column) <= lastRank_[at - home_];
     }
 
     // Pairs within the range [home, probe) and between it and [probe, end),
@@ -505,7 +525,7 @@ private:
     // values go into one small table. False when memory ran out.
     bool matchRanges(uint32_t home, uint32_t probe, uint32_t end) {
         ColumnTable table(end - home);
-        checked_.clear();
+        home_ = home;
         if (!countBlocks(home, end, table)) return false;
         if (aborted()) return releaseCounts();
         findPrefixes(home, end);
@@ -519,18 +539,18 @@ private:
             while (probeFrom < end && blockCount(order_[probeFrom]) <= column) ++probeFrom;
             if (homeFrom == probe || tooManyMatched() || !holdAtGate(state_)) break;
             for (uint32_t at = homeFrom; at < probe; ++at) {
-                if (!inPrefix(home, at, column)) continue;
+                if (!inPrefix(at, column)) continue;
                 Slot& slot = table.slotOf(valuesOf(at)[column]);
                 const uint32_t local = at - home;
-                for (uint32_t same = slot.first; same != kNone; same = nextSame[same]) found(home + same, at);
+                for (uint32_t same = slot.first; same != kNone; same = nextSame[same]) found(home + same, at, column);
                 nextSame[local] = slot.first;
                 slot.first = local;
             }
             for (uint32_t at = probeFrom; at < end; ++at) {
-                if (!inPrefix(home, at, column)) continue;
+                if (!inPrefix(at, column)) continue;
                 const Slot* slot = table.find(valuesOf(at)[column]);
                 if (slot == nullptr) continue;
-                for (uint32_t same = slot->first; same != kNone; same = nextSame[same]) found(home + same, at);
+                for (uint32_t same = slot->first; same != kNone; same = nextSame[same]) found(home + same, at, column);
             }
         }
         return releaseCounts();
@@ -574,6 +594,10 @@ private:
     const FileIndex& index_;
     const uint32_t match_;
     BlockLayout layout_;
+    // The width the files are cut at.
+    uint32_t width_ = 0;
+    // Each matched file's differing bytes allowed, were it the larger of a pair.
+    std::vector<uint32_t> limits_;
     // Every file that may pair, by listed size (then walk order); files are named by slot here.
     std::vector<SizedFile> files_;
     std::vector<uint8_t> indexed_;
@@ -590,7 +614,7 @@ private:
     std::vector<uint64_t> counts_;
     uint8_t* countBlock_ = nullptr;
     std::vector<uint64_t> lastRank_;
-    PairSet checked_;
+    uint32_t home_ = 0;
     std::vector<uint64_t> aroundPairs_;
     PairSet matched_;
     uint64_t bytesToRead_ = 0;

@@ -53,9 +53,9 @@ uint32_t largestPartnerSize(uint32_t size, uint32_t matchPercent);
 bool onlyEqualSizesPair(uint32_t size, uint32_t matchPercent);
 
 // The blocks two files of these sizes must share, byte-identical at the same
-// offsets, to reach `matchPercent` with blocks of `width` bytes: g above, 0
-// when it is not positive.
-uint32_t sharedBlocksNeeded(uint32_t sizeA, uint32_t sizeB, uint32_t matchPercent, uint32_t width);
+// offsets, with blocks of `width` bytes, when the larger may differ in
+// `largerLimit` bytes (maxDifferingBytesFor): g above, 0 when not positive.
+uint32_t sharedBlocksNeeded(uint32_t sizeA, uint32_t sizeB, uint32_t largerLimit, uint32_t width);
 
 // t above: the fewest blocks a file of `size` bytes shares with any file
 // that may pair with it; 0 when some partner need share none.
@@ -76,3 +76,9 @@ struct BlockLayout {
 BlockLayout blockLayoutFor(uint32_t matchPercent, uint32_t largestSize);
 
 constexpr uint32_t kNarrowestBlock = 8;
+
+// The width the listing cuts files at, at most the layout's: a file's rarest
+// blocks are about W * (100 - matchPercent) / 100 of its blocks, so narrower
+// blocks leave out more of the blocks that many files share, and a pair
+// found must share more of its blocks (but there are more of them to read).
+uint32_t listingBlockWidth(uint32_t layoutWidth, uint32_t matchPercent);
