@@ -19,6 +19,8 @@ constexpr uint32_t kLargestIndexed = 64u << 20;
 constexpr uint64_t kBlockBudget = 512ull << 20;
 // More listed pairs than this would not pay: the search visits every pair instead.
 constexpr std::size_t kMostCandidates = std::size_t{16} << 20;
+// Pairs looked at between two visits to the pause gate.
+constexpr uint32_t kFoundPerGate = 4096;
 // Bytes read at a time while reading a file for its blocks.
 constexpr uint32_t kReadPiece = 1u << 20;
 constexpr uint32_t kNone = 0xFFFFFFFFu;
@@ -402,7 +404,9 @@ private:
         const uint32_t slotA = order_[atA], slotB = order_[atB];
         const uint32_t larger = std::max(files_[slotA].size, files_[slotB].size);
         const uint32_t smaller = std::min(files_[slotA].size, files_[slotB].size);
-        if (limitOf(slotA, slotB) < larger - smaller || foundBefore(atA, atB, column) ||
+        // Many files holding one value: pause and abort are still seen.
+        if (++foundSinceGate_ % kFoundPerGate == 0) holdAtGate(state_);
+        if (aborted() || limitOf(slotA, slotB) < larger - smaller || foundBefore(atA, atB, column) ||
             !sharesEnoughBlocks(atA, atB))
             return;
         for (uint32_t a = slotA; a != kNone; a = nextCopy_[a])
@@ -500,7 +504,7 @@ private:
     void findPrefixes(uint32_t home, uint32_t end) {
         lastRank_.assign(end - home, 0);
         std::vector<uint64_t> ranks;
-        for (uint32_t at = home; at < end; ++at) {
+        for (uint32_t at = home; at < end && holdAtGate(state_); ++at) {
             if (!matched(at)) continue;
             const uint32_t count = blockCount(order_[at]);
             const uint32_t prefix = count - shared_[order_[at]] + 1;
@@ -529,6 +533,7 @@ private:
         if (!countBlocks(home, end, table)) return false;
         if (aborted()) return releaseCounts();
         findPrefixes(home, end);
+        if (aborted()) return releaseCounts();
         const uint32_t homeCount = probe - home;
         std::vector<uint32_t> nextSame(homeCount, kNone);
         const uint32_t columns = blockCount(order_[end - 1]);
@@ -615,6 +620,7 @@ private:
     uint8_t* countBlock_ = nullptr;
     std::vector<uint64_t> lastRank_;
     uint32_t home_ = 0;
+    uint32_t foundSinceGate_ = 0;
     std::vector<uint64_t> aroundPairs_;
     PairSet matched_;
     uint64_t bytesToRead_ = 0;
