@@ -54,6 +54,17 @@ uint32_t blockValue(const uint8_t* bytes, uint32_t width) {
     return static_cast<uint32_t>(value ^ (value >> 32));
 }
 
+// blockValue of a block of at most 8 bytes, read as one word: the bytes
+// after the block, up to 8 in all, must be readable (they are masked out).
+uint32_t shortBlockValue(const uint8_t* bytes, uint32_t width) {
+    uint64_t word;
+    std::memcpy(&word, bytes, 8);
+    if (width < 8) word &= (uint64_t{1} << (8 * width)) - 1;  // the first bytes, little-endian
+    uint64_t value = (word ^ 0x9E3779B97F4A7C15ull) * 0xC4CEB9FE1A85EC53ull;
+    value ^= value >> 29;
+    return static_cast<uint32_t>(value ^ (value >> 32));
+}
+
 // Pairs found, each kept once.
 class PairSet {
 public:
@@ -356,8 +367,14 @@ private:
             const uint32_t blocks = std::min(perPiece, count - done);
             const uint32_t length = blocks * width;
             if (readFromFile(state_, file, state_.compareBufferA, length) != length) return false;
-            for (uint32_t block = 0; block < blocks; ++block)
-                values[done + block] = blockValue(state_.compareBufferA + block * width, width);
+            // The buffer holds far more than a piece, so a short block's word can be read whole.
+            if (width <= 8) {
+                for (uint32_t block = 0; block < blocks; ++block)
+                    values[done + block] = shortBlockValue(state_.compareBufferA + block * width, width);
+            } else {
+                for (uint32_t block = 0; block < blocks; ++block)
+                    values[done + block] = blockValue(state_.compareBufferA + block * width, width);
+            }
             done += blocks;
             bytesRead_ += length;
             state_.progressPercent.store(static_cast<uint32_t>(bytesRead_ * kListingProgress / bytesToRead_));
@@ -512,12 +529,28 @@ private:
                 lastRank_[at - home] = UINT64_MAX;
                 continue;
             }
-            const uint16_t* holders = countsOf(at);
-            ranks.resize(count);
-            for (uint32_t column = 0; column < count; ++column) ranks[column] = rank(holders[column], column);
-            std::nth_element(ranks.begin(), ranks.begin() + (prefix - 1), ranks.end());
-            lastRank_[at - home] = ranks[prefix - 1];
+            lastRank_[at - home] = lastRankOfPrefix(countsOf(at), count, prefix, ranks);
         }
+    }
+
+    // The rank of the `prefix`-th rarest of `count` blocks: by a tally of the
+    // holders when they are few, as most are, else by partial sorting.
+    static uint64_t lastRankOfPrefix(const uint16_t* holders, uint32_t count, uint32_t prefix,
+                                     std::vector<uint64_t>& ranks) {
+        constexpr uint32_t kTallied = 16;
+        uint32_t tally[kTallied + 1] = {};
+        for (uint32_t column = 0; column < count; ++column) ++tally[std::min<uint32_t>(holders[column], kTallied)];
+        uint32_t before = 0, level = 1;
+        while (level < kTallied && before + tally[level] < prefix) before += tally[level++];
+        if (level < kTallied) {
+            // The cut lies among the blocks held by `level` files: the (prefix - before)-th of them by offset.
+            for (uint32_t column = 0; column < count; ++column)
+                if (holders[column] == level && ++before == prefix) return rank(static_cast<uint16_t>(level), column);
+        }
+        ranks.resize(count);
+        for (uint32_t column = 0; column < count; ++column) ranks[column] = rank(holders[column], column);
+        std::nth_element(ranks.begin(), ranks.begin() + (prefix - 1), ranks.end());
+        return ranks[prefix - 1];
     }
 
     bool inPrefix(uint32_t at, uint32_t column) {
