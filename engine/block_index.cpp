@@ -68,20 +68,14 @@ uint32_t shortBlockValue(const uint8_t* bytes, uint32_t width) {
 // Pairs found, each kept once.
 class PairSet {
 public:
-    // False when the pair was already kept.
-    bool insert(uint64_t key) {
+    void insert(uint64_t key) {
         if ((count_ + 1) * 2 > slots_.size()) grow();
         std::size_t slot = spot(key);
-        if (slots_[slot] == key) return false;
+        if (slots_[slot] == key) return;
         slots_[slot] = key;
         ++count_;
-        return true;
     }
     std::size_t size() const { return count_; }
-    void clear() {
-        slots_.assign(1024, kEmpty);
-        count_ = 0;
-    }
     void appendTo(std::vector<uint64_t>& keys) const {
         for (const uint64_t key : slots_)
             if (key != kEmpty) keys.push_back(key);
@@ -261,9 +255,10 @@ private:
         return starts;
     }
 
-    // Each block's value and, while its ranges are matched, how many files hold it.
+    // Each block's value and, while its ranges are matched, how many files
+    // hold it; and the ranks of the largest file's blocks, when sorted.
     uint64_t blockBytes(uint32_t begin, uint32_t end) const {
-        uint64_t bytes = 0;
+        uint64_t bytes = begin < end ? uint64_t{blockCount(order_[end - 1])} * sizeof(uint64_t) : 0;
         for (uint32_t at = begin; at < end; ++at)
             bytes += uint64_t{blockCount(order_[at])} * (sizeof(uint32_t) + sizeof(uint16_t));
         return bytes;

@@ -151,7 +151,8 @@ private:
 };
 
 // A tree of shared content for "Directory" at `match`: files that start with
-// one of a few common headers, zero-padded files, sets of copies, and
+// one of a few common headers, zero-padded files, sets of copies (one with a
+// second name), and
 // templates with fields changed in as many bytes as the percentage allows
 // (and one more), spread one per block, at equal sizes and with the longer
 // file's extra bytes counted, across the sizes where the percentage is
@@ -186,6 +187,10 @@ void writeSharedContent(const TestFolder& folder, uint32_t match) {
         const std::vector<uint8_t> base = randomBytes(size);
         const uint32_t limit = maxDifferingBytesFor(size, match);
         for (uint32_t copy = 0; copy < 3; ++copy) folder.write(name + "copy" + std::to_string(copy), base);
+#ifndef _WIN32
+        // A second name of one copy: never its twin.
+        std::filesystem::create_hard_link(folder.path(name + "copy0"), folder.path(name + "link"));
+#endif
         for (uint32_t copy = 0; copy < 2; ++copy)
             folder.write(name + "atLimit" + std::to_string(copy), spreadChanges(base, limit, size));
         folder.write(name + "pastLimit", spreadChanges(base, limit + 1, size));
