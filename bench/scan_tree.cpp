@@ -8,9 +8,10 @@
 // "directory": 2,000 files, about 200 MB, for "Directory" mode;
 // "headers": 20,000 files of 2 to 64 KiB, each starting with one of three
 // common headers (600 bytes to 4 KiB), then bytes of its own; "shared":
-// 20,000 files of shared content: a licence text at offset 0, zero padding,
-// templates of about 50,000 bytes with a few fields changed, copies of
-// earlier files; "copies": 1,000 copies of one 1 MiB file beside 2,000
+// 20,000 files of shared content: a licence text at offset 0 (30%), zero
+// padding (10%), about 30 files from each of 200 templates of about 50,000
+// bytes with a few fields changed (30%), copies of earlier files (10%),
+// files of their own (20%); "copies": 1,000 copies of one 1 MiB file beside 2,000
 // unrelated files of 1 to 64 KiB. Profiles
 // without copyEvery mix groups of 2 to 5 exact copies, near twins of equal
 // size, near twins whose checksums are equal, empty files, hard links and
@@ -225,7 +226,7 @@ public:
     void shared() {
         const std::vector<uint8_t> licences[] = {text(1500), text(3800)};
         std::vector<std::vector<uint8_t>> templates;
-        for (int i = 0; i < 40; ++i) templates.push_back(bytes(45000 + random_.below(12000)));
+        for (int i = 0; i < 200; ++i) templates.push_back(bytes(45000 + random_.below(12000)));
         std::vector<std::vector<uint8_t>> made;
         for (int i = 0; i < 20000; ++i) {
             const uint64_t kind = random_.below(100);
@@ -233,18 +234,18 @@ public:
             if (kind < 30) {
                 file = licences[random_.below(2)];
                 append(file, text(random_.spread(500, 30000)));
-            } else if (kind < 50) {
+            } else if (kind < 40) {
                 // A few bytes of its own, then zeros to a round size.
-                file.assign((4 + random_.below(60)) * 1024, 0);
+                file.assign((4 + random_.below(124)) * 1024, 0);
                 const std::vector<uint8_t> own = bytes(200 + random_.below(2000));
                 std::copy(own.begin(), own.end(), file.begin());
-            } else if (kind < 80) {
+            } else if (kind < 70) {
                 file = templates[random_.below(templates.size())];
                 for (uint64_t field = 1 + random_.below(8); field > 0; --field) {
-                    const uint64_t at = random_.below(file.size() - 16);
-                    for (uint64_t i = at; i < at + 4 + random_.below(12); ++i) file[i] = uint8_t(random_.next());
+                    const uint64_t at = random_.below(file.size() - 16), end = at + 4 + random_.below(12);
+                    for (uint64_t i = at; i < end; ++i) file[i] = uint8_t(random_.next());
                 }
-            } else if (kind < 90 && !made.empty()) {
+            } else if (kind < 80 && !made.empty()) {
                 file = made[random_.below(made.size())];
             } else {
                 file = bytes(random_.spread(1024, 100000));
