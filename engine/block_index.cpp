@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/block_layout.h"
@@ -433,6 +434,47 @@ private:
         uint32_t value;
         uint32_t first;  // while counting: how many files hold the value
         uint32_t generation;
+        uint32_t group;
+    };
+
+    // The sets of files found holding one block, in one step: a set met
+    // again at another offset (as the files of one zero padding or one
+    // template are) holds no pair not looked at already, nor does a file
+    // probing it again. Sets are told apart exactly, by their members.
+    class MetGroups {
+    public:
+        // The set's number; `fresh` when it is met for the first time.
+        uint32_t numberOf(const std::vector<uint32_t>& members, bool& fresh) {
+            uint64_t signature = members.size();
+            for (const uint32_t member : members) signature = (signature ^ member) * 0x100000001B3ull;
+            const auto [first, last] = bySignature_.equal_range(signature);
+            for (auto it = first; it != last; ++it) {
+                const uint32_t group = it->second;
+                if (starts_[group + 1] - starts_[group] == members.size() &&
+                    std::equal(members.begin(), members.end(), pool_.begin() + starts_[group])) {
+                    fresh = false;
+                    return group;
+                }
+            }
+            fresh = true;
+            const uint32_t group = static_cast<uint32_t>(starts_.size() - 1);
+            pool_.insert(pool_.end(), members.begin(), members.end());
+            starts_.push_back(static_cast<uint32_t>(pool_.size()));
+            bySignature_.emplace(signature, group);
+            return group;
+        }
+        // Whether `file` probed the set before; from now on it has.
+        bool probedBefore(uint32_t group, uint32_t file) {
+            const std::size_t before = probed_.size();
+            probed_.insert(uint64_t{group} << 32 | file);
+            return probed_.size() == before;
+        }
+
+    private:
+        std::unordered_multimap<uint64_t, uint32_t> bySignature_;
+        std::vector<uint32_t> starts_ = {0};
+        std::vector<uint32_t> pool_;
+        PairSet probed_;
     };
 
     // One small table for the values of one block offset, reused from offset to offset.
@@ -441,7 +483,7 @@ private:
         explicit ColumnTable(uint32_t files) {
             std::size_t capacity = 16;
             while (capacity < std::size_t{files} * 2) capacity *= 2;
-            slots_.assign(capacity, Slot{0, kNone, 0});
+            slots_.assign(capacity, Slot{0, kNone, 0, kNone});
         }
         void nextColumn() { ++generation_; }
         // The place of `value` at this offset; a new one starts with `first` kNone.
@@ -449,7 +491,7 @@ private:
             const std::size_t mask = slots_.size() - 1;
             std::size_t at = (value * 0x9E3779B1u) & mask;
             while (slots_[at].generation == generation_ && slots_[at].value != value) at = (at + 1) & mask;
-            if (slots_[at].generation != generation_) slots_[at] = Slot{value, kNone, generation_};
+            if (slots_[at].generation != generation_) slots_[at] = Slot{value, kNone, generation_, kNone};
             return at;
         }
         Slot& slotOf(uint32_t value) { return slots_[placeOf(value)]; }
@@ -564,6 +606,9 @@ private:
         if (aborted()) return releaseCounts();
         const uint32_t homeCount = probe - home;
         std::vector<uint32_t> nextSame(homeCount, kNone);
+        std::vector<std::size_t> places;
+        std::vector<uint32_t> members;
+        MetGroups groups;
         const uint32_t columns = blockCount(order_[end - 1]);
         uint32_t homeFrom = home, probeFrom = probe;
         for (uint32_t column = 0; column < columns; ++column) {
@@ -571,18 +616,30 @@ private:
             while (homeFrom < probe && blockCount(order_[homeFrom]) <= column) ++homeFrom;
             while (probeFrom < end && blockCount(order_[probeFrom]) <= column) ++probeFrom;
             if (homeFrom == probe || tooManyMatched() || !holdAtGate(state_)) break;
+            places.clear();
             for (uint32_t at = homeFrom; at < probe; ++at) {
                 if (!inPrefix(at, column)) continue;
-                Slot& slot = table.slotOf(valuesOf(at)[column]);
-                const uint32_t local = at - home;
-                for (uint32_t same = slot.first; same != kNone; same = nextSame[same]) found(home + same, at, column);
-                nextSame[local] = slot.first;
-                slot.first = local;
+                const std::size_t place = table.placeOf(valuesOf(at)[column]);
+                Slot& slot = table.slotAt(place);
+                if (slot.first == kNone) places.push_back(place);
+                nextSame[at - home] = slot.first;
+                slot.first = at - home;
+            }
+            for (const std::size_t place : places) {
+                Slot& slot = table.slotAt(place);
+                members.clear();
+                for (uint32_t same = slot.first; same != kNone; same = nextSame[same]) members.push_back(same);
+                bool fresh = false;
+                slot.group = groups.numberOf(members, fresh);
+                if (!fresh) continue;
+                for (std::size_t later = 0; later < members.size(); ++later)
+                    for (std::size_t earlier = later + 1; earlier < members.size(); ++earlier)
+                        found(home + members[earlier], home + members[later], column);
             }
             for (uint32_t at = probeFrom; at < end; ++at) {
                 if (!inPrefix(at, column)) continue;
                 const Slot* slot = table.find(valuesOf(at)[column]);
-                if (slot == nullptr) continue;
+                if (slot == nullptr || groups.probedBefore(slot->group, at)) continue;
                 for (uint32_t same = slot->first; same != kNone; same = nextSame[same]) found(home + same, at, column);
             }
         }
