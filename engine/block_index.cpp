@@ -405,7 +405,8 @@ private:
     bool foundBefore(uint32_t atA, uint32_t atB, uint32_t column) {
         const uint32_t* valuesA = valuesOf(atA);
         const uint32_t* valuesB = valuesOf(atB);
-        for (uint32_t earlier = 0; earlier < column; ++earlier)
+        const uint32_t from = std::max(firstInPrefix_[atA - home_], firstInPrefix_[atB - home_]);
+        for (uint32_t earlier = from; earlier < column; ++earlier)
             if (valuesA[earlier] == valuesB[earlier] && inPrefix(atA, earlier) && inPrefix(atB, earlier))
                 return true;
         return false;
@@ -557,6 +558,7 @@ private:
     // |blocks| - t + 1 in the order.
     void findPrefixes(uint32_t home, uint32_t end) {
         lastRank_.assign(end - home, 0);
+        firstInPrefix_.assign(end - home, 0);
         std::vector<uint64_t> ranks;
         for (uint32_t at = home; at < end && holdAtGate(state_); ++at) {
             if (!matched(at)) continue;
@@ -567,6 +569,8 @@ private:
                 continue;
             }
             lastRank_[at - home] = lastRankOfPrefix(countsOf(at), count, prefix, ranks);
+            uint32_t& first = firstInPrefix_[at - home];
+            while (!inPrefix(at, first)) ++first;
         }
     }
 
@@ -629,6 +633,8 @@ private:
                 Slot& slot = table.slotAt(place);
                 members.clear();
                 for (uint32_t same = slot.first; same != kNone; same = nextSame[same]) members.push_back(same);
+                // A file alone holding the block is no set: its pairs are few.
+                if (members.size() < 2) continue;
                 bool fresh = false;
                 slot.group = groups.numberOf(members, fresh);
                 if (!fresh) continue;
@@ -639,7 +645,7 @@ private:
             for (uint32_t at = probeFrom; at < end; ++at) {
                 if (!inPrefix(at, column)) continue;
                 const Slot* slot = table.find(valuesOf(at)[column]);
-                if (slot == nullptr || groups.probedBefore(slot->group, at)) continue;
+                if (slot == nullptr || (slot->group != kNone && groups.probedBefore(slot->group, at))) continue;
                 for (uint32_t same = slot->first; same != kNone; same = nextSame[same]) found(home + same, at, column);
             }
         }
@@ -700,10 +706,11 @@ private:
     // Files whose blocks all match, chained from the one that is matched.
     std::vector<uint32_t> nextCopy_;
     // While a step is matched: where each file's counts start, the counts, and
-    // the rank of the last of each file's rarest blocks.
+    // the rank of the last of each file's rarest blocks, and the first offset among them.
     std::vector<uint64_t> counts_;
     uint8_t* countBlock_ = nullptr;
     std::vector<uint64_t> lastRank_;
+    std::vector<uint32_t> firstInPrefix_;
     uint32_t home_ = 0;
     uint32_t foundSinceGate_ = 0;
     std::vector<uint64_t> aroundPairs_;
