@@ -8,16 +8,27 @@
 # BUILD_DIR holds kestrow and bench_scan_tree (default build/native); the
 # trees go to WORK_DIR (default /tmp/kestrow-bench) and are deleted after.
 # TREE: large many small million directory directory-large directory-many
-# (default: all but million); directory-large and directory-many time
-# "Directory" on the trees of large and many.
+# headers shared copies real (default: all but million and real);
+# directory-large and directory-many time "Directory" on the trees of large
+# and many; headers, shared and copies are trees of shared content (see
+# bench/scan_tree.cpp), real is a copy of /usr/share and /usr/include with
+# links removed. On those, "Directory" 99, 95 and 90% are timed against
+# reading every file once, with each run's peak memory, and "Quick Dir" 100%
+# against the peers; copies also times "Directory" 95%. --cold (first
+# argument, root only) drops the caches before every Quick Dir run.
 # KESTROW_BENCH_RUNS sets the runs per command (default 3); KESTROW_CLI_EXE,
-# when set, is also timed under Wine on the million tree.
+# when set, is also timed under Wine on the million tree and, at 90%, on the real tree.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
+cold=0
+if [ "${1:-}" = --cold ]; then
+    cold=1
+    shift
+fi
 build=$(cd "${1:-$here/build/native}" && pwd)
 work=${2:-/tmp/kestrow-bench}
 shift $(($# > 2 ? 2 : $#))
-trees=${*:-large many small directory directory-large directory-many}
+trees=${*:-large many small directory directory-large directory-many headers shared copies}
 kestrow=$build/kestrow
 runs=${KESTROW_BENCH_RUNS:-3}
 mkdir -p "$work"
@@ -29,14 +40,16 @@ readAll() { echo "bash -c 'find $1 -type f -print0 | xargs -0 cat >/dev/null'"; 
 timeTree() {
     local name=$1
     shift
-    hyperfine -N -w 1 -r "$runs" -i --export-json "$work/times.json" "$@" >/dev/null 2>&1
+    local prepare=()
+    [ "$cold" = 1 ] && prepare=(--prepare 'sync; echo 3 > /proc/sys/vm/drop_caches') && name="$name, caches dropped"
+    hyperfine -N -w 1 -r "$runs" -i "${prepare[@]}" --export-json "$work/times.json" "$@" >/dev/null 2>&1
     python3 - "$work/times.json" "$name" <<'PY'
 import json, sys
 results = json.load(open(sys.argv[1]))["results"]
 first = results[0]["mean"]
 print(f"{sys.argv[2]}:")
 for r in results:
-    print(f"  {r['mean']:8.3f} s  ±{r['stddev']:.3f}  kestrow/this {first / r['mean']:5.2f}  {r['command']}")
+    print(f"  {r['mean']:8.3f} s  ±{r['stddev'] or 0:.3f}  kestrow/this {first / r['mean']:5.2f}  {r['command']}")
 PY
 }
 
@@ -92,6 +105,53 @@ directory() {  # profile
     rm -rf "$tree"
 }
 
+# One run each on a warm cache: "Directory" at 99, 95 and 90% and reading
+# every file once, with time, CPU time, peak memory and the ratio to reading.
+directoryShared() {  # tree, percentages...
+    local tree=$1
+    shift
+    find "$tree" -type f -print0 | xargs -0 cat >/dev/null
+    local start end readAllTime
+    start=$(date +%s.%N)
+    find "$tree" -type f -print0 | xargs -0 cat >/dev/null
+    end=$(date +%s.%N)
+    readAllTime=$(echo "$end - $start" | bc)
+    echo "$(basename "$tree") (Directory; read-all ${readAllTime} s):"
+    for match in "$@"; do
+        /usr/bin/time -f "%e %U %S %M" -o "$work/usage" "$kestrow" scan "$tree" --mode directory --match "$match" |
+            tail -n 1 >"$work/closing"
+        read -r wall user sys peak <"$work/usage"
+        printf '  %3s%%  %7.2f s  cpu %6.2f s  peak %7d KB  ratio %5.2f  %s\n' "$match" "$wall" \
+            "$(echo "$user + $sys" | bc)" "$peak" "$(echo "$wall / $readAllTime" | bc -l)" "$(cat "$work/closing")"
+    done
+}
+
+shared() {  # profile
+    local tree=$work/$1
+    "$build/bench_scan_tree" "$tree" "$1" 1
+    directoryShared "$tree" 99 95 90
+    timeTree "$1 (Quick Dir, Hash on, 100%)" "$kestrow scan $tree --match 100" "jdupes -q -r $tree" \
+        "duff -r $tree" "$(readAll "$tree")"
+    rm -rf "$tree"
+}
+
+# A copy of the system's shared files and headers, without links.
+real() {
+    local tree=$work/real
+    mkdir -p "$tree"
+    cp -r -P --no-preserve=all /usr/share /usr/include "$tree"/ 2>/dev/null || true
+    find "$tree" -type l -delete
+    echo "real: $(find "$tree" -type f | wc -l) files, $(du -sh "$tree" | cut -f1)"
+    directoryShared "$tree" 99 95 90
+    if [ -n "${KESTROW_CLI_EXE:-}" ]; then
+        /usr/bin/time -f "  %e s, peak %M KB (Wine process)  kestrow-cli.exe, Directory 90%" wine "$KESTROW_CLI_EXE" \
+            scan "Z:${tree//\//\\}" --mode directory --match 90 | tail -n 1
+    fi
+    timeTree "real (Quick Dir, Hash on, 100%)" "$kestrow scan $tree --match 100" "jdupes -q -r $tree" \
+        "fdupes -q -r $tree" "duff -r $tree" "$(readAll "$tree")"
+    rm -rf "$tree"
+}
+
 # One run each: time and peak memory of the native and the Windows command line.
 million() {
     local tree=$work/million
@@ -111,6 +171,8 @@ for tree in $trees; do
         large | many | small) quickDir "$tree" ;;
         directory | directory-large | directory-many) directory "${tree#directory-}" ;;
         million) million ;;
+        headers | shared | copies) shared "$tree" ;;
+        real) real ;;
         *) echo "unknown tree $tree" >&2 ;;
     esac
 done

@@ -5,7 +5,14 @@
 // them of a size no other file has (4 KB to 100 KB), the rest of 1 to 4,096
 // bytes; "small": 300,000 files of 1 to 2,048 bytes, every tenth a copy;
 // "million": 1,000,000 files of 1 to 1,024 bytes, every tenth a copy;
-// "directory": 2,000 files, about 200 MB, for "Directory" mode. Profiles
+// "directory": 2,000 files, about 200 MB, for "Directory" mode;
+// "headers": 20,000 files of 2 to 64 KiB, each starting with one of three
+// common headers (600 bytes to 4 KiB), then bytes of its own; "shared":
+// 20,000 files of shared content: a licence text at offset 0 (30%), zero
+// padding (10%), about 30 files from each of 200 templates of about 50,000
+// bytes with a few fields changed (30%), copies of earlier files (10%),
+// files of their own (20%); "copies": 1,000 copies of one 1 MiB file beside 2,000
+// unrelated files of 1 to 64 KiB. Profiles
 // without copyEvery mix groups of 2 to 5 exact copies, near twins of equal
 // size, near twins whose checksums are equal, empty files, hard links and
 // nested folders. The same seed always gives the same tree.
@@ -201,14 +208,115 @@ private:
     bool linkNext_ = false;
 };
 
+// The trees of shared content, written from bytes held in memory.
+class SharedTreeWriter {
+public:
+    SharedTreeWriter(const std::string& root, uint64_t seed) : root_(root), random_(seed) {}
+
+    void headers() {
+        const std::vector<uint8_t> heads[] = {bytes(600), bytes(2000), bytes(4096)};
+        for (int i = 0; i < 20000; ++i) {
+            std::vector<uint8_t> file = heads[i % 3];
+            append(file, bytes(random_.spread(2048, 65536) - file.size() % 2048));
+            add(file);
+        }
+        report();
+    }
+
+    void shared() {
+        const std::vector<uint8_t> licences[] = {text(1500), text(3800)};
+        std::vector<std::vector<uint8_t>> templates;
+        for (int i = 0; i < 200; ++i) templates.push_back(bytes(45000 + random_.below(12000)));
+        std::vector<std::vector<uint8_t>> made;
+        for (int i = 0; i < 20000; ++i) {
+            const uint64_t kind = random_.below(100);
+            std::vector<uint8_t> file;
+            if (kind < 30) {
+                file = licences[random_.below(2)];
+                append(file, text(random_.spread(500, 30000)));
+            } else if (kind < 40) {
+                // A few bytes of its own, then zeros to a round size.
+                file.assign((4 + random_.below(124)) * 1024, 0);
+                const std::vector<uint8_t> own = bytes(200 + random_.below(2000));
+                std::copy(own.begin(), own.end(), file.begin());
+            } else if (kind < 70) {
+                file = templates[random_.below(templates.size())];
+                for (uint64_t field = 1 + random_.below(8); field > 0; --field) {
+                    const uint64_t at = random_.below(file.size() - 16), end = at + 4 + random_.below(12);
+                    for (uint64_t i = at; i < end; ++i) file[i] = uint8_t(random_.next());
+                }
+            } else if (kind < 80 && !made.empty()) {
+                file = made[random_.below(made.size())];
+            } else {
+                file = bytes(random_.spread(1024, 100000));
+            }
+            made.push_back(file);
+            if (made.size() > 500) made.erase(made.begin() + random_.below(made.size()));
+            add(file);
+        }
+        report();
+    }
+
+    void copies() {
+        const std::vector<uint8_t> copied = bytes(1u << 20);
+        for (int i = 0; i < 3000; ++i) add(i % 3 == 0 ? copied : bytes(random_.spread(1024, 65536)));
+        report();
+    }
+
+private:
+    std::vector<uint8_t> bytes(uint64_t size) {
+        std::vector<uint8_t> out(size);
+        for (std::size_t i = 0; i < out.size(); i += 8) {
+            const uint64_t word = random_.next();
+            std::memcpy(out.data() + i, &word, std::min<std::size_t>(8, out.size() - i));
+        }
+        return out;
+    }
+
+    // Words of lower-case letters and spaces, as in a licence or a source file.
+    std::vector<uint8_t> text(uint64_t size) {
+        std::vector<uint8_t> out(size);
+        for (uint8_t& byte : out) byte = random_.below(6) == 0 ? ' ' : uint8_t('a' + random_.below(26));
+        return out;
+    }
+
+    static void append(std::vector<uint8_t>& file, const std::vector<uint8_t>& more) {
+        file.insert(file.end(), more.begin(), more.end());
+    }
+
+    void add(const std::vector<uint8_t>& file) {
+        const std::string folder = root_ + "/d" + std::to_string(count_ % 97);
+        stdfs::create_directories(folder);
+        std::ofstream(folder + "/f" + std::to_string(count_), std::ios::binary)
+            .write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
+        ++count_;
+        bytes_ += file.size();
+    }
+
+    void report() const {
+        std::printf("%s: %d files, %llu bytes\n", root_.c_str(), count_, static_cast<unsigned long long>(bytes_));
+    }
+
+    std::string root_;
+    Random random_;
+    int count_ = 0;
+    uint64_t bytes_ = 0;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fputs("usage: bench_scan_tree DIR large|many|small|million|directory [SEED]\n", stderr);
+        std::fputs("usage: bench_scan_tree DIR large|many|small|million|directory|headers|shared|copies [SEED]\n",
+                   stderr);
         return 2;
     }
     const std::string name = argv[2];
+    const uint64_t seed = argc > 3 ? std::stoull(argv[3]) : 1;
+    SharedTreeWriter shared(argv[1], seed);
+    if (name == "headers") return shared.headers(), 0;
+    if (name == "shared") return shared.shared(), 0;
+    if (name == "copies") return shared.copies(), 0;
     const Profile* profile = name == "large"       ? &kLarge
                              : name == "many"      ? &kMany
                              : name == "small"     ? &kSmall
@@ -219,6 +327,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "bench_scan_tree: unknown profile %s\n", argv[2]);
         return 2;
     }
-    TreeWriter(argv[1], *profile, argc > 3 ? std::stoull(argv[3]) : 1).write();
+    TreeWriter(argv[1], *profile, seed).write();
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/block_layout.h"
@@ -19,6 +20,8 @@ constexpr uint32_t kLargestIndexed = 64u << 20;
 constexpr uint64_t kBlockBudget = 512ull << 20;
 // More listed pairs than this would not pay: the search visits every pair instead.
 constexpr std::size_t kMostCandidates = std::size_t{16} << 20;
+// Pairs looked at between two visits to the pause gate.
+constexpr uint32_t kFoundPerGate = 4096;
 // Bytes read at a time while reading a file for its blocks.
 constexpr uint32_t kReadPiece = 1u << 20;
 constexpr uint32_t kNone = 0xFFFFFFFFu;
@@ -48,6 +51,17 @@ uint32_t blockValue(const uint8_t* bytes, uint32_t width) {
         std::memcpy(&word, bytes + offset, width - offset);
         value = (value ^ word) * 0xC4CEB9FE1A85EC53ull;
     }
+    value ^= value >> 29;
+    return static_cast<uint32_t>(value ^ (value >> 32));
+}
+
+// blockValue of a block of at most 8 bytes, read as one word: the bytes
+// after the block, up to 8 in all, must be readable (they are masked out).
+uint32_t shortBlockValue(const uint8_t* bytes, uint32_t width) {
+    uint64_t word;
+    std::memcpy(&word, bytes, 8);
+    if (width < 8) word &= (uint64_t{1} << (8 * width)) - 1;  // the first bytes, little-endian
+    uint64_t value = (word ^ 0x9E3779B97F4A7C15ull) * 0xC4CEB9FE1A85EC53ull;
     value ^= value >> 29;
     return static_cast<uint32_t>(value ^ (value >> 32));
 }
@@ -91,12 +105,17 @@ class CandidateListing {
 public:
     CandidateListing(AppState& state, const FileIndex& index)
         : state_(state), index_(index), match_(listedMatchPercent(state)) {}
+    ~CandidateListing() {
+        for (uint8_t*& values : blocks_) releaseBlock(state_, values);
+        releaseBlock(state_, countBlock_);
+    }
 
     bool run(TwinCandidates& candidates) {
         sortBySize();
         if (files_.size() < 2) return false;
         layout_ = blockLayoutFor(match_, std::min(files_.back().size, kLargestIndexed));
         if (layout_.width == 0) return false;
+        width_ = listingBlockWidth(layout_.width, match_);
         chooseIndexed();
         std::vector<uint32_t> equalSizeOnly;
         for (uint32_t slot = 0; slot < files_.size(); ++slot) {
@@ -133,20 +152,32 @@ private:
         return {static_cast<uint32_t>(begin - files_.begin()), static_cast<uint32_t>(end - files_.begin())};
     }
 
-    uint32_t blockCount(uint32_t slot) const { return files_[slot].size / layout_.width; }
+    uint32_t blockCount(uint32_t slot) const { return files_[slot].size / width_; }
 
     void chooseIndexed() {
         indexed_.assign(files_.size(), 0);
-        blocks_.clear();
-        blocks_.resize(files_.size());
+        blocks_.assign(files_.size(), nullptr);
+        shared_.assign(files_.size(), 0);
+        limits_.assign(files_.size(), 0);
+        nextCopy_.assign(files_.size(), kNone);
+        uint32_t lastSize = 0, lastShared = 0, lastLimit = 0;
         for (uint32_t slot = 0; slot < files_.size(); ++slot) {
             const uint32_t size = files_[slot].size;
             if (size < layout_.smallestSize || size > layout_.largestSize) continue;
             const auto [begin, end] = sizeRange(size);
             if (end - begin <= kFewPartners + 1) continue;
+            if (size != lastSize || lastShared == 0) {
+                lastSize = size;
+                lastShared = fewestSharedBlocks(size, match_, width_);
+                lastLimit = maxDifferingBytesFor(size, match_);
+            }
+            // A file some partner need share no block with is paired by size.
+            if (lastShared == 0) continue;
+            shared_[slot] = lastShared;
+            limits_[slot] = lastLimit;
             indexed_[slot] = 1;
             order_.push_back(slot);
-            bytesToRead_ += uint64_t{blockCount(slot)} * layout_.width;
+            bytesToRead_ += uint64_t{blockCount(slot)} * width_;
         }
     }
 
@@ -224,9 +255,12 @@ private:
         return starts;
     }
 
+    // Each block's value and, while its ranges are matched, how many files
+    // hold it; and the ranks of the largest file's blocks, when sorted.
     uint64_t blockBytes(uint32_t begin, uint32_t end) const {
-        uint64_t bytes = 0;
-        for (uint32_t at = begin; at < end; ++at) bytes += uint64_t{blockCount(order_[at])} * 4;
+        uint64_t bytes = begin < end ? uint64_t{blockCount(order_[end - 1])} * sizeof(uint64_t) : 0;
+        for (uint32_t at = begin; at < end; ++at)
+            bytes += uint64_t{blockCount(order_[at])} * (sizeof(uint32_t) + sizeof(uint16_t));
         return bytes;
     }
 
@@ -240,10 +274,9 @@ private:
             const uint32_t next = range + 1 < ranges ? starts[range + 2] : starts[range + 1];
             if (!readRange(starts[range + 1], next)) return false;
             if (aborted()) break;
-            matchRanges(starts[range], starts[range + 1], next);
-            if (tooManyMatched()) return false;
+            if (!matchRanges(starts[range], starts[range + 1], next) || tooManyMatched()) return false;
             for (uint32_t at = starts[range]; at < starts[range + 1]; ++at)
-                blocks_[order_[at]].reset();
+                releaseBlock(state_, blocks_[order_[at]]);
         }
         return true;
     }
@@ -251,6 +284,52 @@ private:
     bool readRange(uint32_t begin, uint32_t end) {
         for (uint32_t at = begin; at < end && !aborted(); ++at)
             if (!readBlocks(order_[at])) return false;
+        foldCopies(begin, end);
+        return true;
+    }
+
+    static uint64_t valuesKey(const uint32_t* values, uint32_t count) {
+        uint64_t key = count;
+        for (uint32_t at = 0; at < count; ++at) key = (key ^ values[at]) * 0x100000001B3ull;
+        return key;
+    }
+
+    // Files of one size whose blocks all match pair with exactly the same
+    // files: only the first is matched, and every pair found for it is listed
+    // for each of them. They are listed with each other too; the pairing
+    // then compares them (and reads copies once).
+    void foldCopies(uint32_t begin, uint32_t end) {
+        std::vector<std::pair<uint64_t, uint32_t>> keyed;
+        for (uint32_t at = begin; at < end; ++at)
+            if (blocks_[order_[at]] != nullptr)
+                keyed.push_back({valuesKey(valuesOf(at), blockCount(order_[at])), at});
+        std::sort(keyed.begin(), keyed.end(), [&](const auto& x, const auto& y) {
+            const uint32_t sizeX = files_[order_[x.second]].size, sizeY = files_[order_[y.second]].size;
+            return sizeX != sizeY ? sizeX < sizeY : x < y;
+        });
+        for (std::size_t first = 0; first < keyed.size();) {
+            std::size_t end = first + 1;
+            while (end < keyed.size() && keyed[end].first == keyed[first].first &&
+                   files_[order_[keyed[end].second]].size == files_[order_[keyed[first].second]].size)
+                ++end;
+            for (std::size_t member = first + 1; member < end; ++member)
+                for (std::size_t kept = first; kept < member; ++kept)
+                    if (foldInto(keyed[kept].second, keyed[member].second)) break;
+            first = end;
+        }
+    }
+
+    // Folds the file at `at` into the one at `into` when their blocks match.
+    bool foldInto(uint32_t into, uint32_t at) {
+        const uint32_t slot = order_[at], kept = order_[into];
+        if (blocks_[kept] == nullptr || blocks_[slot] == nullptr ||
+            std::memcmp(blocks_[kept], blocks_[slot], std::size_t{blockCount(slot)} * 4) != 0)
+            return false;
+        for (uint32_t copy = kept; copy != kNone; copy = nextCopy_[copy])
+            matched_.insert(pairKey(files_[copy].position, files_[slot].position));
+        nextCopy_[slot] = nextCopy_[kept];
+        nextCopy_[kept] = slot;
+        releaseBlock(state_, blocks_[slot]);
         return true;
     }
 
@@ -258,31 +337,39 @@ private:
     // size is paired by size instead. False when memory ran out.
     bool readBlocks(uint32_t slot) {
         const FileIndexEntry& entry = index_.entry(files_[slot].position);
-        const fs::OwnedFile file = fs::openRead(entry.path);
+        fs::OwnedFile file = fs::openRead(entry.path);
         const bool sameSize = file && fs::fileSize(file.get()) == entry.listedSize;
         const uint32_t count = blockCount(slot);
-        OwnedBlock values = sameSize ? OwnedBlock(state_, std::size_t{count} * 4) : OwnedBlock();
-        const bool noMemory = sameSize && !values;
-        const bool whole = values && readValues(file.get(), count, reinterpret_cast<uint32_t*>(values.get()));
+        uint8_t* values = sameSize ? allocateZeroed(state_, std::size_t{count} * 4) : nullptr;
+        const bool noMemory = sameSize && values == nullptr;
+        const bool whole = values != nullptr && readValues(file.get(), count, reinterpret_cast<uint32_t*>(values));
+        file.reset();
         if (whole) {
-            blocks_[slot] = std::move(values);
+            blocks_[slot] = values;
             return true;
         }
+        releaseBlock(state_, values);
         if (noMemory) return false;
         indexed_[slot] = 0;
         return aborted() || pairAroundSize(slot);
     }
 
     bool readValues(fs::File* file, uint32_t count, uint32_t* values) {
-        const uint32_t width = layout_.width;
+        const uint32_t width = width_;
         const uint32_t perPiece = std::max(kReadPiece / width, 1u);
         for (uint32_t done = 0; done < count;) {
             if (!holdAtGate(state_)) return false;
             const uint32_t blocks = std::min(perPiece, count - done);
             const uint32_t length = blocks * width;
             if (readFromFile(state_, file, state_.compareBufferA, length) != length) return false;
-            for (uint32_t block = 0; block < blocks; ++block)
-                values[done + block] = blockValue(state_.compareBufferA + block * width, width);
+            // The buffer holds far more than a piece, so a short block's word can be read whole.
+            if (width <= 8) {
+                for (uint32_t block = 0; block < blocks; ++block)
+                    values[done + block] = shortBlockValue(state_.compareBufferA + block * width, width);
+            } else {
+                for (uint32_t block = 0; block < blocks; ++block)
+                    values[done + block] = blockValue(state_.compareBufferA + block * width, width);
+            }
             done += blocks;
             bytesRead_ += length;
             state_.progressPercent.store(static_cast<uint32_t>(bytesRead_ * kListingProgress / bytesToRead_));
@@ -291,64 +378,282 @@ private:
     }
 
     const uint32_t* valuesOf(uint32_t at) const {
-        return reinterpret_cast<const uint32_t*>(blocks_[order_[at]].get());
+        return reinterpret_cast<const uint32_t*>(blocks_[order_[at]]);
     }
 
-    void found(uint32_t atA, uint32_t atB) {
-        const SizedFile& a = files_[order_[atA]];
-        const SizedFile& b = files_[order_[atB]];
-        if (!sizesRuleOut(a.size, b.size, match_)) matched_.insert(pairKey(a.position, b.position));
+    // Whether two files hold at least the blocks a qualifying pair of their
+    // sizes shares, counted over the smaller file's blocks.
+    bool sharesEnoughBlocks(uint32_t atA, uint32_t atB) const {
+        const uint32_t slotA = order_[atA], slotB = order_[atB];
+        const uint32_t columns = std::min(blockCount(slotA), blockCount(slotB));
+        const uint32_t needed = sharedBlocksNeeded(files_[slotA].size, files_[slotB].size, limitOf(slotA, slotB), width_);
+        const uint32_t* valuesA = valuesOf(atA);
+        const uint32_t* valuesB = valuesOf(atB);
+        uint32_t missesLeft = columns - std::min(needed, columns);
+        for (uint32_t column = 0; column < columns; ++column)
+            if (valuesA[column] != valuesB[column] && missesLeft-- == 0) return false;
+        return true;
+    }
+
+    uint32_t limitOf(uint32_t slotA, uint32_t slotB) const {
+        return limits_[files_[slotA].size >= files_[slotB].size ? slotA : slotB];
+    }
+
+    // Whether the two files share a block among both their rarest before `column`:
+    // the pair was found there already.
+    bool foundBefore(uint32_t atA, uint32_t atB, uint32_t column) {
+        const uint32_t* valuesA = valuesOf(atA);
+        const uint32_t* valuesB = valuesOf(atB);
+        const uint32_t from = std::max(firstInPrefix_[atA - home_], firstInPrefix_[atB - home_]);
+        for (uint32_t earlier = from; earlier < column; ++earlier)
+            if (valuesA[earlier] == valuesB[earlier] && inPrefix(atA, earlier) && inPrefix(atB, earlier))
+                return true;
+        return false;
+    }
+
+    // Two matched files that share a block at `column` among their rarest:
+    // listed, with the copies folded into each, when they share enough blocks.
+    void found(uint32_t atA, uint32_t atB, uint32_t column) {
+        const uint32_t slotA = order_[atA], slotB = order_[atB];
+        const uint32_t larger = std::max(files_[slotA].size, files_[slotB].size);
+        const uint32_t smaller = std::min(files_[slotA].size, files_[slotB].size);
+        // Many files holding one value: pause and abort are still seen.
+        if (++foundSinceGate_ % kFoundPerGate == 0) holdAtGate(state_);
+        if (aborted() || limitOf(slotA, slotB) < larger - smaller || foundBefore(atA, atB, column) ||
+            !sharesEnoughBlocks(atA, atB))
+            return;
+        for (uint32_t a = slotA; a != kNone; a = nextCopy_[a])
+            for (uint32_t b = slotB; b != kNone; b = nextCopy_[b])
+                matched_.insert(pairKey(files_[a].position, files_[b].position));
     }
 
     // More pairs than the listing may hold: it stops, and every pair is visited instead.
     bool tooManyMatched() const { return matched_.size() > kMostCandidates; }
 
-    // Pairs within the range [home, probe) and between it and [probe, end),
-    // block by block: each block offset's values go into one small table.
-    void matchRanges(uint32_t home, uint32_t probe, uint32_t end) {
-        struct Slot {
-            uint32_t value;
-            uint32_t first;
-            uint32_t generation;
-        };
-        const uint32_t homeCount = probe - home;
-        std::size_t capacity = 16;
-        while (capacity < std::size_t{homeCount} * 2) capacity *= 2;
-        std::vector<Slot> table(capacity, Slot{0, kNone, 0});
-        std::vector<uint32_t> nextSame(homeCount, kNone);
-        const std::size_t mask = capacity - 1;
-        auto spot = [&](uint32_t value, uint32_t generation) {
+    struct Slot {
+        uint32_t value;
+        uint32_t first;  // while counting: how many files hold the value
+        uint32_t generation;
+        uint32_t group;
+    };
+
+    // The sets of files found holding one block, in one step: a set met
+    // again at another offset (as the files of one zero padding or one
+    // template are) holds no pair not looked at already, nor does a file
+    // probing it again. Sets are told apart exactly, by their members.
+    class MetGroups {
+    public:
+        // The set's number; `fresh` when it is met for the first time.
+        uint32_t numberOf(const std::vector<uint32_t>& members, bool& fresh) {
+            uint64_t signature = members.size();
+            for (const uint32_t member : members) signature = (signature ^ member) * 0x100000001B3ull;
+            const auto [first, last] = bySignature_.equal_range(signature);
+            for (auto it = first; it != last; ++it) {
+                const uint32_t group = it->second;
+                if (starts_[group + 1] - starts_[group] == members.size() &&
+                    std::equal(members.begin(), members.end(), pool_.begin() + starts_[group])) {
+                    fresh = false;
+                    return group;
+                }
+            }
+            fresh = true;
+            const uint32_t group = static_cast<uint32_t>(starts_.size() - 1);
+            pool_.insert(pool_.end(), members.begin(), members.end());
+            starts_.push_back(static_cast<uint32_t>(pool_.size()));
+            bySignature_.emplace(signature, group);
+            return group;
+        }
+        // Whether `file` probed the set before; from now on it has.
+        bool probedBefore(uint32_t group, uint32_t file) {
+            const std::size_t before = probed_.size();
+            probed_.insert(uint64_t{group} << 32 | file);
+            return probed_.size() == before;
+        }
+
+    private:
+        std::unordered_multimap<uint64_t, uint32_t> bySignature_;
+        std::vector<uint32_t> starts_ = {0};
+        std::vector<uint32_t> pool_;
+        PairSet probed_;
+    };
+
+    // One small table for the values of one block offset, reused from offset to offset.
+    class ColumnTable {
+    public:
+        explicit ColumnTable(uint32_t files) {
+            std::size_t capacity = 16;
+            while (capacity < std::size_t{files} * 2) capacity *= 2;
+            slots_.assign(capacity, Slot{0, kNone, 0, kNone});
+        }
+        void nextColumn() { ++generation_; }
+        // The place of `value` at this offset; a new one starts with `first` kNone.
+        std::size_t placeOf(uint32_t value) {
+            const std::size_t mask = slots_.size() - 1;
             std::size_t at = (value * 0x9E3779B1u) & mask;
-            while (table[at].generation == generation && table[at].value != value) at = (at + 1) & mask;
+            while (slots_[at].generation == generation_ && slots_[at].value != value) at = (at + 1) & mask;
+            if (slots_[at].generation != generation_) slots_[at] = Slot{value, kNone, generation_, kNone};
             return at;
-        };
+        }
+        Slot& slotOf(uint32_t value) { return slots_[placeOf(value)]; }
+        Slot& slotAt(std::size_t place) { return slots_[place]; }
+        // Whether `value` occurs at this offset, without adding it.
+        const Slot* find(uint32_t value) const {
+            const std::size_t mask = slots_.size() - 1;
+            std::size_t at = (value * 0x9E3779B1u) & mask;
+            while (slots_[at].generation == generation_) {
+                if (slots_[at].value == value) return &slots_[at];
+                at = (at + 1) & mask;
+            }
+            return nullptr;
+        }
+
+    private:
+        std::vector<Slot> slots_;
+        uint32_t generation_ = 0;
+    };
+
+    bool matched(uint32_t at) const { return blocks_[order_[at]] != nullptr; }
+
+    // For each file of [home, end), how many of the files hold each of its
+    // blocks; false when there is no memory for the counts.
+    bool countBlocks(uint32_t home, uint32_t end, ColumnTable& table) {
+        counts_.assign(end - home + 1, 0);
+        for (uint32_t at = home; at < end; ++at)
+            counts_[at - home + 1] = counts_[at - home] + (matched(at) ? blockCount(order_[at]) : 0);
+        countBlock_ = allocateZeroed(state_, std::max<std::size_t>(counts_.back(), 1) * sizeof(uint16_t));
+        if (countBlock_ == nullptr) return false;
+        const uint32_t columns = blockCount(order_[end - 1]);
+        std::vector<std::size_t> places(end - home);
+        uint32_t from = home;
+        for (uint32_t column = 0; column < columns && holdAtGate(state_); ++column) {
+            while (from < end && blockCount(order_[from]) <= column) ++from;
+            table.nextColumn();
+            for (uint32_t at = from; at < end; ++at) {
+                if (!matched(at)) continue;
+                places[at - home] = table.placeOf(valuesOf(at)[column]);
+                uint32_t& holders = table.slotAt(places[at - home]).first;
+                holders = holders == kNone ? 1 : holders + 1;
+            }
+            for (uint32_t at = from; at < end; ++at) {
+                if (!matched(at)) continue;
+                const uint32_t holders = table.slotAt(places[at - home]).first;
+                countsOf(at)[column] = static_cast<uint16_t>(std::min<uint32_t>(holders, UINT16_MAX));
+            }
+        }
+        return true;
+    }
+
+    uint16_t* countsOf(uint32_t at) {
+        return reinterpret_cast<uint16_t*>(countBlock_) + counts_[at - home_];
+    }
+
+    // A block's place in the order of one step: the fewer files of the step
+    // hold its value at its offset, the earlier; then by offset, then by value
+    // (a file has one block per offset, so offsets alone order its own).
+    // Unequal blocks of equal value only add pairs that the checks then drop.
+    static uint64_t rank(uint16_t holders, uint32_t column) { return uint64_t{holders} << 32 | column; }
+
+    // Each file's rarest blocks: the rank of the last of its first
+    // |blocks| - t + 1 in the order.
+    void findPrefixes(uint32_t home, uint32_t end) {
+        lastRank_.assign(end - home, 0);
+        firstInPrefix_.assign(end - home, 0);
+        std::vector<uint64_t> ranks;
+        for (uint32_t at = home; at < end && holdAtGate(state_); ++at) {
+            if (!matched(at)) continue;
+            const uint32_t count = blockCount(order_[at]);
+            const uint32_t prefix = count - shared_[order_[at]] + 1;
+            if (prefix >= count) {
+                lastRank_[at - home] = UINT64_MAX;
+                continue;
+            }
+            lastRank_[at - home] = lastRankOfPrefix(countsOf(at), count, prefix, ranks);
+            uint32_t& first = firstInPrefix_[at - home];
+            while (!inPrefix(at, first)) ++first;
+        }
+    }
+
+    // The rank of the `prefix`-th rarest of `count` blocks: by a tally of the
+    // holders when they are few, as most are, else by partial sorting.
+    static uint64_t lastRankOfPrefix(const uint16_t* holders, uint32_t count, uint32_t prefix,
+                                     std::vector<uint64_t>& ranks) {
+        constexpr uint32_t kTallied = 16;
+        uint32_t tally[kTallied + 1] = {};
+        for (uint32_t column = 0; column < count; ++column) ++tally[std::min<uint32_t>(holders[column], kTallied)];
+        uint32_t before = 0, level = 1;
+        while (level < kTallied && before + tally[level] < prefix) before += tally[level++];
+        if (level < kTallied) {
+            // The cut lies among the blocks held by `level` files: the (prefix - before)-th of them by offset.
+            for (uint32_t column = 0; column < count; ++column)
+                if (holders[column] == level && ++before == prefix) return rank(static_cast<uint16_t>(level), column);
+        }
+        ranks.resize(count);
+        for (uint32_t column = 0; column < count; ++column) ranks[column] = rank(holders[column], column);
+        std::nth_element(ranks.begin(), ranks.begin() + (prefix - 1), ranks.end());
+        return ranks[prefix - 1];
+    }
+
+    bool inPrefix(uint32_t at, uint32_t column) {
+        return matched(at) && rank(countsOf(at)[column], column) <= lastRank_[at - home_];
+    }
+
+    // Pairs within the range [home, probe) and between it and [probe, end),
+    // from the rarest blocks of each file, offset by offset: each offset's
+    // values go into one small table. False when memory ran out.
+    bool matchRanges(uint32_t home, uint32_t probe, uint32_t end) {
+        ColumnTable table(end - home);
+        home_ = home;
+        if (!countBlocks(home, end, table)) return false;
+        if (aborted()) return releaseCounts();
+        findPrefixes(home, end);
+        if (aborted()) return releaseCounts();
+        const uint32_t homeCount = probe - home;
+        std::vector<uint32_t> nextSame(homeCount, kNone);
+        std::vector<std::size_t> places;
+        std::vector<uint32_t> members;
+        MetGroups groups;
         const uint32_t columns = blockCount(order_[end - 1]);
         uint32_t homeFrom = home, probeFrom = probe;
         for (uint32_t column = 0; column < columns; ++column) {
-            const uint32_t generation = ++generation_;
+            table.nextColumn();
             while (homeFrom < probe && blockCount(order_[homeFrom]) <= column) ++homeFrom;
             while (probeFrom < end && blockCount(order_[probeFrom]) <= column) ++probeFrom;
-            if (homeFrom == probe || tooManyMatched() || !holdAtGate(state_)) return;
+            if (homeFrom == probe || tooManyMatched() || !holdAtGate(state_)) break;
+            places.clear();
             for (uint32_t at = homeFrom; at < probe; ++at) {
-                if (!blocks_[order_[at]]) continue;
-                const uint32_t value = valuesOf(at)[column];
-                Slot& slot = table[spot(value, generation)];
-                const uint32_t local = at - home;
-                nextSame[local] = kNone;
-                if (slot.generation == generation) {
-                    for (uint32_t same = slot.first; same != kNone; same = nextSame[same])
-                        found(home + same, at);
-                    nextSame[local] = slot.first;
-                }
-                slot = Slot{value, local, generation};
+                if (!inPrefix(at, column)) continue;
+                const std::size_t place = table.placeOf(valuesOf(at)[column]);
+                Slot& slot = table.slotAt(place);
+                if (slot.first == kNone) places.push_back(place);
+                nextSame[at - home] = slot.first;
+                slot.first = at - home;
+            }
+            for (const std::size_t place : places) {
+                Slot& slot = table.slotAt(place);
+                members.clear();
+                for (uint32_t same = slot.first; same != kNone; same = nextSame[same]) members.push_back(same);
+                // A file alone holding the block is no set: its pairs are few.
+                if (members.size() < 2) continue;
+                bool fresh = false;
+                slot.group = groups.numberOf(members, fresh);
+                if (!fresh) continue;
+                for (std::size_t later = 0; later < members.size(); ++later)
+                    for (std::size_t earlier = later + 1; earlier < members.size(); ++earlier)
+                        found(home + members[earlier], home + members[later], column);
             }
             for (uint32_t at = probeFrom; at < end; ++at) {
-                if (!blocks_[order_[at]]) continue;
-                const Slot& slot = table[spot(valuesOf(at)[column], generation)];
-                if (slot.generation != generation) continue;
-                for (uint32_t same = slot.first; same != kNone; same = nextSame[same]) found(home + same, at);
+                if (!inPrefix(at, column)) continue;
+                const Slot* slot = table.find(valuesOf(at)[column]);
+                if (slot == nullptr || (slot->group != kNone && groups.probedBefore(slot->group, at))) continue;
+                for (uint32_t same = slot->first; same != kNone; same = nextSame[same]) found(home + same, at, column);
             }
         }
+        return releaseCounts();
+    }
+
+    bool releaseCounts() {
+        releaseBlock(state_, countBlock_);
+        return true;
     }
 
     bool listNothing(TwinCandidates& candidates) {
@@ -384,18 +689,33 @@ private:
     const FileIndex& index_;
     const uint32_t match_;
     BlockLayout layout_;
+    // The width the files are cut at.
+    uint32_t width_ = 0;
+    // Each matched file's differing bytes allowed, were it the larger of a pair.
+    std::vector<uint32_t> limits_;
     // Every file that may pair, by listed size (then walk order); files are named by slot here.
     std::vector<SizedFile> files_;
     std::vector<uint8_t> indexed_;
     // The slots of the files matched by their blocks, by size.
     std::vector<uint32_t> order_;
     // Each indexed file's block values while its range of sizes is matched.
-    std::vector<OwnedBlock> blocks_;
+    std::vector<uint8_t*> blocks_;
+    // The fewest blocks each matched file shares with any partner (t in engine/block_layout.h).
+    std::vector<uint32_t> shared_;
+    // Files whose blocks all match, chained from the one that is matched.
+    std::vector<uint32_t> nextCopy_;
+    // While a step is matched: where each file's counts start, the counts, and
+    // the rank of the last of each file's rarest blocks, and the first offset among them.
+    std::vector<uint64_t> counts_;
+    uint8_t* countBlock_ = nullptr;
+    std::vector<uint64_t> lastRank_;
+    std::vector<uint32_t> firstInPrefix_;
+    uint32_t home_ = 0;
+    uint32_t foundSinceGate_ = 0;
     std::vector<uint64_t> aroundPairs_;
     PairSet matched_;
     uint64_t bytesToRead_ = 0;
     uint64_t bytesRead_ = 0;
-    uint32_t generation_ = 0;
     uint32_t lastSmallSize_ = 0;
     bool lastSmallSizeAlone_ = false;
 };

@@ -5,8 +5,11 @@
 // Files with few partners of a fitting size, too small or too large for the
 // blocks, or that changed since the walk are paired with every partner of a
 // fitting size. The others are read once each, in order of size, and their
-// blocks are matched among files of similar size: only pairs that share a
-// block at the same offset are listed.
+// blocks are matched among files of similar size, each file by its rarest
+// blocks only (engine/block_layout.h), so blocks that many files share (common
+// headers, zero padding) find no pairs by themselves. A pair found so is
+// listed when it holds as many identical blocks as a qualifying pair of its
+// sizes must. Files of one size whose blocks all match are matched as one.
 #pragma once
 
 #include <cstdint>

@@ -19,7 +19,31 @@ uint32_t widestBlockFor(uint32_t largerSize, uint32_t matchPercent) {
     return largerSize / (maxDifferingBytesFor(largerSize, matchPercent) + 1);
 }
 
+// g of the header: blocks of `width` bytes identical in both files.
+int64_t sharedBlocks(uint32_t smaller, uint32_t larger, uint32_t largerLimit, uint32_t width) {
+    return int64_t{smaller / width} - int64_t{largerLimit} + (larger - smaller);
+}
+
 }  // namespace
+
+uint32_t sharedBlocksNeeded(uint32_t sizeA, uint32_t sizeB, uint32_t largerLimit, uint32_t width) {
+    const int64_t shared = sharedBlocks(std::min(sizeA, sizeB), std::max(sizeA, sizeB), largerLimit, width);
+    return shared > 0 ? static_cast<uint32_t>(shared) : 0;
+}
+
+uint32_t fewestSharedBlocks(uint32_t size, uint32_t matchPercent, uint32_t width) {
+    int64_t fewest = sharedBlocks(size, size, maxDifferingBytesFor(size, matchPercent), width);
+    const uint64_t largest = std::min<uint64_t>(largerSizeBound(size, matchPercent), UINT32_MAX);
+    uint64_t larger = size < kScaledFrom ? kScaledFrom : (uint64_t{size} / 1024 + 1) * 1024;
+    for (; larger <= largest && fewest > 0; larger = (larger / 1024 + 1) * 1024) {
+        const uint32_t partner = static_cast<uint32_t>(larger);
+        // A partner whose extra bytes alone pass the limit never pairs.
+        const uint32_t limit = maxDifferingBytesFor(partner, matchPercent);
+        if (limit < partner - size) continue;
+        fewest = std::min(fewest, sharedBlocks(size, partner, limit, width));
+    }
+    return fewest > 0 ? static_cast<uint32_t>(fewest) : 0;
+}
 
 uint32_t equalBytesNeeded(uint32_t largerSize, uint32_t matchPercent) {
     return largerSize - maxDifferingBytesFor(largerSize, matchPercent);
@@ -62,4 +86,10 @@ BlockLayout blockLayoutFor(uint32_t matchPercent, uint32_t largestSize) {
     while (layout.smallestSize > 1 && blocksHold(layout.smallestSize - 1, matchPercent, width))
         --layout.smallestSize;
     return layout;
+}
+
+uint32_t listingBlockWidth(uint32_t layoutWidth, uint32_t matchPercent) {
+    if (matchPercent >= 100) return layoutWidth;
+    // About half of each file's blocks are its rarest.
+    return std::clamp(50 / (100 - matchPercent), 1u, layoutWidth);
 }

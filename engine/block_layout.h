@@ -7,6 +7,32 @@
 // the smaller file has more full blocks than the bytes the two files share
 // can differ in, so at least one of its blocks is byte-identical in the
 // other file at the same offset. Two files that share no block cannot pair.
+//
+// Shared blocks, for a pair of sizes s <= L: at most limit(L) - (L - s)
+// bytes differ within the smaller file, and each spoils at most one of its
+// s/W full blocks, so g(s, L) = s/W - limit(L) + (L - s) blocks are
+// byte-identical in both files at the same offsets. For one file of a
+// bytes, the fewest blocks t(a) it shares with any partner that may pair:
+// - partners b <= a: g(b, a) = (b/W - b) + (a - limit(a)), and b/W - b never
+//   falls as b falls, so b = a gives the fewest;
+// - partners a < b <= 50,000 bytes: limit(b) is b * (100 - p) / 100 rounded
+//   down, which grows by at most 1 per byte while L - s grows by 1, so g
+//   never falls as b grows;
+// - partners above 50,000 bytes: the percentage is counted on sizes scaled
+//   down by 1,024, so limit(b) is the same for every size of one 1,024-byte
+//   step and g grows with b within it; the step's smallest size (50,001,
+//   then each multiple of 1,024) gives the step's fewest.
+// So t(a) is the least of g(a, a) and of g(a, b) over those step starts b
+// that may still pair with a. One byte past a step's end the limit may grow
+// by 1,024 at once, so t(a) can lie far below g(a, a).
+//
+// Listing by the rarest blocks: put every (offset, block value) into one
+// order. If two files A and B share at least t blocks, with t(A) <= t and
+// t(B) <= t (both hold for t = g of the pair), then A's first
+// |A| - t(A) + 1 blocks in that order and B's first |B| - t(B) + 1 hold a
+// common block: the first shared block in the order is among them, since
+// otherwise every shared block would lie among A's last t(A) - 1 blocks (or
+// B's last t(B) - 1), fewer than t.
 #pragma once
 
 #include <cstdint>
@@ -26,6 +52,15 @@ uint32_t largestPartnerSize(uint32_t size, uint32_t matchPercent);
 // (and then only byte-identical ones).
 bool onlyEqualSizesPair(uint32_t size, uint32_t matchPercent);
 
+// The blocks two files of these sizes must share, byte-identical at the same
+// offsets, with blocks of `width` bytes, when the larger may differ in
+// `largerLimit` bytes (maxDifferingBytesFor): g above, 0 when not positive.
+uint32_t sharedBlocksNeeded(uint32_t sizeA, uint32_t sizeB, uint32_t largerLimit, uint32_t width);
+
+// t above: the fewest blocks a file of `size` bytes shares with any file
+// that may pair with it; 0 when some partner need share none.
+uint32_t fewestSharedBlocks(uint32_t size, uint32_t matchPercent, uint32_t width);
+
 // Blocks of a search: every pair whose larger file has between smallestSize
 // and largestSize bytes holds one identical block when it can qualify.
 struct BlockLayout {
@@ -41,3 +76,9 @@ struct BlockLayout {
 BlockLayout blockLayoutFor(uint32_t matchPercent, uint32_t largestSize);
 
 constexpr uint32_t kNarrowestBlock = 8;
+
+// The width the listing cuts files at, at most the layout's: a file's rarest
+// blocks are about W * (100 - matchPercent) / 100 of its blocks, so narrower
+// blocks leave out more of the blocks that many files share, and a pair
+// found must share more of its blocks (but there are more of them to read).
+uint32_t listingBlockWidth(uint32_t layoutWidth, uint32_t matchPercent);

@@ -149,6 +149,69 @@ private:
     std::vector<std::string> made_;
 };
 
+// A tree of shared content for "Directory" at `match`: files that start with
+// one of a few common headers, zero-padded files, sets of copies (one with a
+// second name), and
+// templates with fields changed in as many bytes as the percentage allows
+// (and one more), spread one per block, at equal sizes and with the longer
+// file's extra bytes counted, across the sizes where the percentage is
+// counted on sizes scaled down.
+void writeSharedContent(const TestFolder& folder, uint32_t match) {
+    std::mt19937 random(match + 7);
+    auto randomBytes = [&](std::size_t size) {
+        std::vector<uint8_t> bytes(size);
+        for (uint8_t& byte : bytes) byte = static_cast<uint8_t>(random());
+        return bytes;
+    };
+    auto spreadChanges = [](std::vector<uint8_t> bytes, uint32_t changes, std::size_t within) {
+        for (uint32_t i = 0; i < changes; ++i) bytes[uint64_t{i} * within / changes] ^= 0x5A;
+        return bytes;
+    };
+    const std::vector<uint8_t> headers[] = {randomBytes(600), randomBytes(2000), randomBytes(4096)};
+    for (uint32_t i = 0; i < 18; ++i) {
+        std::vector<uint8_t> bytes = headers[i % 3];
+        const std::vector<uint8_t> own = randomBytes(1500 + random() % 4000);
+        bytes.insert(bytes.end(), own.begin(), own.end());
+        folder.write("header" + std::to_string(i), bytes);
+    }
+    for (uint32_t i = 0; i < 12; ++i) {
+        std::vector<uint8_t> bytes(20000 + 8 * (i % 3), 0);
+        const std::vector<uint8_t> own = randomBytes(40 * i);
+        std::copy(own.begin(), own.end(), bytes.begin());
+        folder.write("zeros" + std::to_string(i), bytes);
+    }
+    // 61,439 and 102,399 bytes end a step: one byte longer, the percentage allows 1,024 more.
+    for (const uint32_t size : {8000u, 50001u, 61439u, 102399u}) {
+        const std::string name = "template" + std::to_string(size);
+        const std::vector<uint8_t> base = randomBytes(size);
+        const uint32_t limit = maxDifferingBytesFor(size, match);
+        for (uint32_t copy = 0; copy < 3; ++copy) folder.write(name + "copy" + std::to_string(copy), base);
+#ifndef _WIN32
+        // A second name of one copy: never its twin.
+        std::filesystem::create_hard_link(folder.path(name + "copy0"), folder.path(name + "link"));
+#endif
+        for (uint32_t copy = 0; copy < 2; ++copy)
+            folder.write(name + "atLimit" + std::to_string(copy), spreadChanges(base, limit, size));
+        folder.write(name + "pastLimit", spreadChanges(base, limit + 1, size));
+        for (uint32_t fields = 1; fields <= 6; ++fields) {
+            std::vector<uint8_t> bytes = base;
+            for (uint32_t field = 0; field < fields; ++field)
+                for (uint32_t at = random() % (size - 4), end = at + 4; at < end; ++at) bytes[at] = '#';
+            folder.write(name + "fields" + std::to_string(fields), bytes);
+        }
+        for (const uint32_t extra : {1u, limit / 3 + 1, 1100u}) {
+            std::vector<uint8_t> longer = base;
+            const std::vector<uint8_t> tail = randomBytes(extra);
+            longer.insert(longer.end(), tail.begin(), tail.end());
+            const uint32_t longerLimit = maxDifferingBytesFor(size + extra, match);
+            if (longerLimit < extra) continue;
+            for (const uint32_t changes : {longerLimit - extra, longerLimit - extra + 1})
+                folder.write(name + "longer" + std::to_string(extra) + "by" + std::to_string(changes),
+                             spreadChanges(longer, changes, size));
+        }
+    }
+}
+
 }  // namespace
 
 TEST(SearchReference, FastSearchListsWhatThePlainSearchLists) {
@@ -250,5 +313,56 @@ TEST(SearchReference, TwinsAtTheThresholdListWhatThePlainSearchLists) {
                 };
             EXPECT_EQ(fast.search(root), expected) << "match " << match << " starved " << starved;
         }
+    }
+}
+
+TEST(SearchReference, SharedContentListsWhatThePlainSearchLists) {
+    for (const uint32_t match : {90u, 95u, 99u, 100u}) {
+        TestFolder folder;
+        writeSharedContent(folder, match);
+        const std::string root = folder.root().string();
+        const SearchOptions options{DirectoryMode, false, match, false};
+        SearchState fast(options);
+        SearchState plain(options);
+        const auto expected = plainSearch(plain, root);
+        EXPECT_GT(expected.size(), 20u) << "match " << match;
+        EXPECT_EQ(fast.search(root), expected) << "match " << match;
+    }
+}
+
+// An abort at any point of a "Directory" search, the listing of pairs
+// included, lists a prefix of the complete search's rows; progress never falls.
+TEST(SearchReference, AnAbortedDirectorySearchListsAPrefixOfTheRows) {
+    TestFolder folder;
+    writeSharedContent(folder, 95);
+    const std::string root = folder.root().string();
+    const SearchOptions options{DirectoryMode, false, 95, false};
+    SearchState complete(options);
+    uint32_t allReads = 0;
+    complete.state.readBlock = [&](fs::File* file, void* buffer, uint32_t count) {
+        ++allReads;
+        return fs::readFile(file, buffer, count);
+    };
+    std::vector<ResultRow> expected = complete.search(root);
+    expected.pop_back();
+    for (const uint32_t abortAt : {1u, allReads / 8, allReads / 3, allReads / 2, allReads - 1}) {
+        SearchState search(options);
+        uint32_t reads = 0, lastProgress = 0;
+        bool progressFell = false;
+        search.state.readBlock = [&](fs::File* file, void* buffer, uint32_t count) {
+            const uint32_t progress = search.state.progressPercent.load();
+            progressFell = progressFell || progress < lastProgress;
+            lastProgress = progress;
+            if (++reads == abortAt) search.abort();
+            return fs::readFile(file, buffer, count);
+        };
+        std::vector<ResultRow> rows = search.search(root);
+        ASSERT_GE(rows.size(), 2u);
+        EXPECT_EQ(rows.back()[0], "Aborted") << "abort at read " << abortAt;
+        rows.pop_back();
+        ASSERT_LE(rows.size(), expected.size());
+        EXPECT_TRUE(std::equal(rows.begin(), rows.end(), expected.begin())) << "abort at read " << abortAt;
+        EXPECT_FALSE(progressFell) << "abort at read " << abortAt;
+        EXPECT_EQ(search.state.progressPercent.load(), 101u);
     }
 }
