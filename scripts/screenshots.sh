@@ -90,8 +90,8 @@ expect_pixel() {  # shot, x, y, colour
 type_into_box() { click 200 "${2:-83}"; xdotool key ctrl+a; xdotool type --delay 2 "$1"; darken; }
 wait_for_pixel() {  # shot, x, y, colour: captures until the pixel shows the colour (60 s at most)
   for _ in $(seq 1 600); do
-    capture "$1"
-    [ "$(pixel "$1" "$2" "$3")" = "$4" ] && return 0
+    # A window just mapped may not be viewable yet: the capture is taken again.
+    capture "$1" 2>/dev/null && [ "$(pixel "$1" "$2" "$3")" = "$4" ] && return 0
     sleep 0.1
   done
   expect_pixel "$@"
@@ -108,7 +108,7 @@ has_text() { [ "$(convert "$shots/$1.png" -crop "$4x$5+$(($2 + frame_x))+$(($3 +
 list_has_rows() { has_text "$1" 5 145 200 60; }
 wait_for_face() {  # shot, idle|running: captures until the buttons show that face (60 s at most)
   for _ in $(seq 1 600); do
-    capture "$1"
+    capture "$1" 2>/dev/null || { sleep 0.1; continue; }
     if [ "$2" = idle ]; then
       [ "$(buttons "$1")" = "$idle_buttons" ] && list_has_rows "$1" && return 0
     else
@@ -167,7 +167,7 @@ for dpi in 144 192; do
   for _ in $(seq 1 300); do   # and the list's column titles
     has_text "main_window_dpi$dpi" $((5 * dpi / 96)) $((122 * dpi / 96)) $((60 * dpi / 96)) $((16 * dpi / 96)) && break
     sleep 0.1
-    capture "main_window_dpi$dpi"
+    capture "main_window_dpi$dpi" 2>/dev/null || true
   done
   if [ "$client_width" -lt $(( 500 * dpi / 96 )) ]; then
     echo "screenshots: at $dpi DPI the window is $client_width pixels wide, not scaled" >&2
