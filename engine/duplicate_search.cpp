@@ -50,6 +50,31 @@ void keepLastPair(Settings& settings, const FileIndex& index, const LastPair& la
     if (last.entryB != kNoEntry) copyPathText(settings.pathB, index.entry(last.entryB).path);
 }
 
+// Indexes `folder` and lists its twins below the opening row, counting both
+// into `result`; `started` once the "Start" row stands. False when the search
+// could not hold the whole tree, its pieces or its rows. The index is given
+// back on the way out.
+bool listTwins(AppState& state, const char* folder, SearchOutcome& result, bool& started) {
+    FileIndex index;
+    LastPair last;
+    bool complete = true;
+    const bool hadMemory = withinMemory([&] {
+        state.results->insertRow(0, "Indexing....");
+        if (indexTree(state, index, folder)) {
+            state.results->deleteRow(0);
+            started = true;
+            writeRowWithCount(state, 0, "Start", index.count(), " files found.");
+            complete = pairTree(state, index, last);
+        } else {
+            complete = !index.outOfMemory();
+        }
+    });
+    keepLastPair(state.settings, index, last);
+    result.files = index.count();
+    result.twins = state.twinCount.load();
+    return complete && hadMemory;
+}
+
 }  // namespace
 
 SearchOutcome searchDuplicates(AppState& state, const char* folder) {
@@ -66,31 +91,12 @@ SearchOutcome searchDuplicates(AppState& state, const char* folder) {
         result.end = JobEnd::NoMemory;
         return result;
     }
-    FileIndex index;
-    LastPair last;
     bool started = false;
-    // A search that could not hold the whole tree, its pieces or its rows is never shown as complete.
-    bool complete = true;
-    const bool hadMemory = withinMemory([&] {
-        state.results->insertRow(0, "Indexing....");
-        if (indexTree(state, index, folder)) {
-            state.results->deleteRow(0);
-            started = true;
-            writeRowWithCount(state, 0, "Start", index.count(), " files found.");
-            complete = pairTree(state, index, last);
-        } else {
-            complete = !index.outOfMemory();
-        }
-    });
-    keepLastPair(state.settings, index, last);
-    result.files = index.count();
+    const bool complete = listTwins(state, folder, result, started);
     // The search's own memory goes first, so that the closing row finds room after memory ran out.
     buffers.release();
-    index.release();
-    complete = complete && hadMemory;
     const bool ranToEnd = complete && state.runControl.load() == Running;
     // The closing row follows the twin rows listed, whatever stopped the search.
-    result.twins = state.twinCount.load();
     const bool closed = withinMemory([&] {
         writeRowWithCount(state, started ? static_cast<int>(result.twins + 1) : 0,
                           ranToEnd ? "End" : "Aborted", result.twins, " twins found");
