@@ -58,10 +58,8 @@ int main(int argc, char** argv) {
 
     AppState search;
     search.settings.searchMode = DirectoryMode;
-    std::strcpy(search.settings.pathA, argv[1]);
-    std::strcpy(search.settings.pathB, argv[2]);
-    search.compareBufferA = allocateZeroed(search, kSearchBufferSize);
-    search.compareBufferB = allocateZeroed(search, kSearchBufferSize);
+    const CompareBuffers buffers(search, kSearchBufferSize);
+    if (!buffers) return 2;
     AppState report;
     report.settings = search.settings;
     report.settings.searchMode = FileMode;
@@ -76,7 +74,7 @@ int main(int argc, char** argv) {
         return std::to_string(comparePairInPieces(search, argv[1], argv[2], 0)) + "%";
     });
     methods.emplace_back("compareFiles, File", [&] {
-        compareFiles(report);
+        compareFiles(report, argv[1], argv[2]);
         return std::to_string(list.rowCount()) + " rows";
     });
     if (argc > 4) {

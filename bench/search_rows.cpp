@@ -3,6 +3,7 @@
 // the bytes a kept twin row costs.
 //   bench_search_rows FOLDER
 #include <cstdio>
+#include <cstring>
 
 #include "engine/duplicate_search.h"
 #include "engine/result_store.h"
@@ -19,8 +20,8 @@ int main(int argc, char** argv) {
     state.settings.useHash = 1;
     state.settings.matchPercent = 100;
     state.reportNoMemory = [] { std::fputs("Not enough memory\n", stderr); };
-    if (!copyPathText(state.settings.pathA, argv[1])) return 2;
-    searchDuplicates(state);
+    if (std::strlen(argv[1]) >= kPathTextSize) return 2;
+    searchDuplicates(state, argv[1]);
     PathText closing;
     rows.getCell(rows.rowCount() - 1, 0, closing);
     std::printf("%d rows kept, closing row %s\n", rows.rowCount(), closing);

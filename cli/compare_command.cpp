@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "cli/commands.h"
 #include "cli/row_output.h"
 #include "engine/compare.h"
-#include "engine/result_store.h"
 
 namespace {
 
@@ -37,11 +37,16 @@ int usageError(const std::string& problem) {
     return kExitTrouble;
 }
 
-// From the closing row: its verdict tells same from different.
-int exitStatusFor(const ResultRow& closing) {
-    const std::string& verdict = closing[2];
-    if (verdict == "Same" || verdict == "Zero Bytes") return kExitSame;
-    if (verdict.rfind("Files have ", 0) == 0) return kExitDifferent;
+// A comparison that ran to its end tells same from different; anything else is trouble.
+int exitStatusFor(const CompareOutcome& outcome) {
+    if (outcome.end != JobEnd::Completed) return kExitTrouble;
+    switch (outcome.pair) {
+        case PairOutcome::ZeroBytes: return kExitSame;
+        case PairOutcome::Compared: return outcome.differingBytes == 0 ? kExitSame : kExitDifferent;
+        case PairOutcome::OpenFailed:
+        case PairOutcome::SizeFault:
+        case PairOutcome::ReadFailed: break;
+    }
     return kExitTrouble;
 }
 
@@ -76,14 +81,14 @@ int runCompare(int argc, char** argv, RowFormat format) {
     state.results = &list;
     state.settings.searchMode = FileMode;
     state.checkZeroLength = zeroLength ? 1 : 0;
-    if (!copyPathText(state.settings.pathA, paths[0]) || !copyPathText(state.settings.pathB, paths[1])) {
+    if (std::strlen(paths[0]) >= kPathTextSize || std::strlen(paths[1]) >= kPathTextSize) {
         return usageError("a path is longer than 599 bytes");
     }
     state.reportNoMemory = [] { std::fputs("kestrow compare: Not enough memory\n", stderr); };
-    compareFiles(state);
+    const CompareOutcome outcome = compareFiles(state, paths[0], paths[1]);
     if (!list.finish()) {
         std::fputs("kestrow compare: the rows could not be written\n", stderr);
         return kExitTrouble;
     }
-    return exitStatusFor(list.lastRow());
+    return exitStatusFor(outcome);
 }

@@ -1,20 +1,10 @@
 #include "cli/row_output.h"
 
-#include "engine/path_text.h"
-
 void PrintingResultList::printUpTo(int end) {
-    char cell[kPathTextSize];
     while (printed_ < end && unprinted_.rowCount() > 0) {
         const std::string line = formatRow(format_, unprinted_, 0);
-        ResultRow row;
-        for (int column = 0; column < 3; ++column) {
-            unprinted_.getCell(0, column, cell);
-            row[column] = cell;
-        }
         unprinted_.deleteRow(0);
         if (std::fwrite(line.data(), 1, line.size(), out_) != line.size()) failed_ = true;
-        if (printed_ == 0) firstRow_ = row;
-        lastRow_ = std::move(row);
         ++printed_;
     }
 }
@@ -41,7 +31,6 @@ void PrintingResultList::ensureVisible(int row) {
 void PrintingResultList::clearRows() {
     unprinted_.clearRows();
     printed_ = 0;
-    firstRow_ = lastRow_ = ResultRow();
 }
 
 void PrintingResultList::deleteRow(int row) {

@@ -11,9 +11,8 @@
 // A result list that prints each row once it is final: a twin or run row as
 // soon as it is written, any other row once a row after it exists, and the rest
 // at finish(). Only the rows not printed yet are kept, in the engine's row store,
-// so memory does not grow with the rows printed; the first and the last row
-// printed stay known for the exit status. The worker prints; flush() (from any
-// thread: the stream locks itself) sends them on.
+// so memory does not grow with the rows printed. The worker prints; flush()
+// (from any thread: the stream locks itself) sends them on.
 class PrintingResultList : public ResultList {
 public:
     PrintingResultList(FILE* out, RowFormat format) : out_(out), format_(format) {}
@@ -31,8 +30,6 @@ public:
     void flush();
     // Prints the rows not printed yet; false when any write of the rows failed.
     bool finish();
-    const ResultRow& firstRow() const { return firstRow_; }
-    const ResultRow& lastRow() const { return lastRow_; }
 
 private:
     void printUpTo(int end);
@@ -43,8 +40,6 @@ private:
     RowFormat format_;
     ResultStore unprinted_;
     int printed_ = 0;
-    ResultRow firstRow_;
-    ResultRow lastRow_;
     // Set by the search's thread as it prints and by the command line's as it flushes.
     std::atomic<bool> failed_{false};
 };

@@ -128,19 +128,21 @@ void showProgress(AppState& state) {
 
 // Runs the search on its own thread, the way Start does, while this thread
 // shows progress, sends the rows printed so far on and turns Ctrl+C into Abort.
-void runSearch(AppState& state, PrintingResultList& list) {
+SearchOutcome runSearch(AppState& state, PrintingResultList& list, const char* folder) {
     const bool terminal = isatty(fileno(stderr)) != 0;
     state.runState.store(Comparing);
     state.progressPercent.store(0);
     state.twinCount.store(0);
     std::signal(SIGINT, onInterrupt);
     std::atomic<bool> finished{false};
+    SearchOutcome outcome;
     WorkerThread search;
-    if (!search.start([&state, &finished] {
-            searchDuplicates(state);
+    if (!search.start([&state, &finished, &outcome, folder] {
+            outcome = searchDuplicates(state, folder);
             finished.store(true);
         })) {
-        searchDuplicates(state);  // no second thread to be had: search here, without progress
+        // No second thread to be had: search here, without progress.
+        outcome = searchDuplicates(state, folder);
         finished.store(true);
     }
     // Short naps, so a quick search is not held back; progress every 100 ms.
@@ -157,12 +159,16 @@ void runSearch(AppState& state, PrintingResultList& list) {
     search.join();
     std::signal(SIGINT, SIG_DFL);
     if (terminal) std::fprintf(stderr, "\r%-*s\r", static_cast<int>(kProgressWidth), "");
+    return outcome;
 }
 
-// The closing row is the last row, or the first when nothing was paired.
-bool endedAborted(const PrintingResultList& list) {
-    const ResultRow& closing = list.lastRow()[0] == "Indexing...." ? list.firstRow() : list.lastRow();
-    return closing[0] == "Aborted";
+int exitStatusFor(const SearchOutcome& outcome) {
+    switch (outcome.end) {
+        case JobEnd::Completed: return kExitEnd;
+        case JobEnd::Aborted: return kExitAborted;
+        case JobEnd::NoMemory: break;
+    }
+    return kExitTrouble;
 }
 
 }  // namespace
@@ -189,23 +195,17 @@ int runScan(int argc, char** argv, RowFormat format) {
     AppState state;
     PrintingResultList list(stdout, format);
     state.results = &list;
-    if (!copyPathText(state.settings.pathA, options.folder))
-        return usageError("FOLDER is longer than 599 bytes");
+    if (std::strlen(options.folder) >= kPathTextSize) return usageError("FOLDER is longer than 599 bytes");
     state.settings.searchMode = options.mode;
     state.settings.useHash = options.useHash ? 1 : 0;
     state.settings.matchPercent = options.matchPercent;
     state.checkZeroLength.store(options.zeroLength ? 1 : 0);
     state.removeEmptyDirs.store(options.removeEmptyDirs ? 1 : 0);
-    bool noMemory = false;
-    state.reportNoMemory = [&noMemory] {
-        std::fputs("kestrow scan: Not enough memory\n", stderr);
-        noMemory = true;
-    };
-    runSearch(state, list);
+    state.reportNoMemory = [] { std::fputs("kestrow scan: Not enough memory\n", stderr); };
+    const SearchOutcome outcome = runSearch(state, list, options.folder);
     if (!list.finish()) {
         std::fputs("kestrow scan: the rows could not be written\n", stderr);
         return kExitTrouble;
     }
-    if (noMemory) return kExitTrouble;
-    return endedAborted(list) ? kExitAborted : kExitEnd;
+    return exitStatusFor(outcome);
 }

@@ -19,6 +19,27 @@ void releaseBlock(AppState& state, uint8_t*& block) {
     block = nullptr;
 }
 
+CompareBuffers::CompareBuffers(AppState& state, std::size_t bytesEach)
+    : state_(state), blockA_(state, bytesEach) {
+    if (blockA_) blockB_ = OwnedBlock(state, bytesEach);
+    if (!blockB_) blockA_.reset();
+    state.compareBufferA = blockA_.get();
+    state.compareBufferB = blockB_.get();
+}
+
+void CompareBuffers::release() {
+    state_.compareBufferA = nullptr;
+    state_.compareBufferB = nullptr;
+    blockA_.reset();
+    blockB_.reset();
+}
+
+void endJob(AppState& state) {
+    state.runState = Idle;
+    state.runControl = Running;
+    state.pauseGate.openGate();
+}
+
 bool holdAtGate(AppState& state, uint32_t timeoutMs) {
     // Abort opens the gate a moment before it says so, and Pause says so a moment before it closes
     // the gate: a gate found open while the job reads Paused is waited out.

@@ -95,6 +95,31 @@ private:
     uint8_t* block_ = nullptr;
 };
 
+// The two read buffers of a comparison job, placed in the state's
+// compareBufferA/B for as long as the owner holds them.
+class CompareBuffers {
+public:
+    // Both blocks of `bytesEach`, or neither when memory cannot be had.
+    CompareBuffers(AppState& state, std::size_t bytesEach);
+    CompareBuffers(const CompareBuffers&) = delete;
+    CompareBuffers& operator=(const CompareBuffers&) = delete;
+    ~CompareBuffers() { release(); }
+
+    explicit operator bool() const { return static_cast<bool>(blockB_); }
+    // Gives both back now.
+    void release();
+
+private:
+    AppState& state_;
+    OwnedBlock blockA_;
+    OwnedBlock blockB_;
+};
+
+// Every way out of a comparison or a search: Idle and Running again, and the
+// gate open so that no job starts behind a closed one. The caller then tells
+// the window (updateControls).
+void endJob(AppState& state);
+
 // Holds a job while it is paused, or until a wait at the closed gate has
 // lasted `timeoutMs`; false when an abort is requested.
 bool holdAtGate(AppState& state, uint32_t timeoutMs = kWaitForever);

@@ -14,10 +14,6 @@ constexpr uint32_t kSimilarityScalingSize = 50000;
 
 }  // namespace
 
-PairOutcome openAndCheckSizes(AppState& state, OpenPair& pair) {
-    return openAndCheckSizes(state, pair, state.settings.pathA, state.settings.pathB);
-}
-
 PairOutcome openAndCheckSizes(AppState& state, OpenPair& pair, const char* pathA, const char* pathB) {
     pair.fileA = fs::openRead(pathA);
     if (pair.fileA) pair.fileB = fs::openRead(pathB);

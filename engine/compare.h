@@ -1,21 +1,22 @@
-// Byte-by-byte comparison of two files (pathA and pathB of the settings).
+// Byte-by-byte comparison of two files.
 #pragma once
 
 #include <cstdint>
 
 #include "engine/app_state.h"
 #include "engine/byte_text.h"
+#include "engine/job_outcome.h"
 
 // Bytes read from each file per pass; a run of differing bytes never spans two.
 constexpr uint32_t kChunkLength = 10000000;
 // Size of each read buffer the search provides for the directory modes.
 constexpr uint32_t kSearchBufferSize = 10000050;
 
-// The worker of a "File" comparison of pathA with pathB. It writes the report
-// rows through state.results and ends with runState Idle, runControl Running
-// and the pause gate open; the result carries no meaning. The search compares
-// its pairs with comparePairInPieces (pair_pass.h).
-uint32_t compareFiles(AppState& state);
+// The worker of a "File" comparison of the file at `pathA` with the one at
+// `pathB`. It writes the report rows through state.results and ends with
+// runState Idle, runControl Running and the pause gate open. The search
+// compares its pairs with comparePairInPieces (pair_pass.h).
+CompareOutcome compareFiles(AppState& state, const char* pathA, const char* pathB);
 
 // Percentage of equal bytes, 0..100, counted against the larger size
 // (`largerSize` >= 1, `differingBytes` <= `largerSize`). Above 50,000 bytes

@@ -8,10 +8,8 @@
 
 #include "engine/app_state.h"
 #include "engine/fs.h"
+#include "engine/job_outcome.h"
 #include "engine/twin_record.h"
-
-// What became of a pair before or while its bytes were compared.
-enum class PairOutcome { Compared, OpenFailed, SizeFault, ZeroBytes, ReadFailed };
 
 // Both files of a pair, closed when it goes out of scope.
 struct OpenPair {
@@ -31,8 +29,6 @@ struct OpenPair {
 // Opens pathA, then pathB, and checks the sizes in order: two empty files with
 // zero-length checking on, then any size of 4 GiB or more or any empty file.
 // Sets runState to OpenFailed, ZeroBytes or SizeFault for those outcomes.
-PairOutcome openAndCheckSizes(AppState& state, OpenPair& pair);
-// The same for the two paths given.
 PairOutcome openAndCheckSizes(AppState& state, OpenPair& pair, const char* pathA, const char* pathB);
 
 // The opening of the search's comparison: sets runState to Comparing,

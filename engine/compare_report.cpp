@@ -131,25 +131,6 @@ void RunReport::updateProgress() {
     state_.progressPercent = (base - remaining) * 100 / base;
 }
 
-bool obtainBuffers(AppState& state) {
-    state.compareBufferA = allocateZeroed(state, kFileModeBufferSize);
-    if (state.compareBufferA != nullptr) state.compareBufferB = allocateZeroed(state, kFileModeBufferSize);
-    return state.compareBufferA != nullptr && state.compareBufferB != nullptr;
-}
-
-void releaseBuffers(AppState& state) {
-    releaseBlock(state, state.compareBufferA);
-    releaseBlock(state, state.compareBufferB);
-}
-
-// Every way out of a File-mode run: idle, running, and the gate open for the next job.
-void endJob(AppState& state) {
-    state.runState = Idle;
-    state.runControl = Running;
-    state.pauseGate.openGate();
-    state.updateControls();
-}
-
 void writeVerdict(PairOutcome outcome, uint32_t largerSize, uint32_t differingBytes, char* text) {
     switch (outcome) {
         case PairOutcome::SizeFault: std::strcpy(text, "Fault"); return;
@@ -167,58 +148,69 @@ void writeVerdict(PairOutcome outcome, uint32_t largerSize, uint32_t differingBy
     joinPathText(text, "Files have ", percent, "% in common");
 }
 
-}  // namespace
-
-// The File-mode worker: the report rows and the verdict.
-static void writeFileReport(AppState& state) {
-    state.runState = Comparing;
-    state.updateControls();
-    ResultList& list = *state.results;
-    list.clearRows();
-    if (!obtainBuffers(state)) {
-        state.reportNoMemory();
-        releaseBuffers(state);
-        endJob(state);
-        return;
-    }
-    PairOutcome outcome = PairOutcome::Compared;
-    int closingRow = 0;
-    uint32_t largerSize = 0;
-    uint32_t differingBytes = 0;
-    bool opened = false;
-    bool hadMemory = true;
-    {
-        OpenPair pair;
-        hadMemory = withinMemory([&] {
-            outcome = openAndCheckSizes(state, pair);
-            opened = true;
-        });
-        if (opened && outcome == PairOutcome::Compared) {
-            RunReport report(state, pair);
-            // Rows that cannot be had end the report as an abort does, with the rows so far.
-            hadMemory = withinMemory([&] {
-                report.writeStartRow();
-                outcome = report.comparePasses(pair);
-            });
-            closingRow = report.lastRow() + 1;
-            largerSize = pair.largerSize;
-            differingBytes = report.differingBytes();
-        }
-    }
-    releaseBuffers(state);
-    const bool closed = withinMemory([&] {
-        list.insertRow(closingRow, hadMemory && state.runControl == Running ? "End" : "Aborted");
-        // A comparison that memory cut short gets no verdict.
-        PathText verdict{};
-        if (hadMemory) writeVerdict(outcome, largerSize, differingBytes, verdict);
-        list.setCell(closingRow, 2, verdict);
-        list.ensureVisible(closingRow);
-    });
-    if (!hadMemory || !closed) state.reportNoMemory();
-    endJob(state);
+// How the run ended, as its closing row says it.
+JobEnd runEnd(const AppState& state, bool hadMemory) {
+    if (!hadMemory) return JobEnd::NoMemory;
+    return state.runControl == Running ? JobEnd::Completed : JobEnd::Aborted;
 }
 
-uint32_t compareFiles(AppState& state) {
-    writeFileReport(state);
-    return 0;
+// Opens and checks the pair and lists its runs into `result`; `closingRow`
+// and `largerSize` are what the closing row needs. False when memory ran out:
+// the rows so far stay, as after an abort.
+bool writeRuns(AppState& state, const char* pathA, const char* pathB, CompareOutcome& result, int& closingRow,
+               uint32_t& largerSize) {
+    OpenPair pair;
+    bool opened = false;
+    const bool hadMemory = withinMemory([&] {
+        result.pair = openAndCheckSizes(state, pair, pathA, pathB);
+        opened = true;
+    });
+    if (!opened || result.pair != PairOutcome::Compared) return hadMemory;
+    RunReport report(state, pair);
+    const bool listed = withinMemory([&] {
+        report.writeStartRow();
+        result.pair = report.comparePasses(pair);
+    });
+    closingRow = report.lastRow() + 1;
+    largerSize = pair.largerSize;
+    result.differingBytes = report.differingBytes();
+    result.runRows = static_cast<uint32_t>(report.lastRow());
+    return listed;
+}
+
+// "End" or "Aborted" with the verdict; a comparison that memory cut short
+// gets none. False when the row itself could not be had.
+bool writeClosingRow(AppState& state, int row, const CompareOutcome& result, uint32_t largerSize) {
+    return withinMemory([&] {
+        state.results->insertRow(row, result.end == JobEnd::Completed ? "End" : "Aborted");
+        PathText verdict{};
+        if (result.end != JobEnd::NoMemory)
+            writeVerdict(result.pair, largerSize, result.differingBytes, verdict);
+        state.results->setCell(row, 2, verdict);
+        state.results->ensureVisible(row);
+    });
+}
+
+}  // namespace
+
+CompareOutcome compareFiles(AppState& state, const char* pathA, const char* pathB) {
+    state.runState = Comparing;
+    state.updateControls();
+    state.results->clearRows();
+    CompareOutcome result;
+    CompareBuffers buffers(state, kFileModeBufferSize);
+    if (!buffers) {
+        result.end = JobEnd::NoMemory;  // no file is opened and no row is written
+    } else {
+        int closingRow = 0;
+        uint32_t largerSize = 0;
+        const bool hadMemory = writeRuns(state, pathA, pathB, result, closingRow, largerSize);
+        buffers.release();
+        result.end = runEnd(state, hadMemory);
+        if (!writeClosingRow(state, closingRow, result, largerSize)) result.end = JobEnd::NoMemory;
+    }
+    if (result.end == JobEnd::NoMemory) state.reportNoMemory();
+    endJob(state);
+    state.updateControls();
+    return result;
 }

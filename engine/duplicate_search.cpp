@@ -9,27 +9,6 @@
 
 namespace {
 
-bool obtainBuffers(AppState& state) {
-    state.compareBufferA = allocateZeroed(state, kSearchBufferSize);
-    state.compareBufferB = state.compareBufferA ? allocateZeroed(state, kSearchBufferSize) : nullptr;
-    if (state.compareBufferB != nullptr) return true;
-    releaseBlock(state, state.compareBufferA);
-    return false;
-}
-
-void releaseBlocks(AppState& state, FileIndex& index) {
-    releaseBlock(state, state.compareBufferA);
-    releaseBlock(state, state.compareBufferB);
-    index.release();
-}
-
-// Back to Idle with an open gate, so that no job starts behind a closed one.
-void endJob(AppState& state) {
-    state.runState.store(Idle);
-    state.runControl.store(Running);
-    state.pauseGate.openGate();
-}
-
 void writeRowWithCount(AppState& state, int row, const char* label, uint32_t count, const char* suffix) {
     char number[kPathTextSize];
     char text[kPathTextSize];
@@ -41,72 +20,92 @@ void writeRowWithCount(AppState& state, int row, const char* label, uint32_t cou
 
 // Walks the folder; false when pairing must not run (nothing found, an abort
 // came first, or the index ran out of memory before the tree was walked).
-bool indexTree(AppState& state, FileIndex& index) {
-    PathText searchFolder;
-    copyPathText(searchFolder, state.settings.pathA);
+bool indexTree(AppState& state, FileIndex& index, const char* folder) {
     state.runState.store(Indexing);
-    indexFolder(state, index, searchFolder);
+    indexFolder(state, index, folder);
     state.runState.store(Pairing);
     state.removeEmptyDirs.store(0);
     return index.count() != 0 && !index.outOfMemory() && state.runControl.load() != AbortRequested;
 }
 
 // Lists the twins from row 1 on; false when memory for the pairing ran out.
-bool pairTree(AppState& state, FileIndex& index, uint32_t& rowCounter) {
+bool pairTree(AppState& state, FileIndex& index, LastPair& last) {
+    const uint32_t firstTwinRow = 1;
     if (state.settings.searchMode == QuickDirMode) {
         bool outOfMemory = false;
-        rowCounter = pairBySize(state, index, rowCounter, outOfMemory);
+        pairBySize(state, index, firstTwinRow, outOfMemory, last);
         return !outOfMemory;
     }
     TwinCandidates candidates;
     state.progressPercent.store(0);
     if (!listTwinCandidates(state, index, candidates)) findTwinCandidates(state, index, candidates);
-    rowCounter = pairEntries(state, index, candidates, rowCounter, state.progressPercent.load());
+    pairEntries(state, index, candidates, firstTwinRow, last, state.progressPercent.load());
     return true;
 }
 
-}  // namespace
+// The saved pathA and pathB keep the last pair the search took up: the last
+// file taken as A and the last file compared with it.
+void keepLastPair(Settings& settings, const FileIndex& index, const LastPair& last) {
+    if (last.entryA != kNoEntry) copyPathText(settings.pathA, index.entry(last.entryA).path);
+    if (last.entryB != kNoEntry) copyPathText(settings.pathB, index.entry(last.entryB).path);
+}
 
-uint32_t searchDuplicates(AppState& state) {
-    state.indexCount.store(0);
-    state.twinCount.store(0);
-    state.updateControls();
-    state.results->clearRows();
+// Indexes `folder` and lists its twins below the opening row, counting both
+// into `result`; `started` once the "Start" row stands. False when the search
+// could not hold the whole tree, its pieces or its rows. The index is given
+// back on the way out.
+bool listTwins(AppState& state, const char* folder, SearchOutcome& result, bool& started) {
     FileIndex index;
-    if (!obtainBuffers(state)) {
-        state.reportNoMemory();
-        endJob(state);
-        state.updateControls();
-        return 0;
-    }
-    bool started = false;
-    // A search that could not hold the whole tree, its pieces or its rows is never shown as complete.
+    LastPair last;
     bool complete = true;
     const bool hadMemory = withinMemory([&] {
         state.results->insertRow(0, "Indexing....");
-        if (indexTree(state, index)) {
+        if (indexTree(state, index, folder)) {
             state.results->deleteRow(0);
             started = true;
             writeRowWithCount(state, 0, "Start", index.count(), " files found.");
-            uint32_t rowCounter = 1;
-            complete = pairTree(state, index, rowCounter);
+            complete = pairTree(state, index, last);
         } else {
             complete = !index.outOfMemory();
         }
     });
+    keepLastPair(state.settings, index, last);
+    result.files = index.count();
+    result.twins = state.twinCount.load();
+    return complete && hadMemory;
+}
+
+}  // namespace
+
+SearchOutcome searchDuplicates(AppState& state, const char* folder) {
+    state.indexCount.store(0);
+    state.twinCount.store(0);
+    state.updateControls();
+    state.results->clearRows();
+    SearchOutcome result;
+    CompareBuffers buffers(state, kSearchBufferSize);
+    if (!buffers) {
+        state.reportNoMemory();
+        endJob(state);
+        state.updateControls();
+        result.end = JobEnd::NoMemory;
+        return result;
+    }
+    bool started = false;
+    const bool complete = listTwins(state, folder, result, started);
     // The search's own memory goes first, so that the closing row finds room after memory ran out.
-    releaseBlocks(state, index);
-    complete = complete && hadMemory;
-    const char* closing = complete && state.runControl.load() == Running ? "End" : "Aborted";
+    buffers.release();
+    const bool ranToEnd = complete && state.runControl.load() == Running;
     // The closing row follows the twin rows listed, whatever stopped the search.
-    const uint32_t twins = state.twinCount.load();
     const bool closed = withinMemory([&] {
-        writeRowWithCount(state, started ? static_cast<int>(twins + 1) : 0, closing, twins, " twins found");
+        writeRowWithCount(state, started ? static_cast<int>(result.twins + 1) : 0,
+                          ranToEnd ? "End" : "Aborted", result.twins, " twins found");
     });
-    if (!complete || !closed) state.reportNoMemory();
+    result.end = !complete || !closed ? JobEnd::NoMemory : ranToEnd ? JobEnd::Completed : JobEnd::Aborted;
+    if (result.end == JobEnd::NoMemory) state.reportNoMemory();
     endJob(state);
     state.checkZeroLength.store(0);
     state.progressPercent.store(kProgressFinished);
     state.updateControls();
-    return 0;
+    return result;
 }

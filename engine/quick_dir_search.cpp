@@ -323,7 +323,8 @@ std::vector<SizeGroup> groupBySize(const AppState& state, const FileIndex& index
 
 }  // namespace
 
-uint32_t pairBySize(AppState& state, FileIndex& index, uint32_t rowCounter, bool& outOfMemory) {
+uint32_t pairBySize(AppState& state, FileIndex& index, uint32_t rowCounter, bool& outOfMemory,
+                    LastPair& last) {
     const std::vector<SizeGroup> groups = groupBySize(state, index);
     uint64_t bytesPlanned = 1;
     for (const SizeGroup& group : groups)
@@ -357,8 +358,8 @@ uint32_t pairBySize(AppState& state, FileIndex& index, uint32_t rowCounter, bool
     outOfMemory = !block && !groups.empty();
     const bool complete = !outOfMemory && state.runControl.load() != AbortRequested;
     if (complete) state.progressPercent.store(100);
-    // Every file is taken as entry A in turn, the last one last; pathB keeps the last B compared.
-    if (complete) copyPathText(state.settings.pathA, index.entry(index.count() - 1).path);
-    if (lastB != kNoEntry) copyPathText(state.settings.pathB, index.entry(lastB).path);
+    // Every file is taken as entry A in turn, the last one last; B is the last one compared.
+    if (complete) last.entryA = index.count() - 1;
+    if (lastB != kNoEntry) last.entryB = lastB;
     return rowCounter;
 }

@@ -12,10 +12,12 @@
 
 #include "engine/app_state.h"
 #include "engine/file_index.h"
+#include "engine/twin_candidates.h"
 
 // Lists the twins from row `rowCounter` on and returns the row after the last.
 // Holds at a closed pause gate between pieces; an abort ends pairing there,
 // and the rows listed are then a prefix of those a complete search lists.
 // `outOfMemory` is set when the block for the pieces could not be had: then
-// no pair was read.
-uint32_t pairBySize(AppState& state, FileIndex& index, uint32_t rowCounter, bool& outOfMemory);
+// no pair was read. Keeps the last pair the plain order of work takes up in `last`.
+uint32_t pairBySize(AppState& state, FileIndex& index, uint32_t rowCounter, bool& outOfMemory,
+                    LastPair& last);

@@ -12,6 +12,14 @@
 
 constexpr uint32_t kNoEntry = 0xFFFFFFFFu;
 
+// The last pair a search took up, by index position: the last entry taken as
+// A and the last entry B whose bytes were compared (kNoEntry when none). The
+// search keeps their paths as the saved pathA and pathB.
+struct LastPair {
+    uint32_t entryA = kNoEntry;
+    uint32_t entryB = kNoEntry;
+};
+
 // Bytes read per piece while comparing a pair in the search: small enough to
 // stay in the processor's cache.
 constexpr uint32_t kSearchPiece = 1u << 18;

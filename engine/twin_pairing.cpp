@@ -15,6 +15,7 @@ enum class Identity : uint8_t { Unknown, Known, Unavailable };
 struct PairingWork {
     AppState& state;
     FileIndex& index;
+    LastPair& last;
     uint32_t matchPercent;
     PairResults results;
     FileHeads heads;
@@ -37,7 +38,7 @@ bool sameFile(PairingWork& work, uint32_t a, uint32_t b) {
 }
 
 uint32_t comparePair(PairingWork& work, uint32_t a, uint32_t b) {
-    copyPathText(work.state.settings.pathB, work.index.entry(b).path);
+    work.last.entryB = b;
     TwinFileFacts facts[2];
     const uint32_t percent = comparePairInPieces(work.state, work.index.entry(a).path,
                                                  work.index.entry(b).path, work.matchPercent, facts);
@@ -94,11 +95,12 @@ bool pairWith(PairingWork& work, uint32_t a, uint32_t b, uint32_t& rowCounter) {
 }  // namespace
 
 uint32_t pairEntries(AppState& state, FileIndex& index, const TwinCandidates& candidates, uint32_t rowCounter,
-                     uint32_t progressFrom) {
+                     LastPair& last, uint32_t progressFrom) {
     const uint32_t count = index.count();
     const uint32_t matchPercent = listedMatchPercent(state);
     PairingWork work{state,
                      index,
+                     last,
                      matchPercent,
                      PairResults(count),
                      FileHeads(),
@@ -110,7 +112,7 @@ uint32_t pairEntries(AppState& state, FileIndex& index, const TwinCandidates& ca
     for (uint32_t a = 0; a < count; ++a) {
         const FileIndexEntry& entryA = index.entry(a);
         state.currentFileText.write(entryA.path);
-        copyPathText(state.settings.pathA, entryA.path);
+        last.entryA = a;
         bool running = holdAtGate(state);
         if (candidates.listed()) {
             for (uint32_t i = candidates.partnerStart[a]; running && i < candidates.partnerStart[a + 1]; ++i)

@@ -12,12 +12,17 @@ namespace {
 
 constexpr UINT kProgressPeriodMs = 100;
 
-void runJob() {
-    AppState& shared = app();
-    if (shared.settings.searchMode == FileMode) {
-        compareFiles(shared);
+// What a job is given when it starts: the paths as Start read them.
+struct JobPaths {
+    PathText a;
+    PathText b;
+};
+
+void runJob(const JobPaths& paths, bool fileMode) {
+    if (fileMode) {
+        compareFiles(app(), paths.a, paths.b);
     } else {
-        searchDuplicates(shared);
+        searchDuplicates(app(), paths.a);
     }
 }
 
@@ -56,7 +61,11 @@ void startJob(HWND window) {
     shared.twinCount = 0;
     // A job that ended while paused leaves the gate closed; never start behind it.
     if (shared.runControl == Running) shared.pauseGate.openGate();
-    if (!startWorkerThread(runJob)) windBackFailedStart(window);
+    // The job gets its own copy: the saved paths are the window's.
+    JobPaths paths{};
+    copyPathText(paths.a, shared.settings.pathA);
+    if (fileMode) copyPathText(paths.b, shared.settings.pathB);
+    if (!startWorkerThread([paths, fileMode] { runJob(paths, fileMode); })) windBackFailedStart(window);
 }
 
 void abortJob() { requestAbort(app()); }

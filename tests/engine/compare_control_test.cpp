@@ -36,7 +36,7 @@ TEST(PauseAndAbort, PauseHoldsTheWorkerUntilResume) {
     countReads(run, bytes);
     pause(run.state);
     WorkerThread worker;
-    worker.start([&] { compareFiles(run.state); });
+    worker.start([&] { run.compare(); });
     ASSERT_TRUE(eventually([&] { return bytes == 10; }));
     sleepMilliseconds(50);
     EXPECT_EQ(run.list.rowCount(), 1);  // "Start" only: held before the first byte is examined
@@ -58,13 +58,14 @@ TEST(PauseAndAbort, AbortFinishesTheChunkAndReportsWhatWasCompared) {
     countReads(run, bytes);
     pause(run.state);
     WorkerThread worker;
-    worker.start([&] { compareFiles(run.state); });
+    worker.start([&] { run.compare(); });
     ASSERT_TRUE(eventually([&] { return bytes > 0; }));
     requestAbort(run.state);
     worker.join();
     EXPECT_EQ(bytes, 20000000u);  // the first chunk of each file, finished after the abort
     EXPECT_EQ(run.list.rows(), (std::vector<ResultRow>{row("Start", "", "Files are the same size"),
                                                        row("Aborted", "", "Same")}));
+    EXPECT_EQ(run.outcome.end, JobEnd::Aborted);
     EXPECT_EQ(run.state.runState, Idle);
     EXPECT_EQ(run.state.runControl, Running);
     EXPECT_TRUE(run.state.pauseGate.isOpen());
@@ -102,7 +103,7 @@ TEST(PauseAndAbort, AJobThatEndsWhilePausedLeavesTheGateOpen) {
     } list;
     list.state = &run.state;
     run.state.results = &list;
-    compareFiles(run.state);
+    run.compare();
     EXPECT_EQ(list.rows().back(), row("Aborted", "", "Files have 75% in common"));
     EXPECT_EQ(run.state.runControl, Running);
     EXPECT_TRUE(run.state.pauseGate.isOpen());
@@ -156,7 +157,7 @@ TEST(NotEnoughMemory, ReleasesWhatItGotAndLeavesTheProgramIdle) {
     run.list.insertRow(0, "old row");
     pause(run.state);
     run.state.runControl = Running;  // a gate left closed by an earlier job
-    compareFiles(run.state);
+    EXPECT_EQ(run.compare().end, JobEnd::NoMemory);
     EXPECT_EQ(run.noMemoryCalls, 1);
     EXPECT_EQ(released.size(), 1u);
     EXPECT_EQ(run.list.rowCount(), 0);
@@ -179,18 +180,19 @@ TEST(NotEnoughMemory, ForTheRowsKeepsTheRowsSoFarAndClosesAborted) {
     {
         ComparisonState counted(a, b);
         MemoryShortage none(0);
-        compareFiles(counted.state);
+        counted.compare();
         requests = none.asked();
     }
     for (long failing = 1; failing <= requests; ++failing) {
         ComparisonState run(a, b);
         {
             MemoryShortage shortage(failing);
-            compareFiles(run.state);
+            run.compare();
         }
         const auto rows = run.list.rows();
         EXPECT_EQ(run.state.runState, Idle);
         ASSERT_LE(run.noMemoryCalls, 1) << failing;
+        EXPECT_EQ(run.outcome.end == JobEnd::NoMemory, run.noMemoryCalls == 1) << failing;
         if (run.noMemoryCalls == 0) {
             EXPECT_EQ(rows, whole) << failing;
         } else if (!rows.empty()) {

@@ -3,7 +3,7 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,15 +16,16 @@
 struct ComparisonState {
     AppState state;
     ResultStore list;
+    std::string pathA;
+    std::string pathB;
     int updateCalls = 0;
     int noMemoryCalls = 0;
     uint64_t bytesRead = 0;
 
-    ComparisonState(const std::string& pathA, const std::string& pathB, SearchMode mode = FileMode) {
+    ComparisonState(const std::string& a, const std::string& b, SearchMode mode = FileMode)
+        : pathA(a), pathB(b) {
         state.results = &list;
         state.settings.searchMode = mode;
-        std::strcpy(state.settings.pathA, pathA.c_str());
-        std::strcpy(state.settings.pathB, pathB.c_str());
         state.updateControls = [this] { ++updateCalls; };
         state.reportNoMemory = [this] { ++noMemoryCalls; };
         // Counts the bytes read; every read still goes to the file.
@@ -33,28 +34,27 @@ struct ComparisonState {
             if (delivered > 0) bytesRead += static_cast<uint64_t>(delivered);
             return delivered;
         };
-        if (mode != FileMode) {
-            // What the search provides: zero-filled blocks that outlive each pair.
-            state.compareBufferA = allocateZeroed(state, kSearchBufferSize);
-            state.compareBufferB = allocateZeroed(state, kSearchBufferSize);
-        }
+        // What the search provides: zero-filled blocks that outlive each pair.
+        if (mode != FileMode) searchBuffers.emplace(state, kSearchBufferSize);
     }
     ComparisonState(const ComparisonState&) = delete;
     ComparisonState& operator=(const ComparisonState&) = delete;
-    ~ComparisonState() {
-        releaseBlock(state, state.compareBufferA);
-        releaseBlock(state, state.compareBufferB);
-    }
 
     // The search's comparison of the pair, listing from `matchPercent` on.
     uint32_t searchPercent(uint32_t matchPercent = 0) {
-        return comparePairInPieces(state, state.settings.pathA, state.settings.pathB, matchPercent);
+        return comparePairInPieces(state, pathA.c_str(), pathB.c_str(), matchPercent);
     }
 
+    // The "File" comparison of the pair.
+    CompareOutcome compare() { return outcome = compareFiles(state, pathA.c_str(), pathB.c_str()); }
+
     std::vector<ResultRow> fileReport() {
-        compareFiles(state);
+        compare();
         return list.rows();
     }
+
+    CompareOutcome outcome;
+    std::optional<CompareBuffers> searchBuffers;
 };
 
 inline ResultRow row(const std::string& a, const std::string& b, const std::string& c) {

@@ -26,6 +26,9 @@ TEST(FileReport, IdenticalFilesAreTheSame) {
     EXPECT_EQ(run.updateCalls, 2);
     EXPECT_EQ(run.state.compareBufferA, nullptr);
     EXPECT_EQ(run.state.compareBufferB, nullptr);
+    EXPECT_EQ(run.outcome.end, JobEnd::Completed);
+    EXPECT_EQ(run.outcome.pair, PairOutcome::Compared);
+    EXPECT_EQ(run.outcome.differingBytes, 0u);
 }
 
 TEST(FileReport, OneDifferingLetterShowsItsOffsetAndBothBytes) {
@@ -34,6 +37,8 @@ TEST(FileReport, OneDifferingLetterShowsItsOffsetAndBothBytes) {
     EXPECT_EQ(run.fileReport(), (std::vector<ResultRow>{row("Start", "", "Files are the same size"),
                                                         row("2", "1", "File A is \"c\", File B is \"X\""),
                                                         row("End", "", "Files have 80% in common")}));
+    EXPECT_EQ(run.outcome.differingBytes, 1u);
+    EXPECT_EQ(run.outcome.runRows, 1u);
 }
 
 TEST(FileReport, LongerFileCountsItsExtraBytesAsDiffering) {
@@ -79,11 +84,14 @@ TEST(FileReport, SizeChecksEndTheRunWithOnlyTheClosingRow) {
     ComparisonState zeroLength(empty1, empty2);
     zeroLength.state.checkZeroLength = 1;
     EXPECT_EQ(zeroLength.fileReport(), (std::vector<ResultRow>{row("End", "", "Zero Bytes")}));
+    EXPECT_EQ(zeroLength.outcome.pair, PairOutcome::ZeroBytes);
     EXPECT_EQ(ComparisonState(full, empty1).fileReport(), (std::vector<ResultRow>{row("End", "", "Fault")}));
     EXPECT_EQ(ComparisonState(empty1, full).fileReport(), (std::vector<ResultRow>{row("End", "", "Fault")}));
     ComparisonState missing(full, folder.path("missing"));
     EXPECT_EQ(missing.fileReport(), (std::vector<ResultRow>{row("End", "", "Error opening file")}));
     EXPECT_EQ(missing.state.runState, Idle);
+    EXPECT_EQ(missing.outcome.end, JobEnd::Completed);
+    EXPECT_EQ(missing.outcome.pair, PairOutcome::OpenFailed);
     EXPECT_EQ(ComparisonState(folder.path("missing"), full).fileReport(),
               (std::vector<ResultRow>{row("End", "", "Error opening file")}));
     EXPECT_EQ(ComparisonState(full, full).fileReport(),

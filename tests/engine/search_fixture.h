@@ -43,12 +43,16 @@ public:
         state.checkZeroLength = options.zeroLength ? 1 : 0;
     }
 
-    // Starts the search the way Start does and returns the rows.
-    std::vector<ResultRow> search(const std::string& folder) {
-        copyPathText(state.settings.pathA, folder.c_str());
+    // Runs the search the way Start does, keeping its outcome.
+    void start(const std::string& folder) {
         state.runState = Comparing;
         state.progressPercent = 0;
-        searchDuplicates(state);
+        outcome = searchDuplicates(state, folder.c_str());
+    }
+
+    // The same, returning the rows.
+    std::vector<ResultRow> search(const std::string& folder) {
+        start(folder);
         return list.rows();
     }
 
@@ -57,6 +61,7 @@ public:
 
     AppState state;
     WatchedList list;
+    SearchOutcome outcome;
 };
 
 inline std::string joined(const std::string& folder, const std::string& name) {

@@ -55,6 +55,11 @@ TEST(SearchRows, ThreeIdenticalFilesGiveThreeTwinsInWalkOrderInEveryMode) {
         SearchState search(options);
         EXPECT_EQ(search.search(folder.root().string()), expected) << options.mode << options.useHash;
         EXPECT_EQ(search.state.twinCount, 3u);
+        EXPECT_EQ(search.outcome.end, JobEnd::Completed);
+        EXPECT_EQ(search.outcome.files, 3u);
+        EXPECT_EQ(search.outcome.twins, 3u);
+        // The saved pathA names the last file taken as A, not the folder.
+        EXPECT_STREQ(search.state.settings.pathA, f[2].c_str());
     }
 }
 
@@ -101,6 +106,8 @@ TEST(SearchRows, AbortDuringPairingKeepsTheTwinsFoundSoFar) {
     EXPECT_EQ(rows, (std::vector<ResultRow>{{"Start", "3 files found.", ""},
                                             twinRow(f[0], f[1], "100"),
                                             {"Aborted", "1 twins found", ""}}));
+    EXPECT_EQ(search.outcome.end, JobEnd::Aborted);
+    EXPECT_EQ(search.outcome.twins, 1u);
 }
 
 TEST(SearchRows, ControlsAreUpdatedWhileBusyAndOnceIdleWithBlocksAlreadyReleased) {
@@ -133,12 +140,10 @@ TEST(SearchRows, TheFileInHandIsAlwaysReadWhole) {
     for (int i = 0; i < 40; ++i) paths.push_back(folder.write(std::string(1 + i * 7 % 90, 'a' + i % 26), "twin"));
     for (SearchMode mode : {QuickDirMode, DirectoryMode}) {
         SearchState search(SearchOptions{mode});
-        copyPathText(search.state.settings.pathA, folder.root().string().c_str());
-        search.state.runState = Comparing;
         std::atomic<bool> finished{false};
         WorkerThread worker;
         worker.start([&] {
-            searchDuplicates(search.state);
+            search.start(folder.root().string());
             finished = true;
         });
         uint32_t reads = 0;

@@ -162,6 +162,7 @@ TEST(SearchSafety, NoMemoryReleasesWhatWasObtainedAndEndsIdle) {
         search.state.updateControls = [&] { ++updates; };
         EXPECT_TRUE(search.search(folder.root().string()).empty());
         EXPECT_EQ(reports, 1);
+        EXPECT_EQ(search.outcome.end, JobEnd::NoMemory);
         EXPECT_EQ(held, 0);
         EXPECT_EQ(updates, 2);
         EXPECT_EQ(search.state.runState, Idle);
@@ -223,6 +224,7 @@ void expectRowsSoFar(const SearchState& search, const std::vector<ResultRow>& ro
     EXPECT_EQ(held, 0) << at;
     EXPECT_EQ(search.state.runState, Idle) << at;
     ASSERT_LE(reports, 1) << at;
+    EXPECT_EQ(search.outcome.end == JobEnd::NoMemory, reports == 1) << at;
     if (reports == 0) {
         EXPECT_EQ(rows, wholeRows) << at;
         return;
@@ -268,22 +270,21 @@ TEST(SearchSafety, RunningOutOfMemoryAnywhereKeepsTheRowsSoFarAndEndsAborted) {
             expectRowsSoFar(search, rows, reports, held, wholeRows,
                             std::to_string(options.mode) + " block " + std::to_string(failing));
         }
+        const std::string root = folder.root().string();
         long requests = 0;
         {
             SearchState counted(options);
-            copyPathText(counted.state.settings.pathA, folder.root().string().c_str());
             MemoryShortage none(0);
-            searchDuplicates(counted.state);
+            counted.start(root);
             requests = none.asked();
         }
         for (long failing = 1; failing <= requests; ++failing) {
             SearchState search(options);
             int reports = 0;
             search.state.reportNoMemory = [&] { ++reports; };
-            copyPathText(search.state.settings.pathA, folder.root().string().c_str());
             {
                 MemoryShortage shortage(failing);
-                searchDuplicates(search.state);
+                search.start(root);
             }
             expectRowsSoFar(search, search.list.rows(), reports, 0, wholeRows,
                             std::to_string(options.mode) + " request " + std::to_string(failing));
@@ -295,8 +296,7 @@ TEST(SearchSafety, RunningOutOfMemoryAnywhereKeepsTheRowsSoFarAndEndsAborted) {
             search.state.results = &cramped;
             int reports = 0;
             search.state.reportNoMemory = [&] { ++reports; };
-            copyPathText(search.state.settings.pathA, folder.root().string().c_str());
-            searchDuplicates(search.state);
+            search.start(folder.root().string());
             auto expected = std::vector<ResultRow>{wholeRows.front()};
             expected.insert(expected.end(), twins.begin(), twins.begin() + room);
             expected.push_back({"Aborted", std::to_string(room) + " twins found", ""});
@@ -324,10 +324,8 @@ TEST(SearchSafety, APausedSearchHoldsInTheWalkUntilAbort) {
     SearchState search;
     search.state.runControl = Paused;
     search.state.pauseGate.closeGate();
-    copyPathText(search.state.settings.pathA, folder.root().string().c_str());
-    search.state.runState = Comparing;
     WorkerThread worker;
-    worker.start([&] { searchDuplicates(search.state); });
+    worker.start([&] { search.start(folder.root().string()); });
     ASSERT_TRUE(eventually([&] { return !search.list.rows().empty(); }));
     sleepMilliseconds(50);  // and it stays held
     EXPECT_EQ(search.state.indexCount, 0u);

@@ -42,14 +42,13 @@ std::vector<ResultRow> commandLineRows(HWND window) {
     ResultStore rows;
     reference.results = &rows;
     reference.settings = app().settings;
-    // The search rewrites the paths for every pair; the boxes still hold the job's.
-    copyPathText(reference.settings.pathA, boxText(window, kPathBoxAId).c_str());
-    copyPathText(reference.settings.pathB, boxText(window, kPathBoxBId).c_str());
+    // The search keeps its last pair in the saved paths; the boxes still hold the job's.
+    const std::string pathA = boxText(window, kPathBoxAId);
     reference.runState = Comparing;
     if (reference.settings.searchMode == FileMode) {
-        compareFiles(reference);
+        compareFiles(reference, pathA.c_str(), boxText(window, kPathBoxBId).c_str());
     } else {
-        searchDuplicates(reference);
+        searchDuplicates(reference, pathA.c_str());
     }
     return rows.rows();
 }
