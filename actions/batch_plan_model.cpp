@@ -1,5 +1,6 @@
 #include "actions/batch_plan_model.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 
@@ -52,11 +53,19 @@ BatchPlan planBatch(const ResultStore& rows, uint32_t column, uint32_t mode, con
     plan.column = column;
     plan.action = actionFor(mode);
     plan.moveDirectory = moveDirectory;
-    plan.rows.reserve(static_cast<std::size_t>(rows.rowCount()));
+    // By the row store's file number: whether the file was met in an earlier 100% row.
+    std::vector<bool> met;
+    TwinFileNumbers files;
     StoredTwin twin;
-    for (int row = 1; rows.twinAt(row, twin); ++row) {
+    for (int row = 1; rows.twinFilesAt(row, files); ++row) {
         if (stopRequested()) return BatchPlan{};
-        if (twin.percent == 100 && !(column == 0 ? twin.pathA : twin.pathB).empty()) plan.rows.push_back(row);
+        const uint32_t file = column == 0 ? files.fileA : files.fileB;
+        if (files.percent != 100 || (file < met.size() && met[file])) continue;
+        if (file >= met.size()) met.resize(std::max<std::size_t>(std::size_t{file} + 1, met.size() * 2));
+        met[file] = true;
+        if (rows.twinAt(row, twin) && !(column == 0 ? twin.pathA : twin.pathB).empty()) {
+            plan.rows.push_back(row);
+        }
     }
     return plan;
 }

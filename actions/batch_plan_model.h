@@ -27,9 +27,11 @@ struct BatchStep {
     bool handOverAfter = false;  // Recycle only: the queued paths go to the shell after this step
 };
 
-// One step per 100% row with a path, in row order. A step is kept as its row
-// alone until it is taken, so that a plan over millions of rows fits in
-// memory; planStep makes it whole from the row store.
+// One step per file of the chosen column, at the first 100% row that names
+// it, in row order: a file that is twin to many others is acted on once, and
+// counted once, instead of being found gone in every later row. A step is
+// kept as its row alone until it is taken; planStep makes it whole from the
+// row store.
 struct BatchPlan {
     uint32_t column = 0;
     BatchAction action = BatchAction::Leave;
@@ -39,8 +41,8 @@ struct BatchPlan {
 };
 
 // Walks the rows from row 1 up to the first row that holds no twin and
-// plans every twin of exactly 100% that has a path in `column` (0 for
-// "File A", 1 for "File B"). `mode` is a BatchDeleteMode; an unknown mode
+// plans each file that has a path in `column` (0 for "File A", 1 for
+// "File B") of a twin of exactly 100%, once. `mode` is a BatchDeleteMode; an unknown mode
 // leaves every file where it is. MoveTo needs `moveDirectory` to be a full
 // folder ending with "\": otherwise, and when a destination would not fit a
 // path text, the file is left where it is. When `stopRequested` turns true

@@ -9,26 +9,37 @@ namespace {
 
 constexpr uint32_t kReadLength = 1 << 20;
 
-bool identities(const char* path, const char* twin, fs::FileIdentity& pathId, fs::FileIdentity& twinId) {
-    return fs::fileIdentity(path, pathId) && fs::fileIdentity(twin, twinId) && !(pathId == twinId);
+// Both files open, as two physical files: their identities, taken from the
+// open files so that each is opened once.
+struct OpenPair {
+    fs::OwnedFile file;
+    fs::OwnedFile twin;
+    fs::FileIdentity fileId;
+    fs::FileIdentity twinId;
+};
+
+bool openPair(const char* path, const char* twin, OpenPair& pair) {
+    pair.file = fs::openRead(path);
+    if (pair.file) pair.twin = fs::openRead(twin);
+    return pair.file && pair.twin && fs::openFileIdentity(pair.file.get(), pair.fileId) &&
+           fs::openFileIdentity(pair.twin.get(), pair.twinId) && !(pair.fileId == pair.twinId);
 }
 
 // Reads both files to their ends; a short or failed read is a difference,
 // since a byte not read is never taken as equal.
-bool sameContent(const char* path, const char* twin) {
-    const fs::OwnedFile a = fs::openRead(path);
-    const fs::OwnedFile b = fs::openRead(twin);
-    if (!a || !b) return false;
-    uint64_t left = fs::fileSize(a.get());
-    if (left != fs::fileSize(b.get())) return false;
-    // Without memory to look, the file stays.
-    std::unique_ptr<uint8_t[]> bufferA(new (std::nothrow) uint8_t[kReadLength]);
-    std::unique_ptr<uint8_t[]> bufferB(new (std::nothrow) uint8_t[kReadLength]);
+bool sameContent(const OpenPair& pair) {
+    uint64_t left = fs::fileSize(pair.file.get());
+    if (left != fs::fileSize(pair.twin.get())) return false;
+    if (left == 0) return true;
+    // As large as the file, up to kReadLength. Without memory to look, the file stays.
+    const uint32_t bufferLength = left < kReadLength ? static_cast<uint32_t>(left) : kReadLength;
+    std::unique_ptr<uint8_t[]> bufferA(new (std::nothrow) uint8_t[bufferLength]);
+    std::unique_ptr<uint8_t[]> bufferB(new (std::nothrow) uint8_t[bufferLength]);
     if (bufferA == nullptr || bufferB == nullptr) return false;
     while (left > 0) {
-        const uint32_t length = left < kReadLength ? static_cast<uint32_t>(left) : kReadLength;
-        if (fs::readFile(a.get(), bufferA.get(), length) != length) return false;
-        if (fs::readFile(b.get(), bufferB.get(), length) != length) return false;
+        const uint32_t length = left < bufferLength ? static_cast<uint32_t>(left) : bufferLength;
+        if (fs::readFile(pair.file.get(), bufferA.get(), length) != length) return false;
+        if (fs::readFile(pair.twin.get(), bufferB.get(), length) != length) return false;
         if (std::memcmp(bufferA.get(), bufferB.get(), length) != 0) return false;
         left -= length;
     }
@@ -47,19 +58,16 @@ bool stillAsSearched(const char* path, const TwinFileFacts& facts) {
 }
 
 bool twinHoldsCopy(const char* path, const char* twin) {
-    fs::FileIdentity pathId;
-    fs::FileIdentity twinId;
-    return identities(path, twin, pathId, twinId) && sameContent(path, twin);
+    OpenPair pair;
+    return openPair(path, twin, pair) && sameContent(pair);
 }
 
 bool HandOverGuard::admit(const char* path, const char* twin) {
-    fs::FileIdentity pathId;
-    fs::FileIdentity twinId;
-    if (!identities(path, twin, pathId, twinId) || going(pathId) || going(twinId) ||
-        !sameContent(path, twin)) {
+    OpenPair pair;
+    if (!openPair(path, twin, pair) || going(pair.fileId) || going(pair.twinId) || !sameContent(pair)) {
         return false;
     }
-    going_.push_back(pathId);
+    going_.push_back(pair.fileId);
     return true;
 }
 

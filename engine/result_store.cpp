@@ -175,6 +175,14 @@ bool ResultStore::twinAt(int row, StoredTwin& twin) const {
     return true;
 }
 
+bool ResultStore::twinFilesAt(int row, TwinFileNumbers& files) const {
+    MutexLock lock(mutex_);
+    if (!validRow(row) || rows_[row].kind != Kind::Twin) return false;
+    const Slot& slot = rows_[row];
+    files = TwinFileNumbers{slot.first, slot.second, slot.percent};
+    return true;
+}
+
 bool ResultStore::runAt(int row, RunRecord& run) const {
     MutexLock lock(mutex_);
     if (!validRow(row) || rows_[row].kind != Kind::Run) return false;

@@ -28,6 +28,14 @@ struct StoredTwin {
     TwinFileFacts factsB;
 };
 
+// The numbers of a twin row's two files in the store's table of files: a
+// file the search met in many rows has the same number in all of them.
+struct TwinFileNumbers {
+    uint32_t fileA = 0;
+    uint32_t fileB = 0;
+    uint32_t percent = 0;
+};
+
 class ResultStore : public ResultList {
 public:
     void insertRow(int row, const char* text) override;
@@ -47,6 +55,8 @@ public:
     std::vector<ResultRow> rows() const;
     // Copies the twin record of `row`; false when the row holds no twin.
     bool twinAt(int row, StoredTwin& twin) const;
+    // The file numbers of `row`, without its texts; false when the row holds no twin.
+    bool twinFilesAt(int row, TwinFileNumbers& files) const;
     // Copies the run record of `row`; false when the row holds no run.
     bool runAt(int row, RunRecord& run) const;
     // The row most recently asked to be kept in view since the last call; -1 when none.

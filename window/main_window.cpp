@@ -8,6 +8,7 @@
 #include "window/dpi.h"
 #include "window/dpi_model.h"
 #include "window/geometry_model.h"
+#include "window/list_selection.h"
 #include "window/list_view_results.h"
 #include "window/main_window_options.h"
 
@@ -29,6 +30,7 @@ HWND createResultList(HWND window) {
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kResultListId)), gui().instance,
                                 nullptr);
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, kListExtendedStyle);
+    keepSelectionCheap(list);
     return list;
 }
 

@@ -182,3 +182,38 @@ TEST_F(TwinListTest, CloseAndEscapeChangeNothing) {
     EXPECT_TRUE(fileExists(a));
     EXPECT_TRUE(fileExists(b));
 }
+
+TEST_F(TwinListTest, KeysAndAClickSelectTheRowTheyReachAndOnlyItAndTheDialogShowsIt) {
+    std::vector<TwinRow> pairs;
+    for (const char* name : {"k1", "k2", "k3"}) {
+        const std::string stem = name;
+        pairs.push_back({writeFile(stem + "_a.bin", 4), writeFile(stem + "_b.bin", 4), "100"});
+    }
+    listPairs(pairs);
+    HWND list = gui().resultListView;
+    // The selected rows: how many, and the first.
+    const auto selection = [list] {
+        return std::make_pair(
+            static_cast<int>(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0)),
+            static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)));
+    };
+    focusRow(1);
+    SendMessageA(list, WM_KEYDOWN, VK_DOWN, 1);
+    EXPECT_EQ(selection(), std::make_pair(1, 2));
+    SendMessageA(list, WM_KEYDOWN, VK_HOME, 1);
+    EXPECT_EQ(selection(), std::make_pair(1, 0));
+    SendMessageA(list, WM_KEYDOWN, VK_UP, 1);  // nowhere to go: the row stays selected
+    EXPECT_EQ(selection(), std::make_pair(1, 0));
+
+    RECT place = {LVIR_BOUNDS, 0, 0, 0};
+    SendMessageA(list, LVM_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&place));
+    const LPARAM point = MAKELPARAM(place.left + 20, place.top + 2);
+    SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    SendMessageA(list, WM_LBUTTONUP, 0, point);
+    EXPECT_EQ(selection(), std::make_pair(1, 3));
+    ShownPair shown;
+    DialogScript script = readAndPress(shown);
+    SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, point);
+    EXPECT_TRUE(script.finish());
+    EXPECT_EQ(shown.pathA, pairs[2].pathA);
+}

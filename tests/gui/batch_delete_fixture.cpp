@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <map>
 
 #include "actions/batch_delete.h"
 #include "resources/resource_ids.h"
@@ -42,11 +43,18 @@ void BatchDeleteTest::listTwins(const std::vector<ListedTwin>& twins) {
     ResultList& rows = *app().results;
     rows.clearRows();
     rows.insertRow(0, "Start");
+    // The search gives each file one number, whatever the rows that name it.
+    std::map<std::string, uint32_t> numbers;
+    const auto numberOf = [&](const std::string& name) {
+        return numbers.emplace(name, static_cast<uint32_t>(numbers.size())).first->second;
+    };
     int row = 1;
     for (const ListedTwin& twin : twins) {
         const std::string a = file(twin.a);
         const std::string b = file(twin.b);
-        rows.insertTwinRow(row++, TwinRecord{a.c_str(), b.c_str(), std::stoul(twin.percent), {}, {}});
+        const auto percent = static_cast<uint32_t>(std::stoul(twin.percent));
+        rows.insertTwinRow(
+            row++, TwinRecord{a.c_str(), b.c_str(), percent, {}, {}, numberOf(twin.a), numberOf(twin.b)});
     }
     rows.insertRow(row, "End");
     rows.setCell(row, 1, (std::to_string(twins.size()) + " twins found").c_str());

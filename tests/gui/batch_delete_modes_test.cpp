@@ -101,3 +101,29 @@ TEST_F(BatchModesTest, ACrossedPairKeepsOneCopyInEveryMode) {
         DeleteFileA(file("b\\y").c_str());
     }
 }
+
+TEST_F(BatchModesTest, CopiesListedInEveryPairAreEachActedOnAndCountedOnce) {
+    // Four copies listed as the search lists them, every pair; the fourth
+    // changed since, so the message tells the counts.
+    std::vector<ListedTwin> pairs;
+    for (int a = 0; a < 4; ++a) {
+        for (int b = a + 1; b < 4; ++b) {
+            pairs.push_back({"a\\" + std::to_string(a), "a\\" + std::to_string(b), "100"});
+        }
+    }
+    for (uint32_t mode : {DeleteMode, RecycleMode}) {
+        for (char column : {'A', 'B'}) {
+            writeTwins(pairs);
+            writeFile("a\\3", "CONTENT OF 100");
+            startAndWait(column, mode,
+                         "Removed 2 of 3 files. Kept 1: their twin was missing or no longer the same.");
+            // Column A keeps the last of the same three, column B the first.
+            const char* left = column == 'A' ? "a\\2" : "a\\0";
+            for (const char* name : {"a\\0", "a\\1", "a\\2"}) {
+                EXPECT_EQ(exists(name), std::string(name) == left)
+                    << name << " column " << column << " mode " << mode;
+            }
+            EXPECT_EQ(content("a\\3"), "CONTENT OF 100");
+        }
+    }
+}

@@ -129,6 +129,27 @@ TEST(BatchPlanRows, RecycleHandsOverAtMost1001PathsAtATime) {
     EXPECT_EQ(handOverSizes(planBatch(mixed, 1, RecycleMode, ""), mixed), std::vector<std::size_t>{2});
 }
 
+TEST(BatchPlanRows, AFileTwinToManyIsPlannedOnceAtItsFirstRow) {
+    // Four copies as the search lists them: every pair, each file under its search number.
+    ResultStore rows;
+    rows.insertRow(0, "Start");
+    const std::string copies[] = {"C:\\0", "C:\\1", "C:\\2", "C:\\3"};
+    for (uint32_t a = 0; a < 4; ++a) {
+        for (uint32_t b = a + 1; b < 4; ++b) {
+            rows.insertTwinRow(rows.rowCount(),
+                               TwinRecord{copies[a].c_str(), copies[b].c_str(), 100, {}, {}, a, b});
+        }
+    }
+    std::vector<std::string> planned;
+    for (const BatchStep& step : stepsOf(planBatch(rows, 0, DeleteMode, ""), rows)) {
+        planned.push_back(std::to_string(step.row) + " " + step.path + " " + step.twin);
+    }
+    EXPECT_EQ(planned, (std::vector<std::string>{"1 C:\\0 C:\\1", "4 C:\\1 C:\\2", "6 C:\\2 C:\\3"}));
+    const BatchPlan planB = planBatch(rows, 1, RecycleMode, "");
+    EXPECT_EQ(paths(planB, rows), (std::vector<std::string>{"C:\\1", "C:\\2", "C:\\3"}));
+    EXPECT_EQ(handOverSizes(planB, rows), std::vector<std::size_t>{3});
+}
+
 TEST(BatchPlanRows, AnUnknownModeOrColumnRemovesNothing) {
     ResultStore rows;
     report(rows, kMixed);
