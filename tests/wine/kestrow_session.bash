@@ -29,12 +29,16 @@ main_window() {
     xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1
 }
 
+# Waits for states, not times: the bound only ends a run that is stuck, and is
+# generous because Wine starts slowly on a loaded machine.
+wait_steps=1200  # tenths of a second
+
 # Starts the copy, or the program at the Windows path given.
 start_kestrow() {
     local program=${1:-Kestrow.exe}
     (cd "$work" && exec wine "$program" >/dev/null 2>&1) &
     kestrow_pid=$!
-    for _ in $(seq 1 150); do
+    for _ in $(seq 1 "$wait_steps"); do
         [ -n "$(main_window)" ] && return 0
         kill -0 "$kestrow_pid" 2>/dev/null || fail "Kestrow.exe ended without showing its window"
         sleep 0.1
@@ -46,7 +50,7 @@ start_kestrow() {
 # sends) and waits until the process has ended.
 close_kestrow() {
     wine taskkill /im Kestrow.exe >/dev/null 2>&1 || true
-    for _ in $(seq 1 150); do
+    for _ in $(seq 1 "$wait_steps"); do
         kill -0 "$kestrow_pid" 2>/dev/null || { wait "$kestrow_pid" || true; kestrow_pid=""; return 0; }
         sleep 0.1
     done
@@ -61,11 +65,22 @@ window_position() {
 # True when the window's top-left corner is at (x, y). Depending on Wine's
 # window management the X window is the whole window or only its client area,
 # which lies a frame's width right of and a caption's height below the corner.
-window_at() {
+corner_at() {
     local x y
     read -r x y < <(window_position)
+    [ -n "$x" ] && [ -n "$y" ] || return 1
     local dx=$((x - $1)) dy=$((y - $2))
     [ "$dx" -ge 0 ] && [ "$dx" -le 10 ] && [ "$dy" -ge 0 ] && [ "$dy" -le 40 ]
+}
+
+# Waits until the window has reached (x, y): the window may show before the
+# window manager has placed it.
+window_at() {
+    for _ in $(seq 1 50); do
+        corner_at "$1" "$2" && return 0
+        sleep 0.1
+    done
+    return 1
 }
 
 # Unsigned 32-bit little-endian value at a byte offset of a file.
