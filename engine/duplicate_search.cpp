@@ -3,6 +3,7 @@
 #include "engine/block_index.h"
 #include "engine/compare.h"
 #include "engine/file_index.h"
+#include "engine/pair_windows.h"
 #include "engine/quick_dir_search.h"
 #include "engine/twin_candidates.h"
 #include "engine/twin_pairing.h"
@@ -60,7 +61,8 @@ bool pairTree(AppState& state, FileIndex& index, uint32_t& rowCounter) {
     }
     TwinCandidates candidates;
     state.progressPercent.store(0);
-    if (!listTwinCandidates(state, index, candidates)) findTwinCandidates(state, index, candidates);
+    if (!listTwinCandidates(state, index, candidates) && !decideInWindows(state, index, candidates))
+        findTwinCandidates(state, index, candidates);
     rowCounter = pairEntries(state, index, candidates, rowCounter, state.progressPercent.load());
     return true;
 }
