@@ -2,8 +2,9 @@
 # Times "Directory" at 50% and 75% on seeded trees against reading every file
 # once and against the floor of comparing (bench_pair_floor: the byte
 # positions every pair of fitting sizes must compare up to its early stop,
-# divided by the vectorised count's speed measured in the same run). One run
-# each on a warm cache, with the machine's load.
+# divided by the vectorised count's speed measured in the same run, in CPU
+# time). One run each on a warm cache, with the machine's load; on a loaded
+# machine the CPU time (user + system) is the steadier figure.
 #   bench/low_percent.sh [BUILD_DIR] [WORK_DIR] [TREE...]
 # BUILD_DIR holds kestrow, bench_scan_tree and bench_pair_floor (default
 # build/native); the trees go to WORK_DIR (default /tmp/kestrow-low) and are
@@ -22,13 +23,15 @@ limit=${KESTROW_BENCH_TIMEOUT:-900}
 mkdir -p "$work"
 trap 'rm -rf "$work"' EXIT
 
-# One timed run: wall seconds, peak KB and the closing row, or "not finished".
+# One timed run: wall and CPU seconds, peak KB and the closing row, or "not finished".
 timed() {  # label, command...
     local label=$1
     shift
-    if /usr/bin/time -f "%e %M" -o "$work/usage" timeout "$limit" "$@" 2>/dev/null | tail -n 1 >"$work/closing"; then
-        read -r wall peak <"$work/usage"
-        printf '  %-28s %8.2f s  peak %8d KB  read-all x%6.2f  %s\n' "$label" "$wall" "$peak" \
+    if /usr/bin/time -f "%e %U %S %M" -o "$work/usage" timeout "$limit" "$@" 2>/dev/null | tail -n 1 >"$work/closing"
+    then
+        read -r wall user sys peak <"$work/usage"
+        cpu=$(echo "$user + $sys" | bc)
+        printf '  %-28s %7.2f s  cpu %7.2f s  peak %8d KB  read-all x%6.2f  %s\n' "$label" "$wall" "$cpu" "$peak" \
             "$(echo "$wall / $readAllTime" | bc -l)" "$(cat "$work/closing")"
     else
         printf '  %-28s not finished after %s s\n' "$label" "$limit"
@@ -49,7 +52,8 @@ for tree in $trees; do
         floorLine=$("$build/bench_pair_floor" "$dir" "$match")
         floor=$(echo "$floorLine" | sed 's/.*floor \([0-9.]*\) s/\1/')
         echo "    $floorLine"
-        [ -n "$wall" ] && printf '    kestrow / floor: %.2f\n' "$(echo "$wall / $floor" | bc -l)"
+        [ -n "$wall" ] && printf '    kestrow / floor: %.2f (wall), %.2f (cpu)\n' "$(echo "$wall / $floor" | bc -l)" \
+            "$(echo "$cpu / $floor" | bc -l)"
         if [ "$match" = 50 ] && [ -n "${KESTROW_CLI_EXE:-}" ]; then
             timed "kestrow-cli.exe (Wine) $match%" wine "$KESTROW_CLI_EXE" scan "Z:${dir//\//\\}" --mode directory \
                 --match "$match"
