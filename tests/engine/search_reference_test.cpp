@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -40,16 +41,20 @@ void plainWalk(const AppState& state, const std::string& folder, std::vector<Pla
     });
 }
 
+// A file's bytes as they are now; nullopt when it cannot be read.
+std::optional<std::vector<uint8_t>> plainRead(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 // The plain comparison of two files, byte by byte at the sizes they have now:
 // 0 for a file that cannot be read, a refused size, or unequal sizes in "Quick
 // Dir"; two empty files count only with zero-length checking on.
-uint32_t plainPercent(const AppState& state, const std::string& pathA, const std::string& pathB) {
-    std::vector<uint8_t> a, b;
-    for (auto [path, bytes] : {std::pair{&pathA, &a}, std::pair{&pathB, &b}}) {
-        std::ifstream in(*path, std::ios::binary);
-        if (!in) return 0;
-        bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+uint32_t plainPercent(const AppState& state, const std::optional<std::vector<uint8_t>>& fileA,
+                      const std::optional<std::vector<uint8_t>>& fileB) {
+    if (!fileA || !fileB) return 0;
+    const std::vector<uint8_t>&a = *fileA, &b = *fileB;
     if (a.empty() && b.empty()) return state.checkZeroLength != 0 ? 100 : 0;
     if (a.empty() || b.empty()) return 0;
     if (state.settings.searchMode == QuickDirMode && a.size() != b.size()) return 0;
@@ -67,12 +72,14 @@ std::vector<ResultRow> plainSearch(SearchState& search, const std::string& folde
     AppState& state = search.state;
     std::vector<PlainEntry> entries;
     plainWalk(state, folder, entries);
+    std::vector<std::optional<std::vector<uint8_t>>> bytes;
+    for (const PlainEntry& entry : entries) bytes.push_back(plainRead(entry.path));
     std::vector<ResultRow> rows{{"Start", std::to_string(entries.size()) + " files found.", ""}};
     for (std::size_t a = 0; a < entries.size(); ++a) {
         for (std::size_t b = a + 1; b < entries.size(); ++b) {
             if (entries[a].size != entries[b].size || entries[a].hash != entries[b].hash) continue;
             if (entries[a].path == entries[b].path || namesOneFile(entries[a], entries[b])) continue;
-            const uint32_t percent = plainPercent(state, entries[a].path, entries[b].path);
+            const uint32_t percent = plainPercent(state, bytes[a], bytes[b]);
             if (percent >= state.settings.matchPercent) {
                 rows.push_back(twinRow(entries[a].path, entries[b].path, std::to_string(percent)));
             }
