@@ -84,8 +84,9 @@ private:
     // Files that may pair, by size, then index order; rankOf_ is the reverse.
     std::vector<uint32_t> order_;
     std::vector<uint32_t> rankOf_;
-    // Per file: the earliest held file with the same bytes (itself for one held
-    // on its own), kNoEntry for a file not held; nextCopy_ chains the copies.
+    // Per file: the held file it was found to copy, byte for byte (itself for
+    // one held on its own), kNoEntry for a file not held; nextCopy_ chains the
+    // copies of each held file.
     std::vector<uint32_t> repOf_;
     std::vector<uint32_t> nextCopy_;
     // Per held file: the rank of the first batch it was not compared with
