@@ -15,7 +15,8 @@ bool readInPieces(AppState& state, OpenPair& pair, uint32_t limit, uint32_t& dif
         if (!holdAtGate(state, kComparisonGateTimeoutMs)) return false;
         const uint32_t piece = remaining < kSearchPiece ? remaining : kSearchPiece;
         if (!readChunk(state, pair, piece)) return false;
-        differing += countDifferingBytes(state.compareBufferA, state.compareBufferB, piece);
+        differing +=
+            countDifferingBytesUpTo(state.compareBufferA, state.compareBufferB, piece, limit - differing);
         if (differing > limit) return false;
         remaining -= piece;
     }

@@ -9,6 +9,7 @@
 
 #include "engine/app_state.h"
 #include "engine/file_index.h"
+#include "engine/twin_record.h"
 
 constexpr uint32_t kNoEntry = 0xFFFFFFFFu;
 
@@ -45,11 +46,16 @@ bool sizesRuleOut(uint64_t sizeA, uint64_t sizeB, uint32_t matchPercent);
 // Chained: per entry, the next later entry that may pair, kNoEntry after the
 // last (every pair is visited). Listed: the partners of entry a are
 // partners[partnerStart[a]] up to partners[partnerStart[a + 1]]. `grouped`
-// counts the entries that have a partner.
+// counts the entries that have a partner. Listed pairs may come already
+// compared: then `percents` holds each partner's percentage (kUndecidedPair
+// for a pair still to compare) and `facts` what reading each file learnt.
+constexpr uint8_t kUndecidedPair = 0xFF;
 struct TwinCandidates {
     std::vector<uint32_t> nextCandidate;
     std::vector<uint32_t> partnerStart;
     std::vector<uint32_t> partners;
+    std::vector<uint8_t> percents;
+    std::vector<TwinFileFacts> facts;
     uint32_t grouped = 0;
     bool listed() const { return !partnerStart.empty(); }
 };

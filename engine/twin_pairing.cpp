@@ -82,9 +82,8 @@ void listTwin(AppState& state, uint32_t row, const TwinRecord& twin) {
 
 namespace {
 
-// Decides one pair and lists it when it reaches matchPercent; false once an abort ends pairing.
-bool pairWith(PairingWork& work, uint32_t a, uint32_t b, uint32_t& rowCounter) {
-    const uint32_t percent = decidePair(work, a, b);
+// Lists a pair whose percentage is known when it reaches matchPercent; false once an abort ends pairing.
+bool listIfTwin(PairingWork& work, uint32_t a, uint32_t b, uint32_t percent, uint32_t& rowCounter) {
     if (percent >= work.matchPercent)
         listTwin(work.state, rowCounter++,
                  TwinRecord{work.index.entry(a).path, work.index.entry(b).path, percent, work.facts[a],
@@ -106,7 +105,7 @@ uint32_t pairEntries(AppState& state, FileIndex& index, const TwinCandidates& ca
                      FileHeads(),
                      std::vector<fs::FileIdentity>(count),
                      std::vector<Identity>(count, Identity::Unknown),
-                     std::vector<TwinFileFacts>(count)};
+                     candidates.facts.empty() ? std::vector<TwinFileFacts>(count) : candidates.facts};
     work.heads.prepare(state, count, candidates.grouped);
     const uint32_t progressShare = 100 - progressFrom;
     for (uint32_t a = 0; a < count; ++a) {
@@ -115,12 +114,17 @@ uint32_t pairEntries(AppState& state, FileIndex& index, const TwinCandidates& ca
         last.entryA = a;
         bool running = holdAtGate(state);
         if (candidates.listed()) {
-            for (uint32_t i = candidates.partnerStart[a]; running && i < candidates.partnerStart[a + 1]; ++i)
-                running = pairWith(work, a, candidates.partners[i], rowCounter);
+            for (uint32_t i = candidates.partnerStart[a]; running && i < candidates.partnerStart[a + 1];
+                 ++i) {
+                const uint32_t b = candidates.partners[i];
+                const bool decided = !candidates.percents.empty() && candidates.percents[i] != kUndecidedPair;
+                running = listIfTwin(work, a, b, decided ? candidates.percents[i] : decidePair(work, a, b),
+                                     rowCounter);
+            }
         } else {
             for (uint32_t b = candidates.nextCandidate[a]; running && b != kNoEntry;
                  b = candidates.nextCandidate[b])
-                running = pairWith(work, a, b, rowCounter);
+                running = listIfTwin(work, a, b, decidePair(work, a, b), rowCounter);
         }
         state.progressPercent.store(progressFrom +
                                     static_cast<uint32_t>((uint64_t{a} + 1) * progressShare / count));

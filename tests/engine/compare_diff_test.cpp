@@ -80,8 +80,19 @@ TEST(BlockCompare, CountsAndFindsLikeAByteLoopAtAnyOffsetAndLength) {
         makePair(random, size, size, static_cast<Pattern>(trial % 4), a, b);
         const uint32_t from = random() % size;
         const uint32_t end = from + random() % (size - from + 1);
-        ASSERT_EQ(countDifferingBytes(a.data() + from, b.data() + from, end - from),
-                  plainCount(a.data() + from, b.data() + from, end - from));
+        const uint32_t differing = plainCount(a.data() + from, b.data() + from, end - from);
+        ASSERT_EQ(countDifferingBytes(a.data() + from, b.data() + from, end - from), differing);
+        // Counts that may stop once past a limit: exact up to it, above it after it.
+        const uint32_t limit = random() % (differing + 2);
+        for (const uint32_t counted :
+             {countDifferingBytesUpTo(a.data() + from, b.data() + from, end - from, limit),
+              countDifferingBytesByWords(a.data() + from, b.data() + from, end - from, limit)}) {
+            if (differing <= limit) {
+                ASSERT_EQ(counted, differing);
+            } else {
+                ASSERT_GT(counted, limit);
+            }
+        }
         uint32_t different = from;
         while (different < end && a[different] == b[different]) ++different;
         ASSERT_EQ(findDifferentByte(a.data(), b.data(), from, end), different);

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -40,16 +41,20 @@ void plainWalk(const AppState& state, const std::string& folder, std::vector<Pla
     });
 }
 
+// A file's bytes as they are now; nullopt when it cannot be read.
+std::optional<std::vector<uint8_t>> plainRead(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 // The plain comparison of two files, byte by byte at the sizes they have now:
 // 0 for a file that cannot be read, a refused size, or unequal sizes in "Quick
 // Dir"; two empty files count only with zero-length checking on.
-uint32_t plainPercent(const AppState& state, const std::string& pathA, const std::string& pathB) {
-    std::vector<uint8_t> a, b;
-    for (auto [path, bytes] : {std::pair{&pathA, &a}, std::pair{&pathB, &b}}) {
-        std::ifstream in(*path, std::ios::binary);
-        if (!in) return 0;
-        bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+uint32_t plainPercent(const AppState& state, const std::optional<std::vector<uint8_t>>& fileA,
+                      const std::optional<std::vector<uint8_t>>& fileB) {
+    if (!fileA || !fileB) return 0;
+    const std::vector<uint8_t>&a = *fileA, &b = *fileB;
     if (a.empty() && b.empty()) return state.checkZeroLength != 0 ? 100 : 0;
     if (a.empty() || b.empty()) return 0;
     if (state.settings.searchMode == QuickDirMode && a.size() != b.size()) return 0;
@@ -67,12 +72,14 @@ std::vector<ResultRow> plainSearch(SearchState& search, const std::string& folde
     AppState& state = search.state;
     std::vector<PlainEntry> entries;
     plainWalk(state, folder, entries);
+    std::vector<std::optional<std::vector<uint8_t>>> bytes;
+    for (const PlainEntry& entry : entries) bytes.push_back(plainRead(entry.path));
     std::vector<ResultRow> rows{{"Start", std::to_string(entries.size()) + " files found.", ""}};
     for (std::size_t a = 0; a < entries.size(); ++a) {
         for (std::size_t b = a + 1; b < entries.size(); ++b) {
             if (entries[a].size != entries[b].size || entries[a].hash != entries[b].hash) continue;
             if (entries[a].path == entries[b].path || namesOneFile(entries[a], entries[b])) continue;
-            const uint32_t percent = plainPercent(state, entries[a].path, entries[b].path);
+            const uint32_t percent = plainPercent(state, bytes[a], bytes[b]);
             if (percent >= state.settings.matchPercent) {
                 rows.push_back(twinRow(entries[a].path, entries[b].path, std::to_string(percent)));
             }
@@ -267,6 +274,29 @@ TEST(SearchReference, LargeGroupsReadPieceByPieceListWhatThePlainSearchLists) {
                 << "hash " << useHash << " match " << match;
         }
     }
+    // "Directory" with memory for a block of 4 MiB only: a file too large for
+    // it, and pairs of files it had to let go early, are read pair by pair.
+    TestFolder near;
+    for (const uint32_t size : {300000u, 480000u, 640000u, 800000u, 960000u, 1100000u}) {
+        const std::vector<uint8_t> prefix(bytes.begin(), bytes.begin() + size);
+        near.write("prefix" + std::to_string(size), prefix);
+        if (size == 480000u || size == 960000u) near.write("copy" + std::to_string(size), prefix);
+        std::vector<uint8_t> changed = prefix;
+        for (uint32_t i = 0; i < size; i += 3) changed[i] ^= 1;
+        if (size < 1000000u) near.write("changed" + std::to_string(size), changed);
+    }
+    const std::string nearRoot = near.root().string();
+    for (const uint32_t match : {50u, 75u}) {
+        const SearchOptions options{DirectoryMode, false, match, false};
+        SearchState fast(options);
+        fast.state.allocateBlock = [](std::size_t bytes) {
+            return bytes >= (16u << 20) ? nullptr : static_cast<uint8_t*>(std::calloc(bytes, 1));
+        };
+        SearchState plain(options);
+        const auto expected = plainSearch(plain, nearRoot);
+        EXPECT_GT(expected.size(), 12u);
+        EXPECT_EQ(fast.search(nearRoot), expected) << "match " << match;
+    }
 }
 
 // "Directory" near the threshold: twins whose differing bytes are spread one
@@ -274,7 +304,7 @@ TEST(SearchReference, LargeGroupsReadPieceByPieceListWhatThePlainSearchLists) {
 // shorter, among files of nearby sizes, across the sizes where the percentage
 // is counted on sizes scaled down.
 TEST(SearchReference, TwinsAtTheThresholdListWhatThePlainSearchLists) {
-    for (const uint32_t match : {90u, 95u, 99u}) {
+    for (const uint32_t match : {90u, 95u, 99u, 75u, 50u}) {
         TestFolder folder;
         std::mt19937 random(match);
         auto randomBytes = [&](std::size_t size) {
@@ -317,7 +347,7 @@ TEST(SearchReference, TwinsAtTheThresholdListWhatThePlainSearchLists) {
 }
 
 TEST(SearchReference, SharedContentListsWhatThePlainSearchLists) {
-    for (const uint32_t match : {90u, 95u, 99u, 100u}) {
+    for (const uint32_t match : {90u, 95u, 99u, 100u, 75u, 50u}) {
         TestFolder folder;
         writeSharedContent(folder, match);
         const std::string root = folder.root().string();
@@ -333,36 +363,39 @@ TEST(SearchReference, SharedContentListsWhatThePlainSearchLists) {
 // An abort at any point of a "Directory" search, the listing of pairs
 // included, lists a prefix of the complete search's rows; progress never falls.
 TEST(SearchReference, AnAbortedDirectorySearchListsAPrefixOfTheRows) {
-    TestFolder folder;
-    writeSharedContent(folder, 95);
-    const std::string root = folder.root().string();
-    const SearchOptions options{DirectoryMode, false, 95, false};
-    SearchState complete(options);
-    uint32_t allReads = 0;
-    complete.state.readBlock = [&](fs::File* file, void* buffer, uint32_t count) {
-        ++allReads;
-        return fs::readFile(file, buffer, count);
-    };
-    std::vector<ResultRow> expected = complete.search(root);
-    expected.pop_back();
-    for (const uint32_t abortAt : {1u, allReads / 8, allReads / 3, allReads / 2, allReads - 1}) {
-        SearchState search(options);
-        uint32_t reads = 0, lastProgress = 0;
-        bool progressFell = false;
-        search.state.readBlock = [&](fs::File* file, void* buffer, uint32_t count) {
-            const uint32_t progress = search.state.progressPercent.load();
-            progressFell = progressFell || progress < lastProgress;
-            lastProgress = progress;
-            if (++reads == abortAt) search.abort();
+    for (const uint32_t match : {95u, 50u}) {
+        TestFolder folder;
+        writeSharedContent(folder, match);
+        const std::string root = folder.root().string();
+        const SearchOptions options{DirectoryMode, false, match, false};
+        SearchState complete(options);
+        uint32_t allReads = 0;
+        complete.state.readBlock = [&](fs::File* file, void* buffer, uint32_t count) {
+            ++allReads;
             return fs::readFile(file, buffer, count);
         };
-        std::vector<ResultRow> rows = search.search(root);
-        ASSERT_GE(rows.size(), 2u);
-        EXPECT_EQ(rows.back()[0], "Aborted") << "abort at read " << abortAt;
-        rows.pop_back();
-        ASSERT_LE(rows.size(), expected.size());
-        EXPECT_TRUE(std::equal(rows.begin(), rows.end(), expected.begin())) << "abort at read " << abortAt;
-        EXPECT_FALSE(progressFell) << "abort at read " << abortAt;
-        EXPECT_EQ(search.state.progressPercent.load(), 101u);
+        std::vector<ResultRow> expected = complete.search(root);
+        expected.pop_back();
+        for (const uint32_t abortAt : {1u, allReads / 8, allReads / 3, allReads / 2, allReads - 1}) {
+            SearchState search(options);
+            uint32_t reads = 0, lastProgress = 0;
+            bool progressFell = false;
+            search.state.readBlock = [&](fs::File* file, void* buffer, uint32_t count) {
+                const uint32_t progress = search.state.progressPercent.load();
+                progressFell = progressFell || progress < lastProgress;
+                lastProgress = progress;
+                if (++reads == abortAt) search.abort();
+                return fs::readFile(file, buffer, count);
+            };
+            std::vector<ResultRow> rows = search.search(root);
+            ASSERT_GE(rows.size(), 2u);
+            EXPECT_EQ(rows.back()[0], "Aborted") << "match " << match << " abort at read " << abortAt;
+            rows.pop_back();
+            ASSERT_LE(rows.size(), expected.size());
+            EXPECT_TRUE(std::equal(rows.begin(), rows.end(), expected.begin()))
+                << "match " << match << " abort at read " << abortAt;
+            EXPECT_FALSE(progressFell) << "match " << match << " abort at read " << abortAt;
+            EXPECT_EQ(search.state.progressPercent.load(), 101u);
+        }
     }
 }

@@ -252,7 +252,8 @@ TEST(SearchSafety, RunningOutOfMemoryAnywhereKeepsTheRowsSoFarAndEndsAborted) {
     folder.write("f", std::string(2990, 'x'));
     for (const SearchOptions options : {SearchOptions{QuickDirMode, true, 95, false},
                                         SearchOptions{QuickDirMode, false, 95, false},
-                                        SearchOptions{DirectoryMode, false, 95, false}}) {
+                                        SearchOptions{DirectoryMode, false, 95, false},
+                                        SearchOptions{DirectoryMode, false, 50, false}}) {
         SearchState whole(options);
         int asked = 0, held = 0;
         runOutOfBlocks(whole.state, 0, asked, held);

@@ -1,0 +1,354 @@
+#include "engine/pair_windows.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "engine/block_index.h"
+#include "engine/byte_diff.h"
+#include "engine/compare.h"
+
+namespace {
+
+// Sizes of the block tried, largest first: Kestrow.exe, a 32-bit program,
+// keeps the block, the index and the rows within 1 GB, and the command line
+// holds no more. A file larger than a quarter of the block is left to the
+// search's own pass.
+constexpr std::size_t kBlockSizes[] = {std::size_t{512} << 20, std::size_t{256} << 20, std::size_t{64} << 20,
+                                       std::size_t{16} << 20, std::size_t{4} << 20};
+// New files compared with the held ones at a time: they stay in the
+// processor's caches while each held file passes them once (on the
+// benchmark trees 1 MiB took a tenth less time than 256 KiB; 4 MiB no less).
+constexpr uint32_t kBatchBytes = 1u << 20;
+// Bytes read between two looks at the pause gate.
+constexpr uint32_t kReadPiece = 1u << 20;
+// Beyond this many pairs the list would not fit beside the rows in a 32-bit
+// program; the search then visits every pair instead.
+constexpr std::size_t kMostPairs = std::size_t{16} << 20;
+
+// True when no file of `larger` bytes or more can reach `match` with a file of
+// `smaller` bytes. The percentage is at most what the sizes alone allow:
+// below 50,000 bytes smaller * 100 / larger; above, with L = larger / 1,024
+// and D = (larger - smaller) / 1,024 (both truncated), L - D is at most
+// smaller / 1,024 + 1 and L at least (larger - 1,023) / 1,024, so the
+// percentage is at most (smaller + 1,024) * 100 / (larger - 1,023), which is
+// below `match` once (smaller + 2,047) * 100 < larger * match. Both bounds
+// fall as `larger` grows, so a held file that fails this for one file fails
+// it for every later, larger one.
+bool tooSmallFor(uint32_t smaller, uint32_t larger, uint32_t match) {
+    return (uint64_t{smaller} + 2048) * 100 < uint64_t{larger} * std::min(match, 100u);
+}
+
+struct ComparedPair {
+    uint32_t a;  // a < b: the earlier file of the pair in index order
+    uint32_t b;
+    uint8_t percent;
+};
+
+class WindowPass {
+public:
+    WindowPass(AppState& state, const FileIndex& index)
+        : state_(state), index_(index), match_(listedMatchPercent(state)) {}
+
+    bool run(TwinCandidates& candidates);
+
+private:
+    struct HeldFile {
+        uint32_t position;
+        uint32_t size;
+        // The most differing bytes a pair with this file as the larger one may hold.
+        uint32_t limit;
+        std::size_t offset;
+    };
+
+    uint32_t sizeOf(uint32_t position) const {
+        return static_cast<uint32_t>(index_.entry(position).listedSize);
+    }
+    void orderBySize();
+    bool obtainBlock();
+    bool takeBatch(uint32_t& rank);
+    void letGoUnpairable(uint32_t size);
+    bool findRoom(uint32_t size, std::size_t& offset) const;
+    bool readFile(uint32_t position, uint8_t* target);
+    bool holdFile(uint32_t position, uint32_t batchStart, uint32_t batchRank);
+    void compare(const HeldFile& earlier, const HeldFile& later);
+    bool listPairs(TwinCandidates& candidates);
+    void addPair(uint32_t a, uint32_t b, uint8_t percent);
+    void addClassPairs(uint32_t repA, uint32_t repB, uint8_t percent);
+    void addUndecidedPairs();
+
+    AppState& state_;
+    const FileIndex& index_;
+    const uint32_t match_;
+    OwnedBlock block_;
+    std::size_t capacity_ = 0;
+    // Files that may pair, by size, then index order; rankOf_ is the reverse.
+    std::vector<uint32_t> order_;
+    std::vector<uint32_t> rankOf_;
+    // Per file: the held file it was found to copy, byte for byte (itself for
+    // one held on its own), kNoEntry for a file not held; nextCopy_ chains the
+    // copies of each held file.
+    std::vector<uint32_t> repOf_;
+    std::vector<uint32_t> nextCopy_;
+    // Per held file: the rank of the first batch it was not compared with
+    // because the block had to let it go, kNoEntry when sizes alone let it go.
+    std::vector<uint32_t> spilledAt_;
+    std::vector<TwinFileFacts> facts_;
+    // The block's files, oldest first, from heldFirst_ on.
+    std::vector<HeldFile> held_;
+    std::size_t heldFirst_ = 0;
+    std::vector<ComparedPair> found_;
+    std::vector<ComparedPair> pairs_;
+    bool tooMany_ = false;
+};
+
+void WindowPass::orderBySize() {
+    const uint32_t count = index_.count();
+    for (uint32_t position = 0; position < count; ++position)
+        if (mayPair(state_, index_.entry(position).listedSize)) order_.push_back(position);
+    std::stable_sort(order_.begin(), order_.end(),
+                     [&](uint32_t x, uint32_t y) { return sizeOf(x) < sizeOf(y); });
+    rankOf_.assign(count, kNoEntry);
+    for (uint32_t rank = 0; rank < order_.size(); ++rank) rankOf_[order_[rank]] = rank;
+    repOf_.assign(count, kNoEntry);
+    nextCopy_.assign(count, kNoEntry);
+    spilledAt_.assign(count, kNoEntry);
+    facts_.assign(count, TwinFileFacts{});
+}
+
+bool WindowPass::obtainBlock() {
+    for (const std::size_t bytes : kBlockSizes) {
+        block_ = OwnedBlock(state_, bytes);
+        capacity_ = bytes;
+        if (block_) return true;
+    }
+    return false;
+}
+
+// Lets go of the oldest held files that no file of `size` bytes or more can pair with.
+void WindowPass::letGoUnpairable(uint32_t size) {
+    while (heldFirst_ < held_.size() && tooSmallFor(held_[heldFirst_].size, size, match_)) ++heldFirst_;
+    if (heldFirst_ > 1024 && heldFirst_ * 2 > held_.size()) {
+        held_.erase(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(heldFirst_));
+        heldFirst_ = 0;
+    }
+}
+
+// The block is a ring: files follow one another and wrap to its start.
+bool WindowPass::findRoom(uint32_t size, std::size_t& offset) const {
+    if (heldFirst_ == held_.size()) {
+        offset = 0;
+        return size <= capacity_;
+    }
+    const std::size_t begin = held_[heldFirst_].offset;
+    const std::size_t end = held_.back().offset + held_.back().size;
+    if (begin < end) {
+        offset = capacity_ - end >= size ? end : 0;
+        return capacity_ - end >= size || begin >= size;
+    }
+    offset = end;
+    return begin - end >= size;
+}
+
+bool WindowPass::readFile(uint32_t position, uint8_t* target) {
+    const FileIndexEntry& entry = index_.entry(position);
+    const fs::OwnedFile file = fs::openRead(entry.path);
+    if (!file || fs::fileSize(file.get()) != entry.listedSize) return false;
+    TwinFileFacts& facts = facts_[position];
+    facts.size = entry.listedSize;
+    facts.lastWriteTime = fs::lastWriteTime(file.get());
+    facts.identityKnown = fs::openFileIdentity(file.get(), facts.identity);
+    const uint32_t size = sizeOf(position);
+    for (uint32_t done = 0; done < size; done += kReadPiece) {
+        if (!holdAtGate(state_)) return false;
+        const uint32_t piece = std::min(kReadPiece, size - done);
+        if (readFromFile(state_, file.get(), target + done, piece) != piece) return false;
+    }
+    return true;
+}
+
+// Reads the file into the block, letting go of the oldest files held before
+// this batch if room is short. False when the file is not held: it could not
+// be read, or it holds the same bytes as a held file and joins that one.
+bool WindowPass::holdFile(uint32_t position, uint32_t batchStart, uint32_t batchRank) {
+    const uint32_t size = sizeOf(position);
+    std::size_t offset = 0;
+    while (!findRoom(size, offset)) {
+        if (heldFirst_ >= batchStart) return false;
+        spilledAt_[held_[heldFirst_++].position] = batchRank;
+    }
+    uint8_t* bytes = block_.get() + offset;
+    if (!readFile(position, bytes)) return false;
+    for (std::size_t i = held_.size(); i-- > heldFirst_ && held_[i].size == size;) {
+        const uint32_t rep = held_[i].position;
+        if (countDifferingBytesUpTo(block_.get() + held_[i].offset, bytes, size, 0) == 0) {
+            repOf_[position] = rep;
+            nextCopy_[position] = nextCopy_[rep];
+            nextCopy_[rep] = position;
+            return false;
+        }
+    }
+    repOf_[position] = position;
+    held_.push_back(HeldFile{position, size, maxDifferingBytesFor(size, match_), offset});
+    return true;
+}
+
+// `later` is never smaller: the larger size is its own.
+void WindowPass::compare(const HeldFile& earlier, const HeldFile& later) {
+    const uint32_t limit = later.limit;
+    const uint32_t extra = later.size - earlier.size;
+    if (extra > limit) return;
+    const uint32_t differing =
+        extra + countDifferingBytesUpTo(block_.get() + earlier.offset, block_.get() + later.offset,
+                                        earlier.size, limit - extra);
+    if (differing > limit) return;
+    if (found_.size() >= kMostPairs) {
+        tooMany_ = true;
+        return;
+    }
+    const uint32_t a = std::min(earlier.position, later.position),
+                   b = std::max(earlier.position, later.position);
+    found_.push_back(ComparedPair{a, b, static_cast<uint8_t>(similarityPercent(later.size, differing))});
+}
+
+// Reads the next batch of files from `rank` on and compares it with the held
+// files and within itself; false after an abort.
+bool WindowPass::takeBatch(uint32_t& rank) {
+    const uint32_t batchRank = rank;
+    state_.currentFileText.write(index_.entry(order_[rank]).path);
+    letGoUnpairable(sizeOf(order_[rank]));
+    const uint32_t batchStart = static_cast<uint32_t>(held_.size());
+    uint64_t bytes = 0;
+    for (; rank < order_.size() && (rank == batchRank || bytes + sizeOf(order_[rank]) <= kBatchBytes);
+         ++rank) {
+        const uint32_t position = order_[rank];
+        if (sizeOf(position) == 0 || sizeOf(position) > capacity_ / 4) continue;
+        if (holdFile(position, batchStart, batchRank)) bytes += sizeOf(position);
+        if (state_.runControl.load() == AbortRequested) return false;
+    }
+    // Each held file passes the batch once, while the batch stays in the cache.
+    for (std::size_t earlier = heldFirst_; earlier < held_.size(); ++earlier) {
+        if (!holdAtGate(state_) || tooMany_) return false;
+        for (std::size_t later = std::max<std::size_t>(batchStart, earlier + 1); later < held_.size();
+             ++later)
+            compare(held_[earlier], held_[later]);
+    }
+    return true;
+}
+
+void WindowPass::addPair(uint32_t a, uint32_t b, uint8_t percent) {
+    if (pairs_.size() >= kMostPairs) {
+        tooMany_ = true;
+        return;
+    }
+    pairs_.push_back(ComparedPair{std::min(a, b), std::max(a, b), percent});
+}
+
+// Every pair of one file of class A with one of class B (within one class
+// when they are the same), except two names of one physical file.
+void WindowPass::addClassPairs(uint32_t repA, uint32_t repB, uint8_t percent) {
+    for (uint32_t a = repA; a != kNoEntry; a = nextCopy_[a]) {
+        for (uint32_t b = repA == repB ? nextCopy_[a] : repB; b != kNoEntry; b = nextCopy_[b]) {
+            const TwinFileFacts &factsA = facts_[a], &factsB = facts_[b];
+            if (factsA.identityKnown && factsB.identityKnown && factsA.identity == factsB.identity) continue;
+            if (std::strcmp(index_.entry(a).path, index_.entry(b).path) == 0) continue;
+            addPair(a, b, percent);
+        }
+    }
+}
+
+// Pairs of fitting sizes that no batch compared: those of a file not held,
+// and those of a class the block let go with later files it had not met.
+void WindowPass::addUndecidedPairs() {
+    const uint32_t files = static_cast<uint32_t>(order_.size());
+    for (uint32_t rank = 0; rank < files && !tooMany_; ++rank) {
+        const uint32_t position = order_[rank];
+        const uint32_t size = sizeOf(position);
+        if (repOf_[position] == kNoEntry) {
+            for (uint32_t other = rank; other-- > 0 && !tooSmallFor(sizeOf(order_[other]), size, match_);)
+                if (repOf_[order_[other]] != kNoEntry) addPair(position, order_[other], kUndecidedPair);
+            for (uint32_t other = rank + 1;
+                 other < files && !tooSmallFor(size, sizeOf(order_[other]), match_); ++other)
+                addPair(position, order_[other], kUndecidedPair);
+        } else if (repOf_[position] == position && spilledAt_[position] != kNoEntry) {
+            for (uint32_t other = spilledAt_[position];
+                 other < files && !tooSmallFor(size, sizeOf(order_[other]), match_); ++other) {
+                const uint32_t rep = repOf_[order_[other]];
+                if (rep == kNoEntry || rankOf_[rep] < spilledAt_[position]) continue;
+                for (uint32_t copy = position; copy != kNoEntry; copy = nextCopy_[copy])
+                    addPair(copy, order_[other], kUndecidedPair);
+            }
+        }
+    }
+}
+
+// Puts the pairs in the order the search lists them: by earlier file, then by
+// later file, both in index order.
+bool WindowPass::listPairs(TwinCandidates& candidates) {
+    for (const ComparedPair& pair : found_) addClassPairs(pair.a, pair.b, pair.percent);
+    found_ = std::vector<ComparedPair>();
+    for (const uint32_t position : order_)
+        if (repOf_[position] == position && nextCopy_[position] != kNoEntry)
+            addClassPairs(position, position, 100);
+    addUndecidedPairs();
+    if (tooMany_) return false;
+    const uint32_t count = index_.count();
+    candidates.partnerStart.assign(std::size_t{count} + 1, 0);
+    for (const ComparedPair& pair : pairs_) ++candidates.partnerStart[pair.a + 1];
+    for (uint32_t a = 0; a < count; ++a) candidates.partnerStart[a + 1] += candidates.partnerStart[a];
+    std::vector<uint64_t> sorted(pairs_.size());
+    {
+        std::vector<uint32_t> next(candidates.partnerStart.begin(), candidates.partnerStart.end() - 1);
+        for (const ComparedPair& pair : pairs_) sorted[next[pair.a]++] = uint64_t{pair.b} << 8 | pair.percent;
+    }
+    pairs_ = std::vector<ComparedPair>();
+    candidates.partners.resize(sorted.size());
+    candidates.percents.resize(sorted.size());
+    std::vector<uint8_t> grouped(count, 0);
+    for (uint32_t a = 0; a < count; ++a) {
+        if (!holdAtGate(state_)) {
+            candidates.partnerStart.assign(std::size_t{count} + 1, 0);
+            return true;
+        }
+        const auto first = sorted.begin() + candidates.partnerStart[a];
+        const auto last = sorted.begin() + candidates.partnerStart[a + 1];
+        std::sort(first, last);
+        for (auto i = first; i != last; ++i) {
+            const std::size_t at = static_cast<std::size_t>(i - sorted.begin());
+            candidates.partners[at] = static_cast<uint32_t>(*i >> 8);
+            candidates.percents[at] = static_cast<uint8_t>(*i & 0xFF);
+            if (candidates.percents[at] == kUndecidedPair) grouped[a] = grouped[candidates.partners[at]] = 1;
+        }
+    }
+    candidates.grouped = static_cast<uint32_t>(std::count(grouped.begin(), grouped.end(), 1));
+    candidates.facts = std::move(facts_);
+    return true;
+}
+
+bool WindowPass::run(TwinCandidates& candidates) {
+    orderBySize();
+    if (!obtainBlock()) return false;
+    const uint32_t files = static_cast<uint32_t>(order_.size());
+    bool running = holdAtGate(state_);
+    for (uint32_t rank = 0; running && rank < files;) {
+        running = takeBatch(rank);
+        state_.progressPercent.store(static_cast<uint32_t>(uint64_t{rank} * kListingProgress / files));
+    }
+    block_.reset();
+    held_ = std::vector<HeldFile>();
+    if (tooMany_) return false;
+    if (!running) {
+        // Nothing is listed after an abort: pairing ends before its first pair.
+        candidates.partnerStart.assign(std::size_t{index_.count()} + 1, 0);
+        return true;
+    }
+    return listPairs(candidates);
+}
+
+}  // namespace
+
+bool decideInWindows(AppState& state, const FileIndex& index, TwinCandidates& candidates) {
+    WindowPass pass(state, index);
+    if (pass.run(candidates)) return true;
+    candidates = TwinCandidates();
+    return false;
+}

@@ -1,0 +1,26 @@
+// "Directory" where no listing of blocks serves (50%, and any percentage the
+// block listing refuses): every pair of fitting sizes must have its bytes
+// compared. Files are taken in order of size and held in one block of memory
+// while a larger file may still pair with them, so each file is read once and
+// each pair is compared in memory, only up to the point where its differing
+// bytes rule it out. New files are compared in small batches that stay in the
+// processor's cache while each held file passes them once. Byte-identical
+// files are held and compared once.
+//
+// Files the block cannot hold (too large, changed since the walk, unreadable,
+// empty) and pairs of files the block had to let go before their sizes rule
+// them out are left to the search's own pass, which reads each such pair.
+#pragma once
+
+#include "engine/app_state.h"
+#include "engine/file_index.h"
+#include "engine/twin_candidates.h"
+
+// Fills the listed form of `candidates` with every pair that reaches
+// matchPercent, with its percentage and the facts of its files, and every
+// pair still to compare (kUndecidedPair), in the order the search lists them.
+// False, with `candidates` left empty, when the block or the list of pairs
+// cannot be had: the search then visits every pair. Holds at the pause gate
+// between pieces of work; after an abort it lists no pair. Raises
+// progressPercent from 0 to kListingProgress.
+bool decideInWindows(AppState& state, const FileIndex& index, TwinCandidates& candidates);
