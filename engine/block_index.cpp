@@ -305,13 +305,17 @@ private:
         return true;
     }
 
-    // The file at `at`, too large for the blocks' memory with its partners.
+    // The file at `at`, too large for the blocks' memory with its partners,
+    // and the copies matched as it.
     bool pairBySizeInstead(uint32_t at, uint32_t readEnd) {
         const uint32_t slot = order_[at];
         if (at >= readEnd) bytesToRead_ -= uint64_t{blockCount(slot)} * width_;
         releaseBlock(state_, blocks_[slot]);
-        indexed_[slot] = 0;
-        return pairAroundSize(slot);
+        for (uint32_t copy = slot; copy != kNone; copy = nextCopy_[copy]) {
+            indexed_[copy] = 0;
+            if (!pairAroundSize(copy)) return false;
+        }
+        return true;
     }
 
     bool readRange(uint32_t begin, uint32_t end) {
