@@ -497,6 +497,9 @@ private:
             return group;
         }
         // Whether `file` probed the set before; from now on it has.
+        std::vector<uint32_t> membersOf(uint32_t group) const {
+            return std::vector<uint32_t>(pool_.begin() + starts_[group], pool_.begin() + starts_[group + 1]);
+        }
         bool probedBefore(uint32_t group, uint32_t file) {
             const std::size_t before = probed_.size();
             probed_.insert(uint64_t{group} << 32 | file);
@@ -640,6 +643,8 @@ private:
         if (aborted()) return releaseCounts();
         const uint32_t homeCount = probe - home;
         std::vector<uint32_t> nextSame(homeCount, kNone);
+        // Each home file's latest set whose pairs were all looked at.
+        std::vector<uint32_t> walkedWithin(homeCount, kNone);
         std::vector<std::size_t> places;
         std::vector<uint32_t> members;
         MetGroups groups;
@@ -665,9 +670,19 @@ private:
                 for (uint32_t same = slot.first; same != kNone; same = nextSame[same]) members.push_back(same);
                 // A file alone holding the block is no set: its pairs are few.
                 if (members.size() < 2) continue;
+                // Every member walked within one earlier set: its pairs were
+                // all looked at there, and a probe walks that set instead.
+                const uint32_t walkedIn = walkedWithin[members.front()];
+                if (walkedIn != kNone && std::all_of(members.begin(), members.end(), [&](uint32_t member) {
+                        return walkedWithin[member] == walkedIn;
+                    })) {
+                    slot.group = walkedIn;
+                    continue;
+                }
                 bool fresh = false;
                 slot.group = groups.numberOf(members, fresh);
                 if (!fresh) continue;
+                for (const uint32_t member : members) walkedWithin[member] = slot.group;
                 for (std::size_t later = 0; later < members.size(); ++later)
                     for (std::size_t earlier = later + 1; earlier < members.size(); ++earlier)
                         found(home + members[earlier], home + members[later]);
@@ -675,8 +690,12 @@ private:
             for (uint32_t at = probeFrom; at < end; ++at) {
                 if (!inPrefix(at, column)) continue;
                 const Slot* slot = table.find(valuesOf(at)[column]);
-                if (slot == nullptr || (slot->group != kNone && groups.probedBefore(slot->group, at))) continue;
-                for (uint32_t same = slot->first; same != kNone; same = nextSame[same]) found(home + same, at);
+                if (slot == nullptr) continue;
+                if (slot->group == kNone) {
+                    for (uint32_t same = slot->first; same != kNone; same = nextSame[same]) found(home + same, at);
+                } else if (!groups.probedBefore(slot->group, at)) {
+                    for (const uint32_t member : groups.membersOf(slot->group)) found(home + member, at);
+                }
             }
         }
         return releaseCounts();
