@@ -14,7 +14,9 @@
 # bench/scan_tree.cpp), real is a copy of /usr/share and /usr/include with
 # links removed. On those, "Directory" 99, 95 and 90% are timed against
 # reading every file once, with each run's peak memory, and "Quick Dir" 100%
-# against the peers; copies also times "Directory" 95%. --cold (first
+# against the peers; copies also times "Directory" 95%. 75-PROFILE (75-large,
+# 75-headers, 75-shared, 75-directory) times "Directory" 75% on the tree of
+# that profile against reading it once, with peak memory. --cold (first
 # argument, root only) drops the caches before every Quick Dir run.
 # KESTROW_BENCH_RUNS sets the runs per command (default 3); KESTROW_CLI_EXE,
 # when set, is also timed under Wine on the million tree and, at 90%, on the real tree.
@@ -135,6 +137,14 @@ shared() {  # profile
     rm -rf "$tree"
 }
 
+# "Directory" 75%, one run on a warm cache, against reading the tree once.
+seventyFive() {  # profile
+    local tree=$work/$1
+    "$build/bench_scan_tree" "$tree" "$1" 1
+    directoryShared "$tree" 75
+    rm -rf "$tree"
+}
+
 # A copy of the system's shared files and headers, without links.
 real() {
     local tree=$work/real
@@ -173,6 +183,7 @@ for tree in $trees; do
         million) million ;;
         headers | shared | copies) shared "$tree" ;;
         real) real ;;
+        75-*) seventyFive "${tree#75-}" ;;
         *) echo "unknown tree $tree" >&2 ;;
     esac
 done

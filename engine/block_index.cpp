@@ -16,10 +16,18 @@ namespace {
 constexpr uint32_t kFewPartners = 8;
 // Larger files are compared pair by pair: they are few, and their blocks would be many.
 constexpr uint32_t kLargestIndexed = 64u << 20;
-// Bytes of block values held at once, for two neighbouring ranges of sizes.
-constexpr uint64_t kBlockBudget = 512ull << 20;
+// The 32-bit program keeps its whole search within 1 GB: the index, the
+// compare buffers, these blocks and the pairs found.
+constexpr bool kSmallAddressSpace = sizeof(void*) < 8;
+// Bytes of block values and counts held at once, for two neighbouring ranges of sizes.
+constexpr uint64_t kBlockBudget = (kSmallAddressSpace ? 256ull : 512ull) << 20;
 // More listed pairs than this would not pay: the search visits every pair instead.
-constexpr std::size_t kMostCandidates = std::size_t{16} << 20;
+constexpr std::size_t kMostCandidates = std::size_t{kSmallAddressSpace ? 8u : 16u} << 20;
+// Pairs a step remembers having looked at, before it forgets them all.
+constexpr std::size_t kMostExamined = std::size_t{kSmallAddressSpace ? 2u : 4u} << 20;
+// Files holding a block are counted up to this many (one byte per block):
+// blocks held by more are all among the most common.
+constexpr uint32_t kMostHolders = 255;
 // Pairs looked at between two visits to the pause gate.
 constexpr uint32_t kFoundPerGate = 4096;
 // Bytes read at a time while reading a file for its blocks.
@@ -69,12 +77,18 @@ uint32_t shortBlockValue(const uint8_t* bytes, uint32_t width) {
 // Pairs found, each kept once.
 class PairSet {
 public:
-    void insert(uint64_t key) {
+    // Whether the pair is new.
+    bool insert(uint64_t key) {
         if ((count_ + 1) * 2 > slots_.size()) grow();
         std::size_t slot = spot(key);
-        if (slots_[slot] == key) return;
+        if (slots_[slot] == key) return false;
         slots_[slot] = key;
         ++count_;
+        return true;
+    }
+    void clear() {
+        slots_.assign(1024, kEmpty);
+        count_ = 0;
     }
     std::size_t size() const { return count_; }
     void appendTo(std::vector<uint64_t>& keys) const {
@@ -242,41 +256,64 @@ private:
         return aroundPairs_.size() <= kMostCandidates;
     }
 
-    // Ranges of sizes, in `order_`, such that a pair whose smaller file lies in
-    // one range has its larger file in the same range or the next.
-    std::vector<uint32_t> sizeRanges() const {
-        std::vector<uint32_t> starts;
-        for (uint32_t at = 0; at < order_.size();) {
-            starts.push_back(at);
-            const uint32_t largest = largestPartnerSize(files_[order_[at]].size, match_);
-            while (at < order_.size() && files_[order_[at]].size <= largest) ++at;
-        }
-        starts.push_back(static_cast<uint32_t>(order_.size()));
-        return starts;
+    // The end, in `order_`, of the files no larger than the largest partner of the file at `at`.
+    uint32_t partnersEnd(uint32_t at) const {
+        const uint32_t largest = largestPartnerSize(files_[order_[at]].size, match_);
+        const auto end = std::upper_bound(order_.begin() + at, order_.end(), largest,
+                                          [&](uint32_t size, uint32_t slot) { return size < files_[slot].size; });
+        return static_cast<uint32_t>(end - order_.begin());
     }
 
-    // Each block's value and, while its ranges are matched, how many files
-    // hold it; and the ranks of the largest file's blocks, when sorted.
+    // Each block's value and, while its step is matched, how many files hold
+    // it; and the ranks of the largest file's blocks, when sorted.
     uint64_t blockBytes(uint32_t begin, uint32_t end) const {
-        uint64_t bytes = begin < end ? uint64_t{blockCount(order_[end - 1])} * sizeof(uint64_t) : 0;
-        for (uint32_t at = begin; at < end; ++at)
-            bytes += uint64_t{blockCount(order_[at])} * (sizeof(uint32_t) + sizeof(uint16_t));
-        return bytes;
+        if (begin >= end) return 0;
+        return (blocksBefore_[end] - blocksBefore_[begin]) * (sizeof(uint32_t) + sizeof(uint8_t)) +
+               uint64_t{blockCount(order_[end - 1])} * sizeof(uint64_t);
     }
 
+    // Steps by size: the files of [home, probe) are matched with each other and
+    // with those of [probe, end), which holds every larger file that may pair
+    // with one of them; each step takes the files that fit kBlockBudget with
+    // their partners, so a pair is found in the step of its smaller file. A
+    // file that does not fit with its partners alone is paired by size.
     bool matchBlocks() {
-        const std::vector<uint32_t> starts = sizeRanges();
-        const std::size_t ranges = starts.size() - 1;
-        for (std::size_t range = 0; range < ranges; ++range)
-            if (blockBytes(starts[range], starts[std::min(range + 2, ranges)]) > kBlockBudget) return false;
-        if (ranges > 0 && !readRange(starts[0], starts[1])) return false;
-        for (std::size_t range = 0; range < ranges && !aborted(); ++range) {
-            const uint32_t next = range + 1 < ranges ? starts[range + 2] : starts[range + 1];
-            if (!readRange(starts[range + 1], next)) return false;
+        blocksBefore_.assign(order_.size() + 1, 0);
+        for (std::size_t at = 0; at < order_.size(); ++at)
+            blocksBefore_[at + 1] = blocksBefore_[at] + blockCount(order_[at]);
+        const uint32_t files = static_cast<uint32_t>(order_.size());
+        uint32_t home = 0, readEnd = 0;
+        while (home < files && !aborted()) {
+            // No wider than the partners of its smallest file: files far apart in size share no pair to look at.
+            const uint32_t homeEnd = partnersEnd(home);
+            uint32_t probe = home, end = home;
+            for (; probe < homeEnd; ++probe) {
+                const uint32_t partners = std::max(end, partnersEnd(probe));
+                if (blockBytes(home, partners) > kBlockBudget) break;
+                end = partners;
+            }
+            if (probe == home) {
+                if (!pairBySizeInstead(home++, readEnd)) return false;
+                continue;
+            }
+            if (!readRange(std::max(readEnd, home), end)) return false;
+            readEnd = std::max(readEnd, end);
             if (aborted()) break;
-            if (!matchRanges(starts[range], starts[range + 1], next) || tooManyMatched()) return false;
-            for (uint32_t at = starts[range]; at < starts[range + 1]; ++at)
-                releaseBlock(state_, blocks_[order_[at]]);
+            if (!matchRanges(home, probe, end) || tooManyMatched()) return false;
+            for (; home < probe; ++home) releaseBlock(state_, blocks_[order_[home]]);
+        }
+        return true;
+    }
+
+    // The file at `at`, too large for the blocks' memory with its partners,
+    // and the copies matched as it.
+    bool pairBySizeInstead(uint32_t at, uint32_t readEnd) {
+        const uint32_t slot = order_[at];
+        if (at >= readEnd) bytesToRead_ -= uint64_t{blockCount(slot)} * width_;
+        releaseBlock(state_, blocks_[slot]);
+        for (uint32_t copy = slot; copy != kNone; copy = nextCopy_[copy]) {
+            indexed_[copy] = 0;
+            if (!pairAroundSize(copy)) return false;
         }
         return true;
     }
@@ -399,27 +436,23 @@ private:
         return limits_[files_[slotA].size >= files_[slotB].size ? slotA : slotB];
     }
 
-    // Whether the two files share a block among both their rarest before `column`:
-    // the pair was found there already.
-    bool foundBefore(uint32_t atA, uint32_t atB, uint32_t column) {
-        const uint32_t* valuesA = valuesOf(atA);
-        const uint32_t* valuesB = valuesOf(atB);
-        const uint32_t from = std::max(firstInPrefix_[atA - home_], firstInPrefix_[atB - home_]);
-        for (uint32_t earlier = from; earlier < column; ++earlier)
-            if (valuesA[earlier] == valuesB[earlier] && inPrefix(atA, earlier) && inPrefix(atB, earlier))
-                return true;
-        return false;
+    // Whether the pair was looked at before in this step. The pairs looked at
+    // are forgotten when they grow too many: a pair looked at again is only
+    // checked again.
+    bool examinedBefore(uint32_t atA, uint32_t atB) {
+        if (examined_.size() > kMostExamined) examined_.clear();
+        return !examined_.insert(pairKey(atA, atB));
     }
 
-    // Two matched files that share a block at `column` among their rarest:
+    // Two matched files that share a block among their rarest:
     // listed, with the copies folded into each, when they share enough blocks.
-    void found(uint32_t atA, uint32_t atB, uint32_t column) {
+    void found(uint32_t atA, uint32_t atB) {
         const uint32_t slotA = order_[atA], slotB = order_[atB];
         const uint32_t larger = std::max(files_[slotA].size, files_[slotB].size);
         const uint32_t smaller = std::min(files_[slotA].size, files_[slotB].size);
         // Many files holding one value: pause and abort are still seen.
         if (++foundSinceGate_ % kFoundPerGate == 0) holdAtGate(state_);
-        if (aborted() || limitOf(slotA, slotB) < larger - smaller || foundBefore(atA, atB, column) ||
+        if (aborted() || limitOf(slotA, slotB) < larger - smaller || examinedBefore(atA, atB) ||
             !sharesEnoughBlocks(atA, atB))
             return;
         for (uint32_t a = slotA; a != kNone; a = nextCopy_[a])
@@ -464,6 +497,9 @@ private:
             return group;
         }
         // Whether `file` probed the set before; from now on it has.
+        std::vector<uint32_t> membersOf(uint32_t group) const {
+            return std::vector<uint32_t>(pool_.begin() + starts_[group], pool_.begin() + starts_[group + 1]);
+        }
         bool probedBefore(uint32_t group, uint32_t file) {
             const std::size_t before = probed_.size();
             probed_.insert(uint64_t{group} << 32 | file);
@@ -520,7 +556,7 @@ private:
         counts_.assign(end - home + 1, 0);
         for (uint32_t at = home; at < end; ++at)
             counts_[at - home + 1] = counts_[at - home] + (matched(at) ? blockCount(order_[at]) : 0);
-        countBlock_ = allocateZeroed(state_, std::max<std::size_t>(counts_.back(), 1) * sizeof(uint16_t));
+        countBlock_ = allocateZeroed(state_, std::max<std::size_t>(counts_.back(), 1));
         if (countBlock_ == nullptr) return false;
         const uint32_t columns = blockCount(order_[end - 1]);
         std::vector<std::size_t> places(end - home);
@@ -537,27 +573,26 @@ private:
             for (uint32_t at = from; at < end; ++at) {
                 if (!matched(at)) continue;
                 const uint32_t holders = table.slotAt(places[at - home]).first;
-                countsOf(at)[column] = static_cast<uint16_t>(std::min<uint32_t>(holders, UINT16_MAX));
+                countsOf(at)[column] = static_cast<uint8_t>(std::min<uint32_t>(holders, kMostHolders));
             }
         }
         return true;
     }
 
-    uint16_t* countsOf(uint32_t at) {
-        return reinterpret_cast<uint16_t*>(countBlock_) + counts_[at - home_];
+    uint8_t* countsOf(uint32_t at) {
+        return countBlock_ + counts_[at - home_];
     }
 
     // A block's place in the order of one step: the fewer files of the step
     // hold its value at its offset, the earlier; then by offset, then by value
     // (a file has one block per offset, so offsets alone order its own).
     // Unequal blocks of equal value only add pairs that the checks then drop.
-    static uint64_t rank(uint16_t holders, uint32_t column) { return uint64_t{holders} << 32 | column; }
+    static uint64_t rank(uint8_t holders, uint32_t column) { return uint64_t{holders} << 32 | column; }
 
     // Each file's rarest blocks: the rank of the last of its first
     // |blocks| - t + 1 in the order.
     void findPrefixes(uint32_t home, uint32_t end) {
         lastRank_.assign(end - home, 0);
-        firstInPrefix_.assign(end - home, 0);
         std::vector<uint64_t> ranks;
         for (uint32_t at = home; at < end && holdAtGate(state_); ++at) {
             if (!matched(at)) continue;
@@ -568,14 +603,12 @@ private:
                 continue;
             }
             lastRank_[at - home] = lastRankOfPrefix(countsOf(at), count, prefix, ranks);
-            uint32_t& first = firstInPrefix_[at - home];
-            while (!inPrefix(at, first)) ++first;
         }
     }
 
     // The rank of the `prefix`-th rarest of `count` blocks: by a tally of the
     // holders when they are few, as most are, else by partial sorting.
-    static uint64_t lastRankOfPrefix(const uint16_t* holders, uint32_t count, uint32_t prefix,
+    static uint64_t lastRankOfPrefix(const uint8_t* holders, uint32_t count, uint32_t prefix,
                                      std::vector<uint64_t>& ranks) {
         constexpr uint32_t kTallied = 16;
         uint32_t tally[kTallied + 1] = {};
@@ -585,7 +618,7 @@ private:
         if (level < kTallied) {
             // The cut lies among the blocks held by `level` files: the (prefix - before)-th of them by offset.
             for (uint32_t column = 0; column < count; ++column)
-                if (holders[column] == level && ++before == prefix) return rank(static_cast<uint16_t>(level), column);
+                if (holders[column] == level && ++before == prefix) return rank(static_cast<uint8_t>(level), column);
         }
         ranks.resize(count);
         for (uint32_t column = 0; column < count; ++column) ranks[column] = rank(holders[column], column);
@@ -603,12 +636,15 @@ private:
     bool matchRanges(uint32_t home, uint32_t probe, uint32_t end) {
         ColumnTable table(end - home);
         home_ = home;
+        examined_.clear();
         if (!countBlocks(home, end, table)) return false;
         if (aborted()) return releaseCounts();
         findPrefixes(home, end);
         if (aborted()) return releaseCounts();
         const uint32_t homeCount = probe - home;
         std::vector<uint32_t> nextSame(homeCount, kNone);
+        // Each home file's latest set whose pairs were all looked at.
+        std::vector<uint32_t> walkedWithin(homeCount, kNone);
         std::vector<std::size_t> places;
         std::vector<uint32_t> members;
         MetGroups groups;
@@ -634,18 +670,32 @@ private:
                 for (uint32_t same = slot.first; same != kNone; same = nextSame[same]) members.push_back(same);
                 // A file alone holding the block is no set: its pairs are few.
                 if (members.size() < 2) continue;
+                // Every member walked within one earlier set: its pairs were
+                // all looked at there, and a probe walks that set instead.
+                const uint32_t walkedIn = walkedWithin[members.front()];
+                if (walkedIn != kNone && std::all_of(members.begin(), members.end(), [&](uint32_t member) {
+                        return walkedWithin[member] == walkedIn;
+                    })) {
+                    slot.group = walkedIn;
+                    continue;
+                }
                 bool fresh = false;
                 slot.group = groups.numberOf(members, fresh);
                 if (!fresh) continue;
+                for (const uint32_t member : members) walkedWithin[member] = slot.group;
                 for (std::size_t later = 0; later < members.size(); ++later)
                     for (std::size_t earlier = later + 1; earlier < members.size(); ++earlier)
-                        found(home + members[earlier], home + members[later], column);
+                        found(home + members[earlier], home + members[later]);
             }
             for (uint32_t at = probeFrom; at < end; ++at) {
                 if (!inPrefix(at, column)) continue;
                 const Slot* slot = table.find(valuesOf(at)[column]);
-                if (slot == nullptr || (slot->group != kNone && groups.probedBefore(slot->group, at))) continue;
-                for (uint32_t same = slot->first; same != kNone; same = nextSame[same]) found(home + same, at, column);
+                if (slot == nullptr) continue;
+                if (slot->group == kNone) {
+                    for (uint32_t same = slot->first; same != kNone; same = nextSame[same]) found(home + same, at);
+                } else if (!groups.probedBefore(slot->group, at)) {
+                    for (const uint32_t member : groups.membersOf(slot->group)) found(home + member, at);
+                }
             }
         }
         return releaseCounts();
@@ -705,12 +755,15 @@ private:
     // Files whose blocks all match, chained from the one that is matched.
     std::vector<uint32_t> nextCopy_;
     // While a step is matched: where each file's counts start, the counts, and
-    // the rank of the last of each file's rarest blocks, and the first offset among them.
+    // the rank of the last of each file's rarest blocks.
     std::vector<uint64_t> counts_;
     uint8_t* countBlock_ = nullptr;
     std::vector<uint64_t> lastRank_;
-    std::vector<uint32_t> firstInPrefix_;
+    // The pairs looked at in the step being matched.
+    PairSet examined_;
     uint32_t home_ = 0;
+    // Blocks of the files before each place in `order_`.
+    std::vector<uint64_t> blocksBefore_;
     uint32_t foundSinceGate_ = 0;
     std::vector<uint64_t> aroundPairs_;
     PairSet matched_;

@@ -5,9 +5,11 @@
 // Files with few partners of a fitting size, too small or too large for the
 // blocks, or that changed since the walk are paired with every partner of a
 // fitting size. The others are read once each, in order of size, and their
-// blocks are matched among files of similar size, each file by its rarest
-// blocks only (engine/block_layout.h), so blocks that many files share (common
-// headers, zero padding) find no pairs by themselves. A pair found so is
+// blocks are matched among files of similar size, in steps sized to a fixed
+// memory budget (a file too large for it with its partners is paired by
+// size), each file by its rarest blocks only (engine/block_layout.h), so
+// blocks that many files share (common headers, zero padding) find no pairs
+// by themselves. A pair found so is
 // listed when it holds as many identical blocks as a qualifying pair of its
 // sizes must. Files of one size whose blocks all match are matched as one.
 #pragma once
@@ -23,8 +25,8 @@ constexpr uint32_t kListingProgress = 50;
 
 // Fills the listed form of `candidates`, so that every pair that can reach
 // matchPercent is among them. False, with `candidates` left empty, when the
-// listing would not pay (sizes far apart may pair) or would not fit its
-// memory: the search then visits every pair. Holds at the pause gate between
+// listing would not pay (sizes far apart may pair, too many pairs) or memory
+// ran out: the search then visits every pair. Holds at the pause gate between
 // pieces it reads; after an abort the listing ends early and lists nothing.
 // Raises progressPercent from 0 to kListingProgress.
 bool listTwinCandidates(AppState& state, const FileIndex& index, TwinCandidates& candidates);

@@ -58,8 +58,25 @@ uint64_t largerSizeBound(uint32_t size, uint32_t matchPercent) {
 
 uint32_t largestPartnerSize(uint32_t size, uint32_t matchPercent) {
     uint64_t larger = std::min<uint64_t>(largerSizeBound(size, matchPercent), UINT32_MAX);
-    while (larger > size && equalBytesNeeded(static_cast<uint32_t>(larger), matchPercent) > size) --larger;
-    return static_cast<uint32_t>(larger);
+    // Scaled sizes, one 1,024-byte step at a time from the largest: within a
+    // step the limit is the same, so the equal bytes needed grow by one per byte.
+    while (larger > size && larger >= kScaledFrom) {
+        const uint64_t stepStart = std::max<uint64_t>(kScaledFrom, larger / 1024 * 1024);
+        const uint64_t reaching = uint64_t{size} + maxDifferingBytesFor(static_cast<uint32_t>(stepStart), matchPercent);
+        if (reaching >= stepStart) return static_cast<uint32_t>(std::min(larger, reaching));
+        larger = stepStart - 1;
+    }
+    // Below, the equal bytes needed never fall as the larger size grows.
+    uint64_t reaching = size;
+    while (reaching < larger) {
+        const uint64_t middle = reaching + (larger - reaching + 1) / 2;
+        if (equalBytesNeeded(static_cast<uint32_t>(middle), matchPercent) <= size) {
+            reaching = middle;
+        } else {
+            larger = middle - 1;
+        }
+    }
+    return static_cast<uint32_t>(std::max<uint64_t>(reaching, size));
 }
 
 bool onlyEqualSizesPair(uint32_t size, uint32_t matchPercent) {

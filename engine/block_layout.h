@@ -33,6 +33,19 @@
 // common block: the first shared block in the order is among them, since
 // otherwise every shared block would lie among A's last t(A) - 1 blocks (or
 // B's last t(B) - 1), fewer than t.
+//
+// Narrow blocks at 75%: for L <= 50,000 bytes, limit(L) <= L / 4, and
+// 3 * (L / 4 + 1) <= L once L >= 12; above, limit(L) <= L / 4 + 1,023 (the
+// percentage of the scaled sizes allows a quarter of the 1,024-byte steps,
+// and the last step's remainder), and 3 * (L / 4 + 1,024) <= L once
+// L >= 12,288. So 3-byte blocks hold for every larger size from 12 bytes on;
+// 4-byte blocks do not (limit(L) + 1 > L / 4). A file of a bytes then has
+// a/3 blocks and shares t(a) of about a/12 with any partner that may pair,
+// so it would be listed by its rarest a/4 + 1 blocks, three quarters of
+// them. Matching that many 3-byte blocks costs about ten times what comparing
+// the pairs in memory windows costs (engine/pair_windows.h), so 75% is not
+// listed: kNarrowestBlock keeps it out. At 50% only 1-byte blocks hold
+// (2 * (limit(L) + 1) > L).
 #pragma once
 
 #include <cstdint>
@@ -71,8 +84,8 @@ struct BlockLayout {
 
 // The widest blocks for which the fact above holds for every larger size
 // from 1,024 bytes (or `largestSize`, if smaller) up to `largestSize`, and the smallest size from which it
-// holds with them. Width 0 below kNarrowestBlock: blocks that short would
-// cost more than comparing the pairs.
+// holds with them. Width 0 below kNarrowestBlock: shorter blocks are too
+// many to list and cost more than comparing the pairs in memory.
 BlockLayout blockLayoutFor(uint32_t matchPercent, uint32_t largestSize);
 
 constexpr uint32_t kNarrowestBlock = 8;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/block_layout.h"
 #include "engine/compare.h"
 #include "engine/file_hash.h"
 #include "tests/engine/search_fixture.h"
@@ -324,6 +325,15 @@ TEST(SearchReference, TwinsAtTheThresholdListWhatThePlainSearchLists) {
             folder.write(name + "copy", base);
             folder.write(name + "atLimit", spreadChanges(base, limit));
             folder.write(name + "pastLimit", spreadChanges(base, limit + 1));
+            // Changes packed one every few bytes from the start: as many short stretches spoilt as they can.
+            for (const uint32_t stride : {3u, 4u}) {
+                if (uint64_t{stride} * (limit + 1) > size) continue;
+                for (const uint32_t changes : {limit, limit + 1}) {
+                    std::vector<uint8_t> packed = base;
+                    for (uint32_t i = 0; i < changes; ++i) packed[i * stride] ^= 0x5A;
+                    folder.write(name + "every" + std::to_string(stride) + "by" + std::to_string(changes), packed);
+                }
+            }
             std::vector<uint8_t> shorter(base.begin(), base.end() - limit / 2);
             folder.write(name + "shorter", spreadChanges(shorter, limit - limit / 2));
             for (uint32_t i = 1; i <= 5; ++i)
@@ -342,6 +352,36 @@ TEST(SearchReference, TwinsAtTheThresholdListWhatThePlainSearchLists) {
                     return bytes < (64u << 10) ? nullptr : static_cast<uint8_t*>(std::calloc(bytes, 1));
                 };
             EXPECT_EQ(fast.search(root), expected) << "match " << match << " starved " << starved;
+        }
+    }
+}
+
+// The worst pair of two sizes that may qualify spoils one block of the
+// smaller file per differing byte it may hold. The blocks left identical must
+// be at least one wherever blocks are used, and at least the fewest each of
+// the two files is listed by; larger sizes near each 1,024-byte step and each
+// size near the smaller.
+TEST(SearchReference, ListingBlocksHoldForTheWorstPairOfSizes) {
+    for (const uint32_t match : {90u, 95u, 99u}) {
+        const BlockLayout layout = blockLayoutFor(match, 1u << 20);
+        const uint32_t width = listingBlockWidth(layout.width, match);
+        ASSERT_GE(width, 3u) << "match " << match;
+        for (uint32_t smaller = layout.smallestSize; smaller < 120000; smaller += smaller < 1100 ? 1 : 149) {
+            const uint32_t fewestSmaller = fewestSharedBlocks(smaller, match, width);
+            std::vector<uint32_t> largerSizes;
+            for (uint32_t extra = 0; extra < 8; ++extra) largerSizes.push_back(smaller + extra);
+            for (uint32_t step = 49152; step < 200000; step += 1024)
+                for (const uint32_t near : {step - 1, step, step + 1, 50000u, 50001u}) largerSizes.push_back(near);
+            for (const uint32_t larger : largerSizes) {
+                const uint32_t limit = maxDifferingBytesFor(larger, match);
+                if (larger < smaller || limit < larger - smaller) continue;
+                const uint32_t blocks = smaller / width;
+                const uint32_t identical = blocks - std::min(limit - (larger - smaller), blocks);
+                EXPECT_GT(identical, 0u) << match << "% " << smaller << " " << larger;
+                EXPECT_LE(fewestSmaller, identical) << match << "% " << smaller << " " << larger;
+                EXPECT_LE(fewestSharedBlocks(larger, match, width), identical)
+                    << match << "% " << smaller << " " << larger;
+            }
         }
     }
 }
