@@ -12,6 +12,8 @@ namespace {
 // Pieces held ahead of the search.
 constexpr uint32_t kSlotCount = 32;
 constexpr uint32_t kSlotBytes = kPlannedPieceBytes;
+// Pieces the search reads itself once it has caught up with the readers.
+constexpr uint32_t kCatchUpGap = 8;
 // How long a waiting thread sleeps before it looks again without a wake-up call.
 constexpr uint32_t kRecheckMs = 20;
 
@@ -106,11 +108,14 @@ bool PieceReadAhead::takeNext(uint8_t* target, TwinFileFacts& facts) {
     {
         const MutexLock hold(lock_);
         at = taken_;
-        claimed_ = std::max(claimed_, at + 1);
         if (!slots_.empty()) {
             const Slot& slot = slots_[at % kSlotCount];
             ready = slot.ready && slot.planned == at;
         }
+        // A search that has caught up with the readers (a warm cache) reads the next few pieces
+        // itself and sends the readers further ahead, rather than racing them for one file.
+        const uint32_t gap = ready ? 1 : kCatchUpGap;
+        claimed_ = std::max<uint32_t>(claimed_, std::min<std::size_t>(at + gap, plan_.size()));
     }
     const PlannedPiece& piece = plan_[at];
     state_.currentFileText.write(index_.entry(piece.position).path);
