@@ -60,6 +60,17 @@ uint64_t lastWriteTime(File* file) {
     return (static_cast<uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
 }
 
+namespace {
+
+// Windows drops a trailing dot or space from every part of a path, so a name
+// that ends in one (made by another system, or through Wine on a Linux disk)
+// names another file or folder: "apache." would be read as "apache".
+bool addressableName(const std::string& name) {
+    return name.back() != '.' && name.back() != ' ';
+}
+
+}  // namespace
+
 bool listFolder(const char* folder, const std::function<void(const FolderEntry&)>& visit) {
     std::string pattern = folder;
     if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
@@ -68,8 +79,14 @@ bool listFolder(const char* folder, const std::function<void(const FolderEntry&)
     const OwnedSearchHandle search(FindFirstFileA(pattern.c_str(), &found));
     if (!search) return false;
     do {
-        const std::string name = found.cFileName;
+        std::string name = found.cFileName;
         if (name == "." || name == "..") continue;
+        if (!addressableName(name)) {
+            // Reached by its short name where the volume keeps one; without it the entry cannot be
+            // opened at all, and is left out rather than read under another file's path.
+            if (found.cAlternateFileName[0] == '\0') continue;
+            name = found.cAlternateFileName;
+        }
         // A link or junction to a folder carries the folder attribute too.
         const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         const bool isLink = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;

@@ -10,6 +10,7 @@
 #include "engine/byte_diff.h"
 #include "engine/compare.h"
 #include "engine/file_hash.h"
+#include "engine/piece_read_ahead.h"
 #include "engine/twin_candidates.h"
 #include "engine/twin_pairing.h"
 
@@ -24,6 +25,7 @@ constexpr uint32_t kLongestPiece = 8u << 20;
 // The first piece of each file is short: most files that only share a size
 // part in their first bytes, and are then read no further.
 constexpr uint32_t kFirstPiece = 64u << 10;
+static_assert(kFirstPiece <= kPlannedPieceBytes, "first pieces are read ahead");
 
 // The piece each of `members` files gets of the block: whole multiples of
 // kPieceUnit while they fit, else of 4 bytes (a group of very many files).
@@ -31,6 +33,16 @@ uint32_t pieceFor(std::size_t members) {
     const uint32_t share = static_cast<uint32_t>(kGroupBlockSize / members);
     if (share >= kPieceUnit) return std::min(kLongestPiece, share / kPieceUnit * kPieceUnit);
     return std::max(4u, share / 4 * 4);
+}
+
+// The piece each member of a group of files of `size` bytes gets: the whole
+// file when the group fits the block.
+uint32_t groupPieceFor(uint64_t size, std::size_t members) {
+    return size * members <= kGroupBlockSize ? static_cast<uint32_t>(size) : pieceFor(members);
+}
+
+uint32_t firstPieceLength(uint64_t size, std::size_t members) {
+    return static_cast<uint32_t>(std::min<uint64_t>(std::min(groupPieceFor(size, members), kFirstPiece), size));
 }
 
 struct Member {
@@ -123,8 +135,14 @@ using Class = std::vector<uint32_t>;
 
 class GroupReader {
 public:
-    GroupReader(AppState& state, FileIndex& index, uint8_t* block, uint32_t limit, bool sumChecksums)
-        : state_(state), index_(index), block_(block), limit_(limit), sumChecksums_(sumChecksums) {}
+    GroupReader(AppState& state, FileIndex& index, PieceReadAhead& readAhead, uint8_t* block, uint32_t limit,
+                bool sumChecksums)
+        : state_(state),
+          index_(index),
+          readAhead_(readAhead),
+          block_(block),
+          limit_(limit),
+          sumChecksums_(sumChecksums) {}
 
     // Settles one group; false when an abort cut it short (nothing found is kept).
     bool settle(const std::vector<uint32_t>& positions, GroupTwins& found, uint64_t& bytesDone);
@@ -138,6 +156,7 @@ private:
 
     AppState& state_;
     FileIndex& index_;
+    PieceReadAhead& readAhead_;
     uint8_t* block_;
     uint32_t limit_;
     bool sumChecksums_;
@@ -151,19 +170,16 @@ private:
 };
 
 // A file is read only at the size the walk listed: one whose size has changed
-// since, or that delivers fewer bytes than asked, drops out of the group.
+// since, or that delivers fewer bytes than asked, drops out of the group. First
+// pieces come in the order planned for the read-ahead.
 bool GroupReader::readPiece(Member& member, uint64_t offset, uint32_t length, uint8_t* slot, bool first) {
-    const FileIndexEntry& entry = index_.entry(member.position);
-    state_.currentFileText.write(entry.path);
-    const fs::OwnedFile file = fs::openRead(entry.path);
-    bool read = file && fs::fileSize(file.get()) == entry.listedSize;
-    if (read && first) {
-        member.facts.size = entry.listedSize;
-        member.facts.lastWriteTime = fs::lastWriteTime(file.get());
-        member.facts.identityKnown = fs::openFileIdentity(file.get(), member.facts.identity);
+    bool read = false;
+    if (first) {
+        read = readAhead_.takeNext(slot, member.facts);
+    } else {
+        state_.currentFileText.write(index_.entry(member.position).path);
+        read = readFilePiece(state_, index_, member.position, offset, length, slot, nullptr);
     }
-    if (read && offset != 0) read = fs::seekFile(file.get(), offset);
-    if (read && length != 0) read = readFromFile(state_, file.get(), slot, length) == length;
     if (read && sumChecksums_) member.sum.add(slot, length);
     return read;
 }
@@ -259,14 +275,13 @@ bool GroupReader::settle(const std::vector<uint32_t>& positions, GroupTwins& fou
         members_[m].position = positions[m];
         classes_[0].push_back(m);
     }
-    const uint64_t whole = size_ * positions.size();
-    piece_ = whole <= kGroupBlockSize ? static_cast<uint32_t>(size_) : pieceFor(positions.size());
+    piece_ = groupPieceFor(size_, positions.size());
     uint64_t offset = 0;
     bool first = true;
     while (!classes_.empty() && (first || offset < size_)) {
         if (!holdAtGate(state_)) return false;
-        const uint32_t wanted = first ? std::min(piece_, kFirstPiece) : piece_;
-        const uint32_t length = static_cast<uint32_t>(std::min<uint64_t>(wanted, size_ - offset));
+        const uint32_t length = first ? firstPieceLength(size_, positions.size())
+                                      : static_cast<uint32_t>(std::min<uint64_t>(piece_, size_ - offset));
         uint32_t slot = 0;
         for (Class& members : classes_) {
             for (const uint32_t m : members) slotIndex_[m] = slot++;
@@ -330,6 +345,15 @@ uint32_t pairBySize(AppState& state, FileIndex& index, uint32_t rowCounter, bool
     for (const SizeGroup& group : groups)
         bytesPlanned += index.entry(group.positions[0]).listedSize * group.positions.size();
     const OwnedBlock block = groups.empty() ? OwnedBlock() : OwnedBlock(state, kGroupBlockSize);
+    std::vector<PlannedPiece> plan;
+    if (block) {
+        for (const SizeGroup& group : groups) {
+            const uint64_t size = index.entry(group.positions[0]).listedSize;
+            for (const uint32_t position : group.positions)
+                plan.push_back(PlannedPiece{position, firstPieceLength(size, group.positions.size())});
+        }
+    }
+    PieceReadAhead readAhead(state, index, std::move(plan));
     const uint32_t matchPercent = listedMatchPercent(state);
     PendingTwins pending;
     uint64_t bytesDone = 0;
@@ -337,7 +361,7 @@ uint32_t pairBySize(AppState& state, FileIndex& index, uint32_t rowCounter, bool
     for (std::size_t g = 0; g < groups.size(); ++g) {
         const std::vector<uint32_t>& positions = groups[g].positions;
         const uint32_t size = static_cast<uint32_t>(index.entry(positions[0]).listedSize);
-        GroupReader reader(state, index, block.get(), maxDifferingBytesFor(size, matchPercent),
+        GroupReader reader(state, index, readAhead, block.get(), maxDifferingBytesFor(size, matchPercent),
                            checksumsNarrowPairs(state));
         GroupTwins found;
         if (!block || !reader.settle(positions, found, bytesDone)) break;

@@ -56,6 +56,22 @@ private:
     Mutex& mutex_;
 };
 
+// A wake-up call between threads: notify() lets one wait() return, or the
+// next one when nobody waits yet (a call is never lost, two may merge).
+class Signal {
+public:
+    Signal();
+    ~Signal();
+    Signal(const Signal&) = delete;
+    Signal& operator=(const Signal&) = delete;
+    void notify();
+    // True when notified within `timeoutMs`.
+    bool wait(uint32_t timeoutMs);
+
+private:
+    void* handle_ = nullptr;
+};
+
 void sleepMilliseconds(uint32_t milliseconds);
 // Milliseconds from a steady clock; wraps after 49 days, so compare differences only.
 uint32_t tickMilliseconds();

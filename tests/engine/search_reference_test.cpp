@@ -439,3 +439,30 @@ TEST(SearchReference, AnAbortedDirectorySearchListsAPrefixOfTheRows) {
         }
     }
 }
+
+// An abort while "Quick Dir" reads its files, with files read ahead of the
+// search, lists a prefix of the complete search's rows.
+TEST(SearchReference, AnAbortedQuickDirSearchListsAPrefixOfTheRows) {
+    TestFolder folder;
+    TreeMaker(folder, 13).make(300);
+    const std::string root = folder.root().string();
+    for (const bool useHash : {false, true}) {
+        const SearchOptions options{QuickDirMode, useHash, 90, false};
+        SearchState complete(options);
+        std::vector<ResultRow> expected = complete.search(root);
+        expected.pop_back();
+        ASSERT_GT(expected.size(), 6u);
+        for (const std::size_t abortAt : {std::size_t{1}, expected.size() / 2, expected.size() - 1}) {
+            SearchState search(options);
+            search.list.onInsert = [&](int row, const char*) {
+                if (static_cast<std::size_t>(row) == abortAt) search.abort();
+            };
+            std::vector<ResultRow> rows = search.search(root);
+            ASSERT_GE(rows.size(), 2u);
+            EXPECT_EQ(rows.back()[0], "Aborted") << "abort at row " << abortAt;
+            rows.pop_back();
+            ASSERT_LE(rows.size(), expected.size());
+            EXPECT_TRUE(std::equal(rows.begin(), rows.end(), expected.begin())) << "abort at row " << abortAt;
+        }
+    }
+}

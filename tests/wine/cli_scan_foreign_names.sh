@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # kestrow-cli.exe scan lists twins whose names lie outside the ANSI code page
-# (Japanese, Greek with an emoji, accented Latin) by their own names, in UTF-8.
+# (Japanese, Greek with an emoji, accented Latin) by their own names, in UTF-8;
+# a folder whose name ends in a dot, which Windows paths cannot name, is
+# walked by its short name and not mistaken for the folder without the dot.
 set -euo pipefail
 cli="$(dirname "$(readlink -f "$1")")/kestrow-cli.exe"
 export WINEDEBUG=${WINEDEBUG:--all}
@@ -26,4 +28,13 @@ for name in "${names[@]}"; do
     [ "$(echo "$row" | grep -o -F -- "$name" | wc -l)" = 2 ] || fail "no pair of $name"
     echo "$row" | grep -q -P '\t100$' || fail "$name not at 100%"
 done
+# "x." beside "x": the copies inside "x." are twins; "x"'s one file is listed once.
+mkdir "$tree/c" "$tree/c/x" "$tree/c/x."
+echo plain >"$tree/c/x/only"
+echo dotted >"$tree/c/x./one"
+echo dotted >"$tree/c/x./two"
+rows=$(wine "$cli" scan "$windows_tree\\c" --mode quick --hash on --match 100 | tr -d '\r')
+echo "$rows"
+[ "$(echo "$rows" | head -n 1)" = "$(printf 'Start\t3 files found.\t')" ] || fail "not three files below c"
+echo "$rows" | grep -q -P '\\one\t.*\\two\t100$' || fail "the copies in x. are not twins"
 echo "ok"
