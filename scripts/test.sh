@@ -23,7 +23,10 @@ timed() {
   (
     start=$SECONDS
     "$@"
-    cpu=$(times | awk 'NR == 2 { split($1 $2, t, /[ms]/); print int(t[1] * 60 + t[2] + t[3] * 60 + t[4]) }')
+    record="$logs/times.$BASHPID"
+    times >"$record"   # here: a command substitution is a shell without children
+    cpu=$(awk 'NR == 2 { split($1 $2, t, /[ms]/); print int(t[1] * 60 + t[2] + t[3] * 60 + t[4]) }' "$record")
+    rm -f "$record"
     echo "== $label: $((SECONDS - start)) s, CPU $cpu s, load $(cut -d' ' -f1 /proc/loadavg)"
   )
 }
