@@ -128,8 +128,10 @@ TEST_F(DirectoryWindow, PauseHoldsTheSearchResumeGoesOnAndAbortWhilePausedEndsIt
     startHeldSearch(window(), dataFolder());
     EXPECT_FALSE(IsWindowEnabled(gui().pathBoxA));
     darkenAll(window());
-    EXPECT_TRUE(
-        pumpUntil([this] { return shownAboutPauseButton(window()) == expectedAboutPauseButton("Resume"); }));
+    // Held in the walk: "Indexing...." is listed and the button offers Resume.
+    EXPECT_TRUE(pumpUntil([this] {
+        return listRowCount() == 1 && shownAboutPauseButton(window()) == expectedAboutPauseButton("Resume");
+    }));
     const int heldAt = listRowCount();
     pumpFor(300);
     EXPECT_EQ(listRowCount(), heldAt) << "a paused search writes no rows";
