@@ -76,7 +76,7 @@ start_kestrow "$run" 96
 move() { xdotool mousemove --window "$window" $(($1 + frame_x)) $(($2 + frame_y)); }
 # Over no zone three times, so every lit button goes dark.
 darken() { move 150 60; move 151 61; move 150 62; }
-click() { darken; move "$1" "$2"; sleep 0.1; xdotool click 1; sleep 0.3; darken; }
+click() { darken; move "$1" "$2"; xdotool click 1; darken; }
 capture() { import -window "$window" "$shots/$1.png"; }
 pixel() { convert "$shots/$1.png" -format "%[pixel:p{$(($2 + frame_x)),$(($3 + frame_y))}]" info:; }
 expect_pixel() {  # shot, x, y, colour
@@ -125,6 +125,36 @@ start_x=$((client_width - 120))
 pause_x=$((client_width - 30))
 face_x=$((client_width - 160))   # inside the Start/Abort button, left of its text
 
+# The mode switch's part of a picture.
+switch_part() { region "$1" 25 15 25 25; }
+# Captures the shot until its switch shows none of the given pictures (60 s at most).
+await_switch_unlike() {  # shot, switch pictures...
+  local shot=$1 seen known
+  shift
+  for _ in $(seq 1 600); do
+    if capture "$shot" 2>/dev/null; then
+      seen=$(switch_part "$shot") known=0
+      for picture in "$@"; do [ "$seen" = "$picture" ] && known=1; done
+      [ "$known" = 0 ] && return 0
+    fi
+    sleep 0.1
+  done
+  echo "screenshots: the mode switch in $shot.png never changed" >&2
+  exit 1
+}
+# Turns the switch to the next mode and captures the shot once the switch
+# shows it: neither dark in the mode before nor lit under the pointer in it.
+next_mode() {  # shot of the face now, shot to take
+  local dark lit
+  dark=$(switch_part "$1")
+  move 37 27
+  await_switch_unlike "$2" "$dark"
+  lit=$(switch_part "$2")
+  xdotool click 1
+  darken
+  await_switch_unlike "$2" "$dark" "$lit"
+}
+
 idle_face() {  # shot
   capture "$1"
   expect_pixel "$1" "$face_x" 27 "$button_face"
@@ -134,11 +164,11 @@ idle_face() {  # shot
 wait_for_pixel main_window_file "$face_x" 27 "$button_face"   # the first paint is done
 idle_face main_window_file
 idle_buttons=$(buttons main_window_file)
-click 37 27
+next_mode main_window_file main_window_directory
 idle_face main_window_directory
-click 37 27
+next_mode main_window_directory main_window_quick_dir
 idle_face main_window_quick_dir
-click 37 27   # back to File
+next_mode main_window_quick_dir main_window_back_to_file
 
 # The "running" picture is of a paused comparison: Start and Pause go out in one
 # burst, and the picture is taken once the paused face is up, whatever the load.
@@ -151,7 +181,7 @@ wait_for_face main_window_running running   # Abort and Resume: a job in hand, h
 expect_pixel main_window_running "$face_x" 27 "$button_face"
 click "$start_x" 27   # Abort
 wait_for_face main_window_aborted idle
-click 37 27   # on to Directory for the finished search
+next_mode main_window_aborted main_window_directory_again   # for the finished search
 
 type_into_box "$(wine_path "$data/Photos")"
 click "$start_x" 27

@@ -2,53 +2,116 @@
 # Sets up, builds and runs every Kestrow test: the native suite, the native
 # suite under the address/undefined and thread sanitizers, and the Windows
 # programs under Wine (the GUI tests on a private Xvfb display).
+#
+# Each native suite runs while the next tree builds, so both cores stay busy;
+# the Windows tests run once everything else is done. Every step prints its
+# wall and CPU seconds and the load beside them.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 "$here/scripts/setup.sh"
 jobs=$(nproc)
 export WINEPREFIX="$here/build/wineprefix"
 export WINEDEBUG=-all
+logs="$here/build/test-logs"
+mkdir -p "$logs"
+run_start=$SECONDS
+
+# label, command...: runs the command in a subshell of its own and prints how
+# long it took, the CPU time of everything it started, and the load average.
+timed() {
+  local label=$1; shift
+  (
+    start=$SECONDS
+    "$@"
+    record="$logs/times.$BASHPID"
+    times >"$record"   # here: a command substitution is a shell without children
+    cpu=$(awk 'NR == 2 { split($1 $2, t, /[ms]/); print int(t[1] * 60 + t[2] + t[3] * 60 + t[4]) }' "$record")
+    rm -f "$record"
+    echo "== $label: $((SECONDS - start)) s, CPU $cpu s, load $(cut -d' ' -f1 /proc/loadavg)"
+  )
+}
 
 configure_and_build() {  # folder, cmake args...
   local folder=$1; shift
   cmake -S "$here" -B "$folder" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
   cmake --build "$folder" -j "$jobs"
 }
-run_tests() {  # folder, label
-  echo "== $2"
+run_tests() {  # folder
   (cd "$1" && ctest --output-on-failure -j "$jobs")
 }
 
-configure_and_build "$here/build/native"
-run_tests "$here/build/native" "native tests"
+# A suite run in the background while the next tree builds; its output goes
+# to a log that is shown once it is waited for.
+suite_pid=""
+suite_label=""
+start_suite() {  # label, folder, [environment assignments...]
+  suite_label=$1
+  local folder=$2; shift 2
+  echo "== $suite_label: started beside the next build"
+  (
+    for assignment in "$@"; do export "$assignment"; done
+    timed "$suite_label" run_tests "$folder"
+  ) >"$logs/$(basename "$folder").log" 2>&1 &
+  suite_pid=$!
+}
+wait_suite() {  # folder
+  [ -n "$suite_pid" ] || return 0
+  local status=0
+  wait "$suite_pid" || status=$?
+  suite_pid=""
+  if [ "$status" != 0 ]; then
+    cat "$logs/$(basename "$1").log"
+    echo "== $suite_label: FAILED" >&2
+    exit "$status"
+  fi
+  tail -n 4 "$logs/$(basename "$1").log"
+}
 
-configure_and_build "$here/build/asan" -DKESTROW_SANITIZE=address,undefined
-run_tests "$here/build/asan" "native tests, address and undefined-behaviour sanitizers"
-
-configure_and_build "$here/build/tsan" -DKESTROW_SANITIZE=thread
-TSAN_OPTIONS=halt_on_error=1 run_tests "$here/build/tsan" "native tests, thread sanitizer"
-
-configure_and_build "$here/build/windows" -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-i686.cmake"
-configure_and_build "$here/build/windows-tests" -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-i686-tests.cmake"
-
-# Wine needs a display for windows; start a private one when none is given.
 xvfb_pid=""
 cleanup() {
+  [ -n "$suite_pid" ] && kill "$suite_pid" 2>/dev/null || true
   wineserver -k >/dev/null 2>&1 || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
+
+# Wine's prefix is made once (about a quarter of a minute), beside the builds.
+"$here/scripts/wine-run.sh" cmd /c exit >/dev/null 2>&1 &
+prefix_pid=$!
+
+timed "native build" configure_and_build "$here/build/native"
+start_suite "native tests" "$here/build/native"
+
+timed "address and undefined-behaviour sanitizer build" \
+  configure_and_build "$here/build/asan" -DKESTROW_SANITIZE=address,undefined -DKESTROW_BENCHMARKS=OFF
+wait_suite "$here/build/native"
+start_suite "native tests, address and undefined-behaviour sanitizers" "$here/build/asan"
+
+timed "thread sanitizer build" \
+  configure_and_build "$here/build/tsan" -DKESTROW_SANITIZE=thread -DKESTROW_BENCHMARKS=OFF
+wait_suite "$here/build/asan"
+start_suite "native tests, thread sanitizer" "$here/build/tsan" TSAN_OPTIONS=halt_on_error=1
+
+timed "Windows test programs build" \
+  configure_and_build "$here/build/windows-tests" -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-i686-tests.cmake"
+timed "Windows build" \
+  configure_and_build "$here/build/windows" -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-i686.cmake"
+wait_suite "$here/build/tsan"
+
+# Wine needs a display for windows; start a private one when none is given.
 if [ -z "${DISPLAY:-}" ] || [ "${CI:-}" = true ]; then
   display=$((90 + RANDOM % 400))
   Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
   xvfb_pid=$!
   export DISPLAY=":$display"
-  for _ in $(seq 1 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+  until xdotool getdisplaygeometry >/dev/null 2>&1; do
+    kill -0 "$xvfb_pid" 2>/dev/null || { echo "test: Xvfb :$display did not start" >&2; exit 1; }
+    sleep 0.1
+  done
 fi
-"$here/scripts/wine-run.sh" cmd /c exit >/dev/null 2>&1 || true   # create the prefix once
-echo "== Windows test programs under Wine"
-(cd "$here/build/windows-tests" && ctest --output-on-failure)
-echo "== Kestrow.exe and kestrow-cli.exe under Wine"
-(cd "$here/build/windows" && ctest --output-on-failure)
-if [ -x "$here/scripts/release.sh" ]; then "$here/scripts/release.sh"; fi
-if [ -x "$here/scripts/screenshots.sh" ]; then "$here/scripts/screenshots.sh"; fi
+wait "$prefix_pid" || true
+timed "Windows test programs under Wine" run_tests "$here/build/windows-tests"
+timed "Kestrow.exe and kestrow-cli.exe under Wine" run_tests "$here/build/windows"
+if [ -x "$here/scripts/release.sh" ]; then timed "release zip" "$here/scripts/release.sh"; fi
+if [ -x "$here/scripts/screenshots.sh" ]; then timed "screenshots" "$here/scripts/screenshots.sh"; fi
+echo "== every test passed in $(( (SECONDS - run_start) / 60 )) min $(( (SECONDS - run_start) % 60 )) s"

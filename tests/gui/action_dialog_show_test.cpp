@@ -171,7 +171,7 @@ TEST_F(TwinListTest, CloseAndEscapeChangeNothing) {
         HWND focused = GetDlgItem(dialog, 1027);
         PostMessageA(focused, WM_KEYDOWN, VK_ESCAPE, 0);
         PostMessageA(focused, WM_KEYUP, VK_ESCAPE, 0);
-        awaitGone(dialog, 3000);
+        awaitGone(dialog);
     });
     doubleClick();
     EXPECT_TRUE(escape.finish());

@@ -70,7 +70,7 @@ void closeTestWindow();
 
 // Serves the message queue until `done` holds or `timeoutMs` passes; returns
 // whether it held.
-bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
+bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 30000);
 void pumpFor(DWORD milliseconds);
 
 // Hovers the point (client coordinates) and releases the left button there.
@@ -95,7 +95,7 @@ struct ExpectedDialog {
 
 class DialogAnswerer {
 public:
-    explicit DialogAnswerer(std::vector<ExpectedDialog> dialogs, DWORD timeoutMs = 10000);
+    explicit DialogAnswerer(std::vector<ExpectedDialog> dialogs, DWORD timeoutMs = 30000);
     ~DialogAnswerer();
     DialogAnswerer(const DialogAnswerer&) = delete;
     DialogAnswerer& operator=(const DialogAnswerer&) = delete;

@@ -24,7 +24,7 @@ void clickAt(HWND window, POINT point);
 void hoverAt(HWND window, POINT point);
 
 // Serves the queue until the job has ended and the window shows it.
-bool waitIdle(DWORD timeoutMs = 20000);
+bool waitIdle(DWORD timeoutMs = 60000);
 
 int listRowCount();
 std::string listCell(int row, int column);

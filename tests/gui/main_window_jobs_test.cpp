@@ -127,8 +127,10 @@ TEST_F(DirectoryWindow, PauseHoldsTheSearchResumeGoesOnAndAbortWhilePausedEndsIt
     startHeldSearch(window(), dataFolder());
     EXPECT_FALSE(IsWindowEnabled(gui().pathBoxA));
     darkenAll(window());
-    pumpFor(200);
-    EXPECT_TRUE(shownAboutPauseButton(window()) == expectedAboutPauseButton("Resume"));
+    // Held in the walk: "Indexing...." is listed and the button offers Resume.
+    EXPECT_TRUE(pumpUntil([this] {
+        return listRowCount() == 1 && shownAboutPauseButton(window()) == expectedAboutPauseButton("Resume");
+    }));
     const int heldAt = listRowCount();
     pumpFor(300);
     EXPECT_EQ(listRowCount(), heldAt) << "a paused search writes no rows";
@@ -145,8 +147,8 @@ TEST_F(DirectoryWindow, PauseHoldsTheSearchResumeGoesOnAndAbortWhilePausedEndsIt
     EXPECT_TRUE(app().pauseGate.isOpen());
     EXPECT_TRUE(IsWindowEnabled(gui().pathBoxA));
     darkenAll(window());
-    pumpFor(50);
-    EXPECT_TRUE(shownAboutPauseButton(window()) == expectedAboutPauseButton("About"));
+    EXPECT_TRUE(
+        pumpUntil([this] { return shownAboutPauseButton(window()) == expectedAboutPauseButton("About"); }));
 
     // Resumed, the same search goes on to its end.
     startHeldSearch(window(), dataFolder());
@@ -188,7 +190,7 @@ TEST_F(GuiTest, StartRefusesEmptyAndOverlongPathsButNeverStartsBehindAClosedGate
     setBox(window(), kPathBoxBId, dataFolder() + "b.txt");
     app().pauseGate.closeGate();
     clickAt(window(), startAbortPoint());
-    ASSERT_TRUE(waitIdle(5000));
+    ASSERT_TRUE(waitIdle());
     EXPECT_EQ(listCell(listRowCount() - 1, 2), "Same");
 }
 
@@ -199,7 +201,8 @@ TEST_F(DirectoryWindow, AJobThatEndsWhileMinimisedShowsTheIdleFaceOnRestore) {
     ASSERT_TRUE(waitIdle());
     pumpFor(250);
     ShowWindow(window(), SW_RESTORE);
-    pumpFor(250);
+    // Restored: the face is painted once no part of the window awaits painting.
+    ASSERT_TRUE(pumpUntil([this] { return !GetUpdateRect(window(), nullptr, FALSE); }));
     const std::vector<uint32_t> shown = captureTopBand(window());
     EXPECT_TRUE(shown == repaintAndCaptureTopBand(window())) << "the restored window shows a stale face";
     EXPECT_EQ(listCell(listRowCount() - 1, 0), "End");

@@ -100,7 +100,7 @@ TEST_F(CloseTest, CloseAnywayEndsAfterTheJobStopsWithoutSaving) {
     EXPECT_EQ(app().runControl == AbortRequested || job.stopped(), true);
     EXPECT_TRUE(IsWindow(window()));
     HWND mainWindow = window();
-    ASSERT_TRUE(pumpUntil([&] { return !IsWindow(mainWindow); }, 5000));
+    ASSERT_TRUE(pumpUntil([&] { return !IsWindow(mainWindow); }));
     EXPECT_TRUE(job.stopped());
     EXPECT_FALSE(fileExists(settingsFile()));
 }

@@ -36,10 +36,10 @@ bool fileExists(const std::string& path);
 void pressButton(HWND dialog, int id);
 // A visible dialog with `caption` (any when null) and, when given, that owner,
 // waited for up to `timeoutMs`; nullptr when none came.
-HWND awaitDialog(const char* caption, DWORD timeoutMs = 10000, HWND owner = nullptr);
-bool awaitGone(HWND dialog, DWORD timeoutMs = 10000);
+HWND awaitDialog(const char* caption, DWORD timeoutMs = 30000, HWND owner = nullptr);
+bool awaitGone(HWND dialog, DWORD timeoutMs = 30000);
 // Waits until control `id` of `dialog` shows `text` (or the dialog is gone).
-bool awaitItemText(HWND dialog, int id, const std::string& text, DWORD timeoutMs = 10000);
+bool awaitItemText(HWND dialog, int id, const std::string& text, DWORD timeoutMs = 30000);
 // Answers every question the shell asks over `owner` (its delete confirmations)
 // that comes within `quietMs` of the last one; returns how many there were.
 int answerDeleteConfirmations(HWND owner, int button, DWORD quietMs = 1500);
