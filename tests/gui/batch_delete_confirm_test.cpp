@@ -119,7 +119,8 @@ TEST_F(BatchConfirmTest, CancelDuringALongRunStopsAfterTheRowInHand) {
     EXPECT_TRUE(answers.finish());
 
     EXPECT_EQ(firstShown, file("a\\0"));
-    EXPECT_LT(closedAt - cancelledAt, 3000u);  // the one-second timer closes it
+    // The one-second timer closes it; the bound only catches a dialog that waits for the whole batch.
+    EXPECT_LT(closedAt - cancelledAt, 20000u);
     // The removed files are the first rows' and only those; the rest stay.
     std::size_t removed = 0;
     while (removed < many.size() && !exists(many[removed].a)) ++removed;
