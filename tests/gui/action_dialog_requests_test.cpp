@@ -18,6 +18,9 @@ TEST_F(TwinListTest, DetailViewOnA99PercentPairComparesItInFileMode) {
     listPairs({{a, b, "99"}});
     focusRow(1);
     app().progressPercent = 101;
+    // Paused first, so the comparison holds at its first piece however fast it is.
+    app().runControl = Paused;
+    app().pauseGate.closeGate();
 
     DialogAnswerer detail({{"Duplicate File Action", 1028}});
     doubleClick();
@@ -26,6 +29,8 @@ TEST_F(TwinListTest, DetailViewOnA99PercentPairComparesItInFileMode) {
     // band moves and the idle face comes back when the comparison ends.
     EXPECT_TRUE(KillTimer(window(), 1));
     SetTimer(window(), 1, 100, nullptr);
+    app().runControl = Running;
+    app().pauseGate.openGate();
 
     EXPECT_EQ(app().settings.searchMode, FileMode);
     EXPECT_EQ(windowText(gui().pathBoxA), a);
