@@ -57,12 +57,9 @@ int main(int argc, char** argv) {
     const double megabytes = static_cast<double>(fs::fileSize(probe.get())) / 1e6;
 
     AppState search;
-    search.settings.searchMode = DirectoryMode;
     const CompareBuffers buffers(search, kSearchBufferSize);
     if (!buffers) return 2;
     AppState report;
-    report.settings = search.settings;
-    report.settings.searchMode = FileMode;
     ResultStore list;
     report.results = &list;
 

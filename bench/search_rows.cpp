@@ -16,12 +16,9 @@ int main(int argc, char** argv) {
     AppState state;
     ResultStore rows;
     state.results = &rows;
-    state.settings.searchMode = QuickDirMode;
-    state.settings.useHash = 1;
-    state.settings.matchPercent = 100;
     state.reportNoMemory = [] { std::fputs("Not enough memory\n", stderr); };
     if (std::strlen(argv[1]) >= kPathTextSize) return 2;
-    searchDuplicates(state, argv[1]);
+    searchDuplicates(state, argv[1], SearchOptions{QuickDirMode, 100, true, false});
     PathText closing;
     rows.getCell(rows.rowCount() - 1, 0, closing);
     std::printf("%d rows kept, closing row %s\n", rows.rowCount(), closing);

@@ -79,7 +79,6 @@ int runCompare(int argc, char** argv, RowFormat format) {
     AppState state;
     PrintingResultList list(stdout, format);
     state.results = &list;
-    state.settings.searchMode = FileMode;
     state.checkZeroLength = zeroLength ? 1 : 0;
     if (std::strlen(paths[0]) >= kPathTextSize || std::strlen(paths[1]) >= kPathTextSize) {
         return usageError("a path is longer than 599 bytes");

@@ -30,9 +30,7 @@ constexpr std::size_t kProgressWidth = 79;
 
 struct ScanOptions {
     const char* folder = nullptr;
-    SearchMode mode = QuickDirMode;
-    bool useHash = true;
-    uint32_t matchPercent = 95;
+    SearchOptions search;
     bool zeroLength = false;
     bool removeEmptyDirs = false;
 };
@@ -85,11 +83,11 @@ std::string parseScanArguments(int argc, char** argv, ScanOptions& options) {
         if (takesValue && index + 1 == argc) return argument + " needs a value";
         const std::string value = takesValue ? argv[++index] : "";
         if (argument == "--mode" && (value == "quick" || value == "directory")) {
-            options.mode = value == "quick" ? QuickDirMode : DirectoryMode;
+            options.search.mode = value == "quick" ? QuickDirMode : DirectoryMode;
         } else if (argument == "--hash" && (value == "on" || value == "off")) {
-            options.useHash = value == "on";
+            options.search.useHash = value == "on";
         } else if (argument == "--match") {
-            if (!parsePercent(value, options.matchPercent))
+            if (!parsePercent(value, options.search.matchPercent))
                 return "--match takes a whole number from 1 to 100";
         } else if (takesValue) {
             return "unknown value " + value + " for " + argument;
@@ -128,7 +126,8 @@ void showProgress(AppState& state) {
 
 // Runs the search on its own thread, the way Start does, while this thread
 // shows progress, sends the rows printed so far on and turns Ctrl+C into Abort.
-SearchOutcome runSearch(AppState& state, PrintingResultList& list, const char* folder) {
+SearchOutcome runSearch(AppState& state, PrintingResultList& list, const char* folder,
+                        const SearchOptions& options) {
     const bool terminal = isatty(fileno(stderr)) != 0;
     state.runState.store(Comparing);
     state.progressPercent.store(0);
@@ -137,12 +136,12 @@ SearchOutcome runSearch(AppState& state, PrintingResultList& list, const char* f
     std::atomic<bool> finished{false};
     SearchOutcome outcome;
     WorkerThread search;
-    if (!search.start([&state, &finished, &outcome, folder] {
-            outcome = searchDuplicates(state, folder);
+    if (!search.start([&state, &finished, &outcome, folder, &options] {
+            outcome = searchDuplicates(state, folder, options);
             finished.store(true);
         })) {
         // No second thread to be had: search here, without progress.
-        outcome = searchDuplicates(state, folder);
+        outcome = searchDuplicates(state, folder, options);
         finished.store(true);
     }
     // Short naps, so a quick search is not held back; progress every 100 ms.
@@ -196,13 +195,10 @@ int runScan(int argc, char** argv, RowFormat format) {
     PrintingResultList list(stdout, format);
     state.results = &list;
     if (std::strlen(options.folder) >= kPathTextSize) return usageError("FOLDER is longer than 599 bytes");
-    state.settings.searchMode = options.mode;
-    state.settings.useHash = options.useHash ? 1 : 0;
-    state.settings.matchPercent = options.matchPercent;
     state.checkZeroLength.store(options.zeroLength ? 1 : 0);
     state.removeEmptyDirs.store(options.removeEmptyDirs ? 1 : 0);
     state.reportNoMemory = [] { std::fputs("kestrow scan: Not enough memory\n", stderr); };
-    const SearchOutcome outcome = runSearch(state, list, options.folder);
+    const SearchOutcome outcome = runSearch(state, list, options.folder, options.search);
     if (!list.finish()) {
         std::fputs("kestrow scan: the rows could not be written\n", stderr);
         return kExitTrouble;

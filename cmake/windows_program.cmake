@@ -12,11 +12,16 @@ set(RESOURCE_SCRIPT ${CMAKE_SOURCE_DIR}/resources/kestrow.rc)
 # The resource compiler does not report the files the script takes in.
 file(GLOB RESOURCE_INPUTS CONFIGURE_DEPENDS resources/*.manifest resources/*.ico resources/*.bmp resources/*.h)
 set_source_files_properties(${RESOURCE_SCRIPT} PROPERTIES OBJECT_DEPENDS "${RESOURCE_INPUTS}")
+# Finding the program's dialogs by caption: for the GUI tests and the window benchmark.
+set(WINDOW_FINDER_SOURCE ${CMAKE_SOURCE_DIR}/tests/gui/window_finder.cpp)
+add_library(kestrow_window_finder STATIC EXCLUDE_FROM_ALL ${WINDOW_FINDER_SOURCE})
+target_link_libraries(kestrow_window_finder PUBLIC user32)
 
 if(KESTROW_WINDOWS_TEST_BUILD)
   file(GLOB GUI_TEST_SOURCES CONFIGURE_DEPENDS tests/gui/*.cpp)
+  list(REMOVE_ITEM GUI_TEST_SOURCES ${WINDOW_FINDER_SOURCE})
   add_executable(kestrow_gui_tests ${GUI_TEST_SOURCES} ${RESOURCE_SCRIPT})
-  target_link_libraries(kestrow_gui_tests PRIVATE kestrow_gui gtest)
+  target_link_libraries(kestrow_gui_tests PRIVATE kestrow_gui kestrow_window_finder gtest)
   build_as_test_program(kestrow_gui_tests)
   add_test(NAME kestrow_gui_tests COMMAND kestrow_gui_tests)
   # The longest of the Windows test programs starts first; the console tests
@@ -30,7 +35,7 @@ target_link_libraries(Kestrow PRIVATE kestrow_gui)
 set_target_properties(Kestrow PROPERTIES OUTPUT_NAME Kestrow)
 # Benchmark: one job run in the main window (bench/window_report.sh); never a test.
 add_executable(bench_window_report bench/window/window_report.cpp ${RESOURCE_SCRIPT})
-target_link_libraries(bench_window_report PRIVATE kestrow_gui psapi)
+target_link_libraries(bench_window_report PRIVATE kestrow_gui kestrow_window_finder psapi)
 set_target_properties(bench_window_report PROPERTIES EXCLUDE_FROM_ALL TRUE)
 
 # ReadMe.htm lives beside the program; Help opens it.

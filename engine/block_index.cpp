@@ -117,8 +117,8 @@ private:
 
 class CandidateListing {
 public:
-    CandidateListing(AppState& state, const FileIndex& index)
-        : state_(state), index_(index), match_(listedMatchPercent(state)) {}
+    CandidateListing(AppState& state, const FileIndex& index, const SearchOptions& options)
+        : state_(state), index_(index), match_(listedMatchPercent(options)) {}
     ~CandidateListing() {
         for (uint8_t*& values : blocks_) releaseBlock(state_, values);
         releaseBlock(state_, countBlock_);
@@ -775,8 +775,9 @@ private:
 
 }  // namespace
 
-bool listTwinCandidates(AppState& state, const FileIndex& index, TwinCandidates& candidates) {
-    CandidateListing listing(state, index);
+bool listTwinCandidates(AppState& state, const FileIndex& index, const SearchOptions& options,
+                        TwinCandidates& candidates) {
+    CandidateListing listing(state, index, options);
     if (listing.run(candidates)) return true;
     candidates = TwinCandidates();
     return false;

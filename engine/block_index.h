@@ -29,4 +29,5 @@ constexpr uint32_t kListingProgress = 50;
 // ran out: the search then visits every pair. Holds at the pause gate between
 // pieces it reads; after an abort the listing ends early and lists nothing.
 // Raises progressPercent from 0 to kListingProgress.
-bool listTwinCandidates(AppState& state, const FileIndex& index, TwinCandidates& candidates);
+bool listTwinCandidates(AppState& state, const FileIndex& index, const SearchOptions& options,
+                        TwinCandidates& candidates);

@@ -106,6 +106,5 @@ bool openPairForSearch(AppState& state, OpenPair& pair, const char* pathA, const
     }
     if (checked != PairOutcome::Compared) return false;
     differing = pair.largerSize - pair.compareSize;
-    // Unequal sizes in "Quick Dir": nothing is read and runState stays Comparing.
-    return state.settings.searchMode != QuickDirMode || differing == 0;
+    return true;
 }

@@ -35,7 +35,7 @@ PairOutcome openAndCheckSizes(AppState& state, OpenPair& pair, const char* pathA
 // opens the pair and settles what the sizes alone decide. Returns true when
 // the bytes must be read, with `differing` at the size difference; otherwise
 // `percent` is the result (100 for two empty files with zero-length checking
-// on, 0 for a refused pair or, in "Quick Dir", unequal sizes).
+// on, 0 for a refused pair).
 bool openPairForSearch(AppState& state, OpenPair& pair, const char* pathA, const char* pathB,
                        uint32_t& differing, uint32_t& percent);
 

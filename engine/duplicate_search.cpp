@@ -21,27 +21,28 @@ void writeRowWithCount(AppState& state, int row, const char* label, uint32_t cou
 
 // Walks the folder; false when pairing must not run (nothing found, an abort
 // came first, or the index ran out of memory before the tree was walked).
-bool indexTree(AppState& state, FileIndex& index, const char* folder) {
+bool indexTree(AppState& state, FileIndex& index, const SearchOptions& options, const char* folder) {
     state.runState.store(Indexing);
-    indexFolder(state, index, folder);
+    indexFolder(state, index, options, folder);
     state.runState.store(Pairing);
     state.removeEmptyDirs.store(0);
     return index.count() != 0 && !index.outOfMemory() && state.runControl.load() != AbortRequested;
 }
 
 // Lists the twins from row 1 on; false when memory for the pairing ran out.
-bool pairTree(AppState& state, FileIndex& index, LastPair& last) {
+bool pairTree(AppState& state, FileIndex& index, const SearchOptions& options, LastPair& last) {
     const uint32_t firstTwinRow = 1;
-    if (state.settings.searchMode == QuickDirMode) {
+    if (options.mode == QuickDirMode) {
         bool outOfMemory = false;
-        pairBySize(state, index, firstTwinRow, outOfMemory, last);
+        pairBySize(state, index, options, firstTwinRow, outOfMemory, last);
         return !outOfMemory;
     }
     TwinCandidates candidates;
     state.progressPercent.store(0);
-    if (!listTwinCandidates(state, index, candidates) && !decideInWindows(state, index, candidates))
+    if (!listTwinCandidates(state, index, options, candidates) &&
+        !decideInWindows(state, index, options, candidates))
         findTwinCandidates(state, index, candidates);
-    pairEntries(state, index, candidates, firstTwinRow, last, state.progressPercent.load());
+    pairEntries(state, index, options, candidates, firstTwinRow, last, state.progressPercent.load());
     return true;
 }
 
@@ -56,17 +57,18 @@ void keepLastPair(Settings& settings, const FileIndex& index, const LastPair& la
 // into `result`; `started` once the "Start" row stands. False when the search
 // could not hold the whole tree, its pieces or its rows. The index is given
 // back on the way out.
-bool listTwins(AppState& state, const char* folder, SearchOutcome& result, bool& started) {
+bool listTwins(AppState& state, const char* folder, const SearchOptions& options, SearchOutcome& result,
+               bool& started) {
     FileIndex index;
     LastPair last;
     bool complete = true;
     const bool hadMemory = withinMemory([&] {
         state.results->insertRow(0, "Indexing....");
-        if (indexTree(state, index, folder)) {
+        if (indexTree(state, index, options, folder)) {
             state.results->deleteRow(0);
             started = true;
             writeRowWithCount(state, 0, "Start", index.count(), " files found.");
-            complete = pairTree(state, index, last);
+            complete = pairTree(state, index, options, last);
         } else {
             complete = !index.outOfMemory();
         }
@@ -79,7 +81,7 @@ bool listTwins(AppState& state, const char* folder, SearchOutcome& result, bool&
 
 }  // namespace
 
-SearchOutcome searchDuplicates(AppState& state, const char* folder) {
+SearchOutcome searchDuplicates(AppState& state, const char* folder, const SearchOptions& options) {
     state.indexCount.store(0);
     state.twinCount.store(0);
     state.updateControls();
@@ -94,7 +96,7 @@ SearchOutcome searchDuplicates(AppState& state, const char* folder) {
         return result;
     }
     bool started = false;
-    const bool complete = listTwins(state, folder, result, started);
+    const bool complete = listTwins(state, folder, options, result, started);
     // The search's own memory goes first, so that the closing row finds room after memory ran out.
     buffers.release();
     const bool ranToEnd = complete && state.runControl.load() == Running;

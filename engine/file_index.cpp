@@ -15,9 +15,9 @@ bool isOpenFolder(const FileIndex& index, const fs::FileIdentity& identity) {
 
 // A folder that holds no file is removed; when that fails and the user lets
 // Kestrow override read-only folders, once more after resetting attributes.
-void removeEmptyFolder(AppState& state, const char* folderPath) {
+void removeEmptyFolder(const SearchOptions& options, const char* folderPath) {
     if (fs::removeFolder(folderPath)) return;
-    if (state.settings.overrideReadOnly == 0) return;
+    if (!options.overrideReadOnly) return;
     fs::resetAttributes(folderPath);
     fs::removeFolder(folderPath);
 }
@@ -28,7 +28,8 @@ bool walkStopped(const AppState& state, const FileIndex& index) {
 
 // `removable`: the folder is a real folder below the searched one, reached
 // without passing through a link.
-void walkFolder(AppState& state, FileIndex& index, const char* folderPath, bool removable) {
+void walkFolder(AppState& state, FileIndex& index, const SearchOptions& options, const char* folderPath,
+                bool removable) {
     if (walkStopped(state, index)) return;
     fs::FileIdentity identity;
     const bool known = fs::fileIdentity(folderPath, identity);
@@ -45,7 +46,7 @@ void walkFolder(AppState& state, FileIndex& index, const char* folderPath, bool 
         if (!joinPathText(fullPath, folderPath, kSeparatorText, entry.name)) return;
         if (entry.isFolder) {
             if (isRealFolderName(entry.name) == 1)
-                walkFolder(state, index, fullPath, removable && !entry.isLink);
+                walkFolder(state, index, options, fullPath, removable && !entry.isLink);
             return;
         }
         if (!index.add(state, fullPath, entry.size)) return;
@@ -55,7 +56,7 @@ void walkFolder(AppState& state, FileIndex& index, const char* folderPath, bool 
     if (known) index.openFolders.pop_back();
 
     if (removable && state.indexCount.load() == startingCount && state.removeEmptyDirs.load() != 0) {
-        removeEmptyFolder(state, folderPath);
+        removeEmptyFolder(options, folderPath);
     }
 }
 
@@ -107,6 +108,6 @@ int isRealFolderName(const char* name) {
     return std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0 ? 1 : 0;
 }
 
-void indexFolder(AppState& state, FileIndex& index, const char* folderPath) {
-    walkFolder(state, index, folderPath, true);
+void indexFolder(AppState& state, FileIndex& index, const SearchOptions& options, const char* folderPath) {
+    walkFolder(state, index, options, folderPath, true);
 }

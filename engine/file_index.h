@@ -10,6 +10,7 @@
 
 #include "engine/app_state.h"
 #include "engine/fs.h"
+#include "engine/search_options.h"
 #include "engine/path_text.h"
 
 // Checksums and what else the pairing learns of a file are kept by the
@@ -68,6 +69,7 @@ int isRealFolderName(const char* name);
 // Walks `folderPath` and everything below it into `index`, raising
 // state.indexCount per file. Stops entering folders once an abort is
 // requested and stops altogether when the index runs out of memory. Removes
-// folders left without files when removeEmptyDirs is on, but never a folder
-// reached through a link or junction, nor anything below one.
-void indexFolder(AppState& state, FileIndex& index, const char* folderPath);
+// folders left without files when removeEmptyDirs is on (when they will not go,
+// with the options' read-only override once more), but never a folder reached
+// through a link or junction, nor anything below one.
+void indexFolder(AppState& state, FileIndex& index, const SearchOptions& options, const char* folderPath);

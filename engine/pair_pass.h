@@ -10,10 +10,9 @@
 
 // Compares the file at `pathA` with the one at `pathB`: the exact percentage whenever
 // it reaches `matchPercent`, otherwise a value below it. 0 when a file cannot
-// be opened or read in full, a size is refused, the sizes differ in "Quick
-// Dir", or an abort cuts the pass short. With `facts` (two records), what the
-// opening learnt of file A and file B.
-// runState ends as EndReached after a complete pass, OpenFailed, SizeFault,
-// or Comparing (unequal sizes in "Quick Dir", a pass cut short).
+// be opened or read in full, a size is refused, or an abort cuts the pass
+// short. With `facts` (two records), what the opening learnt of file A and
+// file B. runState ends as EndReached after a complete pass, OpenFailed,
+// SizeFault, or Comparing (a pass cut short).
 uint32_t comparePairInPieces(AppState& state, const char* pathA, const char* pathB, uint32_t matchPercent,
                              TwinFileFacts* facts = nullptr);

@@ -46,8 +46,8 @@ struct ComparedPair {
 
 class WindowPass {
 public:
-    WindowPass(AppState& state, const FileIndex& index)
-        : state_(state), index_(index), match_(listedMatchPercent(state)) {}
+    WindowPass(AppState& state, const FileIndex& index, const SearchOptions& options)
+        : state_(state), index_(index), match_(listedMatchPercent(options)) {}
 
     bool run(TwinCandidates& candidates);
 
@@ -346,8 +346,9 @@ bool WindowPass::run(TwinCandidates& candidates) {
 
 }  // namespace
 
-bool decideInWindows(AppState& state, const FileIndex& index, TwinCandidates& candidates) {
-    WindowPass pass(state, index);
+bool decideInWindows(AppState& state, const FileIndex& index, const SearchOptions& options,
+                     TwinCandidates& candidates) {
+    WindowPass pass(state, index, options);
     if (pass.run(candidates)) return true;
     candidates = TwinCandidates();
     return false;

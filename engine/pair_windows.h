@@ -23,4 +23,5 @@
 // cannot be had: the search then visits every pair. Holds at the pause gate
 // between pieces of work; after an abort it lists no pair. Raises
 // progressPercent from 0 to kListingProgress.
-bool decideInWindows(AppState& state, const FileIndex& index, TwinCandidates& candidates);
+bool decideInWindows(AppState& state, const FileIndex& index, const SearchOptions& options,
+                     TwinCandidates& candidates);

@@ -135,12 +135,13 @@ using Class = std::vector<uint32_t>;
 
 class GroupReader {
 public:
-    GroupReader(AppState& state, FileIndex& index, PieceReadAhead& readAhead, uint8_t* block, uint32_t limit,
-                bool sumChecksums)
+    GroupReader(AppState& state, FileIndex& index, PieceReadAhead& readAhead, uint8_t* block,
+                uint32_t matchPercent, uint32_t limit, bool sumChecksums)
         : state_(state),
           index_(index),
           readAhead_(readAhead),
           block_(block),
+          matchPercent_(matchPercent),
           limit_(limit),
           sumChecksums_(sumChecksums) {}
 
@@ -158,6 +159,7 @@ private:
     FileIndex& index_;
     PieceReadAhead& readAhead_;
     uint8_t* block_;
+    uint32_t matchPercent_;
     uint32_t limit_;
     bool sumChecksums_;
     uint64_t size_ = 0;
@@ -248,7 +250,6 @@ void GroupReader::dropSingles() {
 }
 
 void GroupReader::collect(GroupTwins& found) {
-    const uint32_t matchPercent = listedMatchPercent(state_);
     found.classOf.assign(members_.size(), kNoEntry);
     for (uint32_t c = 0; c < classes_.size(); ++c) {
         for (const uint32_t m : classes_[c]) {
@@ -259,7 +260,7 @@ void GroupReader::collect(GroupTwins& found) {
     std::sort(found.listed.begin(), found.listed.end());
     for (const auto& entry : classPairs_) {
         const uint32_t percent = similarityPercent(static_cast<uint32_t>(size_), entry.second);
-        if (percent >= matchPercent) found.classPercents.emplace(entry.first, percent);
+        if (percent >= matchPercent_) found.classPercents.emplace(entry.first, percent);
     }
     found.sumChecksums = sumChecksums_;
     found.members = std::move(members_);
@@ -338,8 +339,8 @@ std::vector<SizeGroup> groupBySize(const AppState& state, const FileIndex& index
 
 }  // namespace
 
-uint32_t pairBySize(AppState& state, FileIndex& index, uint32_t rowCounter, bool& outOfMemory,
-                    LastPair& last) {
+uint32_t pairBySize(AppState& state, FileIndex& index, const SearchOptions& options, uint32_t rowCounter,
+                    bool& outOfMemory, LastPair& last) {
     const std::vector<SizeGroup> groups = groupBySize(state, index);
     uint64_t bytesPlanned = 1;
     for (const SizeGroup& group : groups)
@@ -354,15 +355,15 @@ uint32_t pairBySize(AppState& state, FileIndex& index, uint32_t rowCounter, bool
         }
     }
     PieceReadAhead readAhead(state, index, std::move(plan));
-    const uint32_t matchPercent = listedMatchPercent(state);
+    const uint32_t matchPercent = listedMatchPercent(options);
     PendingTwins pending;
     uint64_t bytesDone = 0;
     uint32_t lastA = kNoEntry, lastB = kNoEntry;
     for (std::size_t g = 0; g < groups.size(); ++g) {
         const std::vector<uint32_t>& positions = groups[g].positions;
         const uint32_t size = static_cast<uint32_t>(index.entry(positions[0]).listedSize);
-        GroupReader reader(state, index, readAhead, block.get(), maxDifferingBytesFor(size, matchPercent),
-                           checksumsNarrowPairs(state));
+        GroupReader reader(state, index, readAhead, block.get(), matchPercent,
+                           maxDifferingBytesFor(size, matchPercent), checksumsNarrowPairs(options));
         GroupTwins found;
         if (!block || !reader.settle(positions, found, bytesDone)) break;
         pending.add(std::move(found));

@@ -19,5 +19,5 @@
 // and the rows listed are then a prefix of those a complete search lists.
 // `outOfMemory` is set when the block for the pieces could not be had: then
 // no pair was read. Keeps the last pair the plain order of work takes up in `last`.
-uint32_t pairBySize(AppState& state, FileIndex& index, uint32_t rowCounter, bool& outOfMemory,
-                    LastPair& last);
+uint32_t pairBySize(AppState& state, FileIndex& index, const SearchOptions& options, uint32_t rowCounter,
+                    bool& outOfMemory, LastPair& last);

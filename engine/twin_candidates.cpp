@@ -7,13 +7,12 @@ bool mayPair(const AppState& state, uint64_t size) {
     return size != 0 || state.checkZeroLength.load() != 0;
 }
 
-uint32_t listedMatchPercent(const AppState& state) {
-    return state.settings.matchPercent == 0 ? 1 : state.settings.matchPercent;
+uint32_t listedMatchPercent(const SearchOptions& options) {
+    return options.matchPercent == 0 ? 1 : options.matchPercent;
 }
 
-bool checksumsNarrowPairs(const AppState& state) {
-    return state.settings.searchMode == QuickDirMode && state.settings.useHash != 0 &&
-           state.settings.matchPercent < 100;
+bool checksumsNarrowPairs(const SearchOptions& options) {
+    return options.mode == QuickDirMode && options.useHash && options.matchPercent < 100;
 }
 
 void findTwinCandidates(const AppState& state, const FileIndex& index, TwinCandidates& candidates) {

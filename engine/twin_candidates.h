@@ -9,6 +9,7 @@
 
 #include "engine/app_state.h"
 #include "engine/file_index.h"
+#include "engine/search_options.h"
 #include "engine/twin_record.h"
 
 constexpr uint32_t kNoEntry = 0xFFFFFFFFu;
@@ -30,12 +31,12 @@ bool mayPair(const AppState& state, uint64_t size);
 
 // The percentage a search lists from: 0 counts as 1, since a pair that failed
 // to read gives 0 and is never listed.
-uint32_t listedMatchPercent(const AppState& state);
+uint32_t listedMatchPercent(const SearchOptions& options);
 
 // Whether checksums narrow the pairs: "Quick Dir" with "Hash" on, below 100%.
 // At 100% only byte-identical files are listed, and those always have equal
 // checksums, so taking them would decide nothing.
-bool checksumsNarrowPairs(const AppState& state);
+bool checksumsNarrowPairs(const SearchOptions& options);
 
 // Sizes alone decide a pair (of listed sizes) whose longer file has more
 // bytes of its own than matchPercent allows, and any pair with exactly one

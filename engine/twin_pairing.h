@@ -14,8 +14,9 @@
 // last. Holds at the pause gate before each entry A and each pair; an abort
 // ends pairing before the next pair is read. Sets progressPercent per entry
 // A, rising from `progressFrom` to 100. Keeps the last pair taken up in `last`.
-uint32_t pairEntries(AppState& state, FileIndex& index, const TwinCandidates& candidates, uint32_t rowCounter,
-                     LastPair& last, uint32_t progressFrom = 0);
+uint32_t pairEntries(AppState& state, FileIndex& index, const SearchOptions& options,
+                     const TwinCandidates& candidates, uint32_t rowCounter, LastPair& last,
+                     uint32_t progressFrom = 0);
 
 // Writes one twin row at `row` and counts it: the one way the search lists a pair.
 void listTwin(AppState& state, uint32_t row, const TwinRecord& twin);

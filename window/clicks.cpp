@@ -11,13 +11,15 @@
 
 namespace {
 
+// The file dialog starts from the saved pathA; the choice goes only into the
+// box, as the saved paths change only when a job starts or a search ends.
 void chooseIntoBox(HWND window, Zone zone) {
-    AppState& shared = app();
+    const AppState& shared = app();
     if (shared.settings.searchMode == FileMode) {
         const int box = zone == Zone::ChooseA ? kPathBoxAId : kPathBoxBId;
-        if (chooseFile(window, shared.settings.pathA, "All Files\0*.*\0") != 0) {
-            SetDlgItemTextA(window, box, shared.settings.pathA);
-        }
+        PathText file;
+        copyPathText(file, shared.settings.pathA);
+        if (chooseFile(window, file, "All Files\0*.*\0") != 0) SetDlgItemTextA(window, box, file);
         return;
     }
     PathText folder;

@@ -12,17 +12,19 @@ namespace {
 
 constexpr UINT kProgressPeriodMs = 100;
 
-// What a job is given when it starts: the paths as Start read them.
-struct JobPaths {
+// What a job is given when it starts: the paths and the search's options as
+// Start read them.
+struct JobStart {
     PathText a;
     PathText b;
+    SearchOptions options;
 };
 
-void runJob(const JobPaths& paths, bool fileMode) {
+void runJob(const JobStart& job, bool fileMode) {
     if (fileMode) {
-        compareFiles(app(), paths.a, paths.b);
+        compareFiles(app(), job.a, job.b);
     } else {
-        searchDuplicates(app(), paths.a);
+        searchDuplicates(app(), job.a, job.options);
     }
 }
 
@@ -61,11 +63,12 @@ void startJob(HWND window) {
     shared.twinCount = 0;
     // A job that ended while paused leaves the gate closed; never start behind it.
     if (shared.runControl == Running) shared.pauseGate.openGate();
-    // The job gets its own copy: the saved paths are the window's.
-    JobPaths paths{};
-    copyPathText(paths.a, shared.settings.pathA);
-    if (fileMode) copyPathText(paths.b, shared.settings.pathB);
-    if (!startWorkerThread([paths, fileMode] { runJob(paths, fileMode); })) windBackFailedStart(window);
+    // The job gets its own copy: the saved paths and settings are the window's.
+    JobStart job{};
+    copyPathText(job.a, shared.settings.pathA);
+    if (fileMode) copyPathText(job.b, shared.settings.pathB);
+    job.options = searchOptionsOf(shared.settings);
+    if (!startWorkerThread([job, fileMode] { runJob(job, fileMode); })) windBackFailedStart(window);
 }
 
 void abortJob() { requestAbort(app()); }

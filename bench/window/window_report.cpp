@@ -29,6 +29,7 @@
 #include "shell/gui_state.h"
 #include "shell/settings.h"
 #include "startup/startup.h"
+#include "tests/gui/window_finder.h"
 #include "window/clicks.h"
 #include "window/job_control.h"
 #include "window/list_view_results.h"
@@ -94,35 +95,10 @@ void check(bool holds, const std::string& what) {
     if (!holds) ++failures;
 }
 
-// A visible dialog of this process with `caption` and `owner`.
-struct DialogSearch {
-    const char* caption;
-    HWND owner;
-    HWND found;
-};
-
-BOOL CALLBACK matchDialog(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<DialogSearch*>(context);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char className[16] = {};
-    char caption[128] = {};
-    GetClassNameA(window, className, sizeof(className));
-    GetWindowTextA(window, caption, sizeof(caption));
-    if (process != GetCurrentProcessId() || !IsWindowVisible(window) || std::strcmp(className, "#32770") != 0 ||
-        GetWindow(window, GW_OWNER) != search->owner || std::strcmp(caption, search->caption) != 0) {
-        return TRUE;
-    }
-    search->found = window;
-    return FALSE;
-}
-
 // Waits (at most ten minutes) for the dialog; nullptr when it never came.
 HWND awaitDialog(const char* caption, HWND owner) {
     for (int tries = 0; tries < 60000; ++tries) {
-        DialogSearch search = {caption, owner, nullptr};
-        EnumWindows(matchDialog, reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr) return search.found;
+        if (HWND found = findDialog(caption, owner)) return found;
         sleepMilliseconds(10);
     }
     return nullptr;
@@ -130,12 +106,6 @@ HWND awaitDialog(const char* caption, HWND owner) {
 
 void awaitGone(HWND dialog) {
     while (IsWindow(dialog)) sleepMilliseconds(10);
-}
-
-std::string itemText(HWND dialog, int control) {
-    char text[kPathTextSize] = {};
-    GetDlgItemTextA(dialog, control, text, kPathTextSize);
-    return text;
 }
 
 void press(HWND dialog, int button) {
@@ -234,8 +204,8 @@ void detailView(HWND window) {
         HWND dialog = awaitDialog("Duplicate File Action", window);
         if (dialog == nullptr) return;
         dialogSeconds = secondsSince(started);
-        shownA = itemText(dialog, BoxPathA);
-        shownB = itemText(dialog, BoxPathB);
+        shownA = dialogItemText(dialog, BoxPathA);
+        shownB = dialogItemText(dialog, BoxPathB);
         started = GetTickCount();
         press(dialog, ButtonDetailView);
         awaitGone(dialog);
@@ -269,12 +239,8 @@ void deleteAll(HWND window, char column, uint32_t mode) {
         batchSeconds = secondsSince(started);
         // The closing message, when the batch kept a file or could not remove one.
         for (int tries = 0; tries < 100 && app().runState == Idle; ++tries) {
-            HWND message = nullptr;
-            DialogSearch search = {KESTROW_TITLE, window, nullptr};
-            EnumWindows(matchDialog, reinterpret_cast<LPARAM>(&search));
-            message = search.found;
-            if (message != nullptr) {
-                outcome = itemText(message, 0xFFFF);
+            if (HWND message = findDialog(KESTROW_TITLE, window)) {
+                outcome = dialogItemText(message, 0xFFFF);
                 press(message, IDOK);
                 awaitGone(message);
                 break;

@@ -25,7 +25,6 @@ struct ComparisonState {
     ComparisonState(const std::string& a, const std::string& b, SearchMode mode = FileMode)
         : pathA(a), pathB(b) {
         state.results = &list;
-        state.settings.searchMode = mode;
         state.updateControls = [this] { ++updateCalls; };
         state.reportNoMemory = [this] { ++noMemoryCalls; };
         // Counts the bytes read; every read still goes to the file.

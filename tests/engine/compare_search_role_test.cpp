@@ -50,18 +50,6 @@ TEST(PairPercentage, RefusedPairsGiveZeroAndTwoEmptyFilesOnlyCountWithZeroLength
     EXPECT_EQ(missing.state.runControl, Running);
 }
 
-TEST(PairPercentage, QuickDirSkipsPairsOfUnequalSizeWithoutReading) {
-    TestFolder folder;
-    const std::string a = folder.write("a", std::string(100, 'x'));
-    const std::string b = folder.write("b", std::string(101, 'x'));
-    ComparisonState quick(a, b, QuickDirMode);
-    EXPECT_EQ(quick.searchPercent(), 0u);
-    EXPECT_EQ(quick.state.runState, Comparing);
-    EXPECT_EQ(quick.bytesRead, 0u);
-    ComparisonState directory(a, b, DirectoryMode);
-    EXPECT_EQ(directory.searchPercent(), 99u);
-}
-
 TEST(PairPercentage, SearchThresholdStopsReadingOnceThePairCannotReachIt) {
     TestFolder folder;
     std::vector<uint8_t> content(25000000, 'q');

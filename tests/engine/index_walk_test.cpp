@@ -12,16 +12,17 @@ namespace {
 
 class IndexedFolder {
 public:
-    explicit IndexedFolder(SearchMode mode) { state.settings.searchMode = mode; }
+    explicit IndexedFolder(SearchMode mode) { options.mode = mode; }
 
     std::vector<std::string> walk(const std::string& folder) {
-        indexFolder(state, index, folder.c_str());
+        indexFolder(state, index, options, folder.c_str());
         std::vector<std::string> paths;
         for (uint32_t i = 0; i < index.count(); ++i) paths.push_back(index.entry(i).path);
         EXPECT_EQ(state.indexCount, index.count());
         return paths;
     }
 
+    SearchOptions options;
     AppState state;
     FileIndex index;
 };
@@ -145,7 +146,7 @@ TEST(IndexWalk, AFolderWhoseFileWasSkippedStaysWithItsAttributesReset) {
 
     IndexedFolder removing(QuickDirMode);
     removing.state.removeEmptyDirs = 1;
-    removing.state.settings.overrideReadOnly = 1;
+    removing.options.overrideReadOnly = true;
     EXPECT_TRUE(removing.walk(top).empty());
     EXPECT_TRUE(std::filesystem::exists(unlisted));
     const auto perms = std::filesystem::status(stuck).permissions();

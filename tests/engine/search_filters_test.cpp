@@ -22,7 +22,7 @@ std::vector<uint8_t> changedAt(std::vector<uint8_t> bytes, std::size_t offset) {
 }
 
 // Rows of a search over `folder`, twins only.
-std::vector<ResultRow> twinsFound(const TestFolder& folder, const SearchOptions& options) {
+std::vector<ResultRow> twinsFound(const TestFolder& folder, const SearchSetup& options) {
     SearchState search(options);
     auto rows = search.search(folder.root().string());
     if (rows.size() < 2 || rows.front()[0] != "Start") return {};
@@ -41,6 +41,23 @@ TEST(SearchFilters, DirectoryComparesFilesOfDifferentSizesQuickDirNever) {
               (std::vector<ResultRow>{twinRow(a, b, "83")}));
     EXPECT_TRUE(twinsFound(folder, {DirectoryMode, false, 84, false}).empty());
     EXPECT_TRUE(twinsFound(folder, {QuickDirMode, false, 50, false}).empty());
+}
+
+// A search goes by the options it was started with, whatever the saved settings say.
+TEST(SearchFilters, FollowsItsOptionsNotTheSavedSettings) {
+    TestFolder folder;
+    const std::string root = folder.root().string();
+    folder.write("a", "abcdefghij");
+    folder.write("b", "abcdefghijkl");
+    SearchState directory({DirectoryMode, false, 80, false});
+    directory.state.settings.searchMode = QuickDirMode;
+    directory.state.settings.useHash = 1;
+    directory.state.settings.matchPercent = 100;
+    EXPECT_EQ(directory.search(root).size(), 3u);
+    SearchState quick({QuickDirMode, true, 100, false});
+    quick.state.settings.searchMode = DirectoryMode;
+    quick.state.settings.matchPercent = 50;
+    EXPECT_EQ(quick.search(root).size(), 2u);
 }
 
 TEST(SearchFilters, HashKeepsEqualSizeFilesWithDifferentChecksumsApart) {

@@ -12,7 +12,8 @@
 #include "engine/result_store.h"
 #include "tests/engine/compare_test_files.h"
 
-struct SearchOptions {
+// A test search: the options it is started with (no read-only override) and zero-length checking.
+struct SearchSetup {
     SearchMode mode = QuickDirMode;
     bool useHash = true;
     uint32_t matchPercent = 95;
@@ -35,19 +36,17 @@ public:
 
 class SearchState {
 public:
-    explicit SearchState(const SearchOptions& options = {}) {
+    explicit SearchState(const SearchSetup& setup = {})
+        : options{setup.mode, setup.matchPercent, setup.useHash, false} {
         state.results = &list;
-        state.settings.searchMode = options.mode;
-        state.settings.useHash = options.useHash ? 1 : 0;
-        state.settings.matchPercent = options.matchPercent;
-        state.checkZeroLength = options.zeroLength ? 1 : 0;
+        state.checkZeroLength = setup.zeroLength ? 1 : 0;
     }
 
     // Runs the search the way Start does, keeping its outcome.
     void start(const std::string& folder) {
         state.runState = Comparing;
         state.progressPercent = 0;
-        outcome = searchDuplicates(state, folder.c_str());
+        outcome = searchDuplicates(state, folder.c_str(), options);
     }
 
     // The same, returning the rows.
@@ -59,6 +58,7 @@ public:
     // What Abort does in the window.
     void abort() { requestAbort(state); }
 
+    SearchOptions options;
     AppState state;
     WatchedList list;
     SearchOutcome outcome;

@@ -26,16 +26,16 @@ struct PlainEntry {
     fs::FileIdentity identity;
 };
 
-void plainWalk(const AppState& state, const std::string& folder, std::vector<PlainEntry>& entries) {
+void plainWalk(const SearchOptions& options, const std::string& folder, std::vector<PlainEntry>& entries) {
     fs::listFolder(folder.c_str(), [&](const fs::FolderEntry& listed) {
         const std::string path = joined(folder, listed.name);
-        if (listed.isFolder) return plainWalk(state, path, entries);
+        if (listed.isFolder) return plainWalk(options, path, entries);
         PlainEntry entry{path, 0, 0, false, {}};
         entry.identified = fs::fileIdentity(path.c_str(), entry.identity);
-        if (state.settings.searchMode == QuickDirMode) {
+        if (options.mode == QuickDirMode) {
             const fs::OwnedFile file = fs::openRead(path.c_str());
             entry.size = file ? static_cast<uint32_t>(fs::fileSize(file.get())) : 0xFFFFFFFFu;
-            if (state.settings.useHash) entry.hash = hashFile(path.c_str());
+            if (options.useHash) entry.hash = hashFile(path.c_str());
         }
         entries.push_back(entry);
     });
@@ -55,13 +55,13 @@ std::optional<std::vector<uint8_t>> plainRead(const std::string& path) {
 // The plain comparison of two files, byte by byte at the sizes they have now:
 // 0 for a file that cannot be read, a refused size, or unequal sizes in "Quick
 // Dir"; two empty files count only with zero-length checking on.
-uint32_t plainPercent(const AppState& state, const std::optional<std::vector<uint8_t>>& fileA,
+uint32_t plainPercent(const SearchState& search, const std::optional<std::vector<uint8_t>>& fileA,
                       const std::optional<std::vector<uint8_t>>& fileB) {
     if (!fileA || !fileB) return 0;
     const std::vector<uint8_t>&a = *fileA, &b = *fileB;
-    if (a.empty() && b.empty()) return state.checkZeroLength != 0 ? 100 : 0;
+    if (a.empty() && b.empty()) return search.state.checkZeroLength != 0 ? 100 : 0;
     if (a.empty() || b.empty()) return 0;
-    if (state.settings.searchMode == QuickDirMode && a.size() != b.size()) return 0;
+    if (search.options.mode == QuickDirMode && a.size() != b.size()) return 0;
     const std::size_t compared = std::min(a.size(), b.size());
     uint32_t differing = static_cast<uint32_t>(std::max(a.size(), b.size()) - compared);
     for (std::size_t i = 0; i < compared; ++i) differing += a[i] != b[i];
@@ -73,9 +73,8 @@ bool namesOneFile(const PlainEntry& a, const PlainEntry& b) {
 }
 
 std::vector<ResultRow> plainSearch(SearchState& search, const std::string& folder) {
-    AppState& state = search.state;
     std::vector<PlainEntry> entries;
-    plainWalk(state, folder, entries);
+    plainWalk(search.options, folder, entries);
     std::vector<std::optional<std::vector<uint8_t>>> bytes;
     for (const PlainEntry& entry : entries) bytes.push_back(plainRead(entry.path));
     std::vector<ResultRow> rows{{"Start", std::to_string(entries.size()) + " files found.", ""}};
@@ -83,8 +82,8 @@ std::vector<ResultRow> plainSearch(SearchState& search, const std::string& folde
         for (std::size_t b = a + 1; b < entries.size(); ++b) {
             if (entries[a].size != entries[b].size || entries[a].hash != entries[b].hash) continue;
             if (entries[a].path == entries[b].path || namesOneFile(entries[a], entries[b])) continue;
-            const uint32_t percent = plainPercent(state, bytes[a], bytes[b]);
-            if (percent >= state.settings.matchPercent) {
+            const uint32_t percent = plainPercent(search, bytes[a], bytes[b]);
+            if (percent >= search.options.matchPercent) {
                 rows.push_back(twinRow(entries[a].path, entries[b].path, std::to_string(percent)));
             }
         }
@@ -230,12 +229,12 @@ TEST(SearchReference, FastSearchListsWhatThePlainSearchLists) {
         TestFolder folder;
         TreeMaker(folder, seed).make(50);
         const std::string root = folder.root().string();
-        for (const SearchOptions base :
-             {SearchOptions{DirectoryMode, false}, SearchOptions{QuickDirMode, false},
-              SearchOptions{QuickDirMode, true}}) {
+        for (const SearchSetup base :
+             {SearchSetup{DirectoryMode, false}, SearchSetup{QuickDirMode, false},
+              SearchSetup{QuickDirMode, true}}) {
             for (const uint32_t match : {100u, 99u, 95u, 90u, 75u, 50u}) {
                 for (const bool zeroLength : {false, true}) {
-                    SearchOptions options = base;
+                    SearchSetup options = base;
                     options.matchPercent = match;
                     options.zeroLength = zeroLength;
                     SearchState fast(options);
@@ -271,7 +270,7 @@ TEST(SearchReference, LargeGroupsReadPieceByPieceListWhatThePlainSearchLists) {
     const std::string root = folder.root().string();
     for (const bool useHash : {false, true}) {
         for (const uint32_t match : {100u, 99u, 94u}) {
-            const SearchOptions options{QuickDirMode, useHash, match, false};
+            const SearchSetup options{QuickDirMode, useHash, match, false};
             SearchState fast(options);
             SearchState plain(options);
             EXPECT_EQ(fast.search(root), plainSearch(plain, root))
@@ -291,7 +290,7 @@ TEST(SearchReference, LargeGroupsReadPieceByPieceListWhatThePlainSearchLists) {
     }
     const std::string nearRoot = near.root().string();
     for (const uint32_t match : {50u, 75u}) {
-        const SearchOptions options{DirectoryMode, false, match, false};
+        const SearchSetup options{DirectoryMode, false, match, false};
         SearchState fast(options);
         fast.state.allocateBlock = [](std::size_t bytes) {
             return bytes >= (16u << 20) ? nullptr : static_cast<uint8_t*>(std::calloc(bytes, 1));
@@ -343,7 +342,7 @@ TEST(SearchReference, TwinsAtTheThresholdListWhatThePlainSearchLists) {
                 folder.write(name + "other" + std::to_string(i), randomBytes(size + i));
         }
         const std::string root = folder.root().string();
-        const SearchOptions options{DirectoryMode, false, match, false};
+        const SearchSetup options{DirectoryMode, false, match, false};
         SearchState plain(options);
         const auto expected = plainSearch(plain, root);
         EXPECT_GT(expected.size(), 12u);
@@ -394,7 +393,7 @@ TEST(SearchReference, SharedContentListsWhatThePlainSearchLists) {
         TestFolder folder;
         writeSharedContent(folder, match);
         const std::string root = folder.root().string();
-        const SearchOptions options{DirectoryMode, false, match, false};
+        const SearchSetup options{DirectoryMode, false, match, false};
         SearchState fast(options);
         SearchState plain(options);
         const auto expected = plainSearch(plain, root);
@@ -410,7 +409,7 @@ TEST(SearchReference, AnAbortedDirectorySearchListsAPrefixOfTheRows) {
         TestFolder folder;
         writeSharedContent(folder, match);
         const std::string root = folder.root().string();
-        const SearchOptions options{DirectoryMode, false, match, false};
+        const SearchSetup options{DirectoryMode, false, match, false};
         SearchState complete(options);
         uint32_t allReads = 0;
         complete.state.readBlock = [&](fs::File* file, void* buffer, uint32_t count) {
@@ -450,7 +449,7 @@ TEST(SearchReference, AnAbortedQuickDirSearchListsAPrefixOfTheRows) {
     TreeMaker(folder, 13).make(300);
     const std::string root = folder.root().string();
     for (const bool useHash : {false, true}) {
-        const SearchOptions options{QuickDirMode, useHash, 90, false};
+        const SearchSetup options{QuickDirMode, useHash, 90, false};
         SearchState complete(options);
         std::vector<ResultRow> expected = complete.search(root);
         expected.pop_back();

@@ -49,9 +49,9 @@ TEST(SearchRows, ThreeIdenticalFilesGiveThreeTwinsInWalkOrderInEveryMode) {
                                           twinRow(f[0], f[2], "100"),
                                           twinRow(f[1], f[2], "100"),
                                           {"End", "3 twins found", ""}};
-    for (const SearchOptions options :
-         {SearchOptions{QuickDirMode, true, 95, false}, SearchOptions{QuickDirMode, false, 100, false},
-          SearchOptions{DirectoryMode, false, 50, false}}) {
+    for (const SearchSetup options :
+         {SearchSetup{QuickDirMode, true, 95, false}, SearchSetup{QuickDirMode, false, 100, false},
+          SearchSetup{DirectoryMode, false, 50, false}}) {
         SearchState search(options);
         EXPECT_EQ(search.search(folder.root().string()), expected) << options.mode << options.useHash;
         EXPECT_EQ(search.state.twinCount, 3u);
@@ -67,8 +67,8 @@ TEST(SearchRows, ProgressRisesToAHundredThenMarksTheEnd) {
     TestFolder folder;
     threeIdenticalFiles(folder);
     folder.write("other", "other bytes");
-    for (const SearchOptions options :
-         {SearchOptions{QuickDirMode, true, 95, false}, SearchOptions{DirectoryMode, false, 50, false}}) {
+    for (const SearchSetup options :
+         {SearchSetup{QuickDirMode, true, 95, false}, SearchSetup{DirectoryMode, false, 50, false}}) {
         SearchState search(options);
         std::vector<uint32_t> progressAtRow;
         search.list.onInsert = [&](int, const char*) {
@@ -139,7 +139,7 @@ TEST(SearchRows, TheFileInHandIsAlwaysReadWhole) {
     std::vector<std::string> paths{""};
     for (int i = 0; i < 40; ++i) paths.push_back(folder.write(std::string(1 + i * 7 % 90, 'a' + i % 26), "twin"));
     for (SearchMode mode : {QuickDirMode, DirectoryMode}) {
-        SearchState search(SearchOptions{mode});
+        SearchState search(SearchSetup{mode});
         std::atomic<bool> finished{false};
         WorkerThread worker;
         worker.start([&] {

@@ -34,9 +34,9 @@ TEST(SearchSafety, PathsNamingOneFileAreNeverTwins) {
     std::filesystem::create_hard_link(folder.path("a/f"), folder.path("hard"));
     std::filesystem::create_symlink(folder.path("a/f"), folder.path("soft"));
     std::filesystem::create_directory_symlink(folder.path("a"), folder.path("again"));
-    for (const SearchOptions options :
-         {SearchOptions{QuickDirMode, true, 50, false}, SearchOptions{QuickDirMode, false, 50, false},
-          SearchOptions{DirectoryMode, false, 50, false}}) {
+    for (const SearchSetup options :
+         {SearchSetup{QuickDirMode, true, 50, false}, SearchSetup{QuickDirMode, false, 50, false},
+          SearchSetup{DirectoryMode, false, 50, false}}) {
         SearchState search(options);
         const auto rows = search.search(folder.root().string());
         EXPECT_EQ(rows, (std::vector<ResultRow>{{"Start", "4 files found.", ""}, kNoTwinsEnd}));
@@ -98,9 +98,9 @@ TEST(SearchSafety, APairCutShortByAnAbortIsNeverListed) {
 }
 
 TEST(SearchSafety, AFileThatGrowsAfterTheWalkIsComparedAtItsNewSize) {
-    for (const SearchOptions options :
-         {SearchOptions{QuickDirMode, true, 50, false}, SearchOptions{QuickDirMode, false, 100, false},
-          SearchOptions{DirectoryMode, false, 50, false}}) {
+    for (const SearchSetup options :
+         {SearchSetup{QuickDirMode, true, 50, false}, SearchSetup{QuickDirMode, false, 100, false},
+          SearchSetup{DirectoryMode, false, 50, false}}) {
         TestFolder folder;
         const std::string a = folder.write("a", "0123456789");
         const std::string b = folder.write("b", "0123456789");
@@ -250,10 +250,10 @@ TEST(SearchSafety, RunningOutOfMemoryAnywhereKeepsTheRowsSoFarAndEndsAborted) {
     for (const char* name : {"a", "b", "c", "d"}) folder.write(name, std::string(3000, 'x'));
     folder.write("e", std::string(2999, 'x') + "y");
     folder.write("f", std::string(2990, 'x'));
-    for (const SearchOptions options : {SearchOptions{QuickDirMode, true, 95, false},
-                                        SearchOptions{QuickDirMode, false, 95, false},
-                                        SearchOptions{DirectoryMode, false, 95, false},
-                                        SearchOptions{DirectoryMode, false, 50, false}}) {
+    for (const SearchSetup options : {SearchSetup{QuickDirMode, true, 95, false},
+                                        SearchSetup{QuickDirMode, false, 95, false},
+                                        SearchSetup{DirectoryMode, false, 95, false},
+                                        SearchSetup{DirectoryMode, false, 50, false}}) {
         SearchState whole(options);
         int asked = 0, held = 0;
         runOutOfBlocks(whole.state, 0, asked, held);

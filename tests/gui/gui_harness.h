@@ -49,6 +49,7 @@
 #include "engine/settings.h"
 #include "engine/worker_thread.h"
 #include "shell/gui_state.h"
+#include "tests/gui/window_finder.h"
 
 // Puts app() and gui() back to the state of a freshly started process.
 // AppState holds atomics and a gate, so it is reset field by field: a new
@@ -75,12 +76,6 @@ void pumpFor(DWORD milliseconds);
 
 // Hovers the point (client coordinates) and releases the left button there.
 void moveAndRelease(HWND window, int x, int y);
-
-// A visible dialog of this process with `caption` (any caption when null) and,
-// when `owner` is given, that owner. nullptr when there is none.
-HWND findDialog(const char* caption, HWND owner = nullptr);
-std::string windowText(HWND window);
-std::string dialogItemText(HWND dialog, int controlId);
 
 // Saves the window (frame included) as <test program folder>\screenshots\<name>.bmp.
 bool saveScreenshot(HWND window, const char* name);

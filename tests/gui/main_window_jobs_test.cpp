@@ -48,7 +48,7 @@ std::vector<ResultRow> commandLineRows(HWND window) {
     if (reference.settings.searchMode == FileMode) {
         compareFiles(reference, pathA.c_str(), boxText(window, kPathBoxBId).c_str());
     } else {
-        searchDuplicates(reference, pathA.c_str());
+        searchDuplicates(reference, pathA.c_str(), searchOptionsOf(reference.settings));
     }
     return rows.rows();
 }

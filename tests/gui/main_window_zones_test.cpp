@@ -2,11 +2,13 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <dlgs.h>
 
 #include <string>
 
 #include "resources/version.h"
 #include "tests/gui/main_window_helpers.h"
+#include "window/clicks.h"
 #include "window/main_window.h"
 
 namespace {
@@ -154,4 +156,23 @@ TEST_F(GuiTest, HelpSaysWhenItCannotOpenItsPage) {
     EXPECT_TRUE(answers.finish());
     EXPECT_NE(shown.find(std::string(gui().programDirectory) + KESTROW_HELP_FILE), std::string::npos) << shown;
     EXPECT_NE(shown.find("not found"), std::string::npos) << shown;
+}
+
+TEST_F(GuiTest, AChosenFileGoesIntoItsBoxAndTheSavedPathsStay) {
+    const std::string saved = dataFolder() + "saved.txt";
+    const std::string chosen = dataFolder() + "chosen.txt";
+    writeFile(saved, "s");
+    writeFile(chosen, "c");
+    copyPathText(app().settings.pathA, saved.c_str());
+    copyPathText(app().settings.pathB, saved.c_str());
+    // The name goes into whichever name field the dialog has (edit or combo box).
+    DialogAnswerer answers({{KESTROW_TITLE, IDOK, window(), [&chosen](HWND dialog) {
+                                 SetDlgItemTextA(dialog, edt1, chosen.c_str());
+                                 SetDlgItemTextA(dialog, cmb13, chosen.c_str());
+                             }}});
+    actOnZone(window(), Zone::ChooseB);
+    EXPECT_TRUE(answers.finish());
+    EXPECT_EQ(boxText(window(), kPathBoxBId), chosen);
+    EXPECT_STREQ(app().settings.pathA, saved.c_str());
+    EXPECT_STREQ(app().settings.pathB, saved.c_str());
 }
