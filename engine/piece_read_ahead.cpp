@@ -16,6 +16,10 @@ constexpr uint32_t kSlotBytes = kPlannedPieceBytes;
 constexpr uint32_t kCatchUpGap = 8;
 // How long a waiting thread sleeps before it looks again without a wake-up call.
 constexpr uint32_t kRecheckMs = 20;
+// Readers that found every slot taken sleep until the search has emptied half
+// of them, then refill them in one go: a warm cache would otherwise wake a
+// reader for every piece the search takes.
+constexpr uint32_t kRefillMark = kSlotCount / 2;
 
 }  // namespace
 
@@ -91,14 +95,16 @@ void PieceReadAhead::readAhead() {
         } catch (const std::bad_alloc&) {
             done = false;  // the search reads the file itself
         }
+        bool refilling = false;
         {
             const MutexLock hold(lock_);
             slot.busy = false;
             slot.planned = at;
             slot.read = read;
             slot.ready = done;
+            refilling = claimed_ - taken_ < kRefillMark;
         }
-        slotFree_.notify();
+        if (refilling) slotFree_.notify();
     }
 }
 
@@ -131,10 +137,12 @@ bool PieceReadAhead::takeNext(uint8_t* target, TwinFileFacts& facts) {
         // never idles behind a reader that the machine has not yet given a turn.
         read = readFilePiece(state_, index_, piece.position, 0, piece.length, target, &facts);
     }
+    bool refill = false;
     {
         const MutexLock hold(lock_);
         taken_ = at + 1;
+        refill = claimed_ - taken_ <= kRefillMark;
     }
-    slotFree_.notify();
+    if (refill) slotFree_.notify();
     return read;
 }

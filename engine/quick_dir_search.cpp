@@ -62,6 +62,8 @@ struct GroupTwins {
     std::vector<uint32_t> listed;
     std::size_t next = 0;
     std::vector<uint32_t> classOf;
+    // For each place in `listed`, the next place whose member is of the same class (listed.size() for none).
+    std::vector<uint32_t> nextInClass;
     // Percentages of the pairs of classes (lower class first) that reach matchPercent.
     std::map<std::pair<uint32_t, uint32_t>, uint32_t> classPercents;
     bool sumChecksums = false;
@@ -73,9 +75,13 @@ struct GroupTwins {
 };
 
 bool GroupTwins::listNextA(AppState& state, const FileIndex& index, uint32_t& rowCounter) {
-    const uint32_t x = listed[next++];
+    // Without pairs of classes close enough, only members of A's own class are its twins.
+    const bool ownClassOnly = classPercents.empty();
+    const uint32_t x = listed[next];
     const Member& a = members[x];
-    for (std::size_t at = next; at < listed.size(); ++at) {
+    const std::size_t first = ownClassOnly ? nextInClass[next] : next + 1;
+    ++next;
+    for (std::size_t at = first; at < listed.size(); at = ownClassOnly ? nextInClass[at] : at + 1) {
         if (state.runControl.load() == AbortRequested) return false;
         const uint32_t y = listed[at];
         const Member& b = members[y];
@@ -258,6 +264,13 @@ void GroupReader::collect(GroupTwins& found) {
         }
     }
     std::sort(found.listed.begin(), found.listed.end());
+    found.nextInClass.assign(found.listed.size(), static_cast<uint32_t>(found.listed.size()));
+    std::vector<uint32_t> laterOfClass(classes_.size(), static_cast<uint32_t>(found.listed.size()));
+    for (uint32_t at = static_cast<uint32_t>(found.listed.size()); at-- > 0;) {
+        uint32_t& later = laterOfClass[found.classOf[found.listed[at]]];
+        found.nextInClass[at] = later;
+        later = at;
+    }
     for (const auto& entry : classPairs_) {
         const uint32_t percent = similarityPercent(static_cast<uint32_t>(size_), entry.second);
         if (percent >= matchPercent_) found.classPercents.emplace(entry.first, percent);
