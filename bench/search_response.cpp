@@ -41,7 +41,7 @@ void pauseMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)
 
 struct Job {
     const char* folder;
-    uint32_t mode;
+    SearchMode mode;
     uint32_t percent;
 };
 
@@ -50,13 +50,9 @@ class RunningSearch {
 public:
     explicit RunningSearch(const Job& job) {
         state_.results = &rows_;
-        state_.settings.searchMode = job.mode;
-        state_.settings.useHash = 1;
-        state_.settings.matchPercent = job.percent;
         state_.reportNoMemory = [] { std::fputs("Not enough memory\n", stderr); };
-        const char* folder = job.folder;
-        worker_ = std::thread([this, folder] {
-            searchDuplicates(state_, folder);
+        worker_ = std::thread([this, job] {
+            searchDuplicates(state_, job.folder, SearchOptions{job.mode, job.percent, true, false});
             done_ = true;
         });
     }
