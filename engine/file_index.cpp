@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/folder_read_ahead.h"
 #include "engine/run_state.h"
 
 namespace {
@@ -26,10 +27,22 @@ bool walkStopped(const AppState& state, const FileIndex& index) {
     return index.outOfMemory() || state.runControl.load() == AbortRequested;
 }
 
+// The full paths of the real folders in `listing`, in the order the walk enters them.
+std::vector<std::string> subfoldersOf(const char* folderPath, const FolderListing& listing) {
+    std::vector<std::string> folders;
+    PathText fullPath;
+    for (const ListedEntry& entry : listing) {
+        if (entry.isFolder && isRealFolderName(entry.name.c_str()) == 1 &&
+            joinPathText(fullPath, folderPath, kSeparatorText, entry.name.c_str()))
+            folders.emplace_back(fullPath);
+    }
+    return folders;
+}
+
 // `removable`: the folder is a real folder below the searched one, reached
 // without passing through a link.
-void walkFolder(AppState& state, FileIndex& index, const SearchOptions& options, const char* folderPath,
-                bool removable) {
+void walkFolder(AppState& state, FileIndex& index, const SearchOptions& options, FolderReadAhead& readAhead,
+                const char* folderPath, bool removable) {
     if (walkStopped(state, index)) return;
     fs::FileIdentity identity;
     const bool known = fs::fileIdentity(folderPath, identity);
@@ -37,22 +50,24 @@ void walkFolder(AppState& state, FileIndex& index, const SearchOptions& options,
     if (known) index.openFolders.push_back(identity);
 
     const uint32_t startingCount = state.indexCount.load();
-    fs::listFolder(folderPath, [&](const fs::FolderEntry& entry) {
+    FolderListing listing;
+    if (readAhead.take(folderPath, listing)) readAhead.expect(subfoldersOf(folderPath, listing));
+    for (const ListedEntry& entry : listing) {
         // Pause holds the walk too, and an abort ends it at once, even inside one long listing.
         if (!state.pauseGate.isOpen()) holdAtGate(state);
-        if (walkStopped(state, index)) return;
+        if (walkStopped(state, index)) break;
         PathText fullPath;
         // A path that would not fit a PathText is skipped.
-        if (!joinPathText(fullPath, folderPath, kSeparatorText, entry.name)) return;
+        if (!joinPathText(fullPath, folderPath, kSeparatorText, entry.name.c_str())) continue;
         if (entry.isFolder) {
-            if (isRealFolderName(entry.name) == 1)
-                walkFolder(state, index, options, fullPath, removable && !entry.isLink);
-            return;
+            if (isRealFolderName(entry.name.c_str()) == 1)
+                walkFolder(state, index, options, readAhead, fullPath, removable && !entry.isLink);
+            continue;
         }
-        if (!index.add(state, fullPath, entry.size)) return;
+        if (!index.add(state, fullPath, entry.size)) continue;
         state.currentFileText.write(fullPath);
         state.indexCount.store(index.count());
-    });
+    }
     if (known) index.openFolders.pop_back();
 
     if (removable && state.indexCount.load() == startingCount && state.removeEmptyDirs.load() != 0) {
@@ -109,5 +124,6 @@ int isRealFolderName(const char* name) {
 }
 
 void indexFolder(AppState& state, FileIndex& index, const SearchOptions& options, const char* folderPath) {
-    walkFolder(state, index, options, folderPath, true);
+    FolderReadAhead readAhead(state);
+    walkFolder(state, index, options, readAhead, folderPath, true);
 }
