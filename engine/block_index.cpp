@@ -9,6 +9,10 @@
 #include "engine/compare.h"
 #include "engine/fs.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // A file with no more partners of a fitting size than this is compared with
@@ -72,6 +76,25 @@ uint32_t shortBlockValue(const uint8_t* bytes, uint32_t width) {
     uint64_t value = (word ^ 0x9E3779B97F4A7C15ull) * 0xC4CEB9FE1A85EC53ull;
     value ^= value >> 29;
     return static_cast<uint32_t>(value ^ (value >> 32));
+}
+
+// How many of the `count` values differ between the two lists.
+uint32_t countDifferentValues(const uint32_t* a, const uint32_t* b, uint32_t count) {
+    uint32_t at = 0, differing = 0;
+#if defined(__SSE2__)
+    // Four at a time: each lane counts its equal values down from zero.
+    __m128i equal = _mm_setzero_si128();
+    for (; at + 4 <= count; at += 4) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + at));
+        const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + at));
+        equal = _mm_add_epi32(equal, _mm_cmpeq_epi32(x, y));
+    }
+    uint32_t lanes[4];
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(lanes), equal);
+    differing = at + (lanes[0] + lanes[1] + lanes[2] + lanes[3]);
+#endif
+    for (; at < count; ++at) differing += a[at] != b[at];
+    return differing;
 }
 
 // Pairs found, each kept once.
@@ -426,9 +449,15 @@ private:
         const uint32_t needed = sharedBlocksNeeded(files_[slotA].size, files_[slotB].size, limitOf(slotA, slotB), width_);
         const uint32_t* valuesA = valuesOf(atA);
         const uint32_t* valuesB = valuesOf(atB);
-        uint32_t missesLeft = columns - std::min(needed, columns);
-        for (uint32_t column = 0; column < columns; ++column)
-            if (valuesA[column] != valuesB[column] && missesLeft-- == 0) return false;
+        const uint32_t missesAllowed = columns - std::min(needed, columns);
+        // Counted a stretch at a time, and checked after each.
+        constexpr uint32_t kStretch = 256;
+        uint32_t misses = 0;
+        for (uint32_t from = 0; from < columns; from += kStretch) {
+            const uint32_t length = std::min(columns - from, kStretch);
+            misses += countDifferentValues(valuesA + from, valuesB + from, length);
+            if (misses > missesAllowed) return false;
+        }
         return true;
     }
 
@@ -560,23 +589,78 @@ private:
         if (countBlock_ == nullptr) return false;
         const uint32_t columns = blockCount(order_[end - 1]);
         std::vector<std::size_t> places(end - home);
-        uint32_t from = home;
-        for (uint32_t column = 0; column < columns && holdAtGate(state_); ++column) {
-            while (from < end && blockCount(order_[from]) <= column) ++from;
-            table.nextColumn();
-            for (uint32_t at = from; at < end; ++at) {
-                if (!matched(at)) continue;
-                places[at - home] = table.placeOf(valuesOf(at)[column]);
-                uint32_t& holders = table.slotAt(places[at - home]).first;
-                holders = holders == kNone ? 1 : holders + 1;
+        for (uint32_t first = 0; first < columns && holdAtGate(state_); first += kTileColumns) {
+            fillTile(home, end, first, false);
+            const uint32_t last = std::min(columns, first + kTileColumns);
+            for (uint32_t column = first; column < last; ++column) {
+                table.nextColumn();
+                const uint32_t* values = tileValues(column);
+                const uint8_t* held = tileHeld(column);
+                for (uint32_t file = 0; file < tileFiles_; ++file) {
+                    if (!held[file]) continue;
+                    places[file] = table.placeOf(values[file]);
+                    uint32_t& holders = table.slotAt(places[file]).first;
+                    holders = holders == kNone ? 1 : holders + 1;
+                }
+                uint8_t* counted = tileCounts(column);
+                for (uint32_t file = 0; file < tileFiles_; ++file)
+                    if (held[file])
+                        counted[file] = static_cast<uint8_t>(
+                            std::min<uint32_t>(table.slotAt(places[file]).first, kMostHolders));
             }
-            for (uint32_t at = from; at < end; ++at) {
-                if (!matched(at)) continue;
-                const uint32_t holders = table.slotAt(places[at - home]).first;
-                countsOf(at)[column] = static_cast<uint8_t>(std::min<uint32_t>(holders, kMostHolders));
-            }
+            storeTileCounts();
         }
         return true;
+    }
+
+    // Blocks of kTileColumns neighbouring offsets for the files of a step,
+    // laid out offset by offset: walking one offset across many files then
+    // reads memory in order, not one scattered line of each file's blocks.
+    static constexpr uint32_t kTileColumns = 64;
+
+    // Fills the tile from `first` on for the files of [begin, end) that hold
+    // a block there: with every matched block, or only those among each
+    // file's rarest (`prefixOnly`, once the prefixes are found).
+    void fillTile(uint32_t begin, uint32_t end, uint32_t first, bool prefixOnly) {
+        while (begin < end && blockCount(order_[begin]) <= first) ++begin;
+        tileFrom_ = begin;
+        tileFirst_ = first;
+        tileFiles_ = end - begin;
+        tileValues_.resize(std::size_t{tileFiles_} * kTileColumns);
+        tileHeld_.assign(std::size_t{tileFiles_} * kTileColumns, 0);
+        if (!prefixOnly) tileCounts_.resize(tileValues_.size());
+        for (uint32_t at = begin; at < end; ++at) {
+            if (!matched(at)) continue;
+            const uint32_t file = at - begin;
+            const uint32_t last = std::min(blockCount(order_[at]), first + kTileColumns);
+            const uint32_t* values = valuesOf(at);
+            const uint8_t* counts = prefixOnly ? countsOf(at) : nullptr;
+            for (uint32_t column = first; column < last; ++column) {
+                const std::size_t place = std::size_t{column - first} * tileFiles_ + file;
+                tileValues_[place] = values[column];
+                tileHeld_[place] = !prefixOnly || rank(counts[column], column) <= lastRank_[at - home_];
+            }
+        }
+    }
+
+    const uint32_t* tileValues(uint32_t column) const {
+        return tileValues_.data() + std::size_t{column - tileFirst_} * tileFiles_;
+    }
+    const uint8_t* tileHeld(uint32_t column) const {
+        return tileHeld_.data() + std::size_t{column - tileFirst_} * tileFiles_;
+    }
+    uint8_t* tileCounts(uint32_t column) { return tileCounts_.data() + std::size_t{column - tileFirst_} * tileFiles_; }
+
+    // Copies the tile's counts into each file's own.
+    void storeTileCounts() {
+        for (uint32_t file = 0; file < tileFiles_; ++file) {
+            const uint32_t at = tileFrom_ + file;
+            if (!matched(at)) continue;
+            const uint32_t last = std::min(blockCount(order_[at]), tileFirst_ + kTileColumns);
+            uint8_t* counts = countsOf(at);
+            for (uint32_t column = tileFirst_; column < last; ++column)
+                counts[column] = tileCounts_[std::size_t{column - tileFirst_} * tileFiles_ + file];
+        }
     }
 
     uint8_t* countsOf(uint32_t at) {
@@ -626,10 +710,6 @@ private:
         return ranks[prefix - 1];
     }
 
-    bool inPrefix(uint32_t at, uint32_t column) {
-        return matched(at) && rank(countsOf(at)[column], column) <= lastRank_[at - home_];
-    }
-
     // Pairs within the range [home, probe) and between it and [probe, end),
     // from the rarest blocks of each file, offset by offset: each offset's
     // values go into one small table. False when memory ran out.
@@ -655,10 +735,13 @@ private:
             while (homeFrom < probe && blockCount(order_[homeFrom]) <= column) ++homeFrom;
             while (probeFrom < end && blockCount(order_[probeFrom]) <= column) ++probeFrom;
             if (homeFrom == probe || tooManyMatched() || !holdAtGate(state_)) break;
+            if (column % kTileColumns == 0) fillTile(homeFrom, end, column, true);
+            const uint32_t* values = tileValues(column);
+            const uint8_t* held = tileHeld(column);
             places.clear();
             for (uint32_t at = homeFrom; at < probe; ++at) {
-                if (!inPrefix(at, column)) continue;
-                const std::size_t place = table.placeOf(valuesOf(at)[column]);
+                if (!held[at - tileFrom_]) continue;
+                const std::size_t place = table.placeOf(values[at - tileFrom_]);
                 Slot& slot = table.slotAt(place);
                 if (slot.first == kNone) places.push_back(place);
                 nextSame[at - home] = slot.first;
@@ -688,8 +771,8 @@ private:
                         found(home + members[earlier], home + members[later]);
             }
             for (uint32_t at = probeFrom; at < end; ++at) {
-                if (!inPrefix(at, column)) continue;
-                const Slot* slot = table.find(valuesOf(at)[column]);
+                if (!held[at - tileFrom_]) continue;
+                const Slot* slot = table.find(values[at - tileFrom_]);
                 if (slot == nullptr) continue;
                 if (slot->group == kNone) {
                     for (uint32_t same = slot->first; same != kNone; same = nextSame[same]) found(home + same, at);
@@ -762,6 +845,13 @@ private:
     // The pairs looked at in the step being matched.
     PairSet examined_;
     uint32_t home_ = 0;
+    // The tile of the step being matched: files from tileFrom_ on, offsets from tileFirst_ on.
+    std::vector<uint32_t> tileValues_;
+    std::vector<uint8_t> tileHeld_;
+    std::vector<uint8_t> tileCounts_;
+    uint32_t tileFrom_ = 0;
+    uint32_t tileFirst_ = 0;
+    uint32_t tileFiles_ = 0;
     // Blocks of the files before each place in `order_`.
     std::vector<uint64_t> blocksBefore_;
     uint32_t foundSinceGate_ = 0;

@@ -3,6 +3,7 @@
 #include "engine/block_index.h"
 #include "engine/compare.h"
 #include "engine/file_index.h"
+#include "engine/listed_pairs.h"
 #include "engine/pair_windows.h"
 #include "engine/quick_dir_search.h"
 #include "engine/twin_candidates.h"
@@ -39,8 +40,11 @@ bool pairTree(AppState& state, FileIndex& index, LastPair& last) {
     }
     TwinCandidates candidates;
     state.progressPercent.store(0);
-    if (!listTwinCandidates(state, index, candidates) && !decideInWindows(state, index, candidates))
+    if (listTwinCandidates(state, index, candidates)) {
+        decideListedPairs(state, index, candidates);
+    } else if (!decideInWindows(state, index, candidates)) {
         findTwinCandidates(state, index, candidates);
+    }
     pairEntries(state, index, candidates, firstTwinRow, last, state.progressPercent.load());
     return true;
 }
