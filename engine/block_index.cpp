@@ -50,6 +50,16 @@ uint64_t pairKey(uint32_t a, uint32_t b) {
 // Equal blocks always give equal values; unequal ones rarely do, and such a
 // pair is only compared in vain.
 uint32_t blockValue(const uint8_t* bytes, uint32_t width) {
+    if (width > 8 && width <= 16) {
+        // Two words that overlap in the middle cover the block.
+        uint64_t first, last;
+        std::memcpy(&first, bytes, 8);
+        std::memcpy(&last, bytes + width - 8, 8);
+        uint64_t value = (first ^ 0x9E3779B97F4A7C15ull) * 0xFF51AFD7ED558CCDull;
+        value = (value ^ (value >> 32) ^ last) * 0xC4CEB9FE1A85EC53ull;
+        value ^= value >> 29;
+        return static_cast<uint32_t>(value ^ (value >> 32));
+    }
     uint64_t value = 0x9E3779B97F4A7C15ull;
     uint32_t offset = 0;
     for (; offset + 8 <= width; offset += 8) {
