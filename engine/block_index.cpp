@@ -7,6 +7,7 @@
 
 #include "engine/block_layout.h"
 #include "engine/compare.h"
+#include "engine/copy_sets.h"
 #include "engine/fs.h"
 
 #if defined(__SSE2__)
@@ -173,7 +174,7 @@ public:
                 return false;
             }
         }
-        if (!pairEqualContents(equalSizeOnly) || !matchBlocks()) return false;
+        if (!pairEqualContents(equalSizeOnly) || !foldCopiesFirst() || !matchBlocks()) return false;
         return aborted() ? listNothing(candidates) : buildLists(candidates);
     }
 
@@ -336,6 +337,34 @@ private:
             for (; home < probe; ++home) releaseBlock(state_, blocks_[order_[home]]);
         }
         return true;
+    }
+
+    // Files of one size holding the same bytes are matched as their first:
+    // only it is read for its blocks, and every pair found for it is listed
+    // for each copy. The copies are listed with each other, and the pairing
+    // learns they are copies. False when the pairs grow too many.
+    bool foldCopiesFirst() {
+        std::vector<uint32_t> positions;
+        for (const uint32_t slot : order_) positions.push_back(files_[slot].position);
+        findCopies(state_, index_, positions, copyOf_);
+        std::vector<uint32_t> slotOf(index_.count(), kNone);
+        std::vector<uint32_t> kept;
+        for (const uint32_t slot : order_) {
+            const uint32_t original = copyOf_[files_[slot].position];
+            slotOf[files_[slot].position] = slot;
+            if (original == kNoEntry) {
+                kept.push_back(slot);
+                continue;
+            }
+            const uint32_t originalSlot = slotOf[original];
+            for (uint32_t copy = originalSlot; copy != kNone; copy = nextCopy_[copy])
+                matched_.insert(pairKey(files_[copy].position, files_[slot].position));
+            nextCopy_[slot] = nextCopy_[originalSlot];
+            nextCopy_[originalSlot] = slot;
+            bytesToRead_ -= uint64_t{blockCount(slot)} * width_;
+        }
+        order_.swap(kept);
+        return !tooManyMatched();
     }
 
     // The file at `at`, too large for the blocks' memory with its partners,
@@ -825,6 +854,7 @@ private:
         for (uint32_t position = 0; position < count; ++position)
             candidates.partnerStart[position + 1] += candidates.partnerStart[position];
         candidates.grouped = static_cast<uint32_t>(std::count(paired.begin(), paired.end(), 1));
+        candidates.copyOf = std::move(copyOf_);
         return true;
     }
 
@@ -847,6 +877,8 @@ private:
     std::vector<uint32_t> shared_;
     // Files whose blocks all match, chained from the one that is matched.
     std::vector<uint32_t> nextCopy_;
+    // Per entry: the earlier file of its size it holds the same bytes as (kNoEntry for none).
+    std::vector<uint32_t> copyOf_;
     // While a step is matched: where each file's counts start, the counts, and
     // the rank of the last of each file's rarest blocks.
     std::vector<uint64_t> counts_;

@@ -15,8 +15,8 @@ namespace {
 // Sizes of the block tried, largest first: Kestrow.exe, a 32-bit program,
 // keeps the block, the index, the list of pairs and the rows within 1 GB. A
 // file larger than a quarter of the block is left to the search's own pass.
-constexpr std::size_t kBlockSizes[] = {std::size_t{512} << 20, std::size_t{256} << 20, std::size_t{64} << 20,
-                                       std::size_t{16} << 20, std::size_t{4} << 20};
+constexpr std::size_t kBlockSizes[] = {std::size_t{256} << 20, std::size_t{64} << 20, std::size_t{16} << 20,
+                                       std::size_t{4} << 20};
 // Bytes read between two looks at the pause gate.
 constexpr uint32_t kReadPiece = 1u << 20;
 // Pairs decided between two looks at the pause gate.
@@ -130,7 +130,11 @@ private:
         state_.currentFileText.write(index_.entry(position).path);
         letGoUnpairable(size);
         std::size_t offset = 0;
-        if (size != 0 && size <= capacity_ / 4 && makeRoom(size, offset) && readFile(position, offset)) {
+        const uint32_t copied = candidates_.copyOf.empty() ? kNoEntry : candidates_.copyOf[position];
+        if (copied != kNoEntry && original_[copied] != kNoEntry) {
+            // Found to hold its original's bytes before the listing: not read again.
+            if (openForFacts(position)) original_[position] = original_[copied];
+        } else if (size != 0 && size <= capacity_ / 4 && makeRoom(size, offset) && readFile(position, offset)) {
             original_[position] = copiedFile(rank, position, offset);
             if (original_[position] == position) {
                 held_.push_back(HeldFile{position, size, largestPartnerSize(size, match_), offset});
@@ -175,14 +179,21 @@ private:
         }
     }
 
-    bool readFile(uint32_t position, std::size_t offset) {
+    // Opens the file and learns its facts; empty when it is not at its listed size.
+    fs::OwnedFile openForFacts(uint32_t position) {
         const FileIndexEntry& entry = index_.entry(position);
-        const fs::OwnedFile file = fs::openRead(entry.path);
-        if (!file || fs::fileSize(file.get()) != entry.listedSize) return false;
+        fs::OwnedFile file = fs::openRead(entry.path);
+        if (!file || fs::fileSize(file.get()) != entry.listedSize) return fs::OwnedFile();
         TwinFileFacts& facts = facts_[position];
         facts.size = entry.listedSize;
         facts.lastWriteTime = fs::lastWriteTime(file.get());
         facts.identityKnown = fs::openFileIdentity(file.get(), facts.identity);
+        return file;
+    }
+
+    bool readFile(uint32_t position, std::size_t offset) {
+        const fs::OwnedFile file = openForFacts(position);
+        if (!file) return false;
         const uint32_t size = sizeOf(position);
         uint8_t* target = block_.get() + offset;
         for (uint32_t done = 0; done < size; done += kReadPiece) {
