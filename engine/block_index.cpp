@@ -424,9 +424,14 @@ private:
         if (blocks_[kept] == nullptr || blocks_[slot] == nullptr ||
             std::memcmp(blocks_[kept], blocks_[slot], std::size_t{blockCount(slot)} * 4) != 0)
             return false;
+        // The file may bring copies of its own, found before its blocks were read.
+        uint32_t last = slot;
         for (uint32_t copy = kept; copy != kNone; copy = nextCopy_[copy])
-            matched_.insert(pairKey(files_[copy].position, files_[slot].position));
-        nextCopy_[slot] = nextCopy_[kept];
+            for (uint32_t joining = slot; joining != kNone; joining = nextCopy_[joining]) {
+                matched_.insert(pairKey(files_[copy].position, files_[joining].position));
+                last = joining;
+            }
+        nextCopy_[last] = nextCopy_[kept];
         nextCopy_[kept] = slot;
         releaseBlock(state_, blocks_[slot]);
         return true;
