@@ -38,6 +38,8 @@ constexpr uint32_t kFoundPerGate = 4096;
 // Bytes read at a time while reading a file for its blocks.
 constexpr uint32_t kReadPiece = 1u << 20;
 constexpr uint32_t kNone = 0xFFFFFFFFu;
+// The share of progressPercent the search for copies takes, before blocks are read.
+constexpr uint32_t kCopiesProgress = 10;
 
 struct SizedFile {
     uint32_t size;
@@ -346,7 +348,8 @@ private:
     bool foldCopiesFirst() {
         std::vector<uint32_t> positions;
         for (const uint32_t slot : order_) positions.push_back(files_[slot].position);
-        findCopies(state_, index_, positions, copyOf_);
+        findCopies(state_, index_, positions, copyOf_, kCopiesProgress);
+        readingFrom_ = state_.progressPercent.load();
         std::vector<uint32_t> slotOf(index_.count(), kNone);
         std::vector<uint32_t> kept;
         for (const uint32_t slot : order_) {
@@ -476,7 +479,8 @@ private:
             }
             done += blocks;
             bytesRead_ += length;
-            state_.progressPercent.store(static_cast<uint32_t>(bytesRead_ * kListingProgress / bytesToRead_));
+            state_.progressPercent.store(readingFrom_ + static_cast<uint32_t>(bytesRead_ * (kListingProgress - readingFrom_) /
+                                                                              bytesToRead_));
         }
         return true;
     }
@@ -906,6 +910,8 @@ private:
     PairSet matched_;
     uint64_t bytesToRead_ = 0;
     uint64_t bytesRead_ = 0;
+    // Where progress stands when the blocks are first read.
+    uint32_t readingFrom_ = 0;
     uint32_t lastSmallSize_ = 0;
     bool lastSmallSizeAlone_ = false;
 };

@@ -20,8 +20,10 @@ constexpr uint64_t kHeldBytes = uint64_t{64} << 20;
 
 class CopySearch {
 public:
-    CopySearch(AppState& state, const FileIndex& index, std::vector<uint32_t>& originalOf)
-        : state_(state), index_(index), originalOf_(originalOf) {}
+    CopySearch(AppState& state, const FileIndex& index, std::vector<uint32_t>& originalOf, uint32_t progressTo)
+        : state_(state), index_(index), originalOf_(originalOf), progressTo_(progressTo) {}
+
+    void expectBytes(uint64_t bytes) { bytesToDo_ += bytes; }
 
     // The files of one size: those whose starts match are read on.
     void searchSize(const uint32_t* positions, std::size_t count, uint32_t size) {
@@ -29,7 +31,11 @@ public:
         for (std::size_t at = 0; at < count && holdAtGate(state_); ++at) {
             const fs::OwnedFile file = openAtSize(positions[at], size);
             const uint32_t length = std::min(size, kHeadBytes);
-            if (!file || readFromFile(state_, file.get(), state_.compareBufferA, length) != length) continue;
+            done(length);
+            if (!file || readFromFile(state_, file.get(), state_.compareBufferA, length) != length) {
+                done(size - length);
+                continue;
+            }
             const std::string_view head(reinterpret_cast<const char*>(state_.compareBufferA), length);
             heads.push_back({std::hash<std::string_view>()(head), positions[at]});
         }
@@ -45,6 +51,8 @@ public:
                 for (std::size_t at = first; at < end; ++at) group.push_back(heads[at].second);
                 std::sort(group.begin(), group.end(), [&](uint32_t x, uint32_t y) { return rankOf(x) < rankOf(y); });
                 searchGroup(group, size);
+            } else {
+                done(size - std::min(size, kHeadBytes));
             }
             first = end;
         }
@@ -59,6 +67,11 @@ private:
     bool aborted() const { return state_.runControl.load() == AbortRequested; }
     uint32_t rankOf(uint32_t position) const { return rank_[position]; }
 
+    void done(uint64_t bytes) {
+        bytesDone_ += bytes;
+        state_.progressPercent.store(static_cast<uint32_t>(bytesDone_ * progressTo_ / bytesToDo_));
+    }
+
     fs::OwnedFile openAtSize(uint32_t position, uint32_t size) {
         fs::OwnedFile file = fs::openRead(index_.entry(position).path);
         if (file && fs::fileSize(file.get()) != size) file.reset();
@@ -72,6 +85,7 @@ private:
         uint64_t held = 0;
         std::vector<std::size_t> alive;
         for (const uint32_t position : group) {
+            done(size - std::min(size, kHeadBytes));
             OwnedBlock bytes;
             if (held + size <= kHeldBytes) bytes = OwnedBlock(state_, size);
             alive.clear();
@@ -107,20 +121,33 @@ private:
     const FileIndex& index_;
     std::vector<uint32_t>& originalOf_;
     std::vector<uint32_t> rank_;
+    const uint32_t progressTo_;
+    uint64_t bytesToDo_ = 0;
+    uint64_t bytesDone_ = 0;
 };
 
 }  // namespace
 
 void findCopies(AppState& state, const FileIndex& index, const std::vector<uint32_t>& positions,
-                std::vector<uint32_t>& originalOf) {
+                std::vector<uint32_t>& originalOf, uint32_t progressTo) {
     originalOf.assign(index.count(), kNoEntry);
-    CopySearch search(state, index, originalOf);
+    CopySearch search(state, index, originalOf, progressTo);
     search.setRanks(positions);
-    for (std::size_t first = 0; first < positions.size() && state.runControl.load() != AbortRequested;) {
+    // Runs of files of one size, as [first, end) of `positions`.
+    std::vector<std::pair<std::size_t, std::size_t>> runs;
+    for (std::size_t first = 0; first < positions.size();) {
         const uint64_t size = index.entry(positions[first]).listedSize;
         std::size_t end = first + 1;
         while (end < positions.size() && index.entry(positions[end]).listedSize == size) ++end;
-        if (end - first >= 2 && size != 0) search.searchSize(positions.data() + first, end - first, static_cast<uint32_t>(size));
+        if (end - first >= 2 && size != 0) {
+            runs.push_back({first, end});
+            search.expectBytes(size * (end - first));
+        }
         first = end;
+    }
+    for (const auto& [first, end] : runs) {
+        if (state.runControl.load() == AbortRequested) return;
+        const uint32_t size = static_cast<uint32_t>(index.entry(positions[first]).listedSize);
+        search.searchSize(positions.data() + first, end - first, size);
     }
 }

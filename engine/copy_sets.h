@@ -17,6 +17,7 @@
 // every other place keeps kNoEntry. Files that cannot be read whole at their
 // listed size join no set. Sets whose first file the memory cannot hold are
 // not looked for. Holds at the pause gate between pieces; an abort ends the
-// search early, the sets found so far standing.
+// search early, the sets found so far standing. Raises progressPercent from 0
+// to `progressTo` with the bytes of the files of shared sizes it is done with.
 void findCopies(AppState& state, const FileIndex& index, const std::vector<uint32_t>& positions,
-                std::vector<uint32_t>& originalOf);
+                std::vector<uint32_t>& originalOf, uint32_t progressTo);
