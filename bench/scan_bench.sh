@@ -18,6 +18,7 @@
 # 75-headers, 75-shared, 75-directory) times "Directory" 75% on the tree of
 # that profile against reading it once, with peak memory. --cold (first
 # argument, root only) drops the caches before every Quick Dir run.
+# KESTROW_BENCH_KEEP=1 keeps the trees in WORK_DIR and reuses those found there.
 # KESTROW_BENCH_RUNS sets the runs per command (default 3); KESTROW_CLI_EXE,
 # when set, is also timed under Wine on the million tree and, at 90%, on the real tree.
 set -euo pipefail
@@ -34,7 +35,17 @@ trees=${*:-large many small directory directory-large directory-many headers sha
 kestrow=$build/kestrow
 runs=${KESTROW_BENCH_RUNS:-3}
 mkdir -p "$work"
-trap 'rm -rf "$work"' EXIT
+keep=${KESTROW_BENCH_KEEP:-0}
+[ "$keep" = 1 ] || trap 'rm -rf "$work"' EXIT
+
+# Writes a seeded tree unless a kept one is there already.
+makeTree() {  # dir profile
+    [ "$keep" = 1 ] && [ -d "$1" ] && return
+    "$build/bench_scan_tree" "$1" "$2" 1
+}
+
+# Deletes a tree unless trees are kept.
+dropTree() { [ "$keep" = 1 ] || rm -rf "$1"; }
 
 readAll() { echo "bash -c 'find $1 -type f -print0 | xargs -0 cat >/dev/null'"; }
 
@@ -90,22 +101,22 @@ PY
 
 quickDir() {  # profile
     local tree=$work/$1
-    "$build/bench_scan_tree" "$tree" "$1" 1
+    makeTree "$tree" "$1"
     find "$tree" -type f -print0 | xargs -0 cat >/dev/null
     # rmlint replaces the file it lists to, so its listing goes to a file of ours, never to /dev/null.
     timeTree "$1 (Quick Dir, Hash on, 100%)" "$kestrow scan $tree --match 100" "jdupes -q -r $tree" \
         "fdupes -q -r $tree" "duff -r $tree" "rmlint -o fdupes:$work/rmlint-listing.txt $tree" "$(readAll "$tree")"
     checkAgreement "$tree"
-    rm -rf "$tree"
+    dropTree "$tree"
 }
 
 directory() {  # profile
     local tree=$work/directory-$1
-    "$build/bench_scan_tree" "$tree" "$1" 1
+    makeTree "$tree" "$1"
     find "$tree" -type f -print0 | xargs -0 cat >/dev/null
     timeTree "$1 (Directory, 95% and 99%)" "$kestrow scan $tree --mode directory --match 95" \
         "$kestrow scan $tree --mode directory --match 99" "$(readAll "$tree")"
-    rm -rf "$tree"
+    dropTree "$tree"
 }
 
 # One run each on a warm cache: "Directory" at 99, 95 and 90% and reading
@@ -131,28 +142,30 @@ directoryShared() {  # tree, percentages...
 
 shared() {  # profile
     local tree=$work/$1
-    "$build/bench_scan_tree" "$tree" "$1" 1
+    makeTree "$tree" "$1"
     directoryShared "$tree" 99 95 90
     # rmlint replaces the file it lists to, so its listing goes to a file of ours, never to /dev/null.
     timeTree "$1 (Quick Dir, Hash on, 100%)" "$kestrow scan $tree --match 100" "jdupes -q -r $tree" \
         "duff -r $tree" "$(readAll "$tree")"
-    rm -rf "$tree"
+    dropTree "$tree"
 }
 
 # "Directory" 75%, one run on a warm cache, against reading the tree once.
 seventyFive() {  # profile
     local tree=$work/$1
-    "$build/bench_scan_tree" "$tree" "$1" 1
+    makeTree "$tree" "$1"
     directoryShared "$tree" 75
-    rm -rf "$tree"
+    dropTree "$tree"
 }
 
 # A copy of the system's shared files and headers, without links.
 real() {
     local tree=$work/real
-    mkdir -p "$tree"
-    cp -r -P --no-preserve=all /usr/share /usr/include "$tree"/ 2>/dev/null || true
-    find "$tree" -type l -delete
+    if [ "$keep" != 1 ] || [ ! -d "$tree" ]; then
+        mkdir -p "$tree"
+        cp -r -P --no-preserve=all /usr/share /usr/include "$tree"/ 2>/dev/null || true
+        find "$tree" -type l -delete
+    fi
     echo "real: $(find "$tree" -type f | wc -l) files, $(du -sh "$tree" | cut -f1)"
     directoryShared "$tree" 99 95 90
     if [ -n "${KESTROW_CLI_EXE:-}" ]; then
@@ -161,13 +174,13 @@ real() {
     fi
     timeTree "real (Quick Dir, Hash on, 100%)" "$kestrow scan $tree --match 100" "jdupes -q -r $tree" \
         "fdupes -q -r $tree" "duff -r $tree" "$(readAll "$tree")"
-    rm -rf "$tree"
+    dropTree "$tree"
 }
 
 # One run each: time and peak memory of the native and the Windows command line.
 million() {
     local tree=$work/million
-    "$build/bench_scan_tree" "$tree" million 1
+    makeTree "$tree" million
     find "$tree" -type f -print0 | xargs -0 cat >/dev/null
     echo "million (Quick Dir, Hash on, 95%):"
     /usr/bin/time -f "  %e s, peak %M KB  kestrow" "$kestrow" scan "$tree" | tail -n 1
@@ -175,7 +188,7 @@ million() {
         /usr/bin/time -f "  %e s, peak %M KB (Wine process)  kestrow-cli.exe" wine "$KESTROW_CLI_EXE" scan \
             "Z:${tree//\//\\}" | tail -n 1
     fi
-    rm -rf "$tree"
+    dropTree "$tree"
 }
 
 for tree in $trees; do

@@ -7,7 +7,12 @@
 
 #include "engine/block_layout.h"
 #include "engine/compare.h"
+#include "engine/copy_sets.h"
 #include "engine/fs.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -33,6 +38,8 @@ constexpr uint32_t kFoundPerGate = 4096;
 // Bytes read at a time while reading a file for its blocks.
 constexpr uint32_t kReadPiece = 1u << 20;
 constexpr uint32_t kNone = 0xFFFFFFFFu;
+// The share of progressPercent the search for copies takes, before blocks are read.
+constexpr uint32_t kCopiesProgress = 10;
 
 struct SizedFile {
     uint32_t size;
@@ -46,6 +53,16 @@ uint64_t pairKey(uint32_t a, uint32_t b) {
 // Equal blocks always give equal values; unequal ones rarely do, and such a
 // pair is only compared in vain.
 uint32_t blockValue(const uint8_t* bytes, uint32_t width) {
+    if (width > 8 && width <= 16) {
+        // Two words that overlap in the middle cover the block.
+        uint64_t first, last;
+        std::memcpy(&first, bytes, 8);
+        std::memcpy(&last, bytes + width - 8, 8);
+        uint64_t value = (first ^ 0x9E3779B97F4A7C15ull) * 0xFF51AFD7ED558CCDull;
+        value = (value ^ (value >> 32) ^ last) * 0xC4CEB9FE1A85EC53ull;
+        value ^= value >> 29;
+        return static_cast<uint32_t>(value ^ (value >> 32));
+    }
     uint64_t value = 0x9E3779B97F4A7C15ull;
     uint32_t offset = 0;
     for (; offset + 8 <= width; offset += 8) {
@@ -72,6 +89,25 @@ uint32_t shortBlockValue(const uint8_t* bytes, uint32_t width) {
     uint64_t value = (word ^ 0x9E3779B97F4A7C15ull) * 0xC4CEB9FE1A85EC53ull;
     value ^= value >> 29;
     return static_cast<uint32_t>(value ^ (value >> 32));
+}
+
+// How many of the `count` values differ between the two lists.
+uint32_t countDifferentValues(const uint32_t* a, const uint32_t* b, uint32_t count) {
+    uint32_t at = 0, differing = 0;
+#if defined(__SSE2__)
+    // Four at a time: each lane counts its equal values down from zero.
+    __m128i equal = _mm_setzero_si128();
+    for (; at + 4 <= count; at += 4) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + at));
+        const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + at));
+        equal = _mm_add_epi32(equal, _mm_cmpeq_epi32(x, y));
+    }
+    uint32_t lanes[4];
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(lanes), equal);
+    differing = at + (lanes[0] + lanes[1] + lanes[2] + lanes[3]);
+#endif
+    for (; at < count; ++at) differing += a[at] != b[at];
+    return differing;
 }
 
 // Pairs found, each kept once.
@@ -140,7 +176,7 @@ public:
                 return false;
             }
         }
-        if (!pairEqualContents(equalSizeOnly) || !matchBlocks()) return false;
+        if (!pairEqualContents(equalSizeOnly) || !foldCopiesFirst() || !matchBlocks()) return false;
         return aborted() ? listNothing(candidates) : buildLists(candidates);
     }
 
@@ -305,6 +341,35 @@ private:
         return true;
     }
 
+    // Files of one size holding the same bytes are matched as their first:
+    // only it is read for its blocks, and every pair found for it is listed
+    // for each copy. The copies are listed with each other, and the pairing
+    // learns they are copies. False when the pairs grow too many.
+    bool foldCopiesFirst() {
+        std::vector<uint32_t> positions;
+        for (const uint32_t slot : order_) positions.push_back(files_[slot].position);
+        findCopies(state_, index_, positions, copyOf_, kCopiesProgress);
+        readingFrom_ = state_.progressPercent.load();
+        std::vector<uint32_t> slotOf(index_.count(), kNone);
+        std::vector<uint32_t> kept;
+        for (const uint32_t slot : order_) {
+            const uint32_t original = copyOf_[files_[slot].position];
+            slotOf[files_[slot].position] = slot;
+            if (original == kNoEntry) {
+                kept.push_back(slot);
+                continue;
+            }
+            const uint32_t originalSlot = slotOf[original];
+            for (uint32_t copy = originalSlot; copy != kNone; copy = nextCopy_[copy])
+                matched_.insert(pairKey(files_[copy].position, files_[slot].position));
+            nextCopy_[slot] = nextCopy_[originalSlot];
+            nextCopy_[originalSlot] = slot;
+            bytesToRead_ -= uint64_t{blockCount(slot)} * width_;
+        }
+        order_.swap(kept);
+        return !tooManyMatched();
+    }
+
     // The file at `at`, too large for the blocks' memory with its partners,
     // and the copies matched as it.
     bool pairBySizeInstead(uint32_t at, uint32_t readEnd) {
@@ -362,9 +427,14 @@ private:
         if (blocks_[kept] == nullptr || blocks_[slot] == nullptr ||
             std::memcmp(blocks_[kept], blocks_[slot], std::size_t{blockCount(slot)} * 4) != 0)
             return false;
+        // The file may bring copies of its own, found before its blocks were read.
+        uint32_t last = slot;
         for (uint32_t copy = kept; copy != kNone; copy = nextCopy_[copy])
-            matched_.insert(pairKey(files_[copy].position, files_[slot].position));
-        nextCopy_[slot] = nextCopy_[kept];
+            for (uint32_t joining = slot; joining != kNone; joining = nextCopy_[joining]) {
+                matched_.insert(pairKey(files_[copy].position, files_[joining].position));
+                last = joining;
+            }
+        nextCopy_[last] = nextCopy_[kept];
         nextCopy_[kept] = slot;
         releaseBlock(state_, blocks_[slot]);
         return true;
@@ -409,7 +479,8 @@ private:
             }
             done += blocks;
             bytesRead_ += length;
-            state_.progressPercent.store(static_cast<uint32_t>(bytesRead_ * kListingProgress / bytesToRead_));
+            state_.progressPercent.store(readingFrom_ + static_cast<uint32_t>(bytesRead_ * (kListingProgress - readingFrom_) /
+                                                                              bytesToRead_));
         }
         return true;
     }
@@ -426,9 +497,15 @@ private:
         const uint32_t needed = sharedBlocksNeeded(files_[slotA].size, files_[slotB].size, limitOf(slotA, slotB), width_);
         const uint32_t* valuesA = valuesOf(atA);
         const uint32_t* valuesB = valuesOf(atB);
-        uint32_t missesLeft = columns - std::min(needed, columns);
-        for (uint32_t column = 0; column < columns; ++column)
-            if (valuesA[column] != valuesB[column] && missesLeft-- == 0) return false;
+        const uint32_t missesAllowed = columns - std::min(needed, columns);
+        // Counted a stretch at a time, and checked after each.
+        constexpr uint32_t kStretch = 256;
+        uint32_t misses = 0;
+        for (uint32_t from = 0; from < columns; from += kStretch) {
+            const uint32_t length = std::min(columns - from, kStretch);
+            misses += countDifferentValues(valuesA + from, valuesB + from, length);
+            if (misses > missesAllowed) return false;
+        }
         return true;
     }
 
@@ -560,23 +637,78 @@ private:
         if (countBlock_ == nullptr) return false;
         const uint32_t columns = blockCount(order_[end - 1]);
         std::vector<std::size_t> places(end - home);
-        uint32_t from = home;
-        for (uint32_t column = 0; column < columns && holdAtGate(state_); ++column) {
-            while (from < end && blockCount(order_[from]) <= column) ++from;
-            table.nextColumn();
-            for (uint32_t at = from; at < end; ++at) {
-                if (!matched(at)) continue;
-                places[at - home] = table.placeOf(valuesOf(at)[column]);
-                uint32_t& holders = table.slotAt(places[at - home]).first;
-                holders = holders == kNone ? 1 : holders + 1;
+        for (uint32_t first = 0; first < columns && holdAtGate(state_); first += kTileColumns) {
+            fillTile(home, end, first, false);
+            const uint32_t last = std::min(columns, first + kTileColumns);
+            for (uint32_t column = first; column < last; ++column) {
+                table.nextColumn();
+                const uint32_t* values = tileValues(column);
+                const uint8_t* held = tileHeld(column);
+                for (uint32_t file = 0; file < tileFiles_; ++file) {
+                    if (!held[file]) continue;
+                    places[file] = table.placeOf(values[file]);
+                    uint32_t& holders = table.slotAt(places[file]).first;
+                    holders = holders == kNone ? 1 : holders + 1;
+                }
+                uint8_t* counted = tileCounts(column);
+                for (uint32_t file = 0; file < tileFiles_; ++file)
+                    if (held[file])
+                        counted[file] = static_cast<uint8_t>(
+                            std::min<uint32_t>(table.slotAt(places[file]).first, kMostHolders));
             }
-            for (uint32_t at = from; at < end; ++at) {
-                if (!matched(at)) continue;
-                const uint32_t holders = table.slotAt(places[at - home]).first;
-                countsOf(at)[column] = static_cast<uint8_t>(std::min<uint32_t>(holders, kMostHolders));
-            }
+            storeTileCounts();
         }
         return true;
+    }
+
+    // Blocks of kTileColumns neighbouring offsets for the files of a step,
+    // laid out offset by offset: walking one offset across many files then
+    // reads memory in order, not one scattered line of each file's blocks.
+    static constexpr uint32_t kTileColumns = 64;
+
+    // Fills the tile from `first` on for the files of [begin, end) that hold
+    // a block there: with every matched block, or only those among each
+    // file's rarest (`prefixOnly`, once the prefixes are found).
+    void fillTile(uint32_t begin, uint32_t end, uint32_t first, bool prefixOnly) {
+        while (begin < end && blockCount(order_[begin]) <= first) ++begin;
+        tileFrom_ = begin;
+        tileFirst_ = first;
+        tileFiles_ = end - begin;
+        tileValues_.resize(std::size_t{tileFiles_} * kTileColumns);
+        tileHeld_.assign(std::size_t{tileFiles_} * kTileColumns, 0);
+        if (!prefixOnly) tileCounts_.resize(tileValues_.size());
+        for (uint32_t at = begin; at < end; ++at) {
+            if (!matched(at)) continue;
+            const uint32_t file = at - begin;
+            const uint32_t last = std::min(blockCount(order_[at]), first + kTileColumns);
+            const uint32_t* values = valuesOf(at);
+            const uint8_t* counts = prefixOnly ? countsOf(at) : nullptr;
+            for (uint32_t column = first; column < last; ++column) {
+                const std::size_t place = std::size_t{column - first} * tileFiles_ + file;
+                tileValues_[place] = values[column];
+                tileHeld_[place] = !prefixOnly || rank(counts[column], column) <= lastRank_[at - home_];
+            }
+        }
+    }
+
+    const uint32_t* tileValues(uint32_t column) const {
+        return tileValues_.data() + std::size_t{column - tileFirst_} * tileFiles_;
+    }
+    const uint8_t* tileHeld(uint32_t column) const {
+        return tileHeld_.data() + std::size_t{column - tileFirst_} * tileFiles_;
+    }
+    uint8_t* tileCounts(uint32_t column) { return tileCounts_.data() + std::size_t{column - tileFirst_} * tileFiles_; }
+
+    // Copies the tile's counts into each file's own.
+    void storeTileCounts() {
+        for (uint32_t file = 0; file < tileFiles_; ++file) {
+            const uint32_t at = tileFrom_ + file;
+            if (!matched(at)) continue;
+            const uint32_t last = std::min(blockCount(order_[at]), tileFirst_ + kTileColumns);
+            uint8_t* counts = countsOf(at);
+            for (uint32_t column = tileFirst_; column < last; ++column)
+                counts[column] = tileCounts_[std::size_t{column - tileFirst_} * tileFiles_ + file];
+        }
     }
 
     uint8_t* countsOf(uint32_t at) {
@@ -626,10 +758,6 @@ private:
         return ranks[prefix - 1];
     }
 
-    bool inPrefix(uint32_t at, uint32_t column) {
-        return matched(at) && rank(countsOf(at)[column], column) <= lastRank_[at - home_];
-    }
-
     // Pairs within the range [home, probe) and between it and [probe, end),
     // from the rarest blocks of each file, offset by offset: each offset's
     // values go into one small table. False when memory ran out.
@@ -655,10 +783,13 @@ private:
             while (homeFrom < probe && blockCount(order_[homeFrom]) <= column) ++homeFrom;
             while (probeFrom < end && blockCount(order_[probeFrom]) <= column) ++probeFrom;
             if (homeFrom == probe || tooManyMatched() || !holdAtGate(state_)) break;
+            if (column % kTileColumns == 0) fillTile(homeFrom, end, column, true);
+            const uint32_t* values = tileValues(column);
+            const uint8_t* held = tileHeld(column);
             places.clear();
             for (uint32_t at = homeFrom; at < probe; ++at) {
-                if (!inPrefix(at, column)) continue;
-                const std::size_t place = table.placeOf(valuesOf(at)[column]);
+                if (!held[at - tileFrom_]) continue;
+                const std::size_t place = table.placeOf(values[at - tileFrom_]);
                 Slot& slot = table.slotAt(place);
                 if (slot.first == kNone) places.push_back(place);
                 nextSame[at - home] = slot.first;
@@ -688,8 +819,8 @@ private:
                         found(home + members[earlier], home + members[later]);
             }
             for (uint32_t at = probeFrom; at < end; ++at) {
-                if (!inPrefix(at, column)) continue;
-                const Slot* slot = table.find(valuesOf(at)[column]);
+                if (!held[at - tileFrom_]) continue;
+                const Slot* slot = table.find(values[at - tileFrom_]);
                 if (slot == nullptr) continue;
                 if (slot->group == kNone) {
                     for (uint32_t same = slot->first; same != kNone; same = nextSame[same]) found(home + same, at);
@@ -732,6 +863,7 @@ private:
         for (uint32_t position = 0; position < count; ++position)
             candidates.partnerStart[position + 1] += candidates.partnerStart[position];
         candidates.grouped = static_cast<uint32_t>(std::count(paired.begin(), paired.end(), 1));
+        candidates.copyOf = std::move(copyOf_);
         return true;
     }
 
@@ -754,6 +886,8 @@ private:
     std::vector<uint32_t> shared_;
     // Files whose blocks all match, chained from the one that is matched.
     std::vector<uint32_t> nextCopy_;
+    // Per entry: the earlier file of its size it holds the same bytes as (kNoEntry for none).
+    std::vector<uint32_t> copyOf_;
     // While a step is matched: where each file's counts start, the counts, and
     // the rank of the last of each file's rarest blocks.
     std::vector<uint64_t> counts_;
@@ -762,6 +896,13 @@ private:
     // The pairs looked at in the step being matched.
     PairSet examined_;
     uint32_t home_ = 0;
+    // The tile of the step being matched: files from tileFrom_ on, offsets from tileFirst_ on.
+    std::vector<uint32_t> tileValues_;
+    std::vector<uint8_t> tileHeld_;
+    std::vector<uint8_t> tileCounts_;
+    uint32_t tileFrom_ = 0;
+    uint32_t tileFirst_ = 0;
+    uint32_t tileFiles_ = 0;
     // Blocks of the files before each place in `order_`.
     std::vector<uint64_t> blocksBefore_;
     uint32_t foundSinceGate_ = 0;
@@ -769,6 +910,8 @@ private:
     PairSet matched_;
     uint64_t bytesToRead_ = 0;
     uint64_t bytesRead_ = 0;
+    // Where progress stands when the blocks are first read.
+    uint32_t readingFrom_ = 0;
     uint32_t lastSmallSize_ = 0;
     bool lastSmallSizeAlone_ = false;
 };

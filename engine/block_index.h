@@ -11,7 +11,9 @@
 // blocks that many files share (common headers, zero padding) find no pairs
 // by themselves. A pair found so is
 // listed when it holds as many identical blocks as a qualifying pair of its
-// sizes must. Files of one size whose blocks all match are matched as one.
+// sizes must. Files of one size holding the same bytes (engine/copy_sets.h),
+// or whose blocks all match, are matched as one; the pairs listed are then
+// compared in memory (engine/listed_pairs.h).
 #pragma once
 
 #include <cstdint>

@@ -3,6 +3,7 @@
 #include "engine/block_index.h"
 #include "engine/compare.h"
 #include "engine/file_index.h"
+#include "engine/listed_pairs.h"
 #include "engine/pair_windows.h"
 #include "engine/quick_dir_search.h"
 #include "engine/twin_candidates.h"
@@ -39,9 +40,11 @@ bool pairTree(AppState& state, FileIndex& index, const SearchOptions& options, L
     }
     TwinCandidates candidates;
     state.progressPercent.store(0);
-    if (!listTwinCandidates(state, index, options, candidates) &&
-        !decideInWindows(state, index, options, candidates))
+    if (listTwinCandidates(state, index, options, candidates)) {
+        decideListedPairs(state, index, options, candidates);
+    } else if (!decideInWindows(state, index, options, candidates)) {
         findTwinCandidates(state, index, candidates);
+    }
     pairEntries(state, index, options, candidates, firstTwinRow, last, state.progressPercent.load());
     return true;
 }

@@ -57,6 +57,9 @@ struct TwinCandidates {
     std::vector<uint32_t> partners;
     std::vector<uint8_t> percents;
     std::vector<TwinFileFacts> facts;
+    // When not empty: per entry, the earlier file of its size it was found
+    // to hold the same bytes as, kNoEntry for the others.
+    std::vector<uint32_t> copyOf;
     uint32_t grouped = 0;
     bool listed() const { return !partnerStart.empty(); }
 };

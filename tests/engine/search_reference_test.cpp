@@ -200,6 +200,11 @@ void writeSharedContent(const TestFolder& folder, uint32_t match) {
         // A second name of one copy: never its twin.
         std::filesystem::create_hard_link(folder.path(name + "copy0"), folder.path(name + "link"));
 #endif
+        // Two copies of a file one byte from the copies' at the end: no copy of
+        // theirs, though their blocks may all match.
+        std::vector<uint8_t> lastByte = base;
+        lastByte.back() ^= 1;
+        for (uint32_t copy = 0; copy < 2; ++copy) folder.write(name + "lastByte" + std::to_string(copy), lastByte);
         for (uint32_t copy = 0; copy < 2; ++copy)
             folder.write(name + "atLimit" + std::to_string(copy), spreadChanges(base, limit, size));
         folder.write(name + "pastLimit", spreadChanges(base, limit + 1, size));
