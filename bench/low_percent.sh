@@ -14,7 +14,7 @@
 # bench/scan_tree.cpp. Default: all three. KESTROW_BENCH_TIMEOUT bounds each
 # run in seconds (default 900). KESTROW_CLI_EXE, when set, is also timed
 # under Wine at each percentage on each tree (with WINEPREFIX and WINEDEBUG
-# as the caller sets them; the Wine server is started before the first run),
+# as the caller sets them; a Wine server is kept running from the first run),
 # and with DISPLAY set (an Xvfb of your own) so is Kestrow.exe's window, by
 # bench_window_report.exe of the same folder (built there with
 # `cmake --build BUILD --target bench_window_report`), when present.
@@ -27,8 +27,8 @@ trees=${*:-directory large shared}
 limit=${KESTROW_BENCH_TIMEOUT:-900}
 mkdir -p "$work"
 trap 'rm -rf "$work"' EXIT
-if [ -n "${KESTROW_CLI_EXE:-}" ]; then
-    wineserver -p
+# A Wine server started here, not one already running, is ended here.
+if [ -n "${KESTROW_CLI_EXE:-}" ] && wineserver -p 2>/dev/null; then
     trap 'rm -rf "$work"; wineserver -k' EXIT
 fi
 
