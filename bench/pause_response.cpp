@@ -39,7 +39,8 @@ double untilHeld(double patience) {
         // The earliest sample at most 50 ms old: the search is held when little CPU went by since.
         auto since = std::lower_bound(samples.begin(), samples.end(), now.wall - 0.05,
                                       [](const Sample& s, double wall) { return s.wall < wall; });
-        if (now.wall - samples.front().wall >= 0.05 && now.cpu - since->cpu < 0.002) return since->wall - start;
+        if (now.wall - samples.front().wall >= 0.05 && now.cpu - since->cpu < 0.002)
+            return since->wall - start;
         if (now.wall - start > patience) return -1;
         sleepMilliseconds(1);
     }

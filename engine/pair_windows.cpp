@@ -235,8 +235,8 @@ bool WindowPass::compareTile(std::size_t tileStart, std::size_t tileEnd, std::si
             if (extra > later.limit) continue;
             const uint32_t piece = std::min(kCountPiece, earlier.size);
             const uint32_t differing =
-                extra + countDifferingBytesUpTo(block_.get() + earlier.offset, block_.get() + later.offset, piece,
-                                                later.limit - extra);
+                extra + countDifferingBytesUpTo(block_.get() + earlier.offset, block_.get() + later.offset,
+                                                piece, later.limit - extra);
             if (differing > later.limit) continue;
             if (piece == earlier.size)
                 addFound(earlier, later, differing);
@@ -295,7 +295,8 @@ bool WindowPass::takeBatch(uint32_t& rank) {
     for (std::size_t tileStart = heldFirst_, tileEnd; tileStart < held_.size(); tileStart = tileEnd) {
         uint32_t tileBytes = std::min(held_[tileStart].size, kCountPiece);
         for (tileEnd = tileStart + 1;
-             tileEnd < held_.size() && tileBytes + std::min(held_[tileEnd].size, kCountPiece) <= kTileBytes; ++tileEnd)
+             tileEnd < held_.size() && tileBytes + std::min(held_[tileEnd].size, kCountPiece) <= kTileBytes;
+             ++tileEnd)
             tileBytes += std::min(held_[tileEnd].size, kCountPiece);
         if (!compareTile(tileStart, tileEnd, batchStart)) return false;
     }
