@@ -3,8 +3,9 @@
 # once and against the floor of comparing (bench_pair_floor: the byte
 # positions every pair of fitting sizes must compare up to its early stop,
 # divided by the vectorised count's speed measured in the same run, in CPU
-# time). One run each on a warm cache, with the machine's load; on a loaded
-# machine the CPU time (user + system) is the steadier figure.
+# time: the median of several short runs, and the best of them, the floor of a
+# machine to itself). One run each on a warm cache, with the machine's load;
+# on a loaded machine the CPU time (user + system) is the steadier figure.
 #   bench/low_percent.sh [BUILD_DIR] [WORK_DIR] [TREE...]
 # BUILD_DIR holds kestrow, bench_scan_tree and bench_pair_floor (default
 # build/native); the trees go to WORK_DIR (default /tmp/kestrow-low) and are
@@ -12,7 +13,11 @@
 # files, about 2 GB), shared (20,000 files of shared content); see
 # bench/scan_tree.cpp. Default: all three. KESTROW_BENCH_TIMEOUT bounds each
 # run in seconds (default 900). KESTROW_CLI_EXE, when set, is also timed
-# under Wine at 50% on each tree.
+# under Wine at each percentage on each tree (with WINEPREFIX and WINEDEBUG
+# as the caller sets them; a Wine server is kept running from the first run),
+# and with DISPLAY set (an Xvfb of your own) so is Kestrow.exe's window, by
+# bench_window_report.exe of the same folder (built there with
+# `cmake --build BUILD --target bench_window_report`), when present.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$here/build/native}" && pwd)
@@ -22,6 +27,10 @@ trees=${*:-directory large shared}
 limit=${KESTROW_BENCH_TIMEOUT:-900}
 mkdir -p "$work"
 trap 'rm -rf "$work"' EXIT
+# A Wine server started here, not one already running, is ended here.
+if [ -n "${KESTROW_CLI_EXE:-}" ] && wineserver -p 2>/dev/null; then
+    trap 'rm -rf "$work"; wineserver -k' EXIT
+fi
 
 # One timed run: wall and CPU seconds, peak KB and the closing row, or "not finished".
 timed() {  # label, command...
@@ -50,13 +59,18 @@ for tree in $trees; do
     for match in 50 75; do
         timed "kestrow Directory $match%" "$build/kestrow" scan "$dir" --mode directory --match "$match"
         floorLine=$("$build/bench_pair_floor" "$dir" "$match")
-        floor=$(echo "$floorLine" | sed 's/.*floor \([0-9.]*\) s/\1/')
+        floor=$(echo "$floorLine" | sed 's/.*floor \([0-9.]*\) s.*/\1/')
+        floorBest=$(echo "$floorLine" | sed 's/.*at best \([0-9.]*\) s/\1/')
         echo "    $floorLine"
-        [ -n "$wall" ] && printf '    kestrow / floor: %.2f (wall), %.2f (cpu)\n' "$(echo "$wall / $floor" | bc -l)" \
-            "$(echo "$cpu / $floor" | bc -l)"
-        if [ "$match" = 50 ] && [ -n "${KESTROW_CLI_EXE:-}" ]; then
+        [ -n "$wall" ] && printf '    kestrow / floor: %.2f (wall), %.2f (cpu), %.2f (cpu, floor at best)\n' \
+            "$(echo "$wall / $floor" | bc -l)" "$(echo "$cpu / $floor" | bc -l)" "$(echo "$cpu / $floorBest" | bc -l)"
+        if [ -n "${KESTROW_CLI_EXE:-}" ]; then
             timed "kestrow-cli.exe (Wine) $match%" wine "$KESTROW_CLI_EXE" scan "Z:${dir//\//\\}" --mode directory \
                 --match "$match"
+            window=$(dirname "$KESTROW_CLI_EXE")/bench_window_report.exe
+            if [ -n "${DISPLAY:-}" ] && [ -f "$window" ]; then
+                timed "Kestrow.exe (Wine) $match%" wine "$window" directory "Z:${dir//\//\\}" "$match"
+            fi
         fi
     done
     rm -rf "$dir"

@@ -1,5 +1,6 @@
 #include "engine/byte_diff.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 
@@ -19,10 +20,19 @@ constexpr Word kLow7Bits = kLowBits * 0x7F;  // 0x7F7F...
 constexpr Word kHighBits = kLowBits * 0x80;  // 0x8080...
 // Equal stretches are skipped with the library's block compare in steps of this size.
 constexpr uint32_t kSkipBlock = 4096;
-// Bytes counted between two looks at the limit: small enough that a count
-// stops soon after it passes, and few enough vector steps (64) that no byte
-// counter of the vector count can overflow.
-constexpr uint32_t kCountBlock = 1024;
+// Most bytes counted between two looks at the limit: few enough vector steps
+// (64 per counter) that no byte counter of the vector count can overflow.
+constexpr uint32_t kCountBlock = 2048;
+// Fewest bytes counted between two looks, so that each look pays for itself.
+constexpr uint32_t kLeastCountBlock = 64;
+
+// Bytes to count before the next look at the limit: no more than the count
+// needs to pass the limit (rounded up to kLeastCountBlock), so that a count
+// near its limit stops soon after it passes.
+uint32_t nextCountBlock(uint32_t left, uint32_t count, uint32_t limit) {
+    const uint64_t toPass = (uint64_t{limit} - count + kLeastCountBlock) & ~uint64_t{kLeastCountBlock - 1};
+    return static_cast<uint32_t>(std::min<uint64_t>({left, kCountBlock, toPass}));
+}
 
 Word loadWord(const uint8_t* bytes) {
     Word word;
@@ -57,8 +67,8 @@ __attribute__((target("sse2"))) uint32_t countUpToBySse2(const uint8_t* a, const
                                                          uint32_t limit) {
     const __m128i zero = _mm_setzero_si128();
     uint32_t count = 0;
-    for (uint32_t position = 0; position < length && count <= limit; position += kCountBlock) {
-        const uint32_t block = length - position < kCountBlock ? length - position : kCountBlock;
+    for (uint32_t position = 0, block = 0; position < length && count <= limit; position += block) {
+        block = nextCountBlock(length - position, count, limit);
         const uint32_t vectorEnd = position + (block & ~15u);
         __m128i equal0 = zero, equal1 = zero;
         uint32_t i = position;
@@ -117,8 +127,8 @@ uint32_t countDifferingBytesUpTo(const uint8_t* a, const uint8_t* b, uint32_t le
 
 uint32_t countDifferingBytesByWords(const uint8_t* a, const uint8_t* b, uint32_t length, uint32_t limit) {
     uint32_t count = 0;
-    for (uint32_t position = 0; position < length && count <= limit; position += kCountBlock) {
-        const uint32_t block = length - position < kCountBlock ? length - position : kCountBlock;
+    for (uint32_t position = 0, block = 0; position < length && count <= limit; position += block) {
+        block = nextCountBlock(length - position, count, limit);
         if (std::memcmp(a + position, b + position, block) != 0)
             count += countByWords(a + position, b + position, block);
     }

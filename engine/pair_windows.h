@@ -3,9 +3,9 @@
 // compared. Files are taken in order of size and held in one block of memory
 // while a larger file may still pair with them, so each file is read once and
 // each pair is compared in memory, only up to the point where its differing
-// bytes rule it out. New files are compared in small batches that stay in the
-// processor's cache while each held file passes them once. Byte-identical
-// files are held and compared once.
+// bytes rule it out. New files are compared in batches, a piece at a time,
+// with tiles of held files whose pieces stay in the processor's cache while
+// the batch passes them. Byte-identical files are held and compared once.
 //
 // Files the block cannot hold (too large, changed since the walk, unreadable,
 // empty) and pairs of files the block had to let go before their sizes rule

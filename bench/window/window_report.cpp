@@ -3,6 +3,7 @@
 // the process's peak private memory. Run under Wine by bench/window_report.sh.
 //   bench_window_report file FILE_A FILE_B
 //   bench_window_report scan FOLDER
+//   bench_window_report directory FOLDER PERCENT
 // A Quick Dir search at 100% followed by what a user does with its list,
 // each step checked and timed (bench/window_rows.sh): the End key, a
 // double-click on the last twin row and, in the action dialog, Detail View
@@ -16,6 +17,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -268,9 +270,11 @@ int runRows(HWND window, int argc, char** argv) {
 
 int main(int argc, char** argv) {
     const bool fileMode = argc == 4 && std::strcmp(argv[1], "file") == 0;
+    const bool directoryMode = argc == 4 && std::strcmp(argv[1], "directory") == 0;
     const bool rowsMode = (argc == 4 || argc == 5) && std::strcmp(argv[1], "rows") == 0;
-    if (!fileMode && !rowsMode && !(argc == 3 && std::strcmp(argv[1], "scan") == 0)) {
-        std::fputs("usage: bench_window_report file FILE_A FILE_B | scan FOLDER | rows FOLDER detail"
+    if (!fileMode && !directoryMode && !rowsMode && !(argc == 3 && std::strcmp(argv[1], "scan") == 0)) {
+        std::fputs("usage: bench_window_report file FILE_A FILE_B | scan FOLDER | directory FOLDER PERCENT"
+                   " | rows FOLDER detail"
                    " | rows FOLDER A|B delete|recycle\n",
                    stderr);
         return 2;
@@ -280,9 +284,9 @@ int main(int argc, char** argv) {
     useTemporaryFolders();
     const uint32_t firstRun = loadSettings();
     Settings& settings = app().settings;
-    settings.searchMode = fileMode ? FileMode : QuickDirMode;
+    settings.searchMode = fileMode ? FileMode : directoryMode ? DirectoryMode : QuickDirMode;
     settings.useHash = 1;
-    settings.matchPercent = 95;
+    settings.matchPercent = directoryMode ? static_cast<uint32_t>(std::atoi(argv[3])) : 95;
     gui().osGeneration = osGenerationOf(classifyPlatform());
     HWND window = openMainWindow(firstRun);
     if (rowsMode) {

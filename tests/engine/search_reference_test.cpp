@@ -283,9 +283,10 @@ TEST(SearchReference, LargeGroupsReadPieceByPieceListWhatThePlainSearchLists) {
         }
     }
     // "Directory" with memory for a block of 4 MiB only: a file too large for
-    // it, and pairs of files it had to let go early, are read pair by pair.
+    // it (over half of it), and pairs of files it had to let go early, are
+    // read pair by pair.
     TestFolder near;
-    for (const uint32_t size : {300000u, 480000u, 640000u, 800000u, 960000u, 1100000u}) {
+    for (const uint32_t size : {300000u, 480000u, 640000u, 800000u, 960000u, 1100000u, 2150000u}) {
         const std::vector<uint8_t> prefix(bytes.begin(), bytes.begin() + size);
         near.write("prefix" + std::to_string(size), prefix);
         if (size == 480000u || size == 960000u) near.write("copy" + std::to_string(size), prefix);
