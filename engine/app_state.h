@@ -124,6 +124,17 @@ void endJob(AppState& state);
 // lasted `timeoutMs`; false when an abort is requested.
 bool holdAtGate(AppState& state, uint32_t timeoutMs = kWaitForever);
 
+// Holds a helper thread of a job (a reader, a lister) while the job is
+// paused, asking `released` every `recheckMs` whether its owner has let it go;
+// false when the job is aborted or the helper released.
+template <typename Released>
+bool holdHelperAtGate(AppState& state, uint32_t recheckMs, Released released) {
+    while (state.runControl.load() == Paused || !state.pauseGate.isOpen()) {
+        if (!holdAtGate(state, recheckMs) || released()) return false;
+    }
+    return state.runControl.load() != AbortRequested;
+}
+
 // Abort, from the window, the close path or the command line: opens the gate
 // so a paused worker runs on, then asks the worker to stop.
 void requestAbort(AppState& state);

@@ -80,14 +80,15 @@ bool FolderReadAhead::take(const char* folder, FolderListing& listing) {
     return listFolderEntries(folder, listing);
 }
 
+bool FolderReadAhead::stopped() {
+    const MutexLock hold(lock_);
+    return stop_;
+}
+
 bool FolderReadAhead::claim(std::string& path) {
     for (;;) {
         // Pause holds the listers as it holds the walk; an abort ends them.
-        while (!state_.pauseGate.isOpen() && state_.runControl.load() != AbortRequested) {
-            state_.pauseGate.waitGate(kRecheckMs);
-            const MutexLock hold(lock_);
-            if (stop_) return false;
-        }
+        if (!holdHelperAtGate(state_, kRecheckMs, [this] { return stopped(); })) return false;
         {
             const MutexLock hold(lock_);
             if (stop_ || state_.runControl.load() == AbortRequested) return false;

@@ -49,6 +49,8 @@ private:
     };
     void listAhead();
     // The next folder for a lister; false when the listers must stop.
+    // True once the owner has told the helpers to stop.
+    bool stopped();
     bool claim(std::string& path);
     void forgetOldest();
 

@@ -61,14 +61,15 @@ uint8_t* PieceReadAhead::bytesOf(uint32_t at) const {
     return block_.get() + std::size_t{at % kSlotCount} * kSlotBytes;
 }
 
+bool PieceReadAhead::stopped() {
+    const MutexLock hold(lock_);
+    return stop_;
+}
+
 bool PieceReadAhead::claim(uint32_t& at) {
     for (;;) {
         // Pause holds the readers as it holds the search; an abort ends them.
-        while (!state_.pauseGate.isOpen() && state_.runControl.load() != AbortRequested) {
-            state_.pauseGate.waitGate(kRecheckMs);
-            const MutexLock hold(lock_);
-            if (stop_) return false;
-        }
+        if (!holdHelperAtGate(state_, kRecheckMs, [this] { return stopped(); })) return false;
         {
             const MutexLock hold(lock_);
             if (stop_ || claimed_ == plan_.size() || state_.runControl.load() == AbortRequested) return false;

@@ -56,6 +56,8 @@ private:
     };
     void readAhead();
     // The next plan entry for a reader; false when none is left or the readers must stop.
+    // True once the owner has told the helpers to stop.
+    bool stopped();
     bool claim(uint32_t& at);
     uint8_t* bytesOf(uint32_t at) const;
 
