@@ -48,9 +48,9 @@ private:
         FolderListing listing;
     };
     void listAhead();
-    // The next folder for a lister; false when the listers must stop.
     // True once the owner has told the helpers to stop.
     bool stopped();
+    // The next folder for a lister; false when the listers must stop.
     bool claim(std::string& path);
     void forgetOldest();
 

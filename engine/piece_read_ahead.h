@@ -55,9 +55,9 @@ private:
         TwinFileFacts facts;
     };
     void readAhead();
-    // The next plan entry for a reader; false when none is left or the readers must stop.
     // True once the owner has told the helpers to stop.
     bool stopped();
+    // The next plan entry for a reader; false when none is left or the readers must stop.
     bool claim(uint32_t& at);
     uint8_t* bytesOf(uint32_t at) const;
 
