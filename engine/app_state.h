@@ -95,6 +95,18 @@ private:
     uint8_t* block_ = nullptr;
 };
 
+// The largest block of `sizes` (largest first) that can be had, its size in
+// `bytes`; empty when none can.
+template <std::size_t N>
+OwnedBlock largestBlockOf(AppState& state, const std::size_t (&sizes)[N], std::size_t& bytes) {
+    for (const std::size_t size : sizes) {
+        OwnedBlock block(state, size);
+        bytes = size;
+        if (block) return block;
+    }
+    return OwnedBlock();
+}
+
 // The two read buffers of a comparison job, placed in the state's
 // compareBufferA/B for as long as the owner holds them.
 class CompareBuffers {

@@ -9,6 +9,7 @@
 #include "engine/block_layout.h"
 #include "engine/byte_diff.h"
 #include "engine/compare.h"
+#include "engine/listed_file.h"
 
 namespace {
 
@@ -18,7 +19,6 @@ namespace {
 constexpr std::size_t kBlockSizes[] = {std::size_t{256} << 20, std::size_t{64} << 20, std::size_t{16} << 20,
                                        std::size_t{4} << 20};
 // Bytes read between two looks at the pause gate.
-constexpr uint32_t kReadPiece = 1u << 20;
 // Pairs decided between two looks at the pause gate.
 constexpr uint32_t kPairsPerGate = 4096;
 constexpr std::size_t kNotHeld = ~std::size_t{0};
@@ -33,7 +33,8 @@ public:
         : state_(state), index_(index), candidates_(candidates), match_(listedMatchPercent(options)) {}
 
     void run() {
-        if (!obtainBlock()) return leaveAllUndecided();
+        block_ = largestBlockOf(state_, kBlockSizes, capacity_);
+        if (!block_) return leaveAllUndecided();
         orderBySize();
         orderPairsByLaterFile();
         const uint32_t progressFrom = state_.progressPercent.load();
@@ -60,15 +61,6 @@ private:
 
     bool aborted() const { return state_.runControl.load() == AbortRequested; }
     uint32_t sizeOf(uint32_t position) const { return static_cast<uint32_t>(index_.entry(position).listedSize); }
-
-    bool obtainBlock() {
-        for (const std::size_t bytes : kBlockSizes) {
-            block_ = OwnedBlock(state_, bytes);
-            capacity_ = bytes;
-            if (block_) return true;
-        }
-        return false;
-    }
 
     // Every file of a listed pair, by size, then index order.
     void orderBySize() {
@@ -133,8 +125,9 @@ private:
         const uint32_t copied = candidates_.copyOf.empty() ? kNoEntry : candidates_.copyOf[position];
         if (copied != kNoEntry && original_[copied] != kNoEntry) {
             // Found to hold its original's bytes before the listing: not read again.
-            if (openForFacts(position)) original_[position] = original_[copied];
-        } else if (size != 0 && size <= capacity_ / 4 && makeRoom(size, offset) && readFile(position, offset)) {
+            if (openListedFile(index_, position, facts_[position])) original_[position] = original_[copied];
+        } else if (size != 0 && size <= capacity_ / 4 && makeRoom(size, offset) &&
+                   readListedFile(state_, index_, position, block_.get() + offset, facts_[position])) {
             original_[position] = copiedFile(rank, position, offset);
             if (original_[position] == position) {
                 held_.push_back(HeldFile{position, size, largestPartnerSize(size, match_), offset});
@@ -163,45 +156,13 @@ private:
     // ring; the oldest files are let go while there is not.
     bool makeRoom(uint32_t size, std::size_t& offset) {
         for (;;) {
-            if (heldFirst_ == held_.size()) {
-                offset = 0;
-                return size <= capacity_;
-            }
-            const std::size_t begin = held_[heldFirst_].offset;
-            const std::size_t end = held_.back().offset + held_.back().size;
-            if (begin < end) {
-                if (capacity_ - end >= size) return offset = end, true;
-                if (begin >= size) return offset = 0, true;
-            } else if (begin - end >= size) {
-                return offset = end, true;
-            }
+            const bool empty = heldFirst_ == held_.size();
+            if (findRingRoom(capacity_, empty, empty ? 0 : held_[heldFirst_].offset,
+                             empty ? 0 : held_.back().offset + held_.back().size, size, offset))
+                return true;
+            if (empty) return false;
             letGoOldest();
         }
-    }
-
-    // Opens the file and learns its facts; empty when it is not at its listed size.
-    fs::OwnedFile openForFacts(uint32_t position) {
-        const FileIndexEntry& entry = index_.entry(position);
-        fs::OwnedFile file = fs::openRead(entry.path);
-        if (!file || fs::fileSize(file.get()) != entry.listedSize) return fs::OwnedFile();
-        TwinFileFacts& facts = facts_[position];
-        facts.size = entry.listedSize;
-        facts.lastWriteTime = fs::lastWriteTime(file.get());
-        facts.identityKnown = fs::openFileIdentity(file.get(), facts.identity);
-        return file;
-    }
-
-    bool readFile(uint32_t position, std::size_t offset) {
-        const fs::OwnedFile file = openForFacts(position);
-        if (!file) return false;
-        const uint32_t size = sizeOf(position);
-        uint8_t* target = block_.get() + offset;
-        for (uint32_t done = 0; done < size; done += kReadPiece) {
-            if (!holdAtGate(state_)) return false;
-            const uint32_t piece = std::min(kReadPiece, size - done);
-            if (readFromFile(state_, file.get(), target + done, piece) != piece) return false;
-        }
-        return true;
     }
 
     // The held earlier file of the same size and bytes that the file is

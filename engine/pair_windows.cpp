@@ -6,6 +6,7 @@
 #include "engine/block_index.h"
 #include "engine/byte_diff.h"
 #include "engine/compare.h"
+#include "engine/listed_file.h"
 
 namespace {
 
@@ -28,8 +29,6 @@ constexpr uint32_t kBatchBytes = 1u << 20;
 // whole files pair by pair; pieces of 32 KiB a little less than of 64 KiB).
 constexpr uint32_t kCountPiece = 32u << 10;
 constexpr uint32_t kTileBytes = 256u << 10;
-// Bytes read between two looks at the pause gate.
-constexpr uint32_t kReadPiece = 1u << 20;
 // Beyond this many pairs the list would not fit beside the rows in a 32-bit
 // program; the search then visits every pair instead.
 constexpr std::size_t kMostPairs = std::size_t{16} << 20;
@@ -73,11 +72,9 @@ private:
         return static_cast<uint32_t>(index_.entry(position).listedSize);
     }
     void orderBySize();
-    bool obtainBlock();
     bool takeBatch(uint32_t& rank);
     void letGoUnpairable(uint32_t size);
     bool findRoom(uint32_t size, std::size_t& offset) const;
-    bool readFile(uint32_t position, uint8_t* target);
     bool holdFile(uint32_t position, uint32_t batchStart, uint32_t batchRank);
     bool compareTile(std::size_t tileStart, std::size_t tileEnd, std::size_t batchStart);
     bool countFurther();
@@ -134,15 +131,6 @@ void WindowPass::orderBySize() {
     facts_.assign(count, TwinFileFacts{});
 }
 
-bool WindowPass::obtainBlock() {
-    for (const std::size_t bytes : kBlockSizes) {
-        block_ = OwnedBlock(state_, bytes);
-        capacity_ = bytes;
-        if (block_) return true;
-    }
-    return false;
-}
-
 // Lets go of the oldest held files that no file of `size` bytes or more can pair with.
 void WindowPass::letGoUnpairable(uint32_t size) {
     while (heldFirst_ < held_.size() && tooSmallFor(held_[heldFirst_].size, size, match_)) ++heldFirst_;
@@ -154,35 +142,9 @@ void WindowPass::letGoUnpairable(uint32_t size) {
 
 // The block is a ring: files follow one another and wrap to its start.
 bool WindowPass::findRoom(uint32_t size, std::size_t& offset) const {
-    if (heldFirst_ == held_.size()) {
-        offset = 0;
-        return size <= capacity_;
-    }
-    const std::size_t begin = held_[heldFirst_].offset;
-    const std::size_t end = held_.back().offset + held_.back().size;
-    if (begin < end) {
-        offset = capacity_ - end >= size ? end : 0;
-        return capacity_ - end >= size || begin >= size;
-    }
-    offset = end;
-    return begin - end >= size;
-}
-
-bool WindowPass::readFile(uint32_t position, uint8_t* target) {
-    const FileIndexEntry& entry = index_.entry(position);
-    const fs::OwnedFile file = fs::openRead(entry.path);
-    if (!file || fs::fileSize(file.get()) != entry.listedSize) return false;
-    TwinFileFacts& facts = facts_[position];
-    facts.size = entry.listedSize;
-    facts.lastWriteTime = fs::lastWriteTime(file.get());
-    facts.identityKnown = fs::openFileIdentity(file.get(), facts.identity);
-    const uint32_t size = sizeOf(position);
-    for (uint32_t done = 0; done < size; done += kReadPiece) {
-        if (!holdAtGate(state_)) return false;
-        const uint32_t piece = std::min(kReadPiece, size - done);
-        if (readFromFile(state_, file.get(), target + done, piece) != piece) return false;
-    }
-    return true;
+    const bool empty = heldFirst_ == held_.size();
+    return findRingRoom(capacity_, empty, empty ? 0 : held_[heldFirst_].offset,
+                        empty ? 0 : held_.back().offset + held_.back().size, size, offset);
 }
 
 // Reads the file into the block, letting go of the oldest files held before
@@ -196,7 +158,7 @@ bool WindowPass::holdFile(uint32_t position, uint32_t batchStart, uint32_t batch
         spilledAt_[held_[heldFirst_++].position] = batchRank;
     }
     uint8_t* bytes = block_.get() + offset;
-    if (!readFile(position, bytes)) return false;
+    if (!readListedFile(state_, index_, position, bytes, facts_[position])) return false;
     for (std::size_t i = held_.size(); i-- > heldFirst_ && held_[i].size == size;) {
         const uint32_t rep = held_[i].position;
         if (countDifferingBytesUpTo(block_.get() + held_[i].offset, bytes, size, 0) == 0) {
@@ -394,7 +356,8 @@ bool WindowPass::listPairs(TwinCandidates& candidates) {
 
 bool WindowPass::run(TwinCandidates& candidates) {
     orderBySize();
-    if (!obtainBlock()) return false;
+    block_ = largestBlockOf(state_, kBlockSizes, capacity_);
+    if (!block_) return false;
     const uint32_t files = static_cast<uint32_t>(order_.size());
     bool running = holdAtGate(state_);
     for (uint32_t rank = 0; running && rank < files;) {

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "engine/compare.h"
+#include "engine/listed_file.h"
 #include "engine/run_state.h"
 
 namespace {
@@ -25,14 +26,9 @@ constexpr uint32_t kRefillMark = kSlotCount / 2;
 
 bool readFilePiece(AppState& state, const FileIndex& index, uint32_t position, uint64_t offset, uint32_t length,
                    uint8_t* slot, TwinFileFacts* facts) {
-    const FileIndexEntry& entry = index.entry(position);
-    const fs::OwnedFile file = fs::openRead(entry.path);
-    bool read = file && fs::fileSize(file.get()) == entry.listedSize;
-    if (read && facts != nullptr) {
-        facts->size = entry.listedSize;
-        facts->lastWriteTime = fs::lastWriteTime(file.get());
-        facts->identityKnown = fs::openFileIdentity(file.get(), facts->identity);
-    }
+    TwinFileFacts opened;
+    const fs::OwnedFile file = openListedFile(index, position, facts != nullptr ? *facts : opened);
+    bool read = static_cast<bool>(file);
     if (read && offset != 0) read = fs::seekFile(file.get(), offset);
     if (read && length != 0) read = readFromFile(state, file.get(), slot, length) == length;
     return read;
