@@ -685,7 +685,7 @@ private:
         tileHeld_.assign(std::size_t{tileFiles_} * kTileColumns, 0);
         if (!prefixOnly) tileCounts_.resize(tileValues_.size());
         for (uint32_t at = begin; at < end; ++at) {
-            if (!matched(at)) continue;
+            if (!matched(at) || (prefixOnly && !sharesAnyRareBlock(at))) continue;
             const uint32_t file = at - begin;
             const uint32_t last = std::min(blockCount(order_[at]), first + kTileColumns);
             const uint32_t* values = valuesOf(at);
@@ -693,7 +693,9 @@ private:
             for (uint32_t column = first; column < last; ++column) {
                 const std::size_t place = std::size_t{column - first} * tileFiles_ + file;
                 tileValues_[place] = values[column];
-                tileHeld_[place] = !prefixOnly || rank(counts[column], column) <= lastRank_[at - home_];
+                // A block no other file of the step holds pairs with nothing.
+                tileHeld_[place] =
+                    !prefixOnly || (counts[column] > 1 && rank(counts[column], column) <= lastRank_[at - home_]);
             }
         }
     }
@@ -727,6 +729,9 @@ private:
     // (a file has one block per offset, so offsets alone order its own).
     // Unequal blocks of equal value only add pairs that the checks then drop.
     static uint64_t rank(uint8_t holders, uint32_t column) { return uint64_t{holders} << 32 | column; }
+
+    // Whether some block among the file's rarest is held by another file of the step too.
+    bool sharesAnyRareBlock(uint32_t at) const { return lastRank_[at - home_] >= rank(2, 0); }
 
     // Each file's rarest blocks: the rank of the last of its first
     // |blocks| - t + 1 in the order.
