@@ -542,7 +542,7 @@ private:
 
     struct Slot {
         uint32_t value;
-        uint32_t first;  // while counting: how many files hold the value
+        uint32_t first;  // the latest home file holding the value
         uint32_t generation;
         uint32_t group;
     };
@@ -628,33 +628,40 @@ private:
     bool matched(uint32_t at) const { return blocks_[order_[at]] != nullptr; }
 
     // For each file of [home, end), how many of the files hold each of its
-    // blocks; false when there is no memory for the counts.
-    bool countBlocks(uint32_t home, uint32_t end, ColumnTable& table) {
+    // blocks' buckets: values are counted by their low bits, one small array
+    // reused offset by offset. A bucket's count is a function of the block's
+    // offset and value alone, so it orders the blocks of every file of the
+    // step alike, which is all the rarest-first order needs; values sharing
+    // a bucket only make a block look more common than it is. False when
+    // there is no memory for the counts.
+    bool countBlocks(uint32_t home, uint32_t end) {
         counts_.assign(end - home + 1, 0);
         for (uint32_t at = home; at < end; ++at)
             counts_[at - home + 1] = counts_[at - home] + (matched(at) ? blockCount(order_[at]) : 0);
         countBlock_ = allocateZeroed(state_, std::max<std::size_t>(counts_.back(), 1));
         if (countBlock_ == nullptr) return false;
+        // Eight buckets a file keeps values of different blocks mostly apart.
+        std::size_t buckets = 4096;
+        while (buckets < std::size_t{end - home} * 8) buckets *= 2;
+        std::vector<uint8_t> holders(buckets, 0);
+        const uint32_t mask = static_cast<uint32_t>(buckets - 1);
         const uint32_t columns = blockCount(order_[end - 1]);
-        std::vector<std::size_t> places(end - home);
         for (uint32_t first = 0; first < columns && holdAtGate(state_); first += kTileColumns) {
             fillTile(home, end, first, false);
             const uint32_t last = std::min(columns, first + kTileColumns);
             for (uint32_t column = first; column < last; ++column) {
-                table.nextColumn();
                 const uint32_t* values = tileValues(column);
                 const uint8_t* held = tileHeld(column);
                 for (uint32_t file = 0; file < tileFiles_; ++file) {
                     if (!held[file]) continue;
-                    places[file] = table.placeOf(values[file]);
-                    uint32_t& holders = table.slotAt(places[file]).first;
-                    holders = holders == kNone ? 1 : holders + 1;
+                    uint8_t& count = holders[values[file] & mask];
+                    count = static_cast<uint8_t>(count + (count < kMostHolders));
                 }
                 uint8_t* counted = tileCounts(column);
                 for (uint32_t file = 0; file < tileFiles_; ++file)
-                    if (held[file])
-                        counted[file] = static_cast<uint8_t>(
-                            std::min<uint32_t>(table.slotAt(places[file]).first, kMostHolders));
+                    if (held[file]) counted[file] = holders[values[file] & mask];
+                for (uint32_t file = 0; file < tileFiles_; ++file)
+                    if (held[file]) holders[values[file] & mask] = 0;
             }
             storeTileCounts();
         }
@@ -678,7 +685,7 @@ private:
         tileHeld_.assign(std::size_t{tileFiles_} * kTileColumns, 0);
         if (!prefixOnly) tileCounts_.resize(tileValues_.size());
         for (uint32_t at = begin; at < end; ++at) {
-            if (!matched(at)) continue;
+            if (!matched(at) || (prefixOnly && !sharesAnyRareBlock(at))) continue;
             const uint32_t file = at - begin;
             const uint32_t last = std::min(blockCount(order_[at]), first + kTileColumns);
             const uint32_t* values = valuesOf(at);
@@ -686,7 +693,9 @@ private:
             for (uint32_t column = first; column < last; ++column) {
                 const std::size_t place = std::size_t{column - first} * tileFiles_ + file;
                 tileValues_[place] = values[column];
-                tileHeld_[place] = !prefixOnly || rank(counts[column], column) <= lastRank_[at - home_];
+                // A block no other file of the step holds pairs with nothing.
+                tileHeld_[place] =
+                    !prefixOnly || (counts[column] > 1 && rank(counts[column], column) <= lastRank_[at - home_]);
             }
         }
     }
@@ -716,16 +725,18 @@ private:
     }
 
     // A block's place in the order of one step: the fewer files of the step
-    // hold its value at its offset, the earlier; then by offset, then by value
+    // hold its value's bucket at its offset, the earlier; then by offset, then by value
     // (a file has one block per offset, so offsets alone order its own).
     // Unequal blocks of equal value only add pairs that the checks then drop.
     static uint64_t rank(uint8_t holders, uint32_t column) { return uint64_t{holders} << 32 | column; }
+
+    // Whether some block among the file's rarest is held by another file of the step too.
+    bool sharesAnyRareBlock(uint32_t at) const { return lastRank_[at - home_] >= rank(2, 0); }
 
     // Each file's rarest blocks: the rank of the last of its first
     // |blocks| - t + 1 in the order.
     void findPrefixes(uint32_t home, uint32_t end) {
         lastRank_.assign(end - home, 0);
-        std::vector<uint64_t> ranks;
         for (uint32_t at = home; at < end && holdAtGate(state_); ++at) {
             if (!matched(at)) continue;
             const uint32_t count = blockCount(order_[at]);
@@ -734,28 +745,29 @@ private:
                 lastRank_[at - home] = UINT64_MAX;
                 continue;
             }
-            lastRank_[at - home] = lastRankOfPrefix(countsOf(at), count, prefix, ranks);
+            lastRank_[at - home] = lastRankOfPrefix(countsOf(at), count, prefix);
         }
     }
 
-    // The rank of the `prefix`-th rarest of `count` blocks: by a tally of the
-    // holders when they are few, as most are, else by partial sorting.
-    static uint64_t lastRankOfPrefix(const uint8_t* holders, uint32_t count, uint32_t prefix,
-                                     std::vector<uint64_t>& ranks) {
-        constexpr uint32_t kTallied = 16;
-        uint32_t tally[kTallied + 1] = {};
-        for (uint32_t column = 0; column < count; ++column) ++tally[std::min<uint32_t>(holders[column], kTallied)];
-        uint32_t before = 0, level = 1;
-        while (level < kTallied && before + tally[level] < prefix) before += tally[level++];
-        if (level < kTallied) {
-            // The cut lies among the blocks held by `level` files: the (prefix - before)-th of them by offset.
-            for (uint32_t column = 0; column < count; ++column)
-                if (holders[column] == level && ++before == prefix) return rank(static_cast<uint8_t>(level), column);
+    // The rank of the `prefix`-th rarest of `count` blocks, by a tally of
+    // their holders: the cut lies among the blocks held by one number of
+    // files, and there it is the (prefix - before)-th of them by offset.
+    static uint64_t lastRankOfPrefix(const uint8_t* holders, uint32_t count, uint32_t prefix) {
+        // Four tallies, taken in turn, so that neighbouring blocks of one count do not wait on each other.
+        uint32_t tallies[4][256] = {};
+        uint32_t column = 0;
+        for (; column + 4 <= count; column += 4)
+            for (uint32_t lane = 0; lane < 4; ++lane) ++tallies[lane][holders[column + lane]];
+        for (; column < count; ++column) ++tallies[0][holders[column]];
+        uint32_t before = 0, level = 0;
+        for (;; ++level) {
+            const uint32_t held = tallies[0][level] + tallies[1][level] + tallies[2][level] + tallies[3][level];
+            if (before + held >= prefix) break;
+            before += held;
         }
-        ranks.resize(count);
-        for (uint32_t column = 0; column < count; ++column) ranks[column] = rank(holders[column], column);
-        std::nth_element(ranks.begin(), ranks.begin() + (prefix - 1), ranks.end());
-        return ranks[prefix - 1];
+        for (column = 0; holders[column] != level || ++before != prefix; ++column) {
+        }
+        return rank(static_cast<uint8_t>(level), column);
     }
 
     // Pairs within the range [home, probe) and between it and [probe, end),
@@ -765,7 +777,7 @@ private:
         ColumnTable table(end - home);
         home_ = home;
         examined_.clear();
-        if (!countBlocks(home, end, table)) return false;
+        if (!countBlocks(home, end)) return false;
         if (aborted()) return releaseCounts();
         findPrefixes(home, end);
         if (aborted()) return releaseCounts();
