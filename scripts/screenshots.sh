@@ -144,6 +144,8 @@ await_switch_unlike() {  # shot, switch pictures...
 }
 # Turns the switch to the next mode and captures the shot once the switch
 # shows it: neither dark in the mode before nor lit under the pointer in it.
+# The pointer stays on the switch until the click has turned it, so the
+# window handles the click before the pointer leaves, however loaded the machine.
 next_mode() {  # shot of the face now, shot to take
   local dark lit
   dark=$(switch_part "$1")
@@ -151,6 +153,7 @@ next_mode() {  # shot of the face now, shot to take
   await_switch_unlike "$2" "$dark"
   lit=$(switch_part "$2")
   xdotool click 1
+  await_switch_unlike "$2" "$dark" "$lit"
   darken
   await_switch_unlike "$2" "$dark" "$lit"
 }
