@@ -647,7 +647,7 @@ private:
         const uint32_t mask = static_cast<uint32_t>(buckets - 1);
         const uint32_t columns = blockCount(order_[end - 1]);
         for (uint32_t first = 0; first < columns && holdAtGate(state_); first += kTileColumns) {
-            fillTile(home, end, first, false);
+            fillTile(home, end, first);
             const uint32_t last = std::min(columns, first + kTileColumns);
             for (uint32_t column = first; column < last; ++column) {
                 const uint32_t* values = tileValues(column);
@@ -673,30 +673,49 @@ private:
     // reads memory in order, not one scattered line of each file's blocks.
     static constexpr uint32_t kTileColumns = 64;
 
-    // Fills the tile from `first` on for the files of [begin, end) that hold
-    // a block there: with every matched block, or only those among each
-    // file's rarest (`prefixOnly`, once the prefixes are found).
-    void fillTile(uint32_t begin, uint32_t end, uint32_t first, bool prefixOnly) {
+    // Fills the tile from `first` on with every matched block of the files of [begin, end).
+    void fillTile(uint32_t begin, uint32_t end, uint32_t first) {
         while (begin < end && blockCount(order_[begin]) <= first) ++begin;
         tileFrom_ = begin;
         tileFirst_ = first;
         tileFiles_ = end - begin;
         tileValues_.resize(std::size_t{tileFiles_} * kTileColumns);
         tileHeld_.assign(std::size_t{tileFiles_} * kTileColumns, 0);
-        if (!prefixOnly) tileCounts_.resize(tileValues_.size());
+        tileCounts_.resize(tileValues_.size());
         for (uint32_t at = begin; at < end; ++at) {
-            if (!matched(at) || (prefixOnly && !sharesAnyRareBlock(at))) continue;
+            if (!matched(at)) continue;
             const uint32_t file = at - begin;
             const uint32_t last = std::min(blockCount(order_[at]), first + kTileColumns);
             const uint32_t* values = valuesOf(at);
-            const uint8_t* counts = prefixOnly ? countsOf(at) : nullptr;
             for (uint32_t column = first; column < last; ++column) {
                 const std::size_t place = std::size_t{column - first} * tileFiles_ + file;
                 tileValues_[place] = values[column];
-                // A block no other file of the step holds pairs with nothing.
-                tileHeld_[place] =
-                    !prefixOnly || (counts[column] > 1 && rank(counts[column], column) <= lastRank_[at - home_]);
+                tileHeld_[place] = 1;
             }
+        }
+    }
+
+    // A block of the step among the rarest of its file and held by another file too.
+    struct RareBlock {
+        uint32_t at;
+        uint32_t value;
+    };
+
+    // Lists, offset by offset from `first` on, the rare blocks of the files
+    // of [begin, end), in file order: a file's rarest blocks are few, so the
+    // matching walks them alone, not every file at every offset.
+    void listRareBlocks(uint32_t begin, uint32_t end, uint32_t first) {
+        for (std::vector<RareBlock>& column : rareBlocks_) column.clear();
+        for (uint32_t at = begin; at < end; ++at) {
+            if (!matched(at) || !sharesAnyRareBlock(at)) continue;
+            const uint32_t last = std::min(blockCount(order_[at]), first + kTileColumns);
+            const uint32_t* values = valuesOf(at);
+            const uint8_t* counts = countsOf(at);
+            const uint64_t lastRank = lastRank_[at - home_];
+            // A block no other file of the step holds pairs with nothing.
+            for (uint32_t column = first; column < last; ++column)
+                if (counts[column] > 1 && rank(counts[column], column) <= lastRank)
+                    rareBlocks_[column - first].push_back({at, values[column]});
         }
     }
 
@@ -789,19 +808,18 @@ private:
         std::vector<uint32_t> members;
         MetGroups groups;
         const uint32_t columns = blockCount(order_[end - 1]);
-        uint32_t homeFrom = home, probeFrom = probe;
+        uint32_t homeFrom = home;
         for (uint32_t column = 0; column < columns; ++column) {
             table.nextColumn();
             while (homeFrom < probe && blockCount(order_[homeFrom]) <= column) ++homeFrom;
-            while (probeFrom < end && blockCount(order_[probeFrom]) <= column) ++probeFrom;
             if (homeFrom == probe || tooManyMatched() || !holdAtGate(state_)) break;
-            if (column % kTileColumns == 0) fillTile(homeFrom, end, column, true);
-            const uint32_t* values = tileValues(column);
-            const uint8_t* held = tileHeld(column);
+            if (column % kTileColumns == 0) listRareBlocks(homeFrom, end, column);
+            const std::vector<RareBlock>& rare = rareBlocks_[column % kTileColumns];
             places.clear();
-            for (uint32_t at = homeFrom; at < probe; ++at) {
-                if (!held[at - tileFrom_]) continue;
-                const std::size_t place = table.placeOf(values[at - tileFrom_]);
+            std::size_t entry = 0;
+            for (; entry < rare.size() && rare[entry].at < probe; ++entry) {
+                const uint32_t at = rare[entry].at;
+                const std::size_t place = table.placeOf(rare[entry].value);
                 Slot& slot = table.slotAt(place);
                 if (slot.first == kNone) places.push_back(place);
                 nextSame[at - home] = slot.first;
@@ -830,9 +848,9 @@ private:
                     for (std::size_t earlier = later + 1; earlier < members.size(); ++earlier)
                         found(home + members[earlier], home + members[later]);
             }
-            for (uint32_t at = probeFrom; at < end; ++at) {
-                if (!held[at - tileFrom_]) continue;
-                const Slot* slot = table.find(values[at - tileFrom_]);
+            for (; entry < rare.size(); ++entry) {
+                const uint32_t at = rare[entry].at;
+                const Slot* slot = table.find(rare[entry].value);
                 if (slot == nullptr) continue;
                 if (slot->group == kNone) {
                     for (uint32_t same = slot->first; same != kNone; same = nextSame[same]) found(home + same, at);
@@ -915,6 +933,8 @@ private:
     uint32_t tileFrom_ = 0;
     uint32_t tileFirst_ = 0;
     uint32_t tileFiles_ = 0;
+    // The rare blocks of the matching's tile, one list per offset.
+    std::vector<RareBlock> rareBlocks_[kTileColumns];
     // Blocks of the files before each place in `order_`.
     std::vector<uint64_t> blocksBefore_;
     uint32_t foundSinceGate_ = 0;
