@@ -682,17 +682,32 @@ private:
         tileValues_.resize(std::size_t{tileFiles_} * kTileColumns);
         tileHeld_.assign(std::size_t{tileFiles_} * kTileColumns, 0);
         tileCounts_.resize(tileValues_.size());
+        uint32_t* tileValues = tileValues_.data();
+        uint8_t* tileHeld = tileHeld_.data();
+        const std::size_t files = tileFiles_;
         for (uint32_t at = begin; at < end; ++at) {
+            // Each file's stretch of values lies apart from the others': asked for a few files ahead.
+            if (at + kFilesAhead < end) prefetchStretch(at + kFilesAhead, first);
             if (!matched(at)) continue;
             const uint32_t file = at - begin;
             const uint32_t last = std::min(blockCount(order_[at]), first + kTileColumns);
             const uint32_t* values = valuesOf(at);
             for (uint32_t column = first; column < last; ++column) {
-                const std::size_t place = std::size_t{column - first} * tileFiles_ + file;
-                tileValues_[place] = values[column];
-                tileHeld_[place] = 1;
+                const std::size_t place = std::size_t{column - first} * files + file;
+                tileValues[place] = values[column];
+                tileHeld[place] = 1;
             }
         }
+    }
+
+    static constexpr uint32_t kFilesAhead = 4;
+
+    void prefetchStretch(uint32_t at, uint32_t first) const {
+        if (!matched(at)) return;
+        const uint32_t last = std::min(blockCount(order_[at]), first + kTileColumns);
+        const uint32_t* values = valuesOf(at);
+        // One request per 64-byte line.
+        for (uint32_t column = first; column < last; column += 16) __builtin_prefetch(values + column);
     }
 
     // A block of the step among the rarest of its file and held by another file too.
