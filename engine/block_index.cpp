@@ -643,25 +643,22 @@ private:
         // Eight buckets a file keeps values of different blocks mostly apart.
         std::size_t buckets = 4096;
         while (buckets < std::size_t{end - home} * 8) buckets *= 2;
-        std::vector<uint8_t> holders(buckets, 0);
+        // One bucket more, for the places of the tile that hold no block.
+        std::vector<uint8_t> holders(buckets + 1, 0);
         const uint32_t mask = static_cast<uint32_t>(buckets - 1);
         const uint32_t columns = blockCount(order_[end - 1]);
         for (uint32_t first = 0; first < columns && holdAtGate(state_); first += kTileColumns) {
-            fillTile(home, end, first);
+            fillTile(home, end, first, mask);
             const uint32_t last = std::min(columns, first + kTileColumns);
             for (uint32_t column = first; column < last; ++column) {
-                const uint32_t* values = tileValues(column);
-                const uint8_t* held = tileHeld(column);
+                const uint32_t* inBucket = tileBuckets(column);
                 for (uint32_t file = 0; file < tileFiles_; ++file) {
-                    if (!held[file]) continue;
-                    uint8_t& count = holders[values[file] & mask];
+                    uint8_t& count = holders[inBucket[file]];
                     count = static_cast<uint8_t>(count + (count < kMostHolders));
                 }
                 uint8_t* counted = tileCounts(column);
-                for (uint32_t file = 0; file < tileFiles_; ++file)
-                    if (held[file]) counted[file] = holders[values[file] & mask];
-                for (uint32_t file = 0; file < tileFiles_; ++file)
-                    if (held[file]) holders[values[file] & mask] = 0;
+                for (uint32_t file = 0; file < tileFiles_; ++file) counted[file] = holders[inBucket[file]];
+                for (uint32_t file = 0; file < tileFiles_; ++file) holders[inBucket[file]] = 0;
             }
             storeTileCounts();
         }
@@ -673,17 +670,17 @@ private:
     // reads memory in order, not one scattered line of each file's blocks.
     static constexpr uint32_t kTileColumns = 64;
 
-    // Fills the tile from `first` on with every matched block of the files of [begin, end).
-    void fillTile(uint32_t begin, uint32_t end, uint32_t first) {
+    // Fills the tile from `first` on with the bucket (value & mask) of every
+    // matched block of the files of [begin, end); a place holding no block
+    // gets the spare bucket after them, mask + 1.
+    void fillTile(uint32_t begin, uint32_t end, uint32_t first, uint32_t mask) {
         while (begin < end && blockCount(order_[begin]) <= first) ++begin;
         tileFrom_ = begin;
         tileFirst_ = first;
         tileFiles_ = end - begin;
-        tileValues_.resize(std::size_t{tileFiles_} * kTileColumns);
-        tileHeld_.assign(std::size_t{tileFiles_} * kTileColumns, 0);
-        tileCounts_.resize(tileValues_.size());
-        uint32_t* tileValues = tileValues_.data();
-        uint8_t* tileHeld = tileHeld_.data();
+        tileBuckets_.assign(std::size_t{tileFiles_} * kTileColumns, mask + 1);
+        tileCounts_.resize(tileBuckets_.size());
+        uint32_t* tileBuckets = tileBuckets_.data();
         const std::size_t files = tileFiles_;
         for (uint32_t at = begin; at < end; ++at) {
             // Each file's stretch of values lies apart from the others': asked for a few files ahead.
@@ -694,8 +691,7 @@ private:
             const uint32_t* values = valuesOf(at);
             for (uint32_t column = first; column < last; ++column) {
                 const std::size_t place = std::size_t{column - first} * files + file;
-                tileValues[place] = values[column];
-                tileHeld[place] = 1;
+                tileBuckets[place] = values[column] & mask;
             }
         }
     }
@@ -734,11 +730,8 @@ private:
         }
     }
 
-    const uint32_t* tileValues(uint32_t column) const {
-        return tileValues_.data() + std::size_t{column - tileFirst_} * tileFiles_;
-    }
-    const uint8_t* tileHeld(uint32_t column) const {
-        return tileHeld_.data() + std::size_t{column - tileFirst_} * tileFiles_;
+    const uint32_t* tileBuckets(uint32_t column) const {
+        return tileBuckets_.data() + std::size_t{column - tileFirst_} * tileFiles_;
     }
     uint8_t* tileCounts(uint32_t column) { return tileCounts_.data() + std::size_t{column - tileFirst_} * tileFiles_; }
 
@@ -942,8 +935,7 @@ private:
     PairSet examined_;
     uint32_t home_ = 0;
     // The tile of the step being matched: files from tileFrom_ on, offsets from tileFirst_ on.
-    std::vector<uint32_t> tileValues_;
-    std::vector<uint8_t> tileHeld_;
+    std::vector<uint32_t> tileBuckets_;
     std::vector<uint8_t> tileCounts_;
     uint32_t tileFrom_ = 0;
     uint32_t tileFirst_ = 0;
