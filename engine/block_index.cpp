@@ -792,9 +792,25 @@ private:
             if (before + held >= prefix) break;
             before += held;
         }
-        for (column = 0; holders[column] != level || ++before != prefix; ++column) {
+        return rank(static_cast<uint8_t>(level), nthAtLevel(holders, count, static_cast<uint8_t>(level), prefix - before));
+    }
+
+    // The offset of the `nth` block (from 1) of `count` held by `level` files; there is one.
+    static uint32_t nthAtLevel(const uint8_t* holders, uint32_t count, uint8_t level, uint32_t nth) {
+        uint32_t column = 0;
+#if defined(__SSE2__)
+        // Sixteen at a time, up to the stretch that holds it.
+        const __m128i wanted = _mm_set1_epi8(static_cast<char>(level));
+        for (; column + 16 <= count; column += 16) {
+            const __m128i counts = _mm_loadu_si128(reinterpret_cast<const __m128i*>(holders + column));
+            const uint32_t here = static_cast<uint32_t>(__builtin_popcount(
+                static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(counts, wanted)))));
+            if (here >= nth) break;
+            nth -= here;
         }
-        return rank(static_cast<uint8_t>(level), column);
+#endif
+        for (;; ++column)
+            if (holders[column] == level && --nth == 0) return column;
     }
 
     // Pairs within the range [home, probe) and between it and [probe, end),
