@@ -809,8 +809,9 @@ private:
             nth -= here;
         }
 #endif
-        for (;; ++column)
-            if (holders[column] == level && --nth == 0) return column;
+        for (; column < count; ++column)
+            if (holders[column] == level && --nth == 0) break;
+        return column;
     }
 
     // Pairs within the range [home, probe) and between it and [probe, end),
