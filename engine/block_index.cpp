@@ -643,25 +643,22 @@ private:
         // Eight buckets a file keeps values of different blocks mostly apart.
         std::size_t buckets = 4096;
         while (buckets < std::size_t{end - home} * 8) buckets *= 2;
-        std::vector<uint8_t> holders(buckets, 0);
+        // One bucket more, for the places of the tile that hold no block.
+        std::vector<uint8_t> holders(buckets + 1, 0);
         const uint32_t mask = static_cast<uint32_t>(buckets - 1);
         const uint32_t columns = blockCount(order_[end - 1]);
         for (uint32_t first = 0; first < columns && holdAtGate(state_); first += kTileColumns) {
-            fillTile(home, end, first, false);
+            fillTile(home, end, first, mask);
             const uint32_t last = std::min(columns, first + kTileColumns);
             for (uint32_t column = first; column < last; ++column) {
-                const uint32_t* values = tileValues(column);
-                const uint8_t* held = tileHeld(column);
+                const uint32_t* inBucket = tileBuckets(column);
                 for (uint32_t file = 0; file < tileFiles_; ++file) {
-                    if (!held[file]) continue;
-                    uint8_t& count = holders[values[file] & mask];
+                    uint8_t& count = holders[inBucket[file]];
                     count = static_cast<uint8_t>(count + (count < kMostHolders));
                 }
                 uint8_t* counted = tileCounts(column);
-                for (uint32_t file = 0; file < tileFiles_; ++file)
-                    if (held[file]) counted[file] = holders[values[file] & mask];
-                for (uint32_t file = 0; file < tileFiles_; ++file)
-                    if (held[file]) holders[values[file] & mask] = 0;
+                for (uint32_t file = 0; file < tileFiles_; ++file) counted[file] = holders[inBucket[file]];
+                for (uint32_t file = 0; file < tileFiles_; ++file) holders[inBucket[file]] = 0;
             }
             storeTileCounts();
         }
@@ -673,38 +670,68 @@ private:
     // reads memory in order, not one scattered line of each file's blocks.
     static constexpr uint32_t kTileColumns = 64;
 
-    // Fills the tile from `first` on for the files of [begin, end) that hold
-    // a block there: with every matched block, or only those among each
-    // file's rarest (`prefixOnly`, once the prefixes are found).
-    void fillTile(uint32_t begin, uint32_t end, uint32_t first, bool prefixOnly) {
+    // Fills the tile from `first` on with the bucket (value & mask) of every
+    // matched block of the files of [begin, end); a place holding no block
+    // gets the spare bucket after them, mask + 1.
+    void fillTile(uint32_t begin, uint32_t end, uint32_t first, uint32_t mask) {
         while (begin < end && blockCount(order_[begin]) <= first) ++begin;
         tileFrom_ = begin;
         tileFirst_ = first;
         tileFiles_ = end - begin;
-        tileValues_.resize(std::size_t{tileFiles_} * kTileColumns);
-        tileHeld_.assign(std::size_t{tileFiles_} * kTileColumns, 0);
-        if (!prefixOnly) tileCounts_.resize(tileValues_.size());
+        tileBuckets_.assign(std::size_t{tileFiles_} * kTileColumns, mask + 1);
+        tileCounts_.resize(tileBuckets_.size());
+        uint32_t* tileBuckets = tileBuckets_.data();
+        const std::size_t files = tileFiles_;
         for (uint32_t at = begin; at < end; ++at) {
-            if (!matched(at) || (prefixOnly && !sharesAnyRareBlock(at))) continue;
+            // Each file's stretch of values lies apart from the others': asked for a few files ahead.
+            if (at + kFilesAhead < end) prefetchStretch(at + kFilesAhead, first);
+            if (!matched(at)) continue;
             const uint32_t file = at - begin;
             const uint32_t last = std::min(blockCount(order_[at]), first + kTileColumns);
             const uint32_t* values = valuesOf(at);
-            const uint8_t* counts = prefixOnly ? countsOf(at) : nullptr;
             for (uint32_t column = first; column < last; ++column) {
-                const std::size_t place = std::size_t{column - first} * tileFiles_ + file;
-                tileValues_[place] = values[column];
-                // A block no other file of the step holds pairs with nothing.
-                tileHeld_[place] =
-                    !prefixOnly || (counts[column] > 1 && rank(counts[column], column) <= lastRank_[at - home_]);
+                const std::size_t place = std::size_t{column - first} * files + file;
+                tileBuckets[place] = values[column] & mask;
             }
         }
     }
 
-    const uint32_t* tileValues(uint32_t column) const {
-        return tileValues_.data() + std::size_t{column - tileFirst_} * tileFiles_;
+    static constexpr uint32_t kFilesAhead = 4;
+
+    void prefetchStretch(uint32_t at, uint32_t first) const {
+        if (!matched(at)) return;
+        const uint32_t last = std::min(blockCount(order_[at]), first + kTileColumns);
+        const uint32_t* values = valuesOf(at);
+        // One request per 64-byte line.
+        for (uint32_t column = first; column < last; column += 16) __builtin_prefetch(values + column);
     }
-    const uint8_t* tileHeld(uint32_t column) const {
-        return tileHeld_.data() + std::size_t{column - tileFirst_} * tileFiles_;
+
+    // A block of the step among the rarest of its file and held by another file too.
+    struct RareBlock {
+        uint32_t at;
+        uint32_t value;
+    };
+
+    // Lists, offset by offset from `first` on, the rare blocks of the files
+    // of [begin, end), in file order: a file's rarest blocks are few, so the
+    // matching walks them alone, not every file at every offset.
+    void listRareBlocks(uint32_t begin, uint32_t end, uint32_t first) {
+        for (std::vector<RareBlock>& column : rareBlocks_) column.clear();
+        for (uint32_t at = begin; at < end; ++at) {
+            if (!matched(at) || !sharesAnyRareBlock(at)) continue;
+            const uint32_t last = std::min(blockCount(order_[at]), first + kTileColumns);
+            const uint32_t* values = valuesOf(at);
+            const uint8_t* counts = countsOf(at);
+            const uint64_t lastRank = lastRank_[at - home_];
+            // A block no other file of the step holds pairs with nothing.
+            for (uint32_t column = first; column < last; ++column)
+                if (counts[column] > 1 && rank(counts[column], column) <= lastRank)
+                    rareBlocks_[column - first].push_back({at, values[column]});
+        }
+    }
+
+    const uint32_t* tileBuckets(uint32_t column) const {
+        return tileBuckets_.data() + std::size_t{column - tileFirst_} * tileFiles_;
     }
     uint8_t* tileCounts(uint32_t column) { return tileCounts_.data() + std::size_t{column - tileFirst_} * tileFiles_; }
 
@@ -765,9 +792,26 @@ private:
             if (before + held >= prefix) break;
             before += held;
         }
-        for (column = 0; holders[column] != level || ++before != prefix; ++column) {
+        return rank(static_cast<uint8_t>(level), nthAtLevel(holders, count, static_cast<uint8_t>(level), prefix - before));
+    }
+
+    // The offset of the `nth` block (from 1) of `count` held by `level` files; there is one.
+    static uint32_t nthAtLevel(const uint8_t* holders, uint32_t count, uint8_t level, uint32_t nth) {
+        uint32_t column = 0;
+#if defined(__SSE2__)
+        // Sixteen at a time, up to the stretch that holds it.
+        const __m128i wanted = _mm_set1_epi8(static_cast<char>(level));
+        for (; column + 16 <= count; column += 16) {
+            const __m128i counts = _mm_loadu_si128(reinterpret_cast<const __m128i*>(holders + column));
+            const uint32_t here = static_cast<uint32_t>(__builtin_popcount(
+                static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(counts, wanted)))));
+            if (here >= nth) break;
+            nth -= here;
         }
-        return rank(static_cast<uint8_t>(level), column);
+#endif
+        for (; column < count; ++column)
+            if (holders[column] == level && --nth == 0) break;
+        return column;
     }
 
     // Pairs within the range [home, probe) and between it and [probe, end),
@@ -789,19 +833,18 @@ private:
         std::vector<uint32_t> members;
         MetGroups groups;
         const uint32_t columns = blockCount(order_[end - 1]);
-        uint32_t homeFrom = home, probeFrom = probe;
+        uint32_t homeFrom = home;
         for (uint32_t column = 0; column < columns; ++column) {
             table.nextColumn();
             while (homeFrom < probe && blockCount(order_[homeFrom]) <= column) ++homeFrom;
-            while (probeFrom < end && blockCount(order_[probeFrom]) <= column) ++probeFrom;
             if (homeFrom == probe || tooManyMatched() || !holdAtGate(state_)) break;
-            if (column % kTileColumns == 0) fillTile(homeFrom, end, column, true);
-            const uint32_t* values = tileValues(column);
-            const uint8_t* held = tileHeld(column);
+            if (column % kTileColumns == 0) listRareBlocks(homeFrom, end, column);
+            const std::vector<RareBlock>& rare = rareBlocks_[column % kTileColumns];
             places.clear();
-            for (uint32_t at = homeFrom; at < probe; ++at) {
-                if (!held[at - tileFrom_]) continue;
-                const std::size_t place = table.placeOf(values[at - tileFrom_]);
+            std::size_t entry = 0;
+            for (; entry < rare.size() && rare[entry].at < probe; ++entry) {
+                const uint32_t at = rare[entry].at;
+                const std::size_t place = table.placeOf(rare[entry].value);
                 Slot& slot = table.slotAt(place);
                 if (slot.first == kNone) places.push_back(place);
                 nextSame[at - home] = slot.first;
@@ -830,9 +873,9 @@ private:
                     for (std::size_t earlier = later + 1; earlier < members.size(); ++earlier)
                         found(home + members[earlier], home + members[later]);
             }
-            for (uint32_t at = probeFrom; at < end; ++at) {
-                if (!held[at - tileFrom_]) continue;
-                const Slot* slot = table.find(values[at - tileFrom_]);
+            for (; entry < rare.size(); ++entry) {
+                const uint32_t at = rare[entry].at;
+                const Slot* slot = table.find(rare[entry].value);
                 if (slot == nullptr) continue;
                 if (slot->group == kNone) {
                     for (uint32_t same = slot->first; same != kNone; same = nextSame[same]) found(home + same, at);
@@ -909,12 +952,13 @@ private:
     PairSet examined_;
     uint32_t home_ = 0;
     // The tile of the step being matched: files from tileFrom_ on, offsets from tileFirst_ on.
-    std::vector<uint32_t> tileValues_;
-    std::vector<uint8_t> tileHeld_;
+    std::vector<uint32_t> tileBuckets_;
     std::vector<uint8_t> tileCounts_;
     uint32_t tileFrom_ = 0;
     uint32_t tileFirst_ = 0;
     uint32_t tileFiles_ = 0;
+    // The rare blocks of the matching's tile, one list per offset.
+    std::vector<RareBlock> rareBlocks_[kTileColumns];
     // Blocks of the files before each place in `order_`.
     std::vector<uint64_t> blocksBefore_;
     uint32_t foundSinceGate_ = 0;
