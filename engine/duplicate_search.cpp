@@ -30,6 +30,21 @@ bool indexTree(AppState& state, FileIndex& index, const SearchOptions& options, 
     return index.count() != 0 && !index.outOfMemory() && state.runControl.load() != AbortRequested;
 }
 
+// Decides the "Directory" pairs the way that looks cheaper, the other when it
+// cannot serve; false when neither can, and the search visits every pair.
+bool decideDirectoryPairs(AppState& state, const FileIndex& index, const SearchOptions& options,
+                          TwinCandidates& candidates) {
+    const bool windowsFirst =
+        options.directoryRoute == WindowsRoute ||
+        (options.directoryRoute == CheaperRoute && windowsLookCheaper(state, index, options));
+    if (windowsFirst && decideInWindows(state, index, options, candidates)) return true;
+    if (listTwinCandidates(state, index, options, candidates)) {
+        decideListedPairs(state, index, options, candidates);
+        return true;
+    }
+    return !windowsFirst && decideInWindows(state, index, options, candidates);
+}
+
 // Lists the twins from row 1 on; false when memory for the pairing ran out.
 bool pairTree(AppState& state, FileIndex& index, const SearchOptions& options, LastPair& last) {
     const uint32_t firstTwinRow = 1;
@@ -40,11 +55,7 @@ bool pairTree(AppState& state, FileIndex& index, const SearchOptions& options, L
     }
     TwinCandidates candidates;
     state.progressPercent.store(0);
-    if (listTwinCandidates(state, index, options, candidates)) {
-        decideListedPairs(state, index, options, candidates);
-    } else if (!decideInWindows(state, index, options, candidates)) {
-        findTwinCandidates(state, index, candidates);
-    }
+    if (!decideDirectoryPairs(state, index, options, candidates)) findTwinCandidates(state, index, candidates);
     pairEntries(state, index, options, candidates, firstTwinRow, last, state.progressPercent.load());
     return true;
 }

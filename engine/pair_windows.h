@@ -25,3 +25,9 @@
 // progressPercent from 0 to kListingProgress.
 bool decideInWindows(AppState& state, const FileIndex& index, const SearchOptions& options,
                      TwinCandidates& candidates);
+
+// Whether deciding every pair in windows looks cheaper than the block listing,
+// estimated from the sizes alone: pairs looked at and bytes compared up to
+// their early stop, against the listing's cost per byte and per file. Files
+// too large for the block count as read once per pair.
+bool windowsLookCheaper(const AppState& state, const FileIndex& index, const SearchOptions& options);

@@ -7,6 +7,12 @@
 
 #include "engine/settings.h"
 
+// How "Directory" decides its pairs at 90% and above, where both ways serve:
+// the block listing, or comparing files of similar size held in memory. Both
+// list the same rows; the search takes the one its cost estimate finds cheaper
+// unless it is told which (the reference tests run each).
+enum DirectoryRoute { CheaperRoute, ListingRoute, WindowsRoute };
+
 struct SearchOptions {
     SearchMode mode = QuickDirMode;
     // Pairs are listed from this share of equal bytes on (0 counts as 1).
@@ -15,6 +21,7 @@ struct SearchOptions {
     bool useHash = true;
     // A folder left without files that will not go is tried again after its attributes are reset.
     bool overrideReadOnly = false;
+    DirectoryRoute directoryRoute = CheaperRoute;
 };
 
 inline SearchOptions searchOptionsOf(const Settings& settings) {

@@ -18,7 +18,14 @@ struct SearchSetup {
     bool useHash = true;
     uint32_t matchPercent = 95;
     bool zeroLength = false;
+    DirectoryRoute route = CheaperRoute;
 };
+
+// The routes a reference test runs: both where "Directory" may take either.
+inline std::vector<DirectoryRoute> routesFor(const SearchSetup& setup) {
+    if (setup.mode == DirectoryMode && setup.matchPercent >= 90) return {ListingRoute, WindowsRoute};
+    return {CheaperRoute};
+}
 
 // A row store that lets a test act when the search inserts a row.
 class WatchedList : public ResultStore {
@@ -37,7 +44,7 @@ public:
 class SearchState {
 public:
     explicit SearchState(const SearchSetup& setup = {})
-        : options{setup.mode, setup.matchPercent, setup.useHash, false} {
+        : options{setup.mode, setup.matchPercent, setup.useHash, false, setup.route} {
         state.results = &list;
         state.checkZeroLength = setup.zeroLength ? 1 : 0;
     }

@@ -242,13 +242,16 @@ TEST(SearchReference, FastSearchListsWhatThePlainSearchLists) {
                     SearchSetup options = base;
                     options.matchPercent = match;
                     options.zeroLength = zeroLength;
-                    SearchState fast(options);
                     SearchState plain(options);
-                    const auto rows = fast.search(root);
-                    EXPECT_EQ(rows, plainSearch(plain, root))
-                        << "seed " << seed << " mode " << options.mode << " hash " << options.useHash
-                        << " match " << match;
-                    EXPECT_GT(rows.size(), 2u);
+                    const auto expected = plainSearch(plain, root);
+                    EXPECT_GT(expected.size(), 2u);
+                    for (const DirectoryRoute route : routesFor(options)) {
+                        options.route = route;
+                        SearchState fast(options);
+                        EXPECT_EQ(fast.search(root), expected)
+                            << "seed " << seed << " mode " << options.mode << " hash " << options.useHash
+                            << " match " << match << " route " << route;
+                    }
                 }
             }
         }
@@ -352,14 +355,17 @@ TEST(SearchReference, TwinsAtTheThresholdListWhatThePlainSearchLists) {
         SearchState plain(options);
         const auto expected = plainSearch(plain, root);
         EXPECT_GT(expected.size(), 12u);
-        for (const bool starved : {false, true}) {
-            SearchState fast(options);
-            // Without memory for the blocks' values the search visits every pair instead.
-            if (starved)
-                fast.state.allocateBlock = [](std::size_t bytes) {
-                    return bytes < (64u << 10) ? nullptr : static_cast<uint8_t*>(std::calloc(bytes, 1));
-                };
-            EXPECT_EQ(fast.search(root), expected) << "match " << match << " starved " << starved;
+        for (const DirectoryRoute route : routesFor(options)) {
+            for (const bool starved : {false, true}) {
+                SearchState fast(SearchSetup{DirectoryMode, false, match, false, route});
+                // Without memory for the blocks' values the search visits every pair instead.
+                if (starved)
+                    fast.state.allocateBlock = [](std::size_t bytes) {
+                        return bytes < (64u << 10) ? nullptr : static_cast<uint8_t*>(std::calloc(bytes, 1));
+                    };
+                EXPECT_EQ(fast.search(root), expected)
+                    << "match " << match << " starved " << starved << " route " << route;
+            }
         }
     }
 }
@@ -400,22 +406,26 @@ TEST(SearchReference, SharedContentListsWhatThePlainSearchLists) {
         writeSharedContent(folder, match);
         const std::string root = folder.root().string();
         const SearchSetup options{DirectoryMode, false, match, false};
-        SearchState fast(options);
         SearchState plain(options);
         const auto expected = plainSearch(plain, root);
         EXPECT_GT(expected.size(), 20u) << "match " << match;
-        EXPECT_EQ(fast.search(root), expected) << "match " << match;
+        for (const DirectoryRoute route : routesFor(options)) {
+            SearchState fast(SearchSetup{DirectoryMode, false, match, false, route});
+            EXPECT_EQ(fast.search(root), expected) << "match " << match << " route " << route;
+        }
     }
 }
 
 // An abort at any point of a "Directory" search, the listing of pairs
 // included, lists a prefix of the complete search's rows; progress never falls.
 TEST(SearchReference, AnAbortedDirectorySearchListsAPrefixOfTheRows) {
-    for (const uint32_t match : {95u, 50u}) {
+    // The listing at 95%; the windows at 50%, where nothing else serves.
+    for (const SearchSetup& options :
+         {SearchSetup{DirectoryMode, false, 95, false, ListingRoute}, SearchSetup{DirectoryMode, false, 50, false}}) {
+        const uint32_t match = options.matchPercent;
         TestFolder folder;
         writeSharedContent(folder, match);
         const std::string root = folder.root().string();
-        const SearchSetup options{DirectoryMode, false, match, false};
         SearchState complete(options);
         uint32_t allReads = 0;
         complete.state.readBlock = [&](fs::File* file, void* buffer, uint32_t count) {
