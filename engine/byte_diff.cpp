@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <vector>
 
 #if defined(__i386__) || defined(__x86_64__)
 #include <cpuid.h>
-#include <emmintrin.h>
+#include <immintrin.h>
 #define KESTROW_VECTOR_COUNT 1
 #endif
 
@@ -94,26 +95,78 @@ __attribute__((target("sse2"))) uint32_t countUpToBySse2(const uint8_t* a, const
     }
     return count;
 }
-#endif
 
-using CountUpTo = uint32_t (*)(const uint8_t*, const uint8_t*, uint32_t, uint32_t);
-
-// The vector count where the processor has it: always on x86-64; on 32-bit x86
-// only when the processor says so, since the program also runs on processors
-// without it.
-CountUpTo chooseCount() {
-#if defined(__x86_64__)
-    return countUpToBySse2;
-#elif defined(KESTROW_VECTOR_COUNT)
-    unsigned int eax = 0, ebx = 0, ecx = 0, edx = 0;
-    if (__get_cpuid(1, &eax, &ebx, &ecx, &edx) && (edx & bit_SSE2) != 0) return countUpToBySse2;
-    return countDifferingBytesByWords;
-#else
-    return countDifferingBytesByWords;
-#endif
+// The same 32 bytes at a time, on processors with 32-byte vector compares.
+__attribute__((target("avx2"))) uint32_t countUpToByAvx2(const uint8_t* a, const uint8_t* b, uint32_t length,
+                                                         uint32_t limit) {
+    const __m256i zero = _mm256_setzero_si256();
+    uint32_t count = 0;
+    for (uint32_t position = 0, block = 0; position < length && count <= limit; position += block) {
+        block = nextCountBlock(length - position, count, limit);
+        const uint32_t vectorEnd = position + (block & ~31u);
+        __m256i equal0 = zero, equal1 = zero;
+        uint32_t i = position;
+        for (; vectorEnd - i >= 64; i += 64) {
+            const __m256i a0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a + i));
+            const __m256i b0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(b + i));
+            const __m256i a1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a + i + 32));
+            const __m256i b1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(b + i + 32));
+            equal0 = _mm256_sub_epi8(equal0, _mm256_cmpeq_epi8(a0, b0));
+            equal1 = _mm256_sub_epi8(equal1, _mm256_cmpeq_epi8(a1, b1));
+        }
+        if (i < vectorEnd) {
+            const __m256i a0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a + i));
+            const __m256i b0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(b + i));
+            equal0 = _mm256_sub_epi8(equal0, _mm256_cmpeq_epi8(a0, b0));
+            i += 32;
+        }
+        const __m256i sums = _mm256_add_epi64(_mm256_sad_epu8(equal0, zero), _mm256_sad_epu8(equal1, zero));
+        const uint32_t equal = static_cast<uint32_t>(_mm256_extract_epi32(sums, 0)) +
+                               static_cast<uint32_t>(_mm256_extract_epi32(sums, 2)) +
+                               static_cast<uint32_t>(_mm256_extract_epi32(sums, 4)) +
+                               static_cast<uint32_t>(_mm256_extract_epi32(sums, 6));
+        count += (vectorEnd - position) - equal;
+        for (; i < position + block; ++i) count += a[i] != b[i];
+    }
+    return count;
 }
 
-const CountUpTo countUpTo = chooseCount();
+// Whether the processor has 32-byte vector compares and the system saves their
+// registers (a system that does not leaves the OSXSAVE flag off).
+bool hasAvx2() {
+    unsigned int eax = 0, ebx = 0, ecx = 0, edx = 0;
+    if (!__get_cpuid(1, &eax, &ebx, &ecx, &edx) || (ecx & bit_OSXSAVE) == 0 || (ecx & bit_AVX) == 0) return false;
+    unsigned int low = 0, high = 0;
+    __asm__("xgetbv" : "=a"(low), "=d"(high) : "c"(0));
+    if ((low & 6) != 6) return false;  // the system saves the 16- and 32-byte registers
+    return __get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx) && (ebx & bit_AVX2) != 0;
+}
+
+bool hasSse2() {
+#if defined(__x86_64__)
+    return true;
+#else
+    unsigned int eax = 0, ebx = 0, ecx = 0, edx = 0;
+    return __get_cpuid(1, &eax, &ebx, &ecx, &edx) && (edx & bit_SSE2) != 0;
+#endif
+}
+#endif
+
+// The counts this processor can run, fastest first: 32- and 16-byte vector
+// compares where it has them (the 32-bit program also runs on processors
+// without), then words.
+std::vector<CountMethod> findCountMethods() {
+    std::vector<CountMethod> methods;
+#ifdef KESTROW_VECTOR_COUNT
+    if (hasAvx2()) methods.push_back(CountMethod{"AVX2", countUpToByAvx2});
+    if (hasSse2()) methods.push_back(CountMethod{"SSE2", countUpToBySse2});
+#endif
+    methods.push_back(CountMethod{"words", countDifferingBytesByWords});
+    return methods;
+}
+
+const std::vector<CountMethod> kCountMethods = findCountMethods();
+const DifferingCount countUpTo = kCountMethods.front().count;
 
 }  // namespace
 
@@ -135,12 +188,8 @@ uint32_t countDifferingBytesByWords(const uint8_t* a, const uint8_t* b, uint32_t
     return count;
 }
 
-bool vectorCountInUse() {
-#ifdef KESTROW_VECTOR_COUNT
-    return countUpTo == countUpToBySse2;
-#else
-    return false;
-#endif
+const std::vector<CountMethod>& countMethods() {
+    return kCountMethods;
 }
 
 uint32_t findDifferentByte(const uint8_t* a, const uint8_t* b, uint32_t from, uint32_t end) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 // Number of positions in [0, length) at which `a` and `b` hold different bytes.
 uint32_t countDifferingBytes(const uint8_t* a, const uint8_t* b, uint32_t length);
@@ -12,12 +13,18 @@ uint32_t countDifferingBytes(const uint8_t* a, const uint8_t* b, uint32_t length
 // exact when it is at most `limit`, otherwise some number above `limit`.
 uint32_t countDifferingBytesUpTo(const uint8_t* a, const uint8_t* b, uint32_t length, uint32_t limit);
 
-// The count of processors without 16-byte vector compares, which the counts
-// above use there.
+// The count of processors without vector compares, which the counts above use there.
 uint32_t countDifferingBytesByWords(const uint8_t* a, const uint8_t* b, uint32_t length, uint32_t limit);
 
-// Whether the counts above use the processor's 16-byte vector compares.
-bool vectorCountInUse();
+// A way of counting, as countDifferingBytesUpTo counts.
+using DifferingCount = uint32_t (*)(const uint8_t* a, const uint8_t* b, uint32_t length, uint32_t limit);
+struct CountMethod {
+    const char* name;
+    DifferingCount count;
+};
+
+// The ways this processor can count, fastest first: the counts above use the first.
+const std::vector<CountMethod>& countMethods();
 
 // First position in [from, end) at which the bytes differ; `end` when none does.
 uint32_t findDifferentByte(const uint8_t* a, const uint8_t* b, uint32_t from, uint32_t end);

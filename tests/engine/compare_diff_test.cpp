@@ -82,15 +82,15 @@ TEST(BlockCompare, CountsAndFindsLikeAByteLoopAtAnyOffsetAndLength) {
         const uint32_t end = from + random() % (size - from + 1);
         const uint32_t differing = plainCount(a.data() + from, b.data() + from, end - from);
         ASSERT_EQ(countDifferingBytes(a.data() + from, b.data() + from, end - from), differing);
-        // Counts that may stop once past a limit: exact up to it, above it after it.
+        // Counts that may stop once past a limit, each way this processor has:
+        // exact up to it, above it after it.
         const uint32_t limit = random() % (differing + 2);
-        for (const uint32_t counted :
-             {countDifferingBytesUpTo(a.data() + from, b.data() + from, end - from, limit),
-              countDifferingBytesByWords(a.data() + from, b.data() + from, end - from, limit)}) {
+        for (const CountMethod& method : countMethods()) {
+            const uint32_t counted = method.count(a.data() + from, b.data() + from, end - from, limit);
             if (differing <= limit) {
-                ASSERT_EQ(counted, differing);
+                ASSERT_EQ(counted, differing) << method.name;
             } else {
-                ASSERT_GT(counted, limit);
+                ASSERT_GT(counted, limit) << method.name;
             }
         }
         uint32_t different = from;
