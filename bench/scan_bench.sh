@@ -54,7 +54,7 @@ timeTree() {
     local name=$1
     shift
     local prepare=()
-    [ "$cold" = 1 ] && prepare=(--prepare 'sync; echo 3 > /proc/sys/vm/drop_caches') && name="$name, caches dropped"
+    [ "$cold" = 1 ] && prepare=(--prepare "bash -c 'sync; echo 3 > /proc/sys/vm/drop_caches'") && name="$name, caches dropped"
     hyperfine -N -w 1 -r "$runs" -i "${prepare[@]}" --export-json "$work/times.json" "$@" >/dev/null 2>&1
     python3 - "$work/times.json" "$name" <<'PY'
 import json, sys
