@@ -61,6 +61,17 @@ uint32_t countByWords(const uint8_t* a, const uint8_t* b, uint32_t length) {
     return count;
 }
 
+// The count of processors without vector compares.
+uint32_t countDifferingBytesByWords(const uint8_t* a, const uint8_t* b, uint32_t length, uint32_t limit) {
+    uint32_t count = 0;
+    for (uint32_t position = 0, block = 0; position < length && count <= limit; position += block) {
+        block = nextCountBlock(length - position, count, limit);
+        if (std::memcmp(a + position, b + position, block) != 0)
+            count += countByWords(a + position, b + position, block);
+    }
+    return count;
+}
+
 #ifdef KESTROW_VECTOR_COUNT
 // Counts equal bytes 16 at a time: each compare gives -1 per equal byte, subtracted into byte
 // counters that a sum of absolute differences adds up once per block.
@@ -176,16 +187,6 @@ uint32_t countDifferingBytes(const uint8_t* a, const uint8_t* b, uint32_t length
 
 uint32_t countDifferingBytesUpTo(const uint8_t* a, const uint8_t* b, uint32_t length, uint32_t limit) {
     return countUpTo(a, b, length, limit);
-}
-
-uint32_t countDifferingBytesByWords(const uint8_t* a, const uint8_t* b, uint32_t length, uint32_t limit) {
-    uint32_t count = 0;
-    for (uint32_t position = 0, block = 0; position < length && count <= limit; position += block) {
-        block = nextCountBlock(length - position, count, limit);
-        if (std::memcmp(a + position, b + position, block) != 0)
-            count += countByWords(a + position, b + position, block);
-    }
-    return count;
 }
 
 const std::vector<CountMethod>& countMethods() {

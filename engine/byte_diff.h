@@ -13,9 +13,6 @@ uint32_t countDifferingBytes(const uint8_t* a, const uint8_t* b, uint32_t length
 // exact when it is at most `limit`, otherwise some number above `limit`.
 uint32_t countDifferingBytesUpTo(const uint8_t* a, const uint8_t* b, uint32_t length, uint32_t limit);
 
-// The count of processors without vector compares, which the counts above use there.
-uint32_t countDifferingBytesByWords(const uint8_t* a, const uint8_t* b, uint32_t length, uint32_t limit);
-
 // A way of counting, as countDifferingBytesUpTo counts.
 using DifferingCount = uint32_t (*)(const uint8_t* a, const uint8_t* b, uint32_t length, uint32_t limit);
 struct CountMethod {
@@ -23,7 +20,7 @@ struct CountMethod {
     DifferingCount count;
 };
 
-// The ways this processor can count, fastest first: the counts above use the first.
+// The ways this processor can count, fastest first, words last: the counts above use the first.
 const std::vector<CountMethod>& countMethods();
 
 // First position in [from, end) at which the bytes differ; `end` when none does.
