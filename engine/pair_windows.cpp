@@ -8,6 +8,7 @@
 #include "engine/byte_diff.h"
 #include "engine/compare.h"
 #include "engine/listed_file.h"
+#include "engine/near_families.h"
 
 namespace {
 
@@ -77,9 +78,10 @@ private:
     void letGoUnpairable(uint32_t size);
     bool findRoom(uint32_t size, std::size_t& offset) const;
     bool holdFile(uint32_t position, uint32_t batchStart, uint32_t batchRank);
-    bool compareTile(std::size_t tileStart, std::size_t tileEnd, std::size_t batchStart);
+    bool compareTile(std::size_t tileStart, std::size_t tileEnd);
     bool countFurther();
     void addFound(const HeldFile& earlier, const HeldFile& later, uint32_t differing);
+    void countFirstPiece(std::size_t e, std::size_t l);
     bool listPairs(TwinCandidates& candidates);
     void addPair(uint32_t a, uint32_t b, uint8_t percent);
     void addClassPairs(uint32_t repA, uint32_t repB, uint8_t percent);
@@ -114,6 +116,8 @@ private:
         uint32_t differing;
     };
     std::vector<Counting> counting_;
+    NearFamilies families_;
+    std::size_t batchStart_ = 0;
     std::vector<ComparedPair> pairs_;
     bool tooMany_ = false;
 };
@@ -130,6 +134,7 @@ void WindowPass::orderBySize() {
     nextCopy_.assign(count, kNoEntry);
     spilledAt_.assign(count, kNoEntry);
     facts_.assign(count, TwinFileFacts{});
+    families_.reset(count);
 }
 
 // Lets go of the oldest held files that no file of `size` bytes or more can pair with.
@@ -182,30 +187,46 @@ void WindowPass::addFound(const HeldFile& earlier, const HeldFile& later, uint32
     const uint32_t a = std::min(earlier.position, later.position),
                    b = std::max(earlier.position, later.position);
     found_.push_back(ComparedPair{a, b, static_cast<uint8_t>(similarityPercent(later.size, differing))});
+    families_.join(earlier.position, later.position, differing, later.limit);
+}
+
+// Counts the first piece of the pair of held files e and l, a later file of
+// the batch larger by no more than its limit, unless e's family rules the pair
+// out; a pair still open past it goes to counting_. The later file is never
+// smaller: the larger size, and so the limit, is its own.
+void WindowPass::countFirstPiece(std::size_t e, std::size_t l) {
+    const HeldFile &earlier = held_[e], &later = held_[l];
+    const uint32_t extra = later.size - earlier.size;
+    const uint32_t inBatch = static_cast<uint32_t>(l - batchStart_);
+    if (families_.ruledOut(earlier.position, inBatch, later.limit)) return;
+    const uint32_t piece = std::min(kCountPiece, earlier.size);
+    const uint32_t reach = families_.reachOf(earlier.position);
+    const uint32_t differing =
+        extra + countDifferingBytesUpTo(block_.get() + earlier.offset, block_.get() + later.offset, piece,
+                                        later.limit + reach - extra);
+    if (families_.leads(earlier.position)) families_.noteCount(earlier.position, inBatch, differing);
+    if (differing > later.limit) return;
+    if (piece == earlier.size)
+        addFound(earlier, later, differing);
+    else
+        counting_.push_back(Counting{static_cast<uint32_t>(e), static_cast<uint32_t>(l), differing});
 }
 
 // Counts the first piece of each pair of a held file of the tile with a later
-// file of the batch; pairs still open past it go to counting_. The later file
-// is never smaller: the larger size, and so the limit, is its own.
-bool WindowPass::compareTile(std::size_t tileStart, std::size_t tileEnd, std::size_t batchStart) {
+// file of the batch, then the pairs still open.
+bool WindowPass::compareTile(std::size_t tileStart, std::size_t tileEnd) {
     counting_.clear();
-    for (std::size_t l = std::max(batchStart, tileStart + 1); l < held_.size(); ++l) {
+    for (std::size_t l = std::max(batchStart_, tileStart + 1); l < held_.size(); ++l) {
         if (!holdAtGate(state_) || tooMany_) return false;
-        const HeldFile& later = held_[l];
-        for (std::size_t e = tileStart; e < std::min(tileEnd, l); ++e) {
-            const HeldFile& earlier = held_[e];
-            const uint32_t extra = later.size - earlier.size;
-            if (extra > later.limit) continue;
-            const uint32_t piece = std::min(kCountPiece, earlier.size);
-            const uint32_t differing =
-                extra + countDifferingBytesUpTo(block_.get() + earlier.offset, block_.get() + later.offset,
-                                                piece, later.limit - extra);
-            if (differing > later.limit) continue;
-            if (piece == earlier.size)
-                addFound(earlier, later, differing);
-            else
-                counting_.push_back(Counting{static_cast<uint32_t>(e), static_cast<uint32_t>(l), differing});
-        }
+        // Held files are in order of size: those whose missing bytes alone pass the limit come first.
+        const uint32_t smallest = held_[l].size - std::min(held_[l].limit, held_[l].size);
+        const auto tileBegin = held_.begin() + static_cast<std::ptrdiff_t>(tileStart);
+        const auto tileLast = held_.begin() + static_cast<std::ptrdiff_t>(std::min(tileEnd, l));
+        const auto first =
+            std::lower_bound(tileBegin, tileLast, smallest,
+                             [](const HeldFile& held, uint32_t size) { return held.size < size; });
+        for (std::size_t e = static_cast<std::size_t>(first - held_.begin()); e < std::min(tileEnd, l); ++e)
+            countFirstPiece(e, l);
     }
     return countFurther();
 }
@@ -255,13 +276,15 @@ bool WindowPass::takeBatch(uint32_t& rank) {
         }
         if (state_.runControl.load() == AbortRequested) return false;
     }
+    batchStart_ = batchStart;
+    families_.startBatch(static_cast<uint32_t>(held_.size() - batchStart));
     for (std::size_t tileStart = heldFirst_, tileEnd; tileStart < held_.size(); tileStart = tileEnd) {
         uint32_t tileBytes = std::min(held_[tileStart].size, kCountPiece);
         for (tileEnd = tileStart + 1;
              tileEnd < held_.size() && tileBytes + std::min(held_[tileEnd].size, kCountPiece) <= kTileBytes;
              ++tileEnd)
             tileBytes += std::min(held_[tileEnd].size, kCountPiece);
-        if (!compareTile(tileStart, tileEnd, batchStart)) return false;
+        if (!compareTile(tileStart, tileEnd)) return false;
     }
     return true;
 }

@@ -5,7 +5,9 @@
 // each pair is compared in memory, only up to the point where its differing
 // bytes rule it out. New files are compared in batches, a piece at a time,
 // with tiles of held files whose pieces stay in the processor's cache while
-// the batch passes them. Byte-identical files are held and compared once.
+// the batch passes them. Byte-identical files are held and compared once;
+// near copies form families (engine/near_families.h), whose members are not
+// compared with a file their first file's count rules out.
 //
 // Files the block cannot hold (too large, changed since the walk, unreadable,
 // empty) and pairs of files the block had to let go before their sizes rule

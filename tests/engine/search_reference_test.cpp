@@ -345,6 +345,27 @@ TEST(SearchReference, TwinsAtTheThresholdListWhatThePlainSearchLists) {
                     folder.write(name + "every" + std::to_string(stride) + "by" + std::to_string(changes), packed);
                 }
             }
+            // A near copy of base, and copies of it as far as allowed (and one more) whose changes miss
+            // its own: base lies exactly that much farther from them.
+            if (limit >= 8) {
+                std::vector<uint8_t> nearCopy = base;
+                std::vector<bool> changed(size, false);
+                for (uint32_t i = 0; i < limit / 8; ++i) {
+                    const uint64_t at = uint64_t{i} * size / (limit / 8) + 1;
+                    nearCopy[at] ^= 0x5A;
+                    changed[at] = true;
+                }
+                folder.write(name + "near", nearCopy);
+                std::vector<uint32_t> unchanged;
+                for (uint32_t at = 0; at < size; ++at)
+                    if (!changed[at]) unchanged.push_back(at);
+                for (const uint32_t changes : {limit, limit + 1}) {
+                    std::vector<uint8_t> far = nearCopy;
+                    for (uint32_t i = 0; i < changes; ++i)
+                        far[unchanged[uint64_t{i} * unchanged.size() / changes]] ^= 0xA5;
+                    folder.write(name + "near" + std::to_string(changes), far);
+                }
+            }
             std::vector<uint8_t> shorter(base.begin(), base.end() - limit / 2);
             folder.write(name + "shorter", spreadChanges(shorter, limit - limit / 2));
             for (uint32_t i = 1; i <= 5; ++i)
