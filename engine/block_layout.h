@@ -44,8 +44,10 @@
 // so it would be listed by its rarest a/4 + 1 blocks, three quarters of
 // them. Matching that many 3-byte blocks costs about ten times what comparing
 // the pairs in memory windows costs (engine/pair_windows.h), so 75% is not
-// listed: kNarrowestBlock keeps it out. At 50% only 1-byte blocks hold
-// (2 * (limit(L) + 1) > L).
+// listed: kNarrowestBlock keeps it out. There the windows compare near copies
+// as families instead (engine/near_families.h), which rules out the pairs of
+// shared content the listing would: files of one family against another's.
+// At 50% only 1-byte blocks hold (2 * (limit(L) + 1) > L).
 #pragma once
 
 #include <cstdint>
