@@ -4,7 +4,6 @@
 
 namespace {
 
-constexpr uint32_t kNone = 0xFFFFFFFFu;
 // A member lies within this share of its allowance of its leader: the leader's
 // counts go that much further, so a family costs its leader little more.
 constexpr uint32_t kNearShare = 8;
@@ -37,14 +36,6 @@ void NearFamilies::noteCount(uint32_t leader, uint32_t laterInBatch, uint32_t di
         counts_.resize(counts_.size() + batchFiles_, 0);
     }
     counts_[std::size_t{rowOf_[leader]} * batchFiles_ + laterInBatch] = differing;
-}
-
-bool NearFamilies::ruledOut(uint32_t file, uint32_t laterInBatch, uint32_t laterLimit) const {
-    const uint32_t leader = leaderOf_[file];
-    if (leader == kNone || rowOf_[leader] == kNone) return false;
-    // A later file the leader was not counted with has 0 here, which rules nothing out.
-    const uint32_t counted = counts_[std::size_t{rowOf_[leader]} * batchFiles_ + laterInBatch];
-    return uint64_t{counted} > uint64_t{laterLimit} + distance_[file];
 }
 
 void NearFamilies::join(uint32_t earlier, uint32_t later, uint32_t differing, uint32_t laterLimit) {

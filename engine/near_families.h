@@ -15,6 +15,7 @@
 // Counts are kept for the files of one batch at a time.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -35,17 +36,24 @@ public:
     void noteCount(uint32_t leader, uint32_t laterInBatch, uint32_t differing);
     // Whether the member `file` is ruled out for the batch's later file by
     // its leader's count: it would differ in more than `laterLimit` bytes.
-    bool ruledOut(uint32_t file, uint32_t laterInBatch, uint32_t laterLimit) const;
+    bool ruledOut(uint32_t file, uint32_t laterInBatch, uint32_t laterLimit) const {
+        const uint32_t leader = leaderOf_[file];
+        if (leader == kNone || rowOf_[leader] == kNone) return false;
+        // A later file the leader was not counted with has 0 here, which rules nothing out.
+        const uint32_t counted = counts_[std::size_t{rowOf_[leader]} * batchFiles_ + laterInBatch];
+        return uint64_t{counted} > uint64_t{laterLimit} + distance_[file];
+    }
     // `later` joins the family of `earlier` when `differing` (exact) is within
     // an eighth of `laterLimit`, earlier leads or is alone, and later is alone.
     void join(uint32_t earlier, uint32_t later, uint32_t differing, uint32_t laterLimit);
 
 private:
+    static constexpr uint32_t kNone = 0xFFFFFFFFu;
     std::vector<uint32_t> leaderOf_;
     // Per member: its distance from its leader; per leader: its farthest member's.
     std::vector<uint32_t> distance_;
     std::vector<uint8_t> leads_;
-    // Per leader: its row of counts for the batch's files; kNoRow for none.
+    // Per leader: its row of counts for the batch's files, kNone when it has none.
     std::vector<uint32_t> rowOf_;
     std::vector<uint32_t> rowOwners_;
     std::vector<uint32_t> counts_;
