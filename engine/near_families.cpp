@@ -13,23 +13,23 @@ constexpr std::size_t kMostCounts = std::size_t{1} << 20;
 }  // namespace
 
 void NearFamilies::reset(uint32_t fileCount) {
-    leaderOf_.assign(fileCount, kNone);
+    leaderOf_.assign(fileCount, kNoEntry);
     distance_.assign(fileCount, 0);
     leads_.assign(fileCount, 0);
-    rowOf_.assign(fileCount, kNone);
+    rowOf_.assign(fileCount, kNoEntry);
     rowOwners_.clear();
     counts_.clear();
 }
 
 void NearFamilies::startBatch(uint32_t batchFiles) {
-    for (const uint32_t owner : rowOwners_) rowOf_[owner] = kNone;
+    for (const uint32_t owner : rowOwners_) rowOf_[owner] = kNoEntry;
     rowOwners_.clear();
     counts_.clear();
     batchFiles_ = batchFiles;
 }
 
 void NearFamilies::noteCount(uint32_t leader, uint32_t laterInBatch, uint32_t differing) {
-    if (rowOf_[leader] == kNone) {
+    if (rowOf_[leader] == kNoEntry) {
         if (counts_.size() + batchFiles_ > kMostCounts) return;
         rowOf_[leader] = static_cast<uint32_t>(rowOwners_.size());
         rowOwners_.push_back(leader);
@@ -39,8 +39,8 @@ void NearFamilies::noteCount(uint32_t leader, uint32_t laterInBatch, uint32_t di
 }
 
 void NearFamilies::join(uint32_t earlier, uint32_t later, uint32_t differing, uint32_t laterLimit) {
-    if (differing > laterLimit / kNearShare || leaderOf_[earlier] != kNone || leaderOf_[later] != kNone ||
-        leads_[later])
+    if (differing > laterLimit / kNearShare || leaderOf_[earlier] != kNoEntry ||
+        leaderOf_[later] != kNoEntry || leads_[later])
         return;
     leaderOf_[later] = earlier;
     distance_[later] = differing;

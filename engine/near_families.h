@@ -19,6 +19,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/twin_candidates.h"
+
 class NearFamilies {
 public:
     // Every file of the index starts alone.
@@ -38,7 +40,7 @@ public:
     // its leader's count: it would differ in more than `laterLimit` bytes.
     bool ruledOut(uint32_t file, uint32_t laterInBatch, uint32_t laterLimit) const {
         const uint32_t leader = leaderOf_[file];
-        if (leader == kNone || rowOf_[leader] == kNone) return false;
+        if (leader == kNoEntry || rowOf_[leader] == kNoEntry) return false;
         // A later file the leader was not counted with has 0 here, which rules nothing out.
         const uint32_t counted = counts_[std::size_t{rowOf_[leader]} * batchFiles_ + laterInBatch];
         return uint64_t{counted} > uint64_t{laterLimit} + distance_[file];
@@ -48,12 +50,12 @@ public:
     void join(uint32_t earlier, uint32_t later, uint32_t differing, uint32_t laterLimit);
 
 private:
-    static constexpr uint32_t kNone = 0xFFFFFFFFu;
+    // Per file: the leader of its family, kNoEntry for none.
     std::vector<uint32_t> leaderOf_;
     // Per member: its distance from its leader; per leader: its farthest member's.
     std::vector<uint32_t> distance_;
     std::vector<uint8_t> leads_;
-    // Per leader: its row of counts for the batch's files, kNone when it has none.
+    // Per leader: its row of counts for the batch's files, kNoEntry when it has none.
     std::vector<uint32_t> rowOf_;
     std::vector<uint32_t> rowOwners_;
     std::vector<uint32_t> counts_;
