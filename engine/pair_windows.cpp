@@ -220,12 +220,12 @@ bool WindowPass::compareTile(std::size_t tileStart, std::size_t tileEnd) {
         if (!holdAtGate(state_) || tooMany_) return false;
         // Held files are in order of size: those whose missing bytes alone pass the limit come first.
         const uint32_t smallest = held_[l].size - std::min(held_[l].limit, held_[l].size);
-        const auto tileBegin = held_.begin() + static_cast<std::ptrdiff_t>(tileStart);
-        const auto tileLast = held_.begin() + static_cast<std::ptrdiff_t>(std::min(tileEnd, l));
+        const std::size_t last = std::min(tileEnd, l);
         const auto first =
-            std::lower_bound(tileBegin, tileLast, smallest,
+            std::lower_bound(held_.begin() + static_cast<std::ptrdiff_t>(tileStart),
+                             held_.begin() + static_cast<std::ptrdiff_t>(last), smallest,
                              [](const HeldFile& held, uint32_t size) { return held.size < size; });
-        for (std::size_t e = static_cast<std::size_t>(first - held_.begin()); e < std::min(tileEnd, l); ++e)
+        for (std::size_t e = static_cast<std::size_t>(first - held_.begin()); e < last; ++e)
             countFirstPiece(e, l);
     }
     return countFurther();
