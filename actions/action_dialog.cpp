@@ -104,15 +104,15 @@ void requestDeleteAll(HWND dialog, RunState request) {
 
 void onActionCommand(HWND dialog, int control) {
     switch (control) {
-    case ButtonOpenA: openShownFile(dialog, BoxPathA); return;
-    case ButtonOpenB: openShownFile(dialog, BoxPathB); return;
-    case ButtonDeleteA: deleteShownFile(dialog, BoxPathA); return;
-    case ButtonDeleteB: deleteShownFile(dialog, BoxPathB); return;
-    case ButtonDetailView: requestDetailView(dialog); return;
-    case ButtonDeleteAllA: requestDeleteAll(dialog, DeleteAllA); return;
-    case ButtonDeleteAllB: requestDeleteAll(dialog, DeleteAllB); return;
-    case IDCANCEL: EndDialog(dialog, 0); return;
-    default: return;
+        case ButtonOpenA: openShownFile(dialog, BoxPathA); return;
+        case ButtonOpenB: openShownFile(dialog, BoxPathB); return;
+        case ButtonDeleteA: deleteShownFile(dialog, BoxPathA); return;
+        case ButtonDeleteB: deleteShownFile(dialog, BoxPathB); return;
+        case ButtonDetailView: requestDetailView(dialog); return;
+        case ButtonDeleteAllA: requestDeleteAll(dialog, DeleteAllA); return;
+        case ButtonDeleteAllB: requestDeleteAll(dialog, DeleteAllB); return;
+        case IDCANCEL: EndDialog(dialog, 0); return;
+        default: return;
     }
 }
 
@@ -130,10 +130,10 @@ void startDetailView(HWND window) {
 
 void carryOutRequest(HWND window) {
     switch (app().runState) {
-    case DetailRequested: startDetailView(window); return;
-    case DeleteAllA:
-    case DeleteAllB: runDeleteAll(window); return;
-    default: return;
+        case DetailRequested: startDetailView(window); return;
+        case DeleteAllA:
+        case DeleteAllB: runDeleteAll(window); return;
+        default: return;
     }
 }
 
@@ -155,11 +155,11 @@ void openActionDialog(HWND window) {
 
 INT_PTR CALLBACK actionDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG:
-        initActionDialog(dialog, *reinterpret_cast<const DialogFonts*>(lParam));
-        return TRUE;
-    case WM_COMMAND: onActionCommand(dialog, LOWORD(wParam)); return TRUE;
-    case WM_DESTROY: removeTooltips(dialog); return FALSE;
-    default: return FALSE;
+        case WM_INITDIALOG:
+            initActionDialog(dialog, *reinterpret_cast<const DialogFonts*>(lParam));
+            return TRUE;
+        case WM_COMMAND: onActionCommand(dialog, LOWORD(wParam)); return TRUE;
+        case WM_DESTROY: removeTooltips(dialog); return FALSE;
+        default: return FALSE;
     }
 }

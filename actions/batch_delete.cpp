@@ -126,7 +126,8 @@ INT_PTR CALLBACK deleteAllConfirmProc(HWND dialog, UINT message, WPARAM wParam, 
 
 // Both files of the row as the search found them; a file changed since is kept unread.
 bool stillAsFound(const BatchStep& step) {
-    return stillAsSearched(step.path.c_str(), step.pathFacts) && stillAsSearched(step.twin.c_str(), step.twinFacts);
+    return stillAsSearched(step.path.c_str(), step.pathFacts) &&
+           stillAsSearched(step.twin.c_str(), step.twinFacts);
 }
 
 // Hands the queued files that pass the re-check to the shell in one list; a
@@ -207,7 +208,8 @@ bool deleteChecked(BatchRun& run) {
     if (mode == RecycleMode && !recycleList) return true;
     // A plan that cannot be held removes nothing; a run that runs out of memory stops where it is.
     return withinMemory([&] {
-        const BatchPlan plan = planBatch(resultView(), run.column, mode, state.settings.moveDirectory, cancelled);
+        const BatchPlan plan =
+            planBatch(resultView(), run.column, mode, state.settings.moveDirectory, cancelled);
         runBatch(run, plan, reinterpret_cast<char*>(recycleList.get()));
     });
 }

@@ -19,9 +19,9 @@ enum class BatchAction { Leave, Recycle, Delete, Move };
 struct BatchStep {
     int row = 0;
     BatchAction action = BatchAction::Leave;
-    std::string path;            // the file of the chosen column
-    std::string twin;            // the other file of the row, which must keep the content
-    TwinFileFacts pathFacts;     // what the search learnt of each of the two files
+    std::string path;         // the file of the chosen column
+    std::string twin;         // the other file of the row, which must keep the content
+    TwinFileFacts pathFacts;  // what the search learnt of each of the two files
     TwinFileFacts twinFacts;
     std::string destination;     // Move only
     bool handOverAfter = false;  // Recycle only: the queued paths go to the shell after this step

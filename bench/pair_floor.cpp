@@ -118,7 +118,6 @@ int main(int argc, char** argv) {
         "%zu distinct files, %llu pairs of fitting sizes, %.3f GB compared up to the stop, vector count "
         "%.2f GB/s, best %.2f (%s), floor %.3f s, at best %.3f s\n",
         files.size(), static_cast<unsigned long long>(pairs), positions / 1e9, speed.median / 1e9,
-        speed.best / 1e9, countMethods().front().name, positions / speed.median,
-        positions / speed.best);
+        speed.best / 1e9, countMethods().front().name, positions / speed.median, positions / speed.best);
     return 0;
 }

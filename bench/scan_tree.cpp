@@ -294,7 +294,8 @@ private:
     }
 
     void report() const {
-        std::printf("%s: %d files, %llu bytes\n", root_.c_str(), count_, static_cast<unsigned long long>(bytes_));
+        std::printf("%s: %d files, %llu bytes\n", root_.c_str(), count_,
+                    static_cast<unsigned long long>(bytes_));
     }
 
     std::string root_;
@@ -307,8 +308,9 @@ private:
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fputs("usage: bench_scan_tree DIR large|many|small|million|directory|headers|shared|copies [SEED]\n",
-                   stderr);
+        std::fputs(
+            "usage: bench_scan_tree DIR large|many|small|million|directory|headers|shared|copies [SEED]\n",
+            stderr);
         return 2;
     }
     const std::string name = argv[2];

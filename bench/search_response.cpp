@@ -9,6 +9,7 @@
 // returns. Each figure is wall time from the request; the goal is half a
 // second. On a loaded machine a thread that waits for a processor looks held,
 // so run it on a quiet one.
+#include <pthread.h>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -16,7 +17,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <pthread.h>
 #include <thread>
 
 #include "engine/duplicate_search.h"
@@ -33,11 +33,14 @@ double secondsSince(Clock::time_point start) {
 double cpuSecondsOf(std::thread& thread) {
     clockid_t clock{};
     timespec now{};
-    if (pthread_getcpuclockid(thread.native_handle(), &clock) != 0 || clock_gettime(clock, &now) != 0) return 0;
+    if (pthread_getcpuclockid(thread.native_handle(), &clock) != 0 || clock_gettime(clock, &now) != 0)
+        return 0;
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
-void pauseMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void pauseMs(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 struct Job {
     const char* folder;
@@ -147,8 +150,8 @@ int main(int argc, char** argv) {
     watchWholeSearch(job);  // warms the cache
     const Progress whole = watchWholeSearch(job);
     std::printf("whole search %.2f s; progress ends at %u, %s; longest stand-still %.2f s (from %.2f s)\n",
-                whole.seconds, whole.last, whole.fell ? "FELL at least once" : "never fell", whole.longestStall,
-                whole.stallFrom);
+                whole.seconds, whole.last, whole.fell ? "FELL at least once" : "never fell",
+                whole.longestStall, whole.stallFrom);
     double worstPause = 0, worstAbort = 0;
     for (int point = 1; point <= points; ++point) {
         const double at = whole.seconds * point / (points + 1);
@@ -172,8 +175,8 @@ int main(int argc, char** argv) {
                         aborted);
             worstPause = 3;
         } else {
-            std::printf("  at %5.2f s (progress %3u): Pause held in %.3f s; Abort %.3f s\n", at, percent, held,
-                        aborted);
+            std::printf("  at %5.2f s (progress %3u): Pause held in %.3f s; Abort %.3f s\n", at, percent,
+                        held, aborted);
             worstPause = std::max(worstPause, held);
         }
         worstAbort = std::max(worstAbort, aborted);

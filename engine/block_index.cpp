@@ -295,8 +295,9 @@ private:
     // The end, in `order_`, of the files no larger than the largest partner of the file at `at`.
     uint32_t partnersEnd(uint32_t at) const {
         const uint32_t largest = largestPartnerSize(files_[order_[at]].size, match_);
-        const auto end = std::upper_bound(order_.begin() + at, order_.end(), largest,
-                                          [&](uint32_t size, uint32_t slot) { return size < files_[slot].size; });
+        const auto end =
+            std::upper_bound(order_.begin() + at, order_.end(), largest,
+                             [&](uint32_t size, uint32_t slot) { return size < files_[slot].size; });
         return static_cast<uint32_t>(end - order_.begin());
     }
 
@@ -320,7 +321,8 @@ private:
         const uint32_t files = static_cast<uint32_t>(order_.size());
         uint32_t home = 0, readEnd = 0;
         while (home < files && !aborted()) {
-            // No wider than the partners of its smallest file: files far apart in size share no pair to look at.
+            // No wider than the partners of its smallest file: files far apart in size share no pair to look
+            // at.
             const uint32_t homeEnd = partnersEnd(home);
             uint32_t probe = home, end = home;
             for (; probe < homeEnd; ++probe) {
@@ -449,7 +451,8 @@ private:
         const uint32_t count = blockCount(slot);
         uint8_t* values = sameSize ? allocateZeroed(state_, std::size_t{count} * 4) : nullptr;
         const bool noMemory = sameSize && values == nullptr;
-        const bool whole = values != nullptr && readValues(file.get(), count, reinterpret_cast<uint32_t*>(values));
+        const bool whole =
+            values != nullptr && readValues(file.get(), count, reinterpret_cast<uint32_t*>(values));
         file.reset();
         if (whole) {
             blocks_[slot] = values;
@@ -479,8 +482,9 @@ private:
             }
             done += blocks;
             bytesRead_ += length;
-            state_.progressPercent.store(readingFrom_ + static_cast<uint32_t>(bytesRead_ * (kListingProgress - readingFrom_) /
-                                                                              bytesToRead_));
+            state_.progressPercent.store(
+                readingFrom_ +
+                static_cast<uint32_t>(bytesRead_ * (kListingProgress - readingFrom_) / bytesToRead_));
         }
         return true;
     }
@@ -494,7 +498,8 @@ private:
     bool sharesEnoughBlocks(uint32_t atA, uint32_t atB) const {
         const uint32_t slotA = order_[atA], slotB = order_[atB];
         const uint32_t columns = std::min(blockCount(slotA), blockCount(slotB));
-        const uint32_t needed = sharedBlocksNeeded(files_[slotA].size, files_[slotB].size, limitOf(slotA, slotB), width_);
+        const uint32_t needed =
+            sharedBlocksNeeded(files_[slotA].size, files_[slotB].size, limitOf(slotA, slotB), width_);
         const uint32_t* valuesA = valuesOf(atA);
         const uint32_t* valuesB = valuesOf(atB);
         const uint32_t missesAllowed = columns - std::min(needed, columns);
@@ -733,7 +738,9 @@ private:
     const uint32_t* tileBuckets(uint32_t column) const {
         return tileBuckets_.data() + std::size_t{column - tileFirst_} * tileFiles_;
     }
-    uint8_t* tileCounts(uint32_t column) { return tileCounts_.data() + std::size_t{column - tileFirst_} * tileFiles_; }
+    uint8_t* tileCounts(uint32_t column) {
+        return tileCounts_.data() + std::size_t{column - tileFirst_} * tileFiles_;
+    }
 
     // Copies the tile's counts into each file's own.
     void storeTileCounts() {
@@ -747,9 +754,7 @@ private:
         }
     }
 
-    uint8_t* countsOf(uint32_t at) {
-        return countBlock_ + counts_[at - home_];
-    }
+    uint8_t* countsOf(uint32_t at) { return countBlock_ + counts_[at - home_]; }
 
     // A block's place in the order of one step: the fewer files of the step
     // hold its value's bucket at its offset, the earlier; then by offset, then by value
@@ -788,11 +793,13 @@ private:
         for (; column < count; ++column) ++tallies[0][holders[column]];
         uint32_t before = 0, level = 0;
         for (;; ++level) {
-            const uint32_t held = tallies[0][level] + tallies[1][level] + tallies[2][level] + tallies[3][level];
+            const uint32_t held =
+                tallies[0][level] + tallies[1][level] + tallies[2][level] + tallies[3][level];
             if (before + held >= prefix) break;
             before += held;
         }
-        return rank(static_cast<uint8_t>(level), nthAtLevel(holders, count, static_cast<uint8_t>(level), prefix - before));
+        return rank(static_cast<uint8_t>(level),
+                    nthAtLevel(holders, count, static_cast<uint8_t>(level), prefix - before));
     }
 
     // The offset of the `nth` block (from 1) of `count` held by `level` files; there is one.
@@ -803,8 +810,8 @@ private:
         const __m128i wanted = _mm_set1_epi8(static_cast<char>(level));
         for (; column + 16 <= count; column += 16) {
             const __m128i counts = _mm_loadu_si128(reinterpret_cast<const __m128i*>(holders + column));
-            const uint32_t here = static_cast<uint32_t>(__builtin_popcount(
-                static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(counts, wanted)))));
+            const uint32_t here = static_cast<uint32_t>(
+                __builtin_popcount(static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(counts, wanted)))));
             if (here >= nth) break;
             nth -= here;
         }
@@ -853,7 +860,8 @@ private:
             for (const std::size_t place : places) {
                 Slot& slot = table.slotAt(place);
                 members.clear();
-                for (uint32_t same = slot.first; same != kNone; same = nextSame[same]) members.push_back(same);
+                for (uint32_t same = slot.first; same != kNone; same = nextSame[same])
+                    members.push_back(same);
                 // A file alone holding the block is no set: its pairs are few.
                 if (members.size() < 2) continue;
                 // Every member walked within one earlier set: its pairs were
@@ -878,7 +886,8 @@ private:
                 const Slot* slot = table.find(rare[entry].value);
                 if (slot == nullptr) continue;
                 if (slot->group == kNone) {
-                    for (uint32_t same = slot->first; same != kNone; same = nextSame[same]) found(home + same, at);
+                    for (uint32_t same = slot->first; same != kNone; same = nextSame[same])
+                        found(home + same, at);
                 } else if (!groups.probedBefore(slot->group, at)) {
                     for (const uint32_t member : groups.membersOf(slot->group)) found(home + member, at);
                 }

@@ -62,7 +62,8 @@ uint32_t largestPartnerSize(uint32_t size, uint32_t matchPercent) {
     // step the limit is the same, so the equal bytes needed grow by one per byte.
     while (larger > size && larger >= kScaledFrom) {
         const uint64_t stepStart = std::max<uint64_t>(kScaledFrom, larger / 1024 * 1024);
-        const uint64_t reaching = uint64_t{size} + maxDifferingBytesFor(static_cast<uint32_t>(stepStart), matchPercent);
+        const uint64_t reaching =
+            uint64_t{size} + maxDifferingBytesFor(static_cast<uint32_t>(stepStart), matchPercent);
         if (reaching >= stepStart) return static_cast<uint32_t>(std::min(larger, reaching));
         larger = stepStart - 1;
     }
@@ -107,6 +108,7 @@ BlockLayout blockLayoutFor(uint32_t matchPercent, uint32_t largestSize) {
 
 uint32_t listingBlockWidth(uint32_t layoutWidth, uint32_t matchPercent) {
     if (matchPercent >= 100) return layoutWidth;
-    // About seven tenths of each file's blocks are its rarest: narrower blocks cost more to count than they save.
+    // About seven tenths of each file's blocks are its rarest: narrower blocks cost more to count than they
+    // save.
     return std::clamp(70 / (100 - matchPercent), 1u, layoutWidth);
 }

@@ -146,7 +146,8 @@ __attribute__((target("avx2"))) uint32_t countUpToByAvx2(const uint8_t* a, const
 // registers (a system that does not leaves the OSXSAVE flag off).
 bool hasAvx2() {
     unsigned int eax = 0, ebx = 0, ecx = 0, edx = 0;
-    if (!__get_cpuid(1, &eax, &ebx, &ecx, &edx) || (ecx & bit_OSXSAVE) == 0 || (ecx & bit_AVX) == 0) return false;
+    if (!__get_cpuid(1, &eax, &ebx, &ecx, &edx) || (ecx & bit_OSXSAVE) == 0 || (ecx & bit_AVX) == 0)
+        return false;
     unsigned int low = 0, high = 0;
     __asm__("xgetbv" : "=a"(low), "=d"(high) : "c"(0));
     if ((low & 6) != 6) return false;  // the system saves the 16- and 32-byte registers

@@ -10,7 +10,9 @@ void formatUnsigned(uint32_t value, char* buffer);
 // Room for the quoted text of `count` bytes: each byte takes at most three
 // bytes of text (a character of the legacy code page in UTF-8), plus the
 // quotes and the terminator.
-constexpr uint32_t quotedTextSize(uint32_t count) { return 3 * count + 3; }
+constexpr uint32_t quotedTextSize(uint32_t count) {
+    return 3 * count + 3;
+}
 
 // One differing byte: 0..31 as two uppercase hex digits and "h" ("0Ah"), any
 // other byte as the character it shows as between double quotes. Where texts

@@ -21,7 +21,9 @@ UINT legacyCodePage() {
 
 }  // namespace
 
-bool textsAreUtf8() { return GetACP() == CP_UTF8; }
+bool textsAreUtf8() {
+    return GetACP() == CP_UTF8;
+}
 
 uint32_t legacyCharacterOf(uint8_t byte) {
     const UINT codePage = legacyCodePage();

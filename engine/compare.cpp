@@ -23,8 +23,8 @@ PairOutcome openAndCheckSizes(AppState& state, OpenPair& pair, const char* pathA
     }
     const uint64_t sizeA = fs::fileSize(pair.fileA.get());
     const uint64_t sizeB = fs::fileSize(pair.fileB.get());
-    for (auto [file, facts, size] :
-         {std::tuple{pair.fileA.get(), &pair.factsA, sizeA}, std::tuple{pair.fileB.get(), &pair.factsB, sizeB}}) {
+    for (auto [file, facts, size] : {std::tuple{pair.fileA.get(), &pair.factsA, sizeA},
+                                     std::tuple{pair.fileB.get(), &pair.factsB, sizeB}}) {
         facts->size = size;
         facts->lastWriteTime = fs::lastWriteTime(file);
         facts->identityKnown = fs::openFileIdentity(file, facts->identity);

@@ -20,7 +20,8 @@ constexpr uint64_t kHeldBytes = uint64_t{64} << 20;
 
 class CopySearch {
 public:
-    CopySearch(AppState& state, const FileIndex& index, std::vector<uint32_t>& originalOf, uint32_t progressTo)
+    CopySearch(AppState& state, const FileIndex& index, std::vector<uint32_t>& originalOf,
+               uint32_t progressTo)
         : state_(state), index_(index), originalOf_(originalOf), progressTo_(progressTo) {}
 
     void expectBytes(uint64_t bytes) { bytesToDo_ += bytes; }
@@ -49,7 +50,8 @@ public:
             if (end - first >= 2) {
                 group.clear();
                 for (std::size_t at = first; at < end; ++at) group.push_back(heads[at].second);
-                std::sort(group.begin(), group.end(), [&](uint32_t x, uint32_t y) { return rankOf(x) < rankOf(y); });
+                std::sort(group.begin(), group.end(),
+                          [&](uint32_t x, uint32_t y) { return rankOf(x) < rankOf(y); });
                 searchGroup(group, size);
             } else {
                 done(size - std::min(size, kHeadBytes));

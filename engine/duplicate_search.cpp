@@ -55,7 +55,8 @@ bool pairTree(AppState& state, FileIndex& index, const SearchOptions& options, L
     }
     TwinCandidates candidates;
     state.progressPercent.store(0);
-    if (!decideDirectoryPairs(state, index, options, candidates)) findTwinCandidates(state, index, candidates);
+    if (!decideDirectoryPairs(state, index, options, candidates))
+        findTwinCandidates(state, index, candidates);
     pairEntries(state, index, options, candidates, firstTwinRow, last, state.progressPercent.load());
     return true;
 }

@@ -10,8 +10,8 @@
 
 #include "engine/app_state.h"
 #include "engine/fs.h"
-#include "engine/search_options.h"
 #include "engine/path_text.h"
+#include "engine/search_options.h"
 
 // Checksums and what else the pairing learns of a file are kept by the
 // pairing itself, for the files it reads.

@@ -124,7 +124,7 @@ bool handleIdentity(HANDLE handle, FileIdentity& identity) {
 bool fileIdentity(const char* path, FileIdentity& identity) {
     // No access rights asked: this only reads the file's identity, whoever holds it.
     const OwnedFileHandle handle(CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+                                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     return handle && handleIdentity(handle.get(), identity);
 }
 

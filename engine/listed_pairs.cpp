@@ -29,7 +29,8 @@ uint64_t pairKey(uint32_t a, uint32_t b) {
 
 class ListedPairs {
 public:
-    ListedPairs(AppState& state, const FileIndex& index, const SearchOptions& options, TwinCandidates& candidates)
+    ListedPairs(AppState& state, const FileIndex& index, const SearchOptions& options,
+                TwinCandidates& candidates)
         : state_(state), index_(index), candidates_(candidates), match_(listedMatchPercent(options)) {}
 
     void run() {
@@ -43,8 +44,9 @@ public:
             if (!holdAtGate(state_)) return listNothing();
             takeFile(rank);
             if (aborted()) return listNothing();
-            state_.progressPercent.store(progressFrom + static_cast<uint32_t>(uint64_t{rank + 1} *
-                                                                            (kDecidedProgress - progressFrom) / files));
+            state_.progressPercent.store(
+                progressFrom +
+                static_cast<uint32_t>(uint64_t{rank + 1} * (kDecidedProgress - progressFrom) / files));
         }
         block_.reset();
         finishLists();
@@ -60,7 +62,9 @@ private:
     };
 
     bool aborted() const { return state_.runControl.load() == AbortRequested; }
-    uint32_t sizeOf(uint32_t position) const { return static_cast<uint32_t>(index_.entry(position).listedSize); }
+    uint32_t sizeOf(uint32_t position) const {
+        return static_cast<uint32_t>(index_.entry(position).listedSize);
+    }
 
     // Every file of a listed pair, by size, then index order.
     void orderBySize() {
@@ -211,9 +215,9 @@ private:
         const uint32_t limit = maxDifferingBytesFor(larger, match_);
         if (larger - smaller > limit) return 0;
         const uint32_t differing =
-            larger - smaller + countDifferingBytesUpTo(block_.get() + heldAt_[position],
-                                                       block_.get() + heldAt_[earlier], smaller,
-                                                       limit - (larger - smaller));
+            larger - smaller +
+            countDifferingBytesUpTo(block_.get() + heldAt_[position], block_.get() + heldAt_[earlier],
+                                    smaller, limit - (larger - smaller));
         return differing > limit ? 0 : static_cast<uint8_t>(similarityPercent(larger, differing));
     }
 

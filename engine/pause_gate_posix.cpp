@@ -11,13 +11,17 @@ struct Gate {
     std::condition_variable opened;
 };
 
-Gate& gateOf(void* gate) { return *static_cast<Gate*>(gate); }
+Gate& gateOf(void* gate) {
+    return *static_cast<Gate*>(gate);
+}
 
 }  // namespace
 
 PauseGate::PauseGate() : gate_(new Gate) {}
 
-PauseGate::~PauseGate() { delete static_cast<Gate*>(gate_); }
+PauseGate::~PauseGate() {
+    delete static_cast<Gate*>(gate_);
+}
 
 bool PauseGate::waitGate(uint32_t timeoutMs) {
     if (isOpen()) return true;

@@ -15,13 +15,17 @@ struct Gate {
     }
 };
 
-Gate& gateOf(void* gate) { return *static_cast<Gate*>(gate); }
+Gate& gateOf(void* gate) {
+    return *static_cast<Gate*>(gate);
+}
 
 }  // namespace
 
 PauseGate::PauseGate() : gate_(new Gate) {}
 
-PauseGate::~PauseGate() { delete static_cast<Gate*>(gate_); }
+PauseGate::~PauseGate() {
+    delete static_cast<Gate*>(gate_);
+}
 
 bool PauseGate::waitGate(uint32_t timeoutMs) {
     if (isOpen()) return true;

@@ -24,8 +24,8 @@ constexpr uint32_t kRefillMark = kSlotCount / 2;
 
 }  // namespace
 
-bool readFilePiece(AppState& state, const FileIndex& index, uint32_t position, uint64_t offset, uint32_t length,
-                   uint8_t* slot, TwinFileFacts* facts) {
+bool readFilePiece(AppState& state, const FileIndex& index, uint32_t position, uint64_t offset,
+                   uint32_t length, uint8_t* slot, TwinFileFacts* facts) {
     TwinFileFacts opened;
     const fs::OwnedFile file = openListedFile(index, position, facts != nullptr ? *facts : opened);
     bool read = static_cast<bool>(file);
@@ -88,7 +88,8 @@ void PieceReadAhead::readAhead() {
         // The slot is this reader's alone while it is busy.
         bool read = false, done = true;
         try {
-            read = readFilePiece(state_, index_, plan_[at].position, 0, plan_[at].length, bytesOf(at), &slot.facts);
+            read = readFilePiece(state_, index_, plan_[at].position, 0, plan_[at].length, bytesOf(at),
+                                 &slot.facts);
         } catch (const std::bad_alloc&) {
             done = false;  // the search reads the file itself
         }

@@ -19,8 +19,8 @@
 // `facts`, first notes what the opened file is. False when the file cannot be
 // opened, its size is no longer the one the walk listed, or it delivers fewer
 // bytes than asked.
-bool readFilePiece(AppState& state, const FileIndex& index, uint32_t position, uint64_t offset, uint32_t length,
-                   uint8_t* slot, TwinFileFacts* facts);
+bool readFilePiece(AppState& state, const FileIndex& index, uint32_t position, uint64_t offset,
+                   uint32_t length, uint8_t* slot, TwinFileFacts* facts);
 
 // The longest piece a plan may hold.
 constexpr uint32_t kPlannedPieceBytes = 64u << 10;
@@ -48,8 +48,8 @@ public:
 
 private:
     struct Slot {
-        bool busy = false;     // a reader is filling it
-        bool ready = false;    // holds the piece of plan entry `planned`
+        bool busy = false;   // a reader is filling it
+        bool ready = false;  // holds the piece of plan entry `planned`
         uint32_t planned = 0;
         bool read = false;
         TwinFileFacts facts;

@@ -42,7 +42,8 @@ uint32_t groupPieceFor(uint64_t size, std::size_t members) {
 }
 
 uint32_t firstPieceLength(uint64_t size, std::size_t members) {
-    return static_cast<uint32_t>(std::min<uint64_t>(std::min(groupPieceFor(size, members), kFirstPiece), size));
+    return static_cast<uint32_t>(
+        std::min<uint64_t>(std::min(groupPieceFor(size, members), kFirstPiece), size));
 }
 
 struct Member {
@@ -98,7 +99,8 @@ bool GroupTwins::listNextA(AppState& state, const FileIndex& index, uint32_t& ro
         if (std::strcmp(pathA, pathB) == 0 ||
             (a.facts.identityKnown && b.facts.identityKnown && a.facts.identity == b.facts.identity))
             continue;
-        listTwin(state, rowCounter++, TwinRecord{pathA, pathB, percent, a.facts, b.facts, a.position, b.position});
+        listTwin(state, rowCounter++,
+                 TwinRecord{pathA, pathB, percent, a.facts, b.facts, a.position, b.position});
     }
     return true;
 }

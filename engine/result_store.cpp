@@ -170,8 +170,8 @@ bool ResultStore::twinAt(int row, StoredTwin& twin) const {
     MutexLock lock(mutex_);
     if (!validRow(row) || rows_[row].kind != Kind::Twin) return false;
     const Slot& slot = rows_[row];
-    twin = StoredTwin{files_.path(slot.first), files_.path(slot.second), slot.percent, files_.facts(slot.first),
-                      files_.facts(slot.second)};
+    twin = StoredTwin{files_.path(slot.first), files_.path(slot.second), slot.percent,
+                      files_.facts(slot.first), files_.facts(slot.second)};
     return true;
 }
 

@@ -24,7 +24,9 @@ enum RunControl : uint32_t { Running = 0, Paused = 5, AbortRequested = 10 };
 
 // A job counts as busy while the run state lies in 1..kLastBusyCode.
 constexpr uint32_t kLastBusyCode = 500;
-inline bool busy(uint32_t runState) { return runState >= 1 && runState <= kLastBusyCode; }
+inline bool busy(uint32_t runState) {
+    return runState >= 1 && runState <= kLastBusyCode;
+}
 
 // The finished marker of progressPercent: the next paint clears the taskbar.
 constexpr uint32_t kProgressFinished = 101;

@@ -25,6 +25,6 @@ struct SearchOptions {
 };
 
 inline SearchOptions searchOptionsOf(const Settings& settings) {
-    return SearchOptions{static_cast<SearchMode>(settings.searchMode), settings.matchPercent, settings.useHash != 0,
-                         settings.overrideReadOnly != 0};
+    return SearchOptions{static_cast<SearchMode>(settings.searchMode), settings.matchPercent,
+                         settings.useHash != 0, settings.overrideReadOnly != 0};
 }

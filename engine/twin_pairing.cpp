@@ -94,7 +94,8 @@ bool listIfTwin(PairingWork& work, uint32_t a, uint32_t b, uint32_t percent, uin
 }  // namespace
 
 uint32_t pairEntries(AppState& state, FileIndex& index, const SearchOptions& options,
-                     const TwinCandidates& candidates, uint32_t rowCounter, LastPair& last, uint32_t progressFrom) {
+                     const TwinCandidates& candidates, uint32_t rowCounter, LastPair& last,
+                     uint32_t progressFrom) {
     const uint32_t count = index.count();
     const uint32_t matchPercent = listedMatchPercent(options);
     PairingWork work{state,

@@ -17,7 +17,9 @@ bool startDetachedThread(std::function<void()> body) {
     }
 }
 
-WorkerThread::~WorkerThread() { join(); }
+WorkerThread::~WorkerThread() {
+    join();
+}
 
 bool WorkerThread::start(std::function<void()> body) {
     join();
@@ -37,10 +39,18 @@ void WorkerThread::join() {
     handle_ = nullptr;
 }
 
-Mutex::Mutex() { new (storage_) std::mutex(); }
-Mutex::~Mutex() { reinterpret_cast<std::mutex*>(storage_)->~mutex(); }
-void Mutex::lock() { reinterpret_cast<std::mutex*>(storage_)->lock(); }
-void Mutex::unlock() { reinterpret_cast<std::mutex*>(storage_)->unlock(); }
+Mutex::Mutex() {
+    new (storage_) std::mutex();
+}
+Mutex::~Mutex() {
+    reinterpret_cast<std::mutex*>(storage_)->~mutex();
+}
+void Mutex::lock() {
+    reinterpret_cast<std::mutex*>(storage_)->lock();
+}
+void Mutex::unlock() {
+    reinterpret_cast<std::mutex*>(storage_)->unlock();
+}
 
 namespace {
 
@@ -53,7 +63,9 @@ struct SignalState {
 }  // namespace
 
 Signal::Signal() : handle_(new SignalState) {}
-Signal::~Signal() { delete static_cast<SignalState*>(handle_); }
+Signal::~Signal() {
+    delete static_cast<SignalState*>(handle_);
+}
 
 void Signal::notify() {
     auto* signal = static_cast<SignalState*>(handle_);

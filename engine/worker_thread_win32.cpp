@@ -32,7 +32,9 @@ bool startDetachedThread(std::function<void()> body) {
     return thread != nullptr;
 }
 
-WorkerThread::~WorkerThread() { join(); }
+WorkerThread::~WorkerThread() {
+    join();
+}
 
 bool WorkerThread::start(std::function<void()> body) {
     join();
@@ -47,21 +49,35 @@ void WorkerThread::join() {
     handle_ = nullptr;
 }
 
-Mutex::Mutex() { InitializeCriticalSection(reinterpret_cast<CRITICAL_SECTION*>(storage_)); }
-Mutex::~Mutex() { DeleteCriticalSection(reinterpret_cast<CRITICAL_SECTION*>(storage_)); }
-void Mutex::lock() { EnterCriticalSection(reinterpret_cast<CRITICAL_SECTION*>(storage_)); }
-void Mutex::unlock() { LeaveCriticalSection(reinterpret_cast<CRITICAL_SECTION*>(storage_)); }
+Mutex::Mutex() {
+    InitializeCriticalSection(reinterpret_cast<CRITICAL_SECTION*>(storage_));
+}
+Mutex::~Mutex() {
+    DeleteCriticalSection(reinterpret_cast<CRITICAL_SECTION*>(storage_));
+}
+void Mutex::lock() {
+    EnterCriticalSection(reinterpret_cast<CRITICAL_SECTION*>(storage_));
+}
+void Mutex::unlock() {
+    LeaveCriticalSection(reinterpret_cast<CRITICAL_SECTION*>(storage_));
+}
 
 // An auto-reset event: one waiter leaves per SetEvent.
 Signal::Signal() : handle_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
 Signal::~Signal() {
     if (handle_ != nullptr) CloseHandle(static_cast<HANDLE>(handle_));
 }
-void Signal::notify() { SetEvent(static_cast<HANDLE>(handle_)); }
+void Signal::notify() {
+    SetEvent(static_cast<HANDLE>(handle_));
+}
 bool Signal::wait(uint32_t timeoutMs) {
     return WaitForSingleObject(static_cast<HANDLE>(handle_), timeoutMs) == WAIT_OBJECT_0;
 }
 
-void sleepMilliseconds(uint32_t milliseconds) { Sleep(milliseconds); }
+void sleepMilliseconds(uint32_t milliseconds) {
+    Sleep(milliseconds);
+}
 
-uint32_t tickMilliseconds() { return GetTickCount(); }
+uint32_t tickMilliseconds() {
+    return GetTickCount();
+}

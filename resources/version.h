@@ -5,7 +5,7 @@
 
 #define KESTROW_NAME "Kestrow"
 #define KESTROW_VERSION_TEXT "1.31"
-#define KESTROW_VERSION_COMMA 1,31,0,0
+#define KESTROW_VERSION_COMMA 1, 31, 0, 0
 #define KESTROW_TITLE "Kestrow 1.31"
 #define KESTROW_EXE_NAME "Kestrow.exe"
 #define KESTROW_SETTINGS_FILE "dKest.dat"

@@ -20,9 +20,9 @@ static INT_PTR closeAboutBox(HWND dialog, WPARAM command) {
 
 static INT_PTR CALLBACK aboutBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
-    case WM_INITDIALOG: return fillAboutBox(dialog);
-    case WM_COMMAND: return closeAboutBox(dialog, wParam);
-    default: return FALSE;
+        case WM_INITDIALOG: return fillAboutBox(dialog);
+        case WM_COMMAND: return closeAboutBox(dialog, wParam);
+        default: return FALSE;
     }
 }
 

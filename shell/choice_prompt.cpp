@@ -36,9 +36,9 @@ INT_PTR answerPrompt(HWND dialog, WPARAM command) {
 
 INT_PTR CALLBACK choicePromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG: return openPrompt(dialog, *reinterpret_cast<const Question*>(lParam));
-    case WM_COMMAND: return answerPrompt(dialog, wParam);
-    default: return FALSE;
+        case WM_INITDIALOG: return openPrompt(dialog, *reinterpret_cast<const Question*>(lParam));
+        case WM_COMMAND: return answerPrompt(dialog, wParam);
+        default: return FALSE;
     }
 }
 

@@ -8,7 +8,8 @@ HFONT arial(int height) {
 
 }  // namespace
 
-DialogFonts::DialogFonts(int largeHeight, int smallHeight) : large_(arial(largeHeight)), small_(arial(smallHeight)) {}
+DialogFonts::DialogFonts(int largeHeight, int smallHeight)
+    : large_(arial(largeHeight)), small_(arial(smallHeight)) {}
 
 void DialogFonts::apply(HWND dialog, int controlId, HFONT font) {
     SendDlgItemMessageA(dialog, controlId, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);

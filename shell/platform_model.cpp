@@ -2,13 +2,13 @@
 
 static PlatformCode classifyNt5(const PlatformVersion& version) {
     switch (version.minor) {
-    case 0: return Windows2000;
-    case 1:
-        if (version.tabletPc) return WindowsXPTablet;
-        if (version.mediaCenter) return WindowsXPMediaCenter;
-        return WindowsXP;
-    case 2: return WindowsServer2003;
-    default: return OtherNt5;
+        case 0: return Windows2000;
+        case 1:
+            if (version.tabletPc) return WindowsXPTablet;
+            if (version.mediaCenter) return WindowsXPMediaCenter;
+            return WindowsXP;
+        case 2: return WindowsServer2003;
+        default: return OtherNt5;
     }
 }
 
@@ -20,13 +20,15 @@ PlatformCode classifyVersion(const PlatformVersion& version) {
     return Windows8OrLater;
 }
 
-bool platformSupported(PlatformCode code) { return code != UnsupportedPlatform; }
+bool platformSupported(PlatformCode code) {
+    return code != UnsupportedPlatform;
+}
 
 uint32_t osGenerationOf(PlatformCode code) {
     switch (code) {
-    case Windows7:
-    case Windows8OrLater: return 4;
-    case WindowsVista: return 2;
-    default: return 0;
+        case Windows7:
+        case Windows8OrLater: return 4;
+        case WindowsVista: return 2;
+        default: return 0;
     }
 }

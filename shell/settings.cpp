@@ -13,7 +13,8 @@
 static_assert(sizeof(WINDOWPLACEMENT) == sizeof(Settings::windowPlacement), "placement record is 44 bytes");
 
 static bool fileExists(const char* path) {
-    const OwnedFileHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    const OwnedFileHandle file(
+        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     return static_cast<bool>(file);
 }
 

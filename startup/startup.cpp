@@ -31,7 +31,9 @@ PlatformCode classifyPlatform() {
     return classifyVersion(version);
 }
 
-void showNoMemoryMessage() { MessageBoxA(nullptr, "Not enough memory", KESTROW_EXE_NAME, MB_OK); }
+void showNoMemoryMessage() {
+    MessageBoxA(nullptr, "Not enough memory", KESTROW_EXE_NAME, MB_OK);
+}
 
 void prepareProcess() {
     gui().instance = GetModuleHandleA(nullptr);
@@ -115,8 +117,7 @@ HWND openMainWindow(uint32_t firstRun) {
     int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     app().pauseGate.openGate();
     state.mainWindow = CreateWindowExA(WS_EX_ACCEPTFILES, kWindowClass, KESTROW_TITLE, WS_OVERLAPPEDWINDOW,
-                                       left, top, width, height, nullptr, nullptr,
-                                       state.instance, nullptr);
+                                       left, top, width, height, nullptr, nullptr, state.instance, nullptr);
     if (state.mainWindow) placeMainWindow(state.mainWindow, firstRun);
     return state.mainWindow;
 }

@@ -56,8 +56,12 @@ void aboutOrPause(HWND window) {
 }
 
 // The pointer's place in the 96-DPI coordinates of the face.
-uint32_t logicalX(LPARAM position) { return logicalCoordinate(LOWORD(position), gui().dpi); }
-uint32_t logicalY(LPARAM position) { return logicalCoordinate(HIWORD(position), gui().dpi); }
+uint32_t logicalX(LPARAM position) {
+    return logicalCoordinate(LOWORD(position), gui().dpi);
+}
+uint32_t logicalY(LPARAM position) {
+    return logicalCoordinate(HIWORD(position), gui().dpi);
+}
 
 Zone zoneAt(LPARAM position) {
     return hitZone(gui().clientWidth, logicalX(position), logicalY(position), app().runState == Idle,
@@ -66,12 +70,14 @@ Zone zoneAt(LPARAM position) {
 
 }  // namespace
 
-HoverFlags& hoverFlags() { return gui(); }
+HoverFlags& hoverFlags() {
+    return gui();
+}
 
 void trackHover(HWND window, LPARAM position) {
-    const HoverRepaint repaint = updateHover(hoverFlags(), gui().clientWidth, gui().clientHeight,
-                                             logicalX(position), logicalY(position), app().runState == Idle,
-                                             app().settings.searchMode);
+    const HoverRepaint repaint =
+        updateHover(hoverFlags(), gui().clientWidth, gui().clientHeight, logicalX(position),
+                    logicalY(position), app().runState == Idle, app().settings.searchMode);
     for (int i = 0; i < repaint.count; ++i) invalidateArea(window, repaint.rects[i], false);
 }
 
@@ -84,11 +90,11 @@ void handleClick(HWND window, LPARAM position) {
 
 void actOnZone(HWND window, Zone zone) {
     switch (clickAction(zone, app().runState == Idle, gui().aboutOpen)) {
-    case ClickAction::Choose: chooseIntoBox(window, zone); return;
-    case ClickAction::SwitchMode: switchMode(window); return;
-    case ClickAction::StartOrAbort: startOrAbort(window); return;
-    case ClickAction::AboutOrPause: aboutOrPause(window); return;
-    case ClickAction::Help: openHelp(); return;
-    case ClickAction::None: return;
+        case ClickAction::Choose: chooseIntoBox(window, zone); return;
+        case ClickAction::SwitchMode: switchMode(window); return;
+        case ClickAction::StartOrAbort: startOrAbort(window); return;
+        case ClickAction::AboutOrPause: aboutOrPause(window); return;
+        case ClickAction::Help: openHelp(); return;
+        case ClickAction::None: return;
     }
 }

@@ -6,13 +6,13 @@
 
 ClickAction clickAction(Zone zone, bool idle, uint32_t aboutOpen) {
     switch (zone) {
-    case Zone::ChooseA:
-    case Zone::ChooseB: return idle ? ClickAction::Choose : ClickAction::None;
-    case Zone::Switch: return idle ? ClickAction::SwitchMode : ClickAction::None;
-    case Zone::StartAbort: return ClickAction::StartOrAbort;
-    case Zone::AboutPause: return aboutOpen == 0 ? ClickAction::AboutOrPause : ClickAction::None;
-    case Zone::Help: return idle ? ClickAction::Help : ClickAction::None;
-    case Zone::None: break;
+        case Zone::ChooseA:
+        case Zone::ChooseB: return idle ? ClickAction::Choose : ClickAction::None;
+        case Zone::Switch: return idle ? ClickAction::SwitchMode : ClickAction::None;
+        case Zone::StartAbort: return ClickAction::StartOrAbort;
+        case Zone::AboutPause: return aboutOpen == 0 ? ClickAction::AboutOrPause : ClickAction::None;
+        case Zone::Help: return idle ? ClickAction::Help : ClickAction::None;
+        case Zone::None: break;
     }
     return ClickAction::None;
 }

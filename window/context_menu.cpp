@@ -14,17 +14,17 @@ namespace {
 void appendEntries(HMENU menu, const std::vector<MenuEntry>& entries) {
     for (const MenuEntry& entry : entries) {
         switch (entry.kind) {
-        case MenuEntryKind::Separator: AppendMenuA(menu, MF_SEPARATOR, 0, nullptr); break;
-        case MenuEntryKind::Submenu: {
-            HMENU popup = CreatePopupMenu();
-            appendEntries(popup, entry.submenu);
-            AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), entry.text.c_str());
-            break;
-        }
-        case MenuEntryKind::Command:
-            AppendMenuA(menu, MF_STRING | (entry.checked ? MF_CHECKED : MF_UNCHECKED), entry.command,
-                        entry.text.c_str());
-            break;
+            case MenuEntryKind::Separator: AppendMenuA(menu, MF_SEPARATOR, 0, nullptr); break;
+            case MenuEntryKind::Submenu: {
+                HMENU popup = CreatePopupMenu();
+                appendEntries(popup, entry.submenu);
+                AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), entry.text.c_str());
+                break;
+            }
+            case MenuEntryKind::Command:
+                AppendMenuA(menu, MF_STRING | (entry.checked ? MF_CHECKED : MF_UNCHECKED), entry.command,
+                            entry.text.c_str());
+                break;
         }
     }
 }
@@ -75,14 +75,14 @@ void handleCommand(HWND window, WPARAM command) {
     if (command > 0xFFFF) return;
     if (applySettingCommand(app(), static_cast<uint32_t>(command))) return;
     switch (command) {
-    case CommandAbout: showAboutBox(window); return;
-    case CommandHelp: openHelp(); return;
-    case CommandExit: SendMessageA(window, WM_CLOSE, 0, 0); return;
-    case CommandTransparent: toggleTransparency(window); return;
-    case CommandOnTop: toggleOnTop(window); return;
-    case CommandSelectMoveDir: selectMoveDirectory(window); return;
-    case CommandDetails: openRowActions(window); return;
-    case CommandRemove: removeFocusedPair(app()); return;
-    default: return;
+        case CommandAbout: showAboutBox(window); return;
+        case CommandHelp: openHelp(); return;
+        case CommandExit: SendMessageA(window, WM_CLOSE, 0, 0); return;
+        case CommandTransparent: toggleTransparency(window); return;
+        case CommandOnTop: toggleOnTop(window); return;
+        case CommandSelectMoveDir: selectMoveDirectory(window); return;
+        case CommandDetails: openRowActions(window); return;
+        case CommandRemove: removeFocusedPair(app()); return;
+        default: return;
     }
 }

@@ -7,7 +7,9 @@ int32_t scaledDown(int64_t logical, uint32_t dpi) {
     return static_cast<int32_t>(scaled >= 0 ? scaled / kBaseDpi : -((-scaled + kBaseDpi - 1) / kBaseDpi));
 }
 
-int32_t scaledUp(int64_t logical, uint32_t dpi) { return -scaledDown(-logical, dpi); }
+int32_t scaledUp(int64_t logical, uint32_t dpi) {
+    return -scaledDown(-logical, dpi);
+}
 
 }  // namespace
 
@@ -29,7 +31,10 @@ Rect physicalRect(const Rect& logical, uint32_t dpi) {
 ChildPlace physicalPlace(const ChildPlace& logical, uint32_t dpi) {
     const int32_t x = scaledLength(logical.x, dpi);
     const int32_t y = scaledLength(logical.y, dpi);
-    return {x, y, scaledLength(logical.x + logical.width, dpi) - x, scaledLength(logical.y + logical.height, dpi) - y};
+    return {x, y, scaledLength(logical.x + logical.width, dpi) - x,
+            scaledLength(logical.y + logical.height, dpi) - y};
 }
 
-uint32_t usableDpi(uint32_t reported) { return reported >= 48 && reported <= 960 ? reported : kBaseDpi; }
+uint32_t usableDpi(uint32_t reported) {
+    return reported >= 48 && reported <= 960 ? reported : kBaseDpi;
+}

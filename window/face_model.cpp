@@ -53,7 +53,8 @@ const char* aboutPauseText(const FaceInput& input) {
 void addButtons(Face& face, const FaceInput& input) {
     const int32_t w = static_cast<int32_t>(input.width);
     const HoverFlags& hover = input.hover;
-    face.buttons.push_back({LargeButton, w - 170, 15, hover.hoverStartAbort != 0, face.busy ? "Abort" : "Start"});
+    face.buttons.push_back(
+        {LargeButton, w - 170, 15, hover.hoverStartAbort != 0, face.busy ? "Abort" : "Start"});
     if (!face.busy) {
         const auto kind = static_cast<ButtonKind>(SwitchStraight + validSearchMode(input.searchMode));
         face.buttons.push_back({kind, 25, 15, hover.hoverSwitch != 0, nullptr});
@@ -80,7 +81,9 @@ Face describeFace(const FaceInput& input) {
     return face;
 }
 
-bool showsProgressBand(uint32_t runState) { return busy(runState) && runState != kLastBusyCode; }
+bool showsProgressBand(uint32_t runState) {
+    return busy(runState) && runState != kLastBusyCode;
+}
 
 uint32_t shownPercent(uint32_t progressPercent) {
     return progressPercent > kProgressFinished ? 99 : progressPercent;
@@ -105,7 +108,8 @@ const ColumnSet& columnSet(uint32_t searchMode) {
     return searchMode == FileMode ? fileColumns : folderColumns;
 }
 
-void fittedColumnWidths(uint32_t searchMode, int32_t listWidth, int32_t reserved, uint32_t dpi, int32_t widths[3]) {
+void fittedColumnWidths(uint32_t searchMode, int32_t listWidth, int32_t reserved, uint32_t dpi,
+                        int32_t widths[3]) {
     const ColumnSet& set = columnSet(searchMode);
     for (int index = 0; index < 3; ++index) widths[index] = scaledLength(set.columns[index].width, dpi);
     if (searchMode == FileMode) return;

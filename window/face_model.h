@@ -83,4 +83,5 @@ const ColumnSet& columnSet(uint32_t searchMode);
 // of which `reserved` go to its frame and a vertical scroll bar: the two path
 // columns share what the "%" column leaves, so no horizontal scroll bar hides
 // the last row; File mode's columns keep their (scaled) widths.
-void fittedColumnWidths(uint32_t searchMode, int32_t listWidth, int32_t reserved, uint32_t dpi, int32_t widths[3]);
+void fittedColumnWidths(uint32_t searchMode, int32_t listWidth, int32_t reserved, uint32_t dpi,
+                        int32_t widths[3]);

@@ -10,9 +10,9 @@ namespace {
 
 void placeDroppedName(HWND window, const char* name) {
     switch (dropTarget(name, app().settings.searchMode, gui().dropToggle)) {
-    case DropBox::BoxA: SetDlgItemTextA(window, kPathBoxAId, name); return;
-    case DropBox::BoxB: SetDlgItemTextA(window, kPathBoxBId, name); return;
-    case DropBox::None: return;
+        case DropBox::BoxA: SetDlgItemTextA(window, kPathBoxAId, name); return;
+        case DropBox::BoxB: SetDlgItemTextA(window, kPathBoxBId, name); return;
+        case DropBox::None: return;
     }
 }
 
@@ -29,4 +29,6 @@ void handleDrop(HWND window, HDROP drop) {
     DragFinish(drop);
 }
 
-void discardDrop(HDROP drop) { DragFinish(drop); }
+void discardDrop(HDROP drop) {
+    DragFinish(drop);
+}

@@ -9,7 +9,9 @@ constexpr uint32_t kBoxLeft = 82;
 constexpr uint32_t kBoxMargin = 142;  // box left edge plus the Choose column
 
 // Exclusive on both sides, unsigned: a bound that wrapped below 0 shuts the range.
-bool within(uint32_t value, uint32_t low, uint32_t high) { return low < value && value < high; }
+bool within(uint32_t value, uint32_t low, uint32_t high) {
+    return low < value && value < high;
+}
 
 Zone rightColumnZone(uint32_t y, bool idle, uint32_t searchMode) {
     if (within(y, 4, 23)) return Zone::AboutPause;
@@ -19,7 +21,9 @@ Zone rightColumnZone(uint32_t y, bool idle, uint32_t searchMode) {
     return Zone::None;
 }
 
-int32_t atLeastZero(int64_t value) { return value < 0 ? 0 : static_cast<int32_t>(value); }
+int32_t atLeastZero(int64_t value) {
+    return value < 0 ? 0 : static_cast<int32_t>(value);
+}
 
 // Sets `flag` to `lit`; a change asks to repaint `rect` (once per group).
 void setFlag(uint32_t& flag, bool lit, const Rect& rect, HoverRepaint& repaint) {
@@ -60,16 +64,22 @@ Rect rightColumnRect(uint32_t width, uint32_t height) {
     return {w - 58, 0, w - 4, static_cast<int32_t>(height)};
 }
 
-Rect switchRect() { return {25, 15, 50, 40}; }
+Rect switchRect() {
+    return {25, 15, 50, 40};
+}
 
 Rect startAbortRect(uint32_t width) {
     const int32_t w = static_cast<int32_t>(width);
     return {w - 170, 15, w - 70, 40};
 }
 
-Rect topBandRect(uint32_t width) { return {0, 0, static_cast<int32_t>(width), 120}; }
+Rect topBandRect(uint32_t width) {
+    return {0, 0, static_cast<int32_t>(width), 120};
+}
 
-Rect progressRect(uint32_t width) { return {0, 0, static_cast<int32_t>(width) - 175, 60}; }
+Rect progressRect(uint32_t width) {
+    return {0, 0, static_cast<int32_t>(width) - 175, 60};
+}
 
 ChildLayout childLayout(uint32_t width, uint32_t height) {
     const int32_t boxWidth = atLeastZero(int64_t{width} - kBoxMargin);
@@ -81,6 +91,10 @@ ChildLayout childLayout(uint32_t width, uint32_t height) {
     return layout;
 }
 
-uint32_t nextSearchMode(uint32_t mode) { return mode >= QuickDirMode ? FileMode : mode + 1; }
+uint32_t nextSearchMode(uint32_t mode) {
+    return mode >= QuickDirMode ? FileMode : mode + 1;
+}
 
-uint32_t validSearchMode(uint32_t mode) { return mode > QuickDirMode ? FileMode : mode; }
+uint32_t validSearchMode(uint32_t mode) {
+    return mode > QuickDirMode ? FileMode : mode;
+}

@@ -71,7 +71,9 @@ void startJob(HWND window) {
     if (!startWorkerThread([job, fileMode] { runJob(job, fileMode); })) windBackFailedStart(window);
 }
 
-void abortJob() { requestAbort(app()); }
+void abortJob() {
+    requestAbort(app());
+}
 
 void togglePause(HWND window) {
     AppState& shared = app();

@@ -23,13 +23,13 @@ Zone chooserOf(KeyFocus focus, uint32_t searchMode) {
 
 Zone shortcutZone(uint32_t virtualKey, KeyFocus focus, bool idle, uint32_t searchMode) {
     switch (virtualKey) {
-    case kKeyEnter: return idle && focus != KeyFocus::Other ? Zone::StartAbort : Zone::None;
-    case kKeyEscape: return idle ? Zone::None : Zone::StartAbort;
-    case kKeyPause:
-    case kKeyF6: return idle ? Zone::None : Zone::AboutPause;
-    case kKeyF1: return idle ? Zone::Help : Zone::None;
-    case kKeyF2: return idle ? Zone::Switch : Zone::None;
-    case kKeyF4: return idle ? chooserOf(focus, searchMode) : Zone::None;
-    default: return Zone::None;
+        case kKeyEnter: return idle && focus != KeyFocus::Other ? Zone::StartAbort : Zone::None;
+        case kKeyEscape: return idle ? Zone::None : Zone::StartAbort;
+        case kKeyPause:
+        case kKeyF6: return idle ? Zone::None : Zone::AboutPause;
+        case kKeyF1: return idle ? Zone::Help : Zone::None;
+        case kKeyF2: return idle ? Zone::Switch : Zone::None;
+        case kKeyF4: return idle ? chooserOf(focus, searchMode) : Zone::None;
+        default: return Zone::None;
     }
 }

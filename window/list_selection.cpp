@@ -36,7 +36,8 @@ int focusedRow(HWND list) {
 LRESULT CALLBACK cheapSelectionProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
     const bool key = message == WM_KEYDOWN && isMovingKey(wParam);
     const bool click = message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN;
-    if ((!key && !click) || modifierDown()) return CallWindowProcA(listViewProc, list, message, wParam, lParam);
+    if ((!key && !click) || modifierDown())
+        return CallWindowProcA(listViewProc, list, message, wParam, lParam);
     const int row = focusedRow(list);
     const bool wasSelected = row >= 0 && SendMessageA(list, LVM_GETITEMSTATE, row, LVIS_SELECTED) != 0;
     if (wasSelected) setSelected(list, row, false);

@@ -78,8 +78,8 @@ void applyPathBoxFont() {
 }  // namespace
 
 HFONT createFaceFont(int weight, uint32_t dpi) {
-    return CreateFontA(scaledLength(15, dpi), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Tahoma");
+    return CreateFontA(scaledLength(15, dpi), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Tahoma");
 }
 
 void createChildWindows(HWND window) {
@@ -153,7 +153,6 @@ void onDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) {
                  suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(window, nullptr, TRUE);
 }
-
 
 void invalidateArea(HWND window, const Rect& logical, bool erase) {
     const Rect rect = physicalRect(logical, gui().dpi);

@@ -52,4 +52,6 @@ void setTransparency(HWND window, uint32_t alpha) {
     if (setAttributes != nullptr) setAttributes(window, 0, appliedOpacity(alpha), LWA_ALPHA);
 }
 
-void clearTransparency(HWND window) { changeExtendedStyle(window, 0, WS_EX_LAYERED); }
+void clearTransparency(HWND window) {
+    changeExtendedStyle(window, 0, WS_EX_LAYERED);
+}

@@ -18,7 +18,9 @@ constexpr COLORREF kButtonFace = RGB(213, 215, 183);
 constexpr COLORREF kLitButtonFace = RGB(229, 231, 199);
 constexpr int kSwitchSize = 24;
 
-RECT toRect(const Rect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+RECT toRect(const Rect& rect) {
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
 
 void drawText(HDC dc, const char* text, const Rect& box, UINT format) {
     RECT area = toRect(box);
@@ -137,9 +139,9 @@ void paintMainWindow(HWND window) {
 
 void drawButton(HDC paintDC, HDC memoryDC, ButtonKind kind, int top, int left, bool lit, const char* text) {
     switch (kind) {
-    case SmallButton: drawRoundButton(paintDC, top, left, 54, 18, lit, text); return;
-    case LargeButton: drawRoundButton(paintDC, top, left, 100, 24, lit, text); return;
-    default: drawSwitch(paintDC, memoryDC, kind, top, left, lit); return;
+        case SmallButton: drawRoundButton(paintDC, top, left, 54, 18, lit, text); return;
+        case LargeButton: drawRoundButton(paintDC, top, left, 100, 24, lit, text); return;
+        default: drawSwitch(paintDC, memoryDC, kind, top, left, lit); return;
     }
 }
 

@@ -59,21 +59,21 @@ static LRESULT onDropFiles(HWND window, WPARAM wParam) {
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE: onCreate(window); return 0;
-    case WM_SIZE: layoutChildren(window, lParam); return 0;
-    case kDpiChangedMessage: onDpiChanged(window, wParam, lParam); return 0;
-    case WM_PAINT: paintMainWindow(window); return 0;
-    case WM_NOTIFY: return onNotify(window, wParam, lParam);
-    case WM_COMMAND: handleCommand(window, wParam); return 0;
-    case WM_TIMER: onTimer(window, wParam); return 0;
-    case WM_MOUSEMOVE: trackHover(window, lParam); return 0;
-    case WM_LBUTTONUP: handleClick(window, lParam); return 0;
-    case WM_RBUTTONUP: onRightButtonUp(window); return 0;
-    case WM_DROPFILES: return onDropFiles(window, wParam);
-    case WM_CLOSE: requestClose(window); return 0;
-    case WM_CONTEXTMENU: PostMessageA(gui().mainWindow, WM_RBUTTONUP, 0, 0); return 0;
-    case WM_DESTROY: PostQuitMessage(0); return 0;
-    case kUpdateControlsMessage: updateControls(window); return 0;
-    default: return DefWindowProcA(window, message, wParam, lParam);
+        case WM_CREATE: onCreate(window); return 0;
+        case WM_SIZE: layoutChildren(window, lParam); return 0;
+        case kDpiChangedMessage: onDpiChanged(window, wParam, lParam); return 0;
+        case WM_PAINT: paintMainWindow(window); return 0;
+        case WM_NOTIFY: return onNotify(window, wParam, lParam);
+        case WM_COMMAND: handleCommand(window, wParam); return 0;
+        case WM_TIMER: onTimer(window, wParam); return 0;
+        case WM_MOUSEMOVE: trackHover(window, lParam); return 0;
+        case WM_LBUTTONUP: handleClick(window, lParam); return 0;
+        case WM_RBUTTONUP: onRightButtonUp(window); return 0;
+        case WM_DROPFILES: return onDropFiles(window, wParam);
+        case WM_CLOSE: requestClose(window); return 0;
+        case WM_CONTEXTMENU: PostMessageA(gui().mainWindow, WM_RBUTTONUP, 0, 0); return 0;
+        case WM_DESTROY: PostQuitMessage(0); return 0;
+        case kUpdateControlsMessage: updateControls(window); return 0;
+        default: return DefWindowProcA(window, message, wParam, lParam);
     }
 }

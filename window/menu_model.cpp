@@ -70,7 +70,9 @@ std::vector<MenuEntry> settingsMenu(const AppState& state) {
     };
 }
 
-uint32_t toggled(uint32_t flag) { return flag == 0 ? 1 : 0; }
+uint32_t toggled(uint32_t flag) {
+    return flag == 0 ? 1 : 0;
+}
 
 }  // namespace
 
@@ -89,7 +91,9 @@ bool offersRowCommands(uint32_t runStateOnEntry, uint32_t twinCount, uint32_t se
     return runStateOnEntry == MenuRequested && twinCount > 0 && searchMode != FileMode;
 }
 
-bool offersSettings(uint32_t runState) { return runState == Idle; }
+bool offersSettings(uint32_t runState) {
+    return runState == Idle;
+}
 
 void moveToItemText(const char* moveDirectory, char* text) {
     constexpr std::size_t prefixLength = sizeof(kMoveToPrefix) - 1;
@@ -154,14 +158,16 @@ bool applySettingCommand(AppState& state, uint32_t id) {
         return true;
     }
     switch (id) {
-    case CommandRemoveEmptyDirs: state.removeEmptyDirs = toggled(state.removeEmptyDirs); return true;
-    case CommandCheckZeroLength: state.checkZeroLength = toggled(state.checkZeroLength); return true;
-    case CommandHash: settings.useHash = toggled(settings.useHash); return true;
-    case CommandOverrideReadOnly: settings.overrideReadOnly = toggled(settings.overrideReadOnly); return true;
-    case CommandRecycle: settings.batchDeleteMode = RecycleMode; return true;
-    case CommandDelete: settings.batchDeleteMode = DeleteMode; return true;
-    case CommandMoveTo: settings.batchDeleteMode = MoveToMode; return true;
-    default: return false;
+        case CommandRemoveEmptyDirs: state.removeEmptyDirs = toggled(state.removeEmptyDirs); return true;
+        case CommandCheckZeroLength: state.checkZeroLength = toggled(state.checkZeroLength); return true;
+        case CommandHash: settings.useHash = toggled(settings.useHash); return true;
+        case CommandOverrideReadOnly:
+            settings.overrideReadOnly = toggled(settings.overrideReadOnly);
+            return true;
+        case CommandRecycle: settings.batchDeleteMode = RecycleMode; return true;
+        case CommandDelete: settings.batchDeleteMode = DeleteMode; return true;
+        case CommandMoveTo: settings.batchDeleteMode = MoveToMode; return true;
+        default: return false;
     }
 }
 

@@ -31,15 +31,15 @@ void startFromOpenableFile(char* buffer) {
 // Why ShellExecuteA could not open the page, from its result code.
 const char* helpFailureReason(INT_PTR code) {
     switch (code) {
-    case 0:
-    case SE_ERR_OOM: return "There is not enough memory.";
-    case SE_ERR_FNF:
-    case SE_ERR_PNF: return "The file was not found. Keep it beside " KESTROW_EXE_NAME ".";
-    case SE_ERR_ACCESSDENIED:
-    case SE_ERR_SHARE: return "Access to the file was denied.";
-    case SE_ERR_NOASSOC:
-    case SE_ERR_ASSOCINCOMPLETE: return "No program is set up to open web pages.";
-    default: return "The program set up to open web pages did not start.";
+        case 0:
+        case SE_ERR_OOM: return "There is not enough memory.";
+        case SE_ERR_FNF:
+        case SE_ERR_PNF: return "The file was not found. Keep it beside " KESTROW_EXE_NAME ".";
+        case SE_ERR_ACCESSDENIED:
+        case SE_ERR_SHARE: return "Access to the file was denied.";
+        case SE_ERR_NOASSOC:
+        case SE_ERR_ASSOCINCOMPLETE: return "No program is set up to open web pages.";
+        default: return "The program set up to open web pages did not start.";
     }
 }
 
@@ -85,6 +85,7 @@ void openHelp() {
         reportHelpFailure(KESTROW_HELP_FILE, "Its folder's path is too long.");
         return;
     }
-    const INT_PTR code = reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, nullptr, page, nullptr, nullptr, SW_SHOWNORMAL));
+    const INT_PTR code =
+        reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, nullptr, page, nullptr, nullptr, SW_SHOWNORMAL));
     if (code <= 32) reportHelpFailure(page, helpFailureReason(code));
 }

@@ -125,7 +125,8 @@ void pressKey(WORD key) {
 }
 
 int focusedListRow() {
-    return static_cast<int>(SendMessageA(gui().resultListView, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    return static_cast<int>(
+        SendMessageA(gui().resultListView, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
 }
 
 // A Quick Dir search at 100% with Hash on, from Start to its closing row.
@@ -273,10 +274,11 @@ int main(int argc, char** argv) {
     const bool directoryMode = argc == 4 && std::strcmp(argv[1], "directory") == 0;
     const bool rowsMode = (argc == 4 || argc == 5) && std::strcmp(argv[1], "rows") == 0;
     if (!fileMode && !directoryMode && !rowsMode && !(argc == 3 && std::strcmp(argv[1], "scan") == 0)) {
-        std::fputs("usage: bench_window_report file FILE_A FILE_B | scan FOLDER | directory FOLDER PERCENT"
-                   " | rows FOLDER detail"
-                   " | rows FOLDER A|B delete|recycle\n",
-                   stderr);
+        std::fputs(
+            "usage: bench_window_report file FILE_A FILE_B | scan FOLDER | directory FOLDER PERCENT"
+            " | rows FOLDER detail"
+            " | rows FOLDER A|B delete|recycle\n",
+            stderr);
         return 2;
     }
     prepareProcess();
@@ -303,7 +305,8 @@ int main(int argc, char** argv) {
     waitIdle();
     const double elapsed = secondsSince(started);
     const int shown = shownRows();
-    std::printf("window: %d rows shown in %.2f s, peak private memory %lu MB\n", shown, elapsed, peakMegabytes());
+    std::printf("window: %d rows shown in %.2f s, peak private memory %lu MB\n", shown, elapsed,
+                peakMegabytes());
     DestroyWindow(window);
     return shown == resultView().rowCount() ? 0 : 1;
 }

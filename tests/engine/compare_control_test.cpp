@@ -8,8 +8,8 @@
 #include "engine/twin_candidates.h"
 #include "engine/worker_thread.h"
 #include "tests/engine/compare_fixture.h"
-#include "tests/engine/memory_shortage.h"
 #include "tests/engine/compare_test_files.h"
+#include "tests/engine/memory_shortage.h"
 
 namespace {
 

@@ -14,8 +14,8 @@ class TestFolder {
 public:
     TestFolder() {
         static int serial = 0;
-        root_ = std::filesystem::temp_directory_path() /
-                ("kestrow-compare-test-" + std::to_string(++serial) + "-" + std::to_string(std::random_device{}()));
+        root_ = std::filesystem::temp_directory_path() / ("kestrow-compare-test-" + std::to_string(++serial) +
+                                                          "-" + std::to_string(std::random_device{}()));
         std::filesystem::remove_all(root_);
         std::filesystem::create_directories(root_);
     }

@@ -26,7 +26,10 @@ std::string utf8Of(uint32_t character) {
 bool validUtf8(const std::string& text) {
     for (size_t at = 0; at < text.size();) {
         const unsigned char lead = static_cast<unsigned char>(text[at]);
-        const size_t width = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3 : 0;
+        const size_t width = lead < 0x80                    ? 1
+                             : lead >= 0xC2 && lead <= 0xDF ? 2
+                             : lead >= 0xE0 && lead <= 0xEF ? 3
+                                                            : 0;
         if (width == 0 || at + width > text.size()) return false;
         for (size_t i = 1; i < width; ++i) {
             if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80) return false;
@@ -79,7 +82,8 @@ TEST(RunTexts, EveryByteValueShowsAsATextOfItsOwn) {
     }
     if (!textsAreUtf8()) return;
     EXPECT_EQ(byteValue(0xE9), "\"" + utf8Of(legacyCharacterOf(0xE9)) + "\"");
-    EXPECT_EQ(quoted("\x80\xFF", 2), "\"" + utf8Of(legacyCharacterOf(0x80)) + utf8Of(legacyCharacterOf(0xFF)) + "\"");
+    EXPECT_EQ(quoted("\x80\xFF", 2),
+              "\"" + utf8Of(legacyCharacterOf(0x80)) + utf8Of(legacyCharacterOf(0xFF)) + "\"");
     EXPECT_EQ(windows1252CharacterOf(0x80), 0x20ACu);
     EXPECT_EQ(windows1252CharacterOf(0xE9), 0xE9u);
     EXPECT_EQ(byteValue(0x81), legacyCharacterOf(0x81) == 0x81 ? "81h" : byteValue(0x81))

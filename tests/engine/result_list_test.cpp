@@ -64,8 +64,9 @@ TEST(ResultStore, TwinRowsShareEachFileOfTheSearchAndForgetThemWithTheRows) {
     list.insertTwinRow(0, TwinRecord{"C:\\x", "C:\\y", 100, first, first, 3, 4});
     list.insertTwinRow(1, TwinRecord{"C:\\x", "C:\\z", 97, later, later, 3, 9});
     list.insertTwinRow(0, TwinRecord{"C:\\y", "C:\\z", 98, later, later, 4, 9});
-    EXPECT_EQ(list.rows(), (std::vector<ResultRow>{
-                               {"C:\\y", "C:\\z", "98"}, {"C:\\x", "C:\\y", "100"}, {"C:\\x", "C:\\z", "97"}}));
+    EXPECT_EQ(list.rows(),
+              (std::vector<ResultRow>{
+                  {"C:\\y", "C:\\z", "98"}, {"C:\\x", "C:\\y", "100"}, {"C:\\x", "C:\\z", "97"}}));
     // A file keeps what the search learnt of it first, in every row that names it.
     StoredTwin twin;
     ASSERT_TRUE(list.twinAt(2, twin));

@@ -48,7 +48,8 @@ std::optional<std::vector<uint8_t>> plainRead(const std::string& path) {
     if (!in) return std::nullopt;
     std::vector<uint8_t> bytes(static_cast<std::size_t>(in.tellg()));
     in.seekg(0);
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()))) return std::nullopt;
+    if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())))
+        return std::nullopt;
     return bytes;
 }
 
@@ -204,7 +205,8 @@ void writeSharedContent(const TestFolder& folder, uint32_t match) {
         // theirs, though their blocks may all match.
         std::vector<uint8_t> lastByte = base;
         lastByte.back() ^= 1;
-        for (uint32_t copy = 0; copy < 2; ++copy) folder.write(name + "lastByte" + std::to_string(copy), lastByte);
+        for (uint32_t copy = 0; copy < 2; ++copy)
+            folder.write(name + "lastByte" + std::to_string(copy), lastByte);
         for (uint32_t copy = 0; copy < 2; ++copy)
             folder.write(name + "atLimit" + std::to_string(copy), spreadChanges(base, limit, size));
         folder.write(name + "pastLimit", spreadChanges(base, limit + 1, size));
@@ -234,9 +236,8 @@ TEST(SearchReference, FastSearchListsWhatThePlainSearchLists) {
         TestFolder folder;
         TreeMaker(folder, seed).make(50);
         const std::string root = folder.root().string();
-        for (const SearchSetup base :
-             {SearchSetup{DirectoryMode, false}, SearchSetup{QuickDirMode, false},
-              SearchSetup{QuickDirMode, true}}) {
+        for (const SearchSetup base : {SearchSetup{DirectoryMode, false}, SearchSetup{QuickDirMode, false},
+                                       SearchSetup{QuickDirMode, true}}) {
             for (const uint32_t match : {100u, 99u, 95u, 90u, 75u, 50u}) {
                 for (const bool zeroLength : {false, true}) {
                     SearchSetup options = base;
@@ -342,7 +343,8 @@ TEST(SearchReference, TwinsAtTheThresholdListWhatThePlainSearchLists) {
                 for (const uint32_t changes : {limit, limit + 1}) {
                     std::vector<uint8_t> packed = base;
                     for (uint32_t i = 0; i < changes; ++i) packed[i * stride] ^= 0x5A;
-                    folder.write(name + "every" + std::to_string(stride) + "by" + std::to_string(changes), packed);
+                    folder.write(name + "every" + std::to_string(stride) + "by" + std::to_string(changes),
+                                 packed);
                 }
             }
             // A near copy of base, and copies of it as far as allowed (and one more) whose changes miss
@@ -406,7 +408,8 @@ TEST(SearchReference, ListingBlocksHoldForTheWorstPairOfSizes) {
             std::vector<uint32_t> largerSizes;
             for (uint32_t extra = 0; extra < 8; ++extra) largerSizes.push_back(smaller + extra);
             for (uint32_t step = 49152; step < 200000; step += 1024)
-                for (const uint32_t near : {step - 1, step, step + 1, 50000u, 50001u}) largerSizes.push_back(near);
+                for (const uint32_t near : {step - 1, step, step + 1, 50000u, 50001u})
+                    largerSizes.push_back(near);
             for (const uint32_t larger : largerSizes) {
                 const uint32_t limit = maxDifferingBytesFor(larger, match);
                 if (larger < smaller || limit < larger - smaller) continue;
@@ -441,8 +444,8 @@ TEST(SearchReference, SharedContentListsWhatThePlainSearchLists) {
 // included, lists a prefix of the complete search's rows; progress never falls.
 TEST(SearchReference, AnAbortedDirectorySearchListsAPrefixOfTheRows) {
     // The listing at 95%; the windows at 50%, where nothing else serves.
-    for (const SearchSetup& options :
-         {SearchSetup{DirectoryMode, false, 95, false, ListingRoute}, SearchSetup{DirectoryMode, false, 50, false}}) {
+    for (const SearchSetup& options : {SearchSetup{DirectoryMode, false, 95, false, ListingRoute},
+                                       SearchSetup{DirectoryMode, false, 50, false}}) {
         const uint32_t match = options.matchPercent;
         TestFolder folder;
         writeSharedContent(folder, match);

@@ -137,7 +137,8 @@ TEST(SearchRows, ControlsAreUpdatedWhileBusyAndOnceIdleWithBlocksAlreadyReleased
 TEST(SearchRows, TheFileInHandIsAlwaysReadWhole) {
     TestFolder folder;
     std::vector<std::string> paths{""};
-    for (int i = 0; i < 40; ++i) paths.push_back(folder.write(std::string(1 + i * 7 % 90, 'a' + i % 26), "twin"));
+    for (int i = 0; i < 40; ++i)
+        paths.push_back(folder.write(std::string(1 + i * 7 % 90, 'a' + i % 26), "twin"));
     for (SearchMode mode : {QuickDirMode, DirectoryMode}) {
         SearchState search(SearchSetup{mode});
         std::atomic<bool> finished{false};

@@ -250,10 +250,9 @@ TEST(SearchSafety, RunningOutOfMemoryAnywhereKeepsTheRowsSoFarAndEndsAborted) {
     for (const char* name : {"a", "b", "c", "d"}) folder.write(name, std::string(3000, 'x'));
     folder.write("e", std::string(2999, 'x') + "y");
     folder.write("f", std::string(2990, 'x'));
-    for (const SearchSetup options : {SearchSetup{QuickDirMode, true, 95, false},
-                                        SearchSetup{QuickDirMode, false, 95, false},
-                                        SearchSetup{DirectoryMode, false, 95, false},
-                                        SearchSetup{DirectoryMode, false, 50, false}}) {
+    for (const SearchSetup options :
+         {SearchSetup{QuickDirMode, true, 95, false}, SearchSetup{QuickDirMode, false, 95, false},
+          SearchSetup{DirectoryMode, false, 95, false}, SearchSetup{DirectoryMode, false, 50, false}}) {
         SearchState whole(options);
         int asked = 0, held = 0;
         runOutOfBlocks(whole.state, 0, asked, held);

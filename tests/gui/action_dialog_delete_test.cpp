@@ -22,7 +22,9 @@ std::string trashFilesFolder() {
     return folder;
 }
 
-std::string fileName(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
+std::string fileName(const std::string& path) {
+    return path.substr(path.find_last_of('\\') + 1);
+}
 
 // True when the file went to the trash rather than being destroyed; the trashed copy is removed.
 bool takeFromTrash(const std::string& path) {

@@ -121,4 +121,3 @@ private:
     HWND window_ = nullptr;
     std::string folder_;
 };
-

@@ -12,15 +12,27 @@
 
 namespace {
 
-int width() { return static_cast<int>(gui().clientWidth); }
+int width() {
+    return static_cast<int>(gui().clientWidth);
+}
 
 }  // namespace
 
-POINT startAbortPoint() { return {width() - 120, 27}; }
-POINT aboutPausePoint() { return {width() - 30, 12}; }
-POINT helpPoint() { return {width() - 30, 35}; }
-POINT chooseAPoint() { return {width() - 30, 80}; }
-POINT switchPoint() { return {37, 27}; }
+POINT startAbortPoint() {
+    return {width() - 120, 27};
+}
+POINT aboutPausePoint() {
+    return {width() - 30, 12};
+}
+POINT helpPoint() {
+    return {width() - 30, 35};
+}
+POINT chooseAPoint() {
+    return {width() - 30, 80};
+}
+POINT switchPoint() {
+    return {37, 27};
+}
 
 void darkenAll(HWND window) {
     for (int group = 0; group < 3; ++group) SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(150, 100));
@@ -41,14 +53,17 @@ bool waitIdle(DWORD timeoutMs) {
     // The worker's last update of the controls is posted: the boxes open up once
     // it is served; the list shows every stored row once the last tick ran.
     const auto done = [] {
-        return app().runState == Idle && IsWindowEnabled(gui().pathBoxA) && listRowCount() == resultView().rowCount();
+        return app().runState == Idle && IsWindowEnabled(gui().pathBoxA) &&
+               listRowCount() == resultView().rowCount();
     };
     if (!pumpUntil(done, timeoutMs)) return false;
     pumpFor(150);
     return true;
 }
 
-int listRowCount() { return static_cast<int>(SendMessageA(gui().resultListView, LVM_GETITEMCOUNT, 0, 0)); }
+int listRowCount() {
+    return static_cast<int>(SendMessageA(gui().resultListView, LVM_GETITEMCOUNT, 0, 0));
+}
 
 std::string listCell(int row, int column) {
     char text[600];
@@ -71,7 +86,8 @@ void expectShownRows(const std::vector<ResultRow>& expected) {
     int differing = 0;
     for (int row = 0; row < listRowCount() && differing < 5; ++row) {
         for (int column = 0; column < 3; ++column) {
-            const std::string& cell = expected[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+            const std::string& cell =
+                expected[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
             if (shownCell(row, column) == cell) continue;
             ADD_FAILURE() << "row " << row << " column " << column << ": " << shownCell(row, column)
                           << " instead of " << cell;
@@ -98,7 +114,9 @@ void setBox(HWND window, int controlId, const std::string& text) {
     SendMessageA(GetDlgItem(window, controlId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-std::string boxText(HWND window, int controlId) { return dialogItemText(window, controlId); }
+std::string boxText(HWND window, int controlId) {
+    return dialogItemText(window, controlId);
+}
 
 HDROP makeDrop(const std::vector<std::string>& names) {
     std::string packed;
@@ -113,7 +131,9 @@ HDROP makeDrop(const std::vector<std::string>& names) {
     return static_cast<HDROP>(memory);
 }
 
-bool dropReleased(HDROP drop) { return GlobalSize(drop) == 0; }
+bool dropReleased(HDROP drop) {
+    return GlobalSize(drop) == 0;
+}
 
 bool dropNames(HWND window, const std::vector<std::string>& names) {
     HDROP drop = makeDrop(names);
@@ -178,7 +198,9 @@ struct PixelCanvas {
     void* bits = nullptr;
 };
 
-RECT aboutPauseRect() { return {width() - 58, 5, width() - 4, 23}; }
+RECT aboutPauseRect() {
+    return {width() - 58, 5, width() - 4, 23};
+}
 
 }  // namespace
 
@@ -191,7 +213,9 @@ std::vector<uint32_t> captureClient(HWND window, const RECT& area) {
     return canvas.pixels();
 }
 
-std::vector<uint32_t> captureTopBand(HWND window) { return captureClient(window, {0, 0, width(), 120}); }
+std::vector<uint32_t> captureTopBand(HWND window) {
+    return captureClient(window, {0, 0, width(), 120});
+}
 
 std::vector<uint32_t> expectedAboutPauseButton(const char* text) {
     const RECT area = aboutPauseRect();
@@ -210,7 +234,9 @@ std::vector<uint32_t> expectedAboutPauseButton(const char* text) {
     return canvas.pixels();
 }
 
-std::vector<uint32_t> shownAboutPauseButton(HWND window) { return captureClient(window, aboutPauseRect()); }
+std::vector<uint32_t> shownAboutPauseButton(HWND window) {
+    return captureClient(window, aboutPauseRect());
+}
 
 std::vector<uint32_t> repaintAndCaptureTopBand(HWND window) {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);

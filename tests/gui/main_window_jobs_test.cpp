@@ -23,7 +23,9 @@ protected:
     }
 };
 
-bool noThread(std::function<void()>) { return false; }
+bool noThread(std::function<void()>) {
+    return false;
+}
 
 // Bytes that differ from those of another seed at most positions.
 std::string noise(std::size_t size, uint32_t seed) {

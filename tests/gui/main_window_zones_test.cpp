@@ -151,10 +151,12 @@ TEST_F(GuiTest, AboutButtonOpensTheAboutBoxOverTheWindowWhileIdle) {
 
 TEST_F(GuiTest, HelpSaysWhenItCannotOpenItsPage) {
     std::string shown;  // the test's program folder holds no help page
-    DialogAnswerer answers({{KESTROW_TITLE, IDOK, window(), [&shown](HWND box) { shown = dialogItemText(box, 0xFFFF); }}});
+    DialogAnswerer answers(
+        {{KESTROW_TITLE, IDOK, window(), [&shown](HWND box) { shown = dialogItemText(box, 0xFFFF); }}});
     clickAt(window(), helpPoint());
     EXPECT_TRUE(answers.finish());
-    EXPECT_NE(shown.find(std::string(gui().programDirectory) + KESTROW_HELP_FILE), std::string::npos) << shown;
+    EXPECT_NE(shown.find(std::string(gui().programDirectory) + KESTROW_HELP_FILE), std::string::npos)
+        << shown;
     EXPECT_NE(shown.find("not found"), std::string::npos) << shown;
 }
 

@@ -14,9 +14,9 @@
 namespace {
 
 const char* const kNames[] = {
-    "\xE3\x81\x93\xE3\x82\x93\xE3\x81\xAB\xE3\x81\xA1\xE3\x81\xAF.bin",         // Japanese
+    "\xE3\x81\x93\xE3\x82\x93\xE3\x81\xAB\xE3\x81\xA1\xE3\x81\xAF.bin",                      // Japanese
     "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xB7\xCE\xBD\xCE\xB9\xCE\xBA\xCE\xAC\xF0\x9F\x98\x80.bin",  // Greek, emoji
-    "caf\xC3\xA9 na\xC3\xAFve.bin",                                               // accented Latin
+    "caf\xC3\xA9 na\xC3\xAFve.bin",                                                          // accented Latin
 };
 
 class ForeignNamesTest : public TwinListTest {

@@ -91,7 +91,8 @@ TEST_F(GuiTest, AboutBoxShowsTitleVersionAndFoldersWhileMarkedOpen) {
     DialogAnswerer answers({{"About Kestrow", IDOK, window(), [&](HWND about) {
                                  openWhileShown = gui().aboutOpen;
                                  texts = dialogItemText(about, 1101) + "|" + dialogItemText(about, 1102) +
-                                         "|" + dialogItemText(about, 1103) + "|" + dialogItemText(about, 1104);
+                                         "|" + dialogItemText(about, 1103) + "|" +
+                                         dialogItemText(about, 1104);
                                  saveScreenshot(about, "about_box");
                              }}});
     showAboutBox(window());

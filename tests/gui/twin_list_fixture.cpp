@@ -51,7 +51,9 @@ DialogScript::DialogScript(std::function<void()> script) {
     });
 }
 
-DialogScript::~DialogScript() { finish(); }
+DialogScript::~DialogScript() {
+    finish();
+}
 
 bool DialogScript::finish() {
     helper_.join();

@@ -8,7 +8,9 @@ std::string windowText(HWND window) {
     return text;
 }
 
-std::string dialogItemText(HWND dialog, int controlId) { return windowText(GetDlgItem(dialog, controlId)); }
+std::string dialogItemText(HWND dialog, int controlId) {
+    return windowText(GetDlgItem(dialog, controlId));
+}
 
 namespace {
 

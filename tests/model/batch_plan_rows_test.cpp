@@ -20,7 +20,8 @@ void insertTwin(ResultStore& rows, const Twin& twin) {
     TwinFileFacts factsA, factsB;
     factsA.size = twin.a.size();
     factsB.size = twin.b.size() + 100;
-    rows.insertTwinRow(rows.rowCount(), TwinRecord{twin.a.c_str(), twin.b.c_str(), twin.percent, factsA, factsB});
+    rows.insertTwinRow(rows.rowCount(),
+                       TwinRecord{twin.a.c_str(), twin.b.c_str(), twin.percent, factsA, factsB});
 }
 
 // A search report: the "Start" row, one row per twin, the closing row.

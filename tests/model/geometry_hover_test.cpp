@@ -18,10 +18,13 @@ HoverRepaint move(HoverFlags& flags, uint32_t x, uint32_t y, bool idle = true, u
 
 TEST(HotZones, RightColumnRowsAndTheGapsBetweenThem) {
     const Rect column = rightColumnRect(W, H);
-    struct Row { uint32_t y; Zone zone; } rows[] = {
-        {4, Zone::None},      {5, Zone::AboutPause}, {22, Zone::AboutPause}, {23, Zone::None},
-        {27, Zone::Help},     {45, Zone::None},      {74, Zone::ChooseA},     {89, Zone::ChooseA},
-        {90, Zone::None},     {96, Zone::ChooseB},   {111, Zone::ChooseB},    {112, Zone::None},
+    struct Row {
+        uint32_t y;
+        Zone zone;
+    } rows[] = {
+        {4, Zone::None},  {5, Zone::AboutPause}, {22, Zone::AboutPause}, {23, Zone::None},
+        {27, Zone::Help}, {45, Zone::None},      {74, Zone::ChooseA},    {89, Zone::ChooseA},
+        {90, Zone::None}, {96, Zone::ChooseB},   {111, Zone::ChooseB},   {112, Zone::None},
     };
     for (const Row& row : rows) EXPECT_EQ(hitZone(W, kColumnX, row.y, true, FileMode), row.zone) << row.y;
     // The column's x bounds are exclusive.
@@ -118,7 +121,8 @@ TEST(HotZones, ScaledScreensHitTheSameZonesAtTheirScaledPlaces) {
         // Start/Abort spans 96-DPI x from W-169 to W-71 and y from 16 to 39.
         EXPECT_EQ(zoneAtScreen(scaledLength(W - 169, dpi), scaledLength(16, dpi)), Zone::StartAbort) << dpi;
         EXPECT_EQ(zoneAtScreen(scaledLength(W - 70, dpi), scaledLength(20, dpi)), Zone::None) << dpi;
-        EXPECT_EQ(zoneAtScreen(scaledLength(W - 70, dpi) - 1, scaledLength(20, dpi)), Zone::StartAbort) << dpi;
+        EXPECT_EQ(zoneAtScreen(scaledLength(W - 70, dpi) - 1, scaledLength(20, dpi)), Zone::StartAbort)
+            << dpi;
         EXPECT_EQ(zoneAtScreen(scaledLength(37, dpi), scaledLength(27, dpi)), Zone::Switch) << dpi;
         EXPECT_EQ(zoneAtScreen(scaledLength(W - 30, dpi), scaledLength(100, dpi)), Zone::ChooseB) << dpi;
     }

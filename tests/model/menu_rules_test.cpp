@@ -197,7 +197,8 @@ std::string repeated(const std::string& piece, int times) {
 TEST(MoveToText, ShortensANonLatinFolderBetweenCharacters) {
     char text[kPathTextSize];
     // 597 bytes: the head would end inside an "é" (two bytes).
-    const std::string accented = "C:\\" + repeated("\xC3\xA9", 152) + "\\" + repeated("\xE6\x97\xA5", 96) + "\\";
+    const std::string accented =
+        "C:\\" + repeated("\xC3\xA9", 152) + "\\" + repeated("\xE6\x97\xA5", 96) + "\\";
     moveToItemText(accented.c_str(), text);
     std::string shown = text;
     EXPECT_TRUE(wholeUtf8(shown));

@@ -53,7 +53,9 @@ Settings everyFieldSet() {
     return s;
 }
 
-bool sameBlock(const Settings& a, const Settings& b) { return std::memcmp(&a, &b, sizeof(a)) == 0; }
+bool sameBlock(const Settings& a, const Settings& b) {
+    return std::memcmp(&a, &b, sizeof(a)) == 0;
+}
 
 }  // namespace
 
@@ -194,10 +196,10 @@ TEST(RestoredWindow, APlacementTooSmallOffScreenOrAbsurdIsNotRestored) {
     EXPECT_TRUE(placementRestorable({40, 30, 640, 530}, screens));
     EXPECT_TRUE(placementRestorable({2400, 900, 2600, 1050}, screens));  // a corner on the second screen
     EXPECT_TRUE(placementRestorable({-300, -100, -100, 50}, {{-1280, -200, 0, 800}}));
-    EXPECT_FALSE(placementRestorable({40, 30, 144, 31}, screens));       // 104 x 1
-    EXPECT_FALSE(placementRestorable({40, 30, 239, 530}, screens));      // 199 wide
-    EXPECT_FALSE(placementRestorable({640, 530, 40, 30}, screens));      // inverted
-    EXPECT_FALSE(placementRestorable({3000, 30, 3600, 530}, screens));   // beyond every screen
+    EXPECT_FALSE(placementRestorable({40, 30, 144, 31}, screens));                // 104 x 1
+    EXPECT_FALSE(placementRestorable({40, 30, 239, 530}, screens));               // 199 wide
+    EXPECT_FALSE(placementRestorable({640, 530, 40, 30}, screens));               // inverted
+    EXPECT_FALSE(placementRestorable({3000, 30, 3600, 530}, screens));            // beyond every screen
     EXPECT_FALSE(placementRestorable({0, 984, 600, 1400}, {{0, 0, 1280, 984}}));  // below the work area
     EXPECT_FALSE(placementRestorable({-2000000000, -2000000000, 2000000000, 2000000000}, screens));
     EXPECT_FALSE(placementRestorable({40, 30, 640, 530}, {}));
