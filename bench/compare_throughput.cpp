@@ -96,7 +96,5 @@ int main(int argc, char** argv) {
         if (cmpBest > 0) std::printf("  %5.2fx cmp", cmpBest / method.best);
         std::printf("   %s\n", method.found.c_str());
     }
-    releaseBlock(search, search.compareBufferA);
-    releaseBlock(search, search.compareBufferB);
     return 0;
 }
