@@ -9,11 +9,21 @@ void PrintingResultList::printUpTo(int end) {
     }
 }
 
+void PrintingResultList::printBefore(int row, int count) {
+    // Rows are only ever added after the ones printed, so the rows before an appended one are final.
+    if (row < 0 || row >= count) printUpTo(count);
+}
+
 void PrintingResultList::insertRow(int row, const char* text) {
     const int count = printed_ + unprinted_.rowCount();
-    // Rows are only ever added after the ones printed, so the rows before an appended one are final.
     unprinted_.insertRow(row < printed_ ? 0 : row - printed_, text);
-    if (row < 0 || row >= count) printUpTo(count);
+    printBefore(row, count);
+}
+
+void PrintingResultList::insertJobRow(int row, const JobRowRecord& record) {
+    const int count = printed_ + unprinted_.rowCount();
+    unprinted_.insertJobRow(row < printed_ ? 0 : row - printed_, record);
+    printBefore(row, count);
 }
 
 void PrintingResultList::setCell(int row, int column, const char* text) {

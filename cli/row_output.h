@@ -26,6 +26,7 @@ public:
     int focusedRow() override;
     void insertTwinRow(int row, const TwinRecord& twin) override;
     void insertRunRow(int row, const RunRecord& run) override;
+    void insertJobRow(int row, const JobRowRecord& record) override;
 
     void flush();
     // Prints the rows not printed yet; false when any write of the rows failed.
@@ -33,6 +34,9 @@ public:
 
 private:
     void printUpTo(int end);
+    // After a row of texts or a job row went in at `row` of the `count` before:
+    // when it was appended, the rows before it are final.
+    void printBefore(int row, int count);
     // The place in the store of the list's row `row`.
     int held(int row) const { return row < printed_ ? -1 : row - printed_; }
 
