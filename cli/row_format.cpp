@@ -90,6 +90,27 @@ public:
         text_ += '"';
     }
 
+    // Valid UTF-8 texts as JSON strings under `key`; when any is not, all as hex under `key`_hex.
+    void stringList(const char* key, const std::vector<std::string>& values) {
+        bool valid = true;
+        for (const std::string& value : values) valid = valid && isValidUtf8(value);
+        startField(key, valid ? "" : "_hex");
+        text_ += '[';
+        for (std::size_t index = 0; index < values.size(); ++index) {
+            if (index > 0) text_ += ',';
+            text_ += '"';
+            for (const char byte : values[index]) {
+                if (valid) {
+                    appendEscaped(byte);
+                } else {
+                    appendHexByte(text_, static_cast<unsigned char>(byte));
+                }
+            }
+            text_ += '"';
+        }
+        text_ += ']';
+    }
+
     void byteList(const char* key, const uint8_t* bytes, uint32_t count) {
         startField(key);
         text_ += '[';
@@ -233,4 +254,21 @@ std::string formatRow(RowFormat format, ResultStore& store, int row) {
     if (format == RowFormat::Csv)
         return csvField(cells[0]) + ',' + csvField(cells[1]) + ',' + csvField(cells[2]) + "\r\n";
     return escapeCell(cells[0]) + '\t' + escapeCell(cells[1]) + '\t' + escapeCell(cells[2]) + '\n';
+}
+
+std::string formatGroup(RowFormat format, uint32_t number, uint64_t size,
+                        const std::vector<std::string>& paths) {
+    std::string lines;
+    if (format == RowFormat::Json) {
+        JsonLine json("group");
+        json.number("size", size);
+        json.stringList("paths", paths);
+        return json.line();
+    }
+    const std::string prefix = std::to_string(number) + ',' + std::to_string(size) + ',';
+    if (format == RowFormat::Tsv && number == 1) lines += '\n';
+    for (const std::string& path : paths)
+        lines += format == RowFormat::Csv ? prefix + csvField(path) + "\r\n" : escapeCell(path) + '\n';
+    if (format == RowFormat::Tsv) lines += '\n';
+    return lines;
 }

@@ -1,10 +1,14 @@
 #include "cli/row_output.h"
 
+void PrintingResultList::write(const std::string& text) {
+    if (std::fwrite(text.data(), 1, text.size(), out_) != text.size()) failed_ = true;
+}
+
 void PrintingResultList::printUpTo(int end) {
     while (printed_ < end && unprinted_.rowCount() > 0) {
         const std::string line = formatRow(format_, unprinted_, 0);
         unprinted_.deleteRow(0);
-        if (std::fwrite(line.data(), 1, line.size(), out_) != line.size()) failed_ = true;
+        write(line);
         ++printed_;
     }
 }

@@ -32,6 +32,13 @@ public:
     // Prints the rows not printed yet; false when any write of the rows failed.
     bool finish();
 
+protected:
+    // Prints every row held so far.
+    void printHeld() { printUpTo(printed_ + unprinted_.rowCount()); }
+    // Writes `text` as it stands.
+    void write(const std::string& text);
+    RowFormat format() const { return format_; }
+
 private:
     void printUpTo(int end);
     // After a row of texts or a job row went in at `row` of the `count` before:
