@@ -50,8 +50,8 @@ void onInterrupt(int) {
 
 void printScanUsage(FILE* out) {
     std::fputs(
-        "usage: kestrow scan FOLDER [--mode quick|directory] [--hash on|off] [--match PERCENT] [--groups]\n"
-        "                    [--min-size SIZE] [--max-size SIZE] [--exclude GLOB]...\n"
+        "usage: kestrow scan FOLDER [--mode quick|directory] [--hash on|off] [--match PERCENT]\n"
+        "                    [--groups] [--min-size SIZE] [--max-size SIZE] [--exclude GLOB]...\n"
         "                    [--zero-length] [--remove-empty-dirs] [--format tsv|csv|json]\n"
         "Lists every pair of files below FOLDER whose share of equal bytes reaches PERCENT.\n"
         "  --mode quick       only files of equal size are compared (default)\n"
@@ -67,7 +67,7 @@ void printScanUsage(FILE* out) {
         "  --exclude GLOB     leave out the files and folders (with all below them) whose path below\n"
         "                     FOLDER, names joined by /, matches GLOB: * and ? within one name, ** across\n"
         "                     folders (**/ also none), a trailing / folders only; may be repeated\n"
-        "                     Files left out count nowhere, as if they were not in the tree.\n"
+        "                     (what these three leave out counts nowhere, as if not in the tree)\n"
         "  --zero-length      two empty files count as equal\n"
         "  --remove-empty-dirs  remove folders that hold no file while walking\n",
         out);
@@ -77,8 +77,7 @@ void printScanUsage(FILE* out) {
         "            \"percent\":N}, {\"row\":\"end\" or \"aborted\",\"twins\":N}, {\"row\":\"indexing\"}\n"
         "      sets (--groups): tsv each set's paths one a line, a blank line after the opening row and\n"
         "            after each set; csv a record of set number, size and path for each file; json\n"
-        "            {\"row\":\"group\",\"size\":N,\"paths\":[...]} (\"paths_hex\" when a path is not "
-        "UTF-8)\n"
+        "            {\"row\":\"group\",\"size\":N,\"paths\":[...]} (\"paths_hex\" if one is not UTF-8)\n"
         "Exit status: 0 ran to its end, 1 aborted (Ctrl+C), 2 trouble.\n",
         out);
 }
