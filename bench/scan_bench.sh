@@ -3,7 +3,7 @@
 # every file once, on seeded synthetic trees, all commands of a tree in one
 # hyperfine run on a warm cache, and prints each command's ratio to Kestrow's
 # time. Checks that Kestrow's 100% pairs are exactly the pairs of fdupes's
-# groups on the trees of equal files.
+# groups on the trees of equal files, and its --groups sets fdupes's groups.
 #   bench/scan_bench.sh [BUILD_DIR] [WORK_DIR] [TREE...]
 # BUILD_DIR holds kestrow and bench_scan_tree (default build/native); the
 # trees go to WORK_DIR (default /tmp/kestrow-bench) and are deleted after.
@@ -97,6 +97,10 @@ print(f"  agreement with fdupes: {'exact' if same else 'DIFFERENT'} "
       f"({len(kestrow)} pairs; only kestrow {len(kestrow - fdupes)}, only fdupes {len(fdupes - kestrow)})")
 sys.exit(0 if same else 1)
 PY
+    # The sets of --groups against fdupes's groups, hard-linked names taken as their file.
+    "$kestrow" scan "$tree" --groups >"$work/kestrow.groups.tsv"
+    python3 "$here/tests/cli/rows.py" same-sets "$tree" "$work/kestrow.groups.tsv" "$work/fdupes.groups"
+    echo "  --groups sets agree with fdupes's: exact"
 }
 
 quickDir() {  # profile

@@ -17,6 +17,7 @@ void printUsage(FILE* out) {
     std::fputs(
         "usage: kestrow compare FILE_A FILE_B [--zero-length] [--format tsv|csv|json]\n"
         "       kestrow scan FOLDER [--mode quick|directory] [--hash on|off] [--match PERCENT]\n"
+        "                    [--groups] [--min-size SIZE] [--max-size SIZE] [--exclude GLOB]...\n"
         "                    [--zero-length] [--remove-empty-dirs] [--format tsv|csv|json]\n"
         "       kestrow --version\n"
         "kestrow COMMAND --help tells more.\n",

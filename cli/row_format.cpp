@@ -90,6 +90,27 @@ public:
         text_ += '"';
     }
 
+    // Valid UTF-8 texts as JSON strings under `key`; when any is not, all as hex under `key`_hex.
+    void stringList(const char* key, const std::vector<std::string>& values) {
+        bool valid = true;
+        for (const std::string& value : values) valid = valid && isValidUtf8(value);
+        startField(key, valid ? "" : "_hex");
+        text_ += '[';
+        for (std::size_t index = 0; index < values.size(); ++index) {
+            if (index > 0) text_ += ',';
+            text_ += '"';
+            for (const char byte : values[index]) {
+                if (valid) {
+                    appendEscaped(byte);
+                } else {
+                    appendHexByte(text_, static_cast<unsigned char>(byte));
+                }
+            }
+            text_ += '"';
+        }
+        text_ += ']';
+    }
+
     void byteList(const char* key, const uint8_t* bytes, uint32_t count) {
         startField(key);
         text_ += '[';
@@ -131,42 +152,20 @@ private:
     std::string text_;
 };
 
-// The number before `suffix` when `text` is exactly digits and `suffix`.
-bool countBefore(const std::string& text, const char* suffix, uint64_t& count) {
-    const std::size_t digits = text.find_first_not_of("0123456789");
-    if (digits == 0 || digits == std::string::npos || digits > 10) return false;
-    if (text.compare(digits, std::string::npos, suffix) != 0) return false;
-    count = 0;
-    for (std::size_t position = 0; position < digits; ++position)
-        count = count * 10 + static_cast<uint64_t>(text[position] - '0');
-    return true;
+// The kind of a job row as "row" names it.
+const char* jobRowKind(const JobRowRecord& record) {
+    if (record.kind == JobRowKind::Indexing) return "indexing";
+    if (!closesJob(record)) return "start";
+    return record.end == JobEnd::Completed ? "end" : "aborted";
 }
 
-// The kind a text row's first cell names; nullptr for a row of other texts.
-const char* textRowKind(const std::string& label) {
-    if (label == "Start") return "start";
-    if (label == "End") return "end";
-    if (label == "Aborted") return "aborted";
-    if (label == "Indexing....") return "indexing";
-    return nullptr;
-}
-
-// An opening, closing or progress row: its kind, its count when it holds one,
-// the closing row's verdict; any other row of texts as its three cells.
-std::string jsonTextRow(const ResultRow& cells) {
-    const char* kind = textRowKind(cells[0]);
-    JsonLine json(kind != nullptr ? kind : "text");
-    if (kind == nullptr) json.string("label", cells[0]);
-    uint64_t count = 0;
-    if (countBefore(cells[1], " files found.", count)) {
-        json.number("files", count);
-    } else if (countBefore(cells[1], " twins found", count)) {
-        json.number("twins", count);
-    } else if (!cells[1].empty()) {
-        json.string("detail", cells[1]);
-    }
-    const bool closing = cells[0] == "End" || cells[0] == "Aborted";
-    if (!cells[2].empty()) json.string(closing ? "verdict" : "note", cells[2]);
+// An opening or closing row, or the one that says a search is indexing: its
+// kind, a search's count, a comparison's note or verdict.
+std::string jsonJobRow(const JobRowRecord& record) {
+    JsonLine json(jobRowKind(record));
+    if (record.kind == JobRowKind::SearchStart) json.number("files", record.count);
+    if (record.kind == JobRowKind::SearchEnd) json.number("twins", record.count);
+    if (!record.detail.empty()) json.string(closesJob(record) ? "verdict" : "note", record.detail);
     return json.line();
 }
 
@@ -199,7 +198,16 @@ std::string jsonRow(ResultStore& store, int row) {
         json.byteList("bytes_b", run.bytesB, run.quoted);
         return json.line();
     }
-    return jsonTextRow(cellsOf(store, row));
+    JobRowRecord record;
+    if (store.jobRowAt(row, record)) return jsonJobRow(record);
+    // A row of texts, such as a typed row whose cell a job rewrote.
+    const ResultRow cells = cellsOf(store, row);
+    JsonLine json("text");
+    for (std::size_t column = 0; column < cells.size(); ++column) {
+        static const char* const kKeys[] = {"label", "detail", "note"};
+        if (!cells[column].empty()) json.string(kKeys[column], cells[column]);
+    }
+    return json.line();
 }
 
 // RFC 4180: a field holding a comma, quote, CR or LF between quotes, its quotes doubled.
@@ -246,4 +254,21 @@ std::string formatRow(RowFormat format, ResultStore& store, int row) {
     if (format == RowFormat::Csv)
         return csvField(cells[0]) + ',' + csvField(cells[1]) + ',' + csvField(cells[2]) + "\r\n";
     return escapeCell(cells[0]) + '\t' + escapeCell(cells[1]) + '\t' + escapeCell(cells[2]) + '\n';
+}
+
+std::string formatGroup(RowFormat format, uint32_t number, uint64_t size,
+                        const std::vector<std::string>& paths) {
+    std::string lines;
+    if (format == RowFormat::Json) {
+        JsonLine json("group");
+        json.number("size", size);
+        json.stringList("paths", paths);
+        return json.line();
+    }
+    const std::string prefix = std::to_string(number) + ',' + std::to_string(size) + ',';
+    if (format == RowFormat::Tsv && number == 1) lines += '\n';
+    for (const std::string& path : paths)
+        lines += format == RowFormat::Csv ? prefix + csvField(path) + "\r\n" : escapeCell(path) + '\n';
+    if (format == RowFormat::Tsv) lines += '\n';
+    return lines;
 }

@@ -3,7 +3,9 @@
 // (json, JSON Lines). The format is chosen once per run.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/result_store.h"
 
@@ -17,3 +19,10 @@ extern const char kRowFormatUsage[];
 
 // Row `row` of `store` as one line with its line end.
 std::string formatRow(RowFormat format, ResultStore& store, int row);
+
+// One set of byte-identical files of `size` bytes, numbered from 1, with its
+// line ends: tsv its paths one a line, a blank line after them (and one before
+// the first set, after the opening row); csv a record of number, size and path
+// for each; json one object {"row":"group","size":N,"paths":[...]}.
+std::string formatGroup(RowFormat format, uint32_t number, uint64_t size,
+                        const std::vector<std::string>& paths);

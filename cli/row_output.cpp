@@ -1,19 +1,33 @@
 #include "cli/row_output.h"
 
+void PrintingResultList::write(const std::string& text) {
+    if (std::fwrite(text.data(), 1, text.size(), out_) != text.size()) failed_ = true;
+}
+
 void PrintingResultList::printUpTo(int end) {
     while (printed_ < end && unprinted_.rowCount() > 0) {
         const std::string line = formatRow(format_, unprinted_, 0);
         unprinted_.deleteRow(0);
-        if (std::fwrite(line.data(), 1, line.size(), out_) != line.size()) failed_ = true;
+        write(line);
         ++printed_;
     }
 }
 
+void PrintingResultList::printBefore(int row, int count) {
+    // Rows are only ever added after the ones printed, so the rows before an appended one are final.
+    if (row < 0 || row >= count) printUpTo(count);
+}
+
 void PrintingResultList::insertRow(int row, const char* text) {
     const int count = printed_ + unprinted_.rowCount();
-    // Rows are only ever added after the ones printed, so the rows before an appended one are final.
     unprinted_.insertRow(row < printed_ ? 0 : row - printed_, text);
-    if (row < 0 || row >= count) printUpTo(count);
+    printBefore(row, count);
+}
+
+void PrintingResultList::insertJobRow(int row, const JobRowRecord& record) {
+    const int count = printed_ + unprinted_.rowCount();
+    unprinted_.insertJobRow(row < printed_ ? 0 : row - printed_, record);
+    printBefore(row, count);
 }
 
 void PrintingResultList::setCell(int row, int column, const char* text) {

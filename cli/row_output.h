@@ -26,13 +26,24 @@ public:
     int focusedRow() override;
     void insertTwinRow(int row, const TwinRecord& twin) override;
     void insertRunRow(int row, const RunRecord& run) override;
+    void insertJobRow(int row, const JobRowRecord& record) override;
 
     void flush();
     // Prints the rows not printed yet; false when any write of the rows failed.
     bool finish();
 
+protected:
+    // Prints every row held so far.
+    void printHeld() { printUpTo(printed_ + unprinted_.rowCount()); }
+    // Writes `text` as it stands.
+    void write(const std::string& text);
+    RowFormat format() const { return format_; }
+
 private:
     void printUpTo(int end);
+    // After a row of texts or a job row went in at `row` of the `count` before:
+    // when it was appended, the rows before it are final.
+    void printBefore(int row, int count);
     // The place in the store of the list's row `row`.
     int held(int row) const { return row < printed_ ? -1 : row - printed_; }
 

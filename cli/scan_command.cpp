@@ -1,7 +1,10 @@
 // kestrow scan FOLDER [options]: the rows of a duplicate search, with a
 // progress line on a terminal and Ctrl+C acting as Abort.
+#include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -15,6 +18,7 @@
 #endif
 
 #include "cli/commands.h"
+#include "cli/group_output.h"
 #include "cli/row_output.h"
 #include "engine/duplicate_search.h"
 #include "engine/fs.h"
@@ -33,6 +37,8 @@ struct ScanOptions {
     SearchOptions search;
     bool zeroLength = false;
     bool removeEmptyDirs = false;
+    bool groups = false;
+    bool matchGiven = false;
 };
 
 volatile std::sig_atomic_t interrupted = 0;
@@ -45,12 +51,23 @@ void onInterrupt(int) {
 void printScanUsage(FILE* out) {
     std::fputs(
         "usage: kestrow scan FOLDER [--mode quick|directory] [--hash on|off] [--match PERCENT]\n"
+        "                    [--groups] [--min-size SIZE] [--max-size SIZE] [--exclude GLOB]...\n"
         "                    [--zero-length] [--remove-empty-dirs] [--format tsv|csv|json]\n"
         "Lists every pair of files below FOLDER whose share of equal bytes reaches PERCENT.\n"
         "  --mode quick       only files of equal size are compared (default)\n"
         "  --mode directory   every file is compared with every other\n"
         "  --hash on|off      quick mode: compare only files with equal checksums (default on)\n"
         "  --match PERCENT    1 to 100 (default 95)\n"
+        "  --groups           each set of byte-identical files once instead of its pairs, when the\n"
+        "                     search ends: sets in the walk order of their first files; two names of\n"
+        "                     one file (a hard link) are never twins, so a set names a file once;\n"
+        "                     means --match 100 and refuses a lower one; any mode gives the same sets\n"
+        "  --min-size SIZE    leave out files smaller than SIZE bytes (K, M, G: 1024, 1024^2, 1024^3)\n"
+        "  --max-size SIZE    leave out files larger than SIZE bytes\n"
+        "  --exclude GLOB     leave out the files and folders (with all below them) whose path below\n"
+        "                     FOLDER, names joined by /, matches GLOB: * and ? within one name, ** across\n"
+        "                     folders (**/ also none), a trailing / folders only; may be repeated\n"
+        "                     (what these three leave out counts nowhere, as if not in the tree)\n"
         "  --zero-length      two empty files count as equal\n"
         "  --remove-empty-dirs  remove folders that hold no file while walking\n",
         out);
@@ -58,6 +75,9 @@ void printScanUsage(FILE* out) {
     std::fputs(
         "      rows: {\"row\":\"start\",\"files\":N}, {\"row\":\"twin\",\"path_a\":...,\"path_b\":...,\n"
         "            \"percent\":N}, {\"row\":\"end\" or \"aborted\",\"twins\":N}, {\"row\":\"indexing\"}\n"
+        "      sets (--groups): tsv each set's paths one a line, a blank line after the opening row and\n"
+        "            after each set; csv a record of set number, size and path for each file; json\n"
+        "            {\"row\":\"group\",\"size\":N,\"paths\":[...]} (\"paths_hex\" if one is not UTF-8)\n"
         "Exit status: 0 ran to its end, 1 aborted (Ctrl+C), 2 trouble.\n",
         out);
 }
@@ -68,6 +88,27 @@ int usageError(const std::string& problem) {
     return kExitTrouble;
 }
 
+// Bytes as digits with an optional K, M or G (1024, 1024^2, 1024^3 bytes).
+bool parseSize(const std::string& text, uint64_t& bytes) {
+    const std::size_t digits = std::min(text.find_first_not_of("0123456789"), text.size());
+    static const char kUnits[] = "KMG";
+    // An argument holds no NUL, so strchr finds a letter of kUnits or nothing.
+    const char* unit = digits + 1 == text.size()
+                           ? std::strchr(kUnits, std::toupper(static_cast<unsigned char>(text.back())))
+                           : nullptr;
+    if (digits == 0 || (digits < text.size() && unit == nullptr)) return false;
+    const unsigned shift = unit == nullptr ? 0 : 10 * static_cast<unsigned>(unit - kUnits + 1);
+    bytes = 0;
+    for (std::size_t at = 0; at < digits; ++at) {
+        const uint64_t digit = static_cast<uint64_t>(text[at] - '0');
+        if (bytes > (UINT64_MAX - digit) / 10) return false;
+        bytes = bytes * 10 + digit;
+    }
+    if (bytes > (UINT64_MAX >> shift)) return false;
+    bytes <<= shift;
+    return true;
+}
+
 bool parsePercent(const std::string& text, uint32_t& percent) {
     if (text.empty() || text.size() > 3 || text.find_first_not_of("0123456789") != std::string::npos)
         return false;
@@ -75,11 +116,30 @@ bool parsePercent(const std::string& text, uint32_t& percent) {
     return percent >= 1 && percent <= 100;
 }
 
+// Reads the value of a --min-size, --max-size or --exclude; returns an error text, empty when fine.
+std::string takeFilterValue(const std::string& option, const std::string& value, FileFilter& filter) {
+    if (option == "--exclude") {
+        if (value.empty()) return "--exclude takes a glob that is not empty";
+        filter.excludes.push_back(value);
+        return "";
+    }
+    uint64_t bytes = 0;
+    if (!parseSize(value, bytes))
+        return option + " takes a number of bytes, optionally followed by K, M or G (not " + value + ")";
+    (option == "--min-size" ? filter.minSize : filter.maxSize) = bytes;
+    return "";
+}
+
+bool isFilterOption(const std::string& argument) {
+    return argument == "--min-size" || argument == "--max-size" || argument == "--exclude";
+}
+
 // Reads the arguments into `options`; returns an error text, empty when fine.
 std::string parseScanArguments(int argc, char** argv, ScanOptions& options) {
     for (int index = 0; index < argc; ++index) {
         const std::string argument = argv[index];
-        const bool takesValue = argument == "--mode" || argument == "--hash" || argument == "--match";
+        const bool takesValue =
+            argument == "--mode" || argument == "--hash" || argument == "--match" || isFilterOption(argument);
         if (takesValue && index + 1 == argc) return argument + " needs a value";
         const std::string value = takesValue ? argv[++index] : "";
         if (argument == "--mode" && (value == "quick" || value == "directory")) {
@@ -89,12 +149,18 @@ std::string parseScanArguments(int argc, char** argv, ScanOptions& options) {
         } else if (argument == "--match") {
             if (!parsePercent(value, options.search.matchPercent))
                 return "--match takes a whole number from 1 to 100";
+            options.matchGiven = true;
+        } else if (isFilterOption(argument)) {
+            const std::string problem = takeFilterValue(argument, value, options.search.filter);
+            if (!problem.empty()) return problem;
         } else if (takesValue) {
             return "unknown value " + value + " for " + argument;
         } else if (argument == "--zero-length") {
             options.zeroLength = true;
         } else if (argument == "--remove-empty-dirs") {
             options.removeEmptyDirs = true;
+        } else if (argument == "--groups") {
+            options.groups = true;
         } else if (argument.size() > 1 && argument[0] == '-') {
             return "unknown option " + argument;
         } else if (options.folder != nullptr) {
@@ -103,6 +169,11 @@ std::string parseScanArguments(int argc, char** argv, ScanOptions& options) {
             options.folder = argv[index];
         }
     }
+    if (options.search.filter.minSize > options.search.filter.maxSize)
+        return "--min-size is above --max-size: no file would be left";
+    if (options.groups && options.matchGiven && options.search.matchPercent != 100)
+        return "--groups lists sets of byte-identical files: it takes --match 100 (the default with it)";
+    if (options.groups) options.search.matchPercent = 100;
     return options.folder == nullptr ? "FOLDER is missing" : "";
 }
 
@@ -192,7 +263,9 @@ int runScan(int argc, char** argv, RowFormat format) {
     // 100 ms, so rows still show as they come.
     std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
     AppState state;
-    PrintingResultList list(stdout, format);
+    PrintingResultList pairs(stdout, format);
+    GroupingResultList groups(stdout, format);
+    PrintingResultList& list = options.groups ? groups : pairs;
     state.results = &list;
     if (std::strlen(options.folder) >= kPathTextSize) return usageError("FOLDER is longer than 599 bytes");
     state.checkZeroLength.store(options.zeroLength ? 1 : 0);

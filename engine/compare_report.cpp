@@ -49,8 +49,9 @@ private:
 };
 
 void RunReport::writeStartRow() {
-    list_.insertRow(0, "Start");
-    list_.setCell(0, 2, differingBytes_ == 0 ? "Files are the same size" : "Files are not the same size");
+    list_.insertJobRow(
+        0, JobRowRecord{JobRowKind::CompareStart, JobEnd::Completed, 0,
+                        differingBytes_ == 0 ? "Files are the same size" : "Files are not the same size"});
 }
 
 PairOutcome RunReport::comparePasses(OpenPair& pair) {
@@ -179,16 +180,20 @@ bool writeRuns(AppState& state, const char* pathA, const char* pathB, CompareOut
 }
 
 // "End" or "Aborted" with the verdict; a comparison that memory cut short
-// gets none. False when the row itself could not be had.
+// gets none, and so does a row that finds no room for its verdict. False when
+// the row could not be had with its verdict.
 bool writeClosingRow(AppState& state, int row, const CompareOutcome& result, uint32_t largerSize) {
-    return withinMemory([&] {
-        state.results->insertRow(row, result.end == JobEnd::Completed ? "End" : "Aborted");
-        PathText verdict{};
-        if (result.end != JobEnd::NoMemory)
-            writeVerdict(result.pair, largerSize, result.differingBytes, verdict);
-        state.results->setCell(row, 2, verdict);
-        state.results->ensureVisible(row);
+    PathText verdict{};
+    if (result.end != JobEnd::NoMemory) writeVerdict(result.pair, largerSize, result.differingBytes, verdict);
+    const bool withVerdict = withinMemory([&] {
+        state.results->insertJobRow(row, JobRowRecord{JobRowKind::CompareEnd, result.end, 0, verdict});
     });
+    const bool closed =
+        withVerdict || withinMemory([&] {
+            state.results->insertJobRow(row, JobRowRecord{JobRowKind::CompareEnd, result.end, 0, {}});
+        });
+    if (closed) state.results->ensureVisible(row);
+    return withVerdict;
 }
 
 }  // namespace

@@ -11,13 +11,9 @@
 
 namespace {
 
-void writeRowWithCount(AppState& state, int row, const char* label, uint32_t count, const char* suffix) {
-    char number[kPathTextSize];
-    char text[kPathTextSize];
-    formatDecimal(static_cast<int>(count), number);
-    joinPathText(text, number, suffix);
-    state.results->insertRow(row, label);
-    state.results->setCell(row, 1, text);
+void writeSearchRow(AppState& state, int row, JobRowKind kind, uint32_t count,
+                    JobEnd end = JobEnd::Completed) {
+    state.results->insertJobRow(row, JobRowRecord{kind, end, count, {}});
 }
 
 // Walks the folder; false when pairing must not run (nothing found, an abort
@@ -78,11 +74,11 @@ bool listTwins(AppState& state, const char* folder, const SearchOptions& options
     LastPair last;
     bool complete = true;
     const bool hadMemory = withinMemory([&] {
-        state.results->insertRow(0, "Indexing....");
+        writeSearchRow(state, 0, JobRowKind::Indexing, 0);
         if (indexTree(state, index, options, folder)) {
             state.results->deleteRow(0);
             started = true;
-            writeRowWithCount(state, 0, "Start", index.count(), " files found.");
+            writeSearchRow(state, 0, JobRowKind::SearchStart, index.count());
             complete = pairTree(state, index, options, last);
         } else {
             complete = !index.outOfMemory();
@@ -115,12 +111,13 @@ SearchOutcome searchDuplicates(AppState& state, const char* folder, const Search
     // The search's own memory goes first, so that the closing row finds room after memory ran out.
     buffers.release();
     const bool ranToEnd = complete && state.runControl.load() == Running;
+    const JobEnd end = !complete ? JobEnd::NoMemory : ranToEnd ? JobEnd::Completed : JobEnd::Aborted;
     // The closing row follows the twin rows listed, whatever stopped the search.
     const bool closed = withinMemory([&] {
-        writeRowWithCount(state, started ? static_cast<int>(result.twins + 1) : 0,
-                          ranToEnd ? "End" : "Aborted", result.twins, " twins found");
+        writeSearchRow(state, started ? static_cast<int>(result.twins + 1) : 0, JobRowKind::SearchEnd,
+                       result.twins, end);
     });
-    result.end = !complete || !closed ? JobEnd::NoMemory : ranToEnd ? JobEnd::Completed : JobEnd::Aborted;
+    result.end = closed ? end : JobEnd::NoMemory;
     if (result.end == JobEnd::NoMemory) state.reportNoMemory();
     endJob(state);
     state.checkZeroLength.store(0);

@@ -27,22 +27,39 @@ bool walkStopped(const AppState& state, const FileIndex& index) {
     return index.outOfMemory() || state.runControl.load() == AbortRequested;
 }
 
-// The full paths of the real folders in `listing`, in the order the walk enters them.
-std::vector<std::string> subfoldersOf(const char* folderPath, const FolderListing& listing) {
+// The path of `fullPath` below the searched folder, whose text is `rootLength` long.
+const char* pathBelow(const char* fullPath, std::size_t rootLength) {
+    return fullPath + rootLength + 1;
+}
+
+// The full paths of the real folders in `listing` the walk enters, in its order.
+std::vector<std::string> subfoldersOf(const char* folderPath, const FolderListing& listing,
+                                      const FileFilter& filter, std::size_t rootLength) {
     std::vector<std::string> folders;
     PathText fullPath;
     for (const ListedEntry& entry : listing) {
         if (entry.isFolder && isRealFolderName(entry.name.c_str()) == 1 &&
-            joinPathText(fullPath, folderPath, kSeparatorText, entry.name.c_str()))
+            joinPathText(fullPath, folderPath, kSeparatorText, entry.name.c_str()) &&
+            !leavesOutFolder(filter, pathBelow(fullPath, rootLength)))
             folders.emplace_back(fullPath);
     }
     return folders;
 }
 
+// True when the filter leaves `entry` (at `fullPath`) out, which it counts.
+bool leftOut(FileIndex& index, const FileFilter& filter, const ListedEntry& entry, const char* fullPath,
+             std::size_t rootLength) {
+    const char* below = pathBelow(fullPath, rootLength);
+    const bool out =
+        entry.isFolder ? leavesOutFolder(filter, below) : leavesOutFile(filter, below, entry.size);
+    if (out) ++index.leftOut;
+    return out;
+}
+
 // `removable`: the folder is a real folder below the searched one, reached
-// without passing through a link.
+// without passing through a link. `rootLength`: the length of the searched folder's text.
 void walkFolder(AppState& state, FileIndex& index, const SearchOptions& options, FolderReadAhead& readAhead,
-                const char* folderPath, bool removable) {
+                const char* folderPath, std::size_t rootLength, bool removable) {
     if (walkStopped(state, index)) return;
     fs::FileIdentity identity;
     const bool known = fs::fileIdentity(folderPath, identity);
@@ -50,8 +67,10 @@ void walkFolder(AppState& state, FileIndex& index, const SearchOptions& options,
     if (known) index.openFolders.push_back(identity);
 
     const uint32_t startingCount = state.indexCount.load();
+    const uint32_t startingLeftOut = index.leftOut;
     FolderListing listing;
-    if (readAhead.take(folderPath, listing)) readAhead.expect(subfoldersOf(folderPath, listing));
+    if (readAhead.take(folderPath, listing))
+        readAhead.expect(subfoldersOf(folderPath, listing, options.filter, rootLength));
     for (const ListedEntry& entry : listing) {
         // Pause holds the walk too, and an abort ends it at once, even inside one long listing.
         if (!state.pauseGate.isOpen()) holdAtGate(state);
@@ -59,9 +78,10 @@ void walkFolder(AppState& state, FileIndex& index, const SearchOptions& options,
         PathText fullPath;
         // A path that would not fit a PathText is skipped.
         if (!joinPathText(fullPath, folderPath, kSeparatorText, entry.name.c_str())) continue;
+        if (entry.isFolder && isRealFolderName(entry.name.c_str()) != 1) continue;
+        if (leftOut(index, options.filter, entry, fullPath, rootLength)) continue;
         if (entry.isFolder) {
-            if (isRealFolderName(entry.name.c_str()) == 1)
-                walkFolder(state, index, options, readAhead, fullPath, removable && !entry.isLink);
+            walkFolder(state, index, options, readAhead, fullPath, rootLength, removable && !entry.isLink);
             continue;
         }
         if (!index.add(state, fullPath, entry.size)) continue;
@@ -70,7 +90,8 @@ void walkFolder(AppState& state, FileIndex& index, const SearchOptions& options,
     }
     if (known) index.openFolders.pop_back();
 
-    if (removable && state.indexCount.load() == startingCount && state.removeEmptyDirs.load() != 0) {
+    const bool holdsNothing = state.indexCount.load() == startingCount && index.leftOut == startingLeftOut;
+    if (removable && holdsNothing && state.removeEmptyDirs.load() != 0) {
         removeEmptyFolder(options, folderPath);
     }
 }
@@ -117,6 +138,7 @@ void FileIndex::release() {
     pathBytesUsed_ = kIndexPathBlockBytes;
     count_ = 0;
     openFolders.clear();
+    leftOut = 0;
 }
 
 int isRealFolderName(const char* name) {
@@ -125,5 +147,5 @@ int isRealFolderName(const char* name) {
 
 void indexFolder(AppState& state, FileIndex& index, const SearchOptions& options, const char* folderPath) {
     FolderReadAhead readAhead(state);
-    walkFolder(state, index, options, readAhead, folderPath, true);
+    walkFolder(state, index, options, readAhead, folderPath, std::strlen(folderPath), true);
 }

@@ -49,6 +49,9 @@ public:
     // Identities of the folders being walked, so a link back to one of them
     // cannot send the walk round in a circle.
     std::vector<fs::FileIdentity> openFolders;
+    // Files and folders the search's filter left out so far: a folder that
+    // holds any of them is never removed as empty.
+    uint32_t leftOut = 0;
 
 private:
     const char* storePath(AppState& state, const char* path);
@@ -67,9 +70,8 @@ private:
 int isRealFolderName(const char* name);
 
 // Walks `folderPath` and everything below it into `index`, raising
-// state.indexCount per file. Stops entering folders once an abort is
-// requested and stops altogether when the index runs out of memory. Removes
-// folders left without files when removeEmptyDirs is on (when they will not go,
-// with the options' read-only override once more), but never a folder reached
-// through a link or junction, nor anything below one.
+// state.indexCount per file and leaving out what the options' filter names. Stops entering folders once an
+// abort is requested and stops altogether when the index runs out of memory. Removes folders left without
+// files when removeEmptyDirs is on (when they will not go, with the options' read-only override once more),
+// but never a folder reached through a link or junction, nor anything below one.
 void indexFolder(AppState& state, FileIndex& index, const SearchOptions& options, const char* folderPath);

@@ -19,3 +19,13 @@ void ResultList::insertRunRow(int row, const RunRecord& run) {
         setCell(row, column, text);
     }
 }
+
+void ResultList::insertJobRow(int row, const JobRowRecord& record) {
+    PathText text;
+    writeJobRowCell(record, 0, text);
+    insertRow(row, text);
+    for (int column = 1; column <= 2; ++column) {
+        writeJobRowCell(record, column, text);
+        if (text[0] != '\0') setCell(row, column, text);
+    }
+}

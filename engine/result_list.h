@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/decimal_text.h"  // the texts of the rows' numbers
+#include "engine/job_row.h"
 #include "engine/run_record.h"
 #include "engine/twin_record.h"
 
@@ -29,6 +30,8 @@ public:
     virtual void insertTwinRow(int row, const TwinRecord& twin);
     // A run row of a "File" comparison: position, length and details.
     virtual void insertRunRow(int row, const RunRecord& run);
+    // The row that opens or closes a job, or says a search is indexing.
+    virtual void insertJobRow(int row, const JobRowRecord& record);
 };
 
 // The texts of one row, as the command line prints it.

@@ -55,6 +55,16 @@ void ResultStore::insertRunRow(int row, const RunRecord& run) {
     rowsChanged();
 }
 
+void ResultStore::insertJobRow(int row, const JobRowRecord& record) {
+    {
+        MutexLock lock(mutex_);
+        rows_.reserveOne();
+        jobRows_.push_back(record);
+        placeRow(row, Slot{static_cast<uint32_t>(jobRows_.size() - 1), 0, Kind::Job, 0});
+    }
+    rowsChanged();
+}
+
 int ResultStore::writeCell(Slot slot, int column, char* buffer) const {
     switch (slot.kind) {
         case Kind::Text: {
@@ -62,6 +72,7 @@ int ResultStore::writeCell(Slot slot, int column, char* buffer) const {
             return copyCell(text.data(), text.size(), buffer);
         }
         case Kind::Run: writeRunCell(runs_[slot.first], column, buffer); break;
+        case Kind::Job: writeJobRowCell(jobRows_[slot.first], column, buffer); break;
         case Kind::Twin:
             if (column < 2) {
                 const char* path = files_.path(column == 0 ? slot.first : slot.second);
@@ -120,6 +131,8 @@ void ResultStore::clearRows() {
         texts_.shrink_to_fit();
         runs_.clear();
         runs_.shrink_to_fit();
+        jobRows_.clear();
+        jobRows_.shrink_to_fit();
         files_.clear();
         focused_ = -1;
         rowToShow_ = -1;
@@ -187,6 +200,13 @@ bool ResultStore::runAt(int row, RunRecord& run) const {
     MutexLock lock(mutex_);
     if (!validRow(row) || rows_[row].kind != Kind::Run) return false;
     run = runs_[rows_[row].first];
+    return true;
+}
+
+bool ResultStore::jobRowAt(int row, JobRowRecord& record) const {
+    MutexLock lock(mutex_);
+    if (!validRow(row) || rows_[row].kind != Kind::Job) return false;
+    record = jobRows_[rows_[row].first];
     return true;
 }
 

@@ -1,5 +1,5 @@
 // Every row of the current job as a typed record: the opening and closing
-// rows as their texts, run rows as the comparison found them, twin rows with
+// rows as what they report, run rows as the comparison found them, twin rows with
 // what the search knew of both files. The texts a cell shows are made from
 // the record when asked for. Workers write, the window and the command line
 // read; every operation takes the store's lock, so they may do so at once.
@@ -48,6 +48,7 @@ public:
     int focusedRow() override;
     void insertTwinRow(int row, const TwinRecord& twin) override;
     void insertRunRow(int row, const RunRecord& run) override;
+    void insertJobRow(int row, const JobRowRecord& record) override;
 
     void setFocusedRow(int row);
     int rowCount() const;
@@ -59,6 +60,8 @@ public:
     bool twinFilesAt(int row, TwinFileNumbers& files) const;
     // Copies the run record of `row`; false when the row holds no run.
     bool runAt(int row, RunRecord& run) const;
+    // Copies the record of an opening or closing row; false for any other row.
+    bool jobRowAt(int row, JobRowRecord& record) const;
     // The row most recently asked to be kept in view since the last call; -1 when none.
     int takeRowToShow();
     // Grows with every change of the rows, so that a view knows when to redraw.
@@ -69,9 +72,9 @@ protected:
     virtual void rowsChanged() {}
 
 private:
-    enum class Kind : uint8_t { Text, Run, Twin };
+    enum class Kind : uint8_t { Text, Run, Twin, Job };
     struct Slot {
-        // Text and run rows: the place in the deque of their kind. Twin
+        // Text, run and job rows: the place in the deque of their kind. Twin
         // rows: the numbers of file A and file B in the file table.
         uint32_t first;
         uint32_t second;
@@ -88,6 +91,7 @@ private:
     BlockSequence<Slot, 32768> rows_;
     std::deque<ResultRow> texts_;
     std::deque<RunRecord> runs_;
+    std::deque<JobRowRecord> jobRows_;
     TwinFiles files_;
     int focused_ = -1;
     int rowToShow_ = -1;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "engine/file_filter.h"
 #include "engine/settings.h"
 
 // How "Directory" decides its pairs at 90% and above, where both ways serve:
@@ -22,6 +23,8 @@ struct SearchOptions {
     // A folder left without files that will not go is tried again after its attributes are reset.
     bool overrideReadOnly = false;
     DirectoryRoute directoryRoute = CheaperRoute;
+    // What the walk leaves out; the window leaves nothing out.
+    FileFilter filter = {};
 };
 
 inline SearchOptions searchOptionsOf(const Settings& settings) {

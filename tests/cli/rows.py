@@ -4,6 +4,8 @@ bytes they should.
 
   rows.py make-tree FOLDER | check-scan FOLDER OUTPUT
   rows.py make-pair FILE_A FILE_B | check-compare OUTPUT
+  rows.py check-groups FOLDER OUTPUT (scan --groups of make-tree's FOLDER)
+  rows.py same-sets FOLDER OUTPUT.tsv FDUPES_LISTING|- (scan --groups against fdupes -r -H)
 """
 import csv
 import io
@@ -158,6 +160,70 @@ def check_compare(output):
         fail("json rows %r, not the runs made %r" % (json_rows, PAIR_RUNS))
 
 
+def read_groups(output, formats=("tsv", "csv", "json")):
+    """The sets of files in OUTPUT.FORMAT as [[path, ...], ...] and their sizes, alike in every format."""
+    with open(output + ".tsv", "rb") as file:
+        blocks = file.read().split(b"\n\n")
+    sets = [[unescape_tsv(line) for line in block.split(b"\n")] for block in blocks[1:-1]]
+    sizes = None
+    if "csv" in formats:
+        records = read_csv(output + ".csv")[1:-1]
+        numbers = sorted({int(record[0]) for record in records})
+        if numbers != list(range(1, len(sets) + 1)):
+            fail("csv: sets numbered %r" % numbers)
+        if [[record[2] for record in records if int(record[0]) == n] for n in numbers] != sets:
+            fail("csv sets %r are not the tsv sets %r" % (records, sets))
+        sizes = [int(next(record[1] for record in records if int(record[0]) == n)) for n in numbers]
+    if "json" in formats:
+        groups = [row for row in read_json(output + ".json") if row["row"] == "group"]
+        paths = [[bytes.fromhex(p) for p in row["paths_hex"]] if "paths_hex" in row
+                 else [p.encode("utf-8") for p in row["paths"]] for row in groups]
+        if paths != sets or [number(row, "size") for row in groups] != sizes:
+            fail("json sets %r are not the tsv sets %r of sizes %r" % (groups, sets, sizes))
+    return sets, sizes
+
+
+def check_groups(folder, output):
+    sets, sizes = read_groups(output)
+    folder = os.fsencode(folder)
+    made = {frozenset((os.path.join(folder, name), os.path.join(folder, NESTED, name))) for name in NAMES}
+    if {frozenset(group) for group in sets} != made or any(len(group) != 2 for group in sets):
+        fail("sets found %r, not the pairs made %r" % (sets, made))
+    if sizes != [os.path.getsize(group[0]) for group in sets]:
+        fail("sizes %r are not the files'" % sizes)
+
+
+def walk_order(folder):
+    """Files below FOLDER in the order the walk meets them: names in byte order, depth first."""
+    files = []
+    for name in sorted(os.listdir(folder)):
+        path = os.path.join(folder, name)
+        files += walk_order(path) if os.path.isdir(path) and not os.path.islink(path) else [path]
+    return files
+
+
+def same_sets(folder, tsv_output, fdupes_listing):
+    """The sets agree with fdupes's once two names of one file count as that file, and come in walk order."""
+    sets, _ = read_groups(tsv_output[:-len(".tsv")], ("tsv",))
+    identity = lambda path: (os.stat(path).st_dev, os.stat(path).st_ino)
+    place = {path: at for at, path in enumerate(walk_order(os.fsencode(folder)))}
+    for group in sets:
+        if len({identity(path) for path in group}) != len(group):
+            fail("a set names one file twice: %r" % group)
+        if [place[path] for path in group] != sorted(place[path] for path in group):
+            fail("a set not in walk order: %r" % group)
+    if [place[group[0]] for group in sets] != sorted(place[group[0]] for group in sets):
+        fail("sets not in the walk order of their first files: %r" % sets)
+    if fdupes_listing == "-":
+        return
+    with open(fdupes_listing, "rb") as file:
+        listed = [block.split(b"\n") for block in file.read().strip(b"\n").split(b"\n\n") if block]
+    fdupes = {frozenset(map(identity, group)) for group in listed} - {frozenset([identity(g[0])]) for g in listed}
+    if {frozenset(map(identity, group)) for group in sets} != fdupes:
+        fail("sets %r differ from fdupes's %r" % (sets, listed))
+
+
 if __name__ == "__main__":
     {"make-tree": make_tree, "check-scan": check_scan,
-     "make-pair": make_pair, "check-compare": check_compare}[sys.argv[1]](*sys.argv[2:])
+     "make-pair": make_pair, "check-compare": check_compare, "check-groups": check_groups,
+     "same-sets": same_sets}[sys.argv[1]](*sys.argv[2:])

@@ -50,6 +50,66 @@ python3 "$(dirname "$0")/rows.py" check-scan "$odd" "$work/odd" || failures=$((f
 expect bad-format 2 "" -- "$tree" --format xml
 grep -q "unknown format xml" "$work/stderr" || { echo "FAIL bad-format: problem not named"; failures=$((failures + 1)); }
 
+python3 "$(dirname "$0")/rows.py" make-tree "$odd.groups"
+for format in tsv csv json; do
+    "$kestrow" scan "$odd.groups" --groups --format "$format" >"$work/odd-groups.$format" 2>"$work/stderr"
+done
+python3 "$(dirname "$0")/rows.py" check-groups "$odd.groups" "$work/odd-groups" || failures=$((failures + 1))
+
+# --groups: each set of byte-identical files once, in every mode, agreeing with
+# fdupes -r -H where two names of one file (a hard link) count as that file: a
+# set never names it twice. Equal checksums of different bytes make no set.
+sets=$work/sets
+mkdir -p "$sets/x/y" "$sets/z"
+for copy in a1 x/a2 x/y/a3; do printf 'one' >"$sets/$copy"; done
+printf 'two!' >"$sets/b1"
+printf 'two!' >"$sets/z/b2"
+printf 'solo' >"$sets/x/solo"
+printf 'ab12' >"$sets/c1"
+printf 'ab34' >"$sets/z/c2"
+: >"$sets/e1"
+: >"$sets/z/e2"
+ln "$sets/a1" "$sets/z/a1link"
+listing=-
+if command -v fdupes >/dev/null; then
+    listing=$work/fdupes.txt
+    fdupes -q -r -H "$sets" >"$listing"
+fi
+for mode in "--mode quick" "--mode quick --hash off" "--mode directory"; do
+    # shellcheck disable=SC2086
+    "$kestrow" scan "$sets" --groups --zero-length $mode >"$work/sets.tsv" 2>"$work/stderr"
+    python3 "$(dirname "$0")/rows.py" same-sets "$sets" "$work/sets.tsv" "$listing" ||
+        { echo "FAIL groups $mode"; failures=$((failures + 1)); }
+done
+expect groups-below-100 2 "" -- "$sets" --groups --match 99
+grep -q -- "--groups" "$work/stderr" || { echo "FAIL groups-below-100: not named"; failures=$((failures + 1)); }
+
+# Sizes and globs leave files out exactly as if they were not in the tree: the
+# rows are those of the tree without them. "sub*" matches a folder, "**" spans folders.
+filtered=$work/filtered
+mkdir -p "$filtered/keep/deep" "$filtered/sub1/more"
+for name in a keep/a keep/deep/a sub1/a sub1/more/a x.log keep/deep/x.log keep/x.logs; do
+    printf 'abcdefghij' >"$filtered/$name"
+done
+printf 'abcdefghiX' >"$filtered/keep/near"
+printf 'a' >"$filtered/tiny1"
+printf 'a' >"$filtered/keep/tiny2"
+head -c 1025 /dev/zero >"$filtered/big1"
+head -c 1025 /dev/zero >"$filtered/keep/big2"
+for mode in quick directory; do
+    "$kestrow" scan "$filtered" --mode "$mode" --match 50 --exclude 'sub*' --exclude '**/*.log' --min-size 2 \
+        --max-size 1K >"$work/filtered.$mode"
+done
+rm -r "$filtered/sub1" "$filtered/x.log" "$filtered/keep/deep/x.log" "$filtered"/tiny1 "$filtered"/keep/tiny2 \
+    "$filtered"/big1 "$filtered"/keep/big2
+for mode in quick directory; do
+    expect "filtered-$mode" 0 "$(cat "$work/filtered.$mode")" -- "$filtered" --mode "$mode" --match 50
+done
+for bad in "--min-size -5" "--max-size 3T" "--max-size 1KB" "--min-size K" "--exclude "; do
+    expect "bad ${bad}" 2 "" -- "$tree" $bad ""
+    grep -q -- "^kestrow scan: ${bad%% *}" "$work/stderr" || { echo "FAIL bad $bad: not named"; failures=$((failures + 1)); }
+done
+
 for bad in 0 101 abc "" 9x; do
     expect "match-$bad" 2 "" -- "$tree" --match "$bad"
 done

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -116,6 +117,38 @@ TEST(IndexWalk, OnlyDotAndDotDotAreNotRealFolderNames) {
     EXPECT_EQ(isRealFolderName(".."), 0);
     EXPECT_EQ(isRealFolderName("..."), 1);
     EXPECT_EQ(isRealFolderName(".git"), 1);
+}
+
+// The filter leaves files and folders out as if they were not there: by size,
+// and by globs on the path below the searched folder, a folder with all it holds.
+TEST(IndexWalk, LeavesOutWhatTheFilterNamesAndNeverRemovesAFolderHoldingIt) {
+    TestFolder folder;
+    for (const char* name : {"sub/deep", "sub/logs", "old/more", "other", "onlysmall", "empty/deeper"})
+        makeFolder(folder, name);
+    for (const char* name : {"keep.bin", "a.tmp", "c.tmp", "sub/a.tmp", "sub/deep/c.tmp", "sub/logs/q",
+                             "sub/k", "old/x", "old/more/y", "olden", "other/logs"})
+        folder.write(name, "12345");
+    folder.write("small", "1");
+    folder.write("onlysmall/s", "1");
+    folder.write("big", "12345678901");
+    IndexedFolder filtered(QuickDirMode);
+    filtered.options.filter = FileFilter{2, 10, {"*.tmp", "**/c.tmp", "old", "s?b/k", "*/logs/"}};
+    filtered.state.removeEmptyDirs = 1;
+    const std::string root = folder.root().string();
+    std::vector<std::string> paths = filtered.walk(root);
+    std::sort(paths.begin(), paths.end());
+    EXPECT_EQ(paths, (std::vector<std::string>{joined(root, "keep.bin"), joined(root, "olden"),
+                                               joined(joined(root, "other"), "logs"),
+                                               joined(joined(root, "sub"), "a.tmp")}));
+    EXPECT_TRUE(std::filesystem::exists(folder.path("onlysmall/s")));
+    EXPECT_TRUE(std::filesystem::exists(folder.path("old/more/y")));
+    EXPECT_FALSE(std::filesystem::exists(folder.path("empty")));
+
+    EXPECT_TRUE(globMatches("a/**/b", "a/b"));
+    EXPECT_TRUE(globMatches("a/**/b", "a/x/y/b"));
+    EXPECT_TRUE(globMatches("**", "a/b"));
+    EXPECT_FALSE(globMatches("*", "a/b"));
+    EXPECT_FALSE(globMatches("a?b", "a/b"));
 }
 
 #ifndef _WIN32

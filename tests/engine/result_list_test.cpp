@@ -42,8 +42,15 @@ TEST(ResultStore, TypedRowsShowTheirTextsAndBecomeTextsWhenACellIsWritten) {
     run.bytesA[0] = 'x';
     run.bytesB[0] = 10;
     list.insertRunRow(0, run);
+    list.insertJobRow(2, JobRowRecord{JobRowKind::SearchEnd, JobEnd::Aborted, 1, {}});
     EXPECT_EQ(list.rows(), (std::vector<ResultRow>{{"7", "1", "File A is \"x\", File B is 0Ah"},
-                                                   {"C:\\a", "C:\\b", "100"}}));
+                                                   {"C:\\a", "C:\\b", "100"},
+                                                   {"Aborted", "1 twins found", ""}}));
+    JobRowRecord closing;
+    ASSERT_TRUE(list.jobRowAt(2, closing));
+    EXPECT_EQ(closing.end, JobEnd::Aborted);
+    EXPECT_EQ(closing.count, 1u);
+    EXPECT_FALSE(list.jobRowAt(1, closing));
     StoredTwin twin;
     EXPECT_FALSE(list.twinAt(0, twin));
     ASSERT_TRUE(list.twinAt(1, twin));

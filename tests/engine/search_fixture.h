@@ -38,6 +38,12 @@ public:
         ResultStore::insertTwinRow(row, twin);
         if (onInsert) onInsert(row, twin.pathA);
     }
+    void insertJobRow(int row, const JobRowRecord& record) override {
+        ResultStore::insertJobRow(row, record);
+        PathText label;
+        writeJobRowCell(record, 0, label);
+        if (onInsert) onInsert(row, label);
+    }
     std::function<void(int, const char*)> onInsert;
 };
 
