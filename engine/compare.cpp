@@ -56,8 +56,8 @@ ChunkEnd readAndExamineChunk(AppState& state, OpenPair& pair, uint32_t chunkLeng
                              const std::function<bool(uint32_t, uint32_t)>& examine) {
     for (uint32_t offset = 0; offset < chunkLength; offset += kPieceLength) {
         const uint32_t length = std::min(chunkLength - offset, kPieceLength);
-        if (readFromFile(state, pair.fileA.get(), state.compareBufferA + offset, length) != length ||
-            readFromFile(state, pair.fileB.get(), state.compareBufferB + offset, length) != length) {
+        if (readFromFile(state, pair.fileA.get(), state.compareBufferA, length) != length ||
+            readFromFile(state, pair.fileB.get(), state.compareBufferB, length) != length) {
             return ChunkEnd::ReadFailed;
         }
         holdAtGate(state, kComparisonGateTimeoutMs);

@@ -53,9 +53,10 @@ constexpr uint32_t kPieceLength = 64 * 1024;
 // How the examination of one chunk ended.
 enum class ChunkEnd { Complete, Stopped, ReadFailed };
 
-// Reads the next `chunkLength` bytes of both files into compareBufferA/B piece
-// by piece and hands each piece to `examine(offset, length)` (offsets within
-// the chunk; earlier pieces stay in the buffers). Before a piece is examined
+// Reads the next `chunkLength` bytes of both files piece by piece, each piece
+// into the start of compareBufferA/B so that it is examined while still in
+// the cache, and hands it to `examine(offset, length)` (`offset`: where the
+// piece starts in the chunk; the piece before is overwritten). Before a piece is examined
 // a closed pause gate holds the worker (one time-out at most). `examine`
 // returns false to stop early. ReadFailed when a read delivered fewer bytes
 // than asked for: no unread byte is ever examined.

@@ -31,8 +31,12 @@ public:
 private:
     // Reads and examines the current chunk; false when a read came up short.
     bool compareChunk(OpenPair& pair);
-    // Lists the runs that close in [from, end) of the chunk; a run may stay open.
-    void findRuns(uint32_t from, uint32_t end);
+    // Lists the runs that close in the piece at `pieceStart` of the chunk, whose
+    // bytes stand at the start of the buffers; a run may stay open.
+    void findRuns(uint32_t pieceStart, uint32_t length);
+    // Keeps the first quoted bytes of the open run from `from` of the piece on:
+    // the piece that holds them is gone once the next one is read.
+    void keepQuote(uint32_t from, uint32_t length);
     void closeRun(uint32_t runStart, uint32_t runLength, uint32_t bytesLeftInChunk);
     void updateProgress();
 
@@ -43,8 +47,11 @@ private:
     uint32_t runLength_ = 0;   // a run still open at the end of the last chunk
     uint32_t chunkStart_ = 0;  // file offset of the current chunk's first byte
     uint32_t chunkLength_ = 0;
-    bool inRun_ = false;     // a run is open in the current chunk
-    uint32_t runStart_ = 0;  // where in the chunk it began
+    bool inRun_ = false;                    // a run is open in the current chunk
+    uint32_t runStart_ = 0;                 // where in the chunk it began
+    uint8_t quoteA_[kQuotedBytesMax] = {};  // the open run's first bytes, as far as read
+    uint8_t quoteB_[kQuotedBytesMax] = {};
+    uint32_t quoteKept_ = 0;
     int rowIndex_ = 0;
 };
 
@@ -82,29 +89,41 @@ bool RunReport::compareChunk(OpenPair& pair) {
     inRun_ = false;
     const ChunkEnd end =
         readAndExamineChunk(state_, pair, chunkLength_, [this](uint32_t offset, uint32_t length) {
-            findRuns(offset, offset + length);
+            findRuns(offset, length);
             return true;
         });
     if (inRun_) runLength_ = chunkLength_ - runStart_;
     return end != ChunkEnd::ReadFailed;
 }
 
-void RunReport::findRuns(uint32_t from, uint32_t end) {
+void RunReport::findRuns(uint32_t pieceStart, uint32_t length) {
     const uint8_t* a = state_.compareBufferA;
     const uint8_t* b = state_.compareBufferB;
-    uint32_t position = from;
-    while (position < end) {
+    if (inRun_) keepQuote(0, length);
+    uint32_t position = 0;
+    while (position < length) {
         if (!inRun_) {
-            position = findDifferentByte(a, b, position, end);
-            inRun_ = position < end;
-            runStart_ = position;
+            position = findDifferentByte(a, b, position, length);
+            if (position == length) return;
+            inRun_ = true;
+            runStart_ = pieceStart + position;
+            quoteKept_ = 0;
+            keepQuote(position, length);
         } else {
-            position = findEqualByte(a, b, position, end);
-            if (position == end) return;
-            closeRun(runStart_, position - runStart_, chunkLength_ - position);
+            position = findEqualByte(a, b, position, length);
+            if (position == length) return;
+            const uint32_t runEnd = pieceStart + position;
+            closeRun(runStart_, runEnd - runStart_, chunkLength_ - runEnd);
             inRun_ = false;
         }
     }
+}
+
+void RunReport::keepQuote(uint32_t from, uint32_t length) {
+    const uint32_t count = std::min(kQuotedBytesMax - quoteKept_, length - from);
+    std::memcpy(quoteA_ + quoteKept_, state_.compareBufferA + from, count);
+    std::memcpy(quoteB_ + quoteKept_, state_.compareBufferB + from, count);
+    quoteKept_ += count;
 }
 
 void RunReport::closeRun(uint32_t runStart, uint32_t runLength, uint32_t bytesLeftInChunk) {
@@ -114,8 +133,8 @@ void RunReport::closeRun(uint32_t runStart, uint32_t runLength, uint32_t bytesLe
     // A run that starts a full chunk is not spelled out.
     if (bytesLeftInChunk + runLength < kChunkLength) {
         run.quoted = static_cast<uint8_t>(std::min(runLength, kQuotedBytesMax));
-        std::memcpy(run.bytesA, state_.compareBufferA + runStart, run.quoted);
-        std::memcpy(run.bytesB, state_.compareBufferB + runStart, run.quoted);
+        std::memcpy(run.bytesA, quoteA_, run.quoted);
+        std::memcpy(run.bytesB, quoteB_, run.quoted);
     }
     list_.insertRunRow(++rowIndex_, run);
     list_.ensureVisible(rowIndex_);

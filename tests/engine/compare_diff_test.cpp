@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/byte_diff.h"
+#include "engine/compare_pair.h"
 #include "tests/engine/compare_fixture.h"
 #include "tests/engine/compare_reference.h"
 #include "tests/engine/compare_test_files.h"
@@ -133,6 +134,14 @@ TEST(BlockCompare, PairsAcrossTheChunkBoundaryGiveTheReferenceRows) {
             if (random() % 2 != 0) b[index] = static_cast<uint8_t>(~a[index]);
         }
         b[common - 1] = static_cast<uint8_t>(~a[common - 1]);  // a run still open at the end of the data
+        // Runs across the pieces a chunk is read in: scattered around the first
+        // boundary, and one whose quoted bytes start in one piece and end in the next.
+        for (uint32_t index = kPieceLength - 25; index < kPieceLength + 25; ++index) {
+            if (random() % 4 != 0) b[index] = static_cast<uint8_t>(~a[index]);
+        }
+        for (uint32_t index = 2 * kPieceLength - 7; index < 2 * kPieceLength + 30; ++index) {
+            b[index] = static_cast<uint8_t>(~a[index]);
+        }
         SCOPED_TRACE(size[0]);
         expectSameAsReference(folder, a, b);
     }
