@@ -3,6 +3,7 @@
 #include "shell/about_box.h"
 #include "shell/gui_state.h"
 #include "window/clicks.h"
+#include "window/list_commands.h"
 #include "window/main_window.h"
 #include "window/main_window_options.h"
 #include "window/menu_model.h"
@@ -82,7 +83,8 @@ void handleCommand(HWND window, WPARAM command) {
         case CommandOnTop: toggleOnTop(window); return;
         case CommandSelectMoveDir: selectMoveDirectory(window); return;
         case CommandDetails: openRowActions(window); return;
-        case CommandRemove: removeFocusedPair(app()); return;
+        case CommandRemove: removeChosenPairs(); return;
+        case CommandSaveList: saveListAs(window); return;
         default: return;
     }
 }

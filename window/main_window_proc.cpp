@@ -22,6 +22,11 @@ static LRESULT onNotify(HWND window, WPARAM wParam, LPARAM lParam) {
         openRowActions(window);
         return 0;
     }
+    if (code == static_cast<UINT>(LVN_COLUMNCLICK)) {
+        if (app().runState == Idle)
+            resultView().sortByColumn(reinterpret_cast<NMLISTVIEW*>(lParam)->iSubItem);
+        return 0;
+    }
     if (code == static_cast<UINT>(LVN_GETDISPINFOA)) {
         resultView().fillItemText(*reinterpret_cast<NMLVDISPINFOA*>(lParam));
         return 0;
