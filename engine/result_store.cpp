@@ -345,3 +345,22 @@ void ResultStore::deleteRows(std::vector<int> rows) {
     }
     rowsChanged();
 }
+
+void ResultStore::swapRows(ResultStore& other) {
+    if (&other == this) return;
+    {
+        // Always in the same order, so two swaps at once cannot wait on each other.
+        MutexLock first(this < &other ? mutex_ : other.mutex_);
+        MutexLock second(this < &other ? other.mutex_ : mutex_);
+        std::swap(rows_, other.rows_);
+        std::swap(texts_, other.texts_);
+        std::swap(runs_, other.runs_);
+        std::swap(files_, other.files_);
+        std::swap(focused_, other.focused_);
+        rowToShow_ = other.rowToShow_ = -1;
+        ++changes_;
+        ++other.changes_;
+    }
+    rowsChanged();
+    other.rowsChanged();
+}

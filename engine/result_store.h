@@ -75,6 +75,8 @@ public:
     int sortRows(int column, bool descending, int follow = -1);
     // In one pass, however many rows go.
     void deleteRows(std::vector<int> rows) override;
+    // Exchanges all rows (and the focused row) with `other`'s.
+    void swapRows(ResultStore& other);
 
 protected:
     // Called after every change of the rows and every ensureVisible, outside the lock.

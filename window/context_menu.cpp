@@ -3,6 +3,7 @@
 #include "shell/about_box.h"
 #include "shell/gui_state.h"
 #include "window/clicks.h"
+#include "window/kept_list.h"
 #include "window/list_commands.h"
 #include "window/main_window.h"
 #include "window/main_window_options.h"
@@ -58,7 +59,7 @@ void selectMoveDirectory(HWND window) {
 
 HMENU buildContextMenu() {
     HMENU menu = CreatePopupMenu();
-    appendEntries(menu, buildContextMenuModel(app()));
+    appendEntries(menu, buildContextMenuModel(app(), twinListKept()));
     return menu;
 }
 
@@ -85,6 +86,7 @@ void handleCommand(HWND window, WPARAM command) {
         case CommandDetails: openRowActions(window); return;
         case CommandRemove: removeChosenPairs(); return;
         case CommandSaveList: saveListAs(window); return;
+        case CommandBackToTwins: bringBackTwinList(window); return;
         default: return;
     }
 }

@@ -1,10 +1,13 @@
 #include "window/list_keys.h"
 
 #include "shell/gui_state.h"
+#include "window/kept_list.h"
 #include "window/list_commands.h"
 
 ListKey listKeyOf(uint32_t virtualKey, bool control, bool alt, bool onList) {
-    if (alt || !control) return ListKey::None;
+    if (alt && !control) return virtualKey == VK_LEFT ? ListKey::Back : ListKey::None;
+    if (alt) return ListKey::None;
+    if (!control) return onList && virtualKey == VK_BACK ? ListKey::Back : ListKey::None;
     switch (virtualKey) {
         case 'A': return onList ? ListKey::SelectAll : ListKey::None;
         case 'C': return onList ? ListKey::Copy : ListKey::None;
@@ -27,6 +30,10 @@ bool handleListKey(const MSG& message) {
         case ListKey::SelectAll: selectAllRows(); break;
         case ListKey::Copy: copyChosenRows(window); break;
         case ListKey::Save: saveListAs(window); break;
+        case ListKey::Back:
+            if (!twinListKept()) return false;
+            bringBackTwinList(window);
+            break;
         case ListKey::None: break;
     }
     return true;

@@ -1,12 +1,14 @@
 // The list's keys: Ctrl+A selects every row and Ctrl+C copies the chosen rows
-// (with the list focused), Ctrl+S saves the list. They act only while no job runs.
+// (with the list focused), Ctrl+S saves the list, and Alt+Left (anywhere in
+// the window) or Backspace (on the list) goes back from Detail View to the
+// twin list. They act only while no job runs.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
 
-enum class ListKey { None, SelectAll, Copy, Save };
+enum class ListKey { None, SelectAll, Copy, Save, Back };
 
 // What a key press means: `control` and `alt` tell which of them are held,
 // `onList` whether the list has the focus.

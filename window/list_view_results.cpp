@@ -63,6 +63,28 @@ std::vector<int> ListViewResultList::chosenRows() {
     return rows;
 }
 
+void ListViewResultList::selectRows(const std::vector<int>& rows, int focused) {
+    focusOnly(-1);
+    LVITEMA item = {};
+    item.stateMask = LVIS_SELECTED;
+    item.state = LVIS_SELECTED;
+    if (!rows.empty() && static_cast<int>(rows.size()) == rowCount()) {
+        SendMessageA(listView_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+    } else {
+        for (int row : rows) SendMessageA(listView_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+    }
+    if (focused < 0) return;
+    item.stateMask = LVIS_FOCUSED;
+    item.state = LVIS_FOCUSED;
+    SendMessageA(listView_, LVM_SETITEMSTATE, focused, reinterpret_cast<LPARAM>(&item));
+}
+
+void ListViewResultList::setOrder(Order order) {
+    sortColumn_ = order.column;
+    sortDescending_ = order.descending;
+    showSortMark();
+}
+
 // Only the rows selected now are let go, each on its own: clearing all at
 // once visits every row of a long list in some list-views.
 void ListViewResultList::focusOnly(int row) {

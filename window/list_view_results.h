@@ -29,10 +29,19 @@ public:
     // The rows the user chose: the selected rows, or the focused row when none
     // is selected; empty when there is neither.
     std::vector<int> chosenRows();
+    // Selects `rows` (after letting go of any selection) and gives `focused` the focus.
+    void selectRows(const std::vector<int>& rows, int focused);
     // A header click: sorts by `column`, the other way round when the list is
     // already sorted by it. The focused row keeps the focus and is the one
     // selected. Only while no job writes rows.
     void sortByColumn(int column);
+    // The column the rows are sorted by (-1: in the order the job wrote them) and which way.
+    struct Order {
+        int column = -1;
+        bool descending = false;
+    };
+    Order order() const { return Order{sortColumn_, sortDescending_}; }
+    void setOrder(Order order);
     // Row count, redraw and the row asked to be in view; on the window's thread.
     void refreshView();
     // Answers LVN_GETDISPINFOA with the text of the asked cell.

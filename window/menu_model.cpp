@@ -144,7 +144,7 @@ void moveToItemText(const char* moveDirectory, char* text) {
     out[headLength + ellipsisLength + tailLength] = '\0';
 }
 
-std::vector<MenuEntry> buildContextMenuModel(AppState& state) {
+std::vector<MenuEntry> buildContextMenuModel(AppState& state, bool twinListKept) {
     const Settings& settings = state.settings;
     std::vector<MenuEntry> menu{command("About", CommandAbout), command("Help", CommandHelp)};
     uint32_t expected = MenuRequested;
@@ -157,6 +157,8 @@ std::vector<MenuEntry> buildContextMenuModel(AppState& state) {
     PathText first;
     if (idleClick && state.results != nullptr && state.results->getCell(0, 0, first) > 0)
         listCommands.push_back(command("Save list...\tCtrl+S", CommandSaveList));
+    if (idleClick && twinListKept)
+        listCommands.push_back(command("Back to the twin list\tAlt+Left", CommandBackToTwins));
     if (!listCommands.empty()) {
         menu.push_back(separator());
         menu.insert(menu.end(), listCommands.begin(), listCommands.end());

@@ -28,6 +28,7 @@ enum MenuCommand : uint32_t {
     CommandCheckZeroLength = 2075,
     CommandOverrideReadOnly = 2076,
     CommandSaveList = 2080,
+    CommandBackToTwins = 2081,
 };
 
 enum class MenuEntryKind { Command, Separator, Submenu };
@@ -57,8 +58,9 @@ void moveToItemText(const char* moveDirectory, char* text);
 
 // The whole menu, top to bottom. A pending right-click request (MenuRequested)
 // is consumed: runState is Idle again when this returns. After such a request,
-// "Save list..." is offered when the list holds rows.
-std::vector<MenuEntry> buildContextMenuModel(AppState& state);
+// "Save list..." is offered when the list holds rows, and "Back to the twin
+// list" when Detail View keeps one (`twinListKept`).
+std::vector<MenuEntry> buildContextMenuModel(AppState& state, bool twinListKept = false);
 
 // Carries out a command that changes only settings or options; false for
 // every other command.

@@ -170,7 +170,7 @@ TEST(ResultStoreSort, FollowsARowAndSortsRunsByPositionLengthAndDetails) {
     EXPECT_EQ(list.sortRows(2, false, 0), 0);
 }
 
-TEST(ResultStore, DeletesManyRowsInOnePass) {
+TEST(ResultStore, DeletesManyRowsInOnePassAndSwapsAllRowsWithAnotherStore) {
     ResultStore list;
     listManyTwins(list, 1000, 50);
     std::vector<ResultRow> expected = list.rows();
@@ -181,4 +181,14 @@ TEST(ResultStore, DeletesManyRowsInOnePass) {
     list.deleteRows(gone);
     for (int row = 999; row >= 1; row -= 3) expected.erase(expected.begin() + row);
     ASSERT_EQ(list.rows(), expected);
+
+    ResultStore kept;
+    kept.insertRow(0, "Indexing....");
+    list.setFocusedRow(7);
+    list.swapRows(kept);
+    EXPECT_EQ(list.rows(), (std::vector<ResultRow>{{"Indexing....", "", ""}}));
+    EXPECT_EQ(kept.rows(), expected);
+    EXPECT_EQ(kept.focusedRow(), 7);
+    StoredTwin twin;
+    EXPECT_TRUE(kept.twinAt(1, twin));
 }

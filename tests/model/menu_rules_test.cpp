@@ -92,7 +92,7 @@ TEST(ContextMenuOffer, RowCommandsOnlyAfterAnIdleRightClickOnAFolderSearchWithTw
     EXPECT_EQ(state.runState, Idle);
 }
 
-TEST(ContextMenuOffer, SaveListOnlyWhileIdleWithRows) {
+TEST(ContextMenuOffer, SaveListWithRowsAndTheWayBackOnlyWhileDetailViewKeepsAList) {
     AppState state;
     ResultStore rows;
     state.results = &rows;
@@ -102,10 +102,12 @@ TEST(ContextMenuOffer, SaveListOnlyWhileIdleWithRows) {
               "About|Help|-|Transparent|On Top|Settings|-|Exit|");
     rows.insertRow(0, "Start");
     state.runState = MenuRequested;
-    EXPECT_EQ(topLevelTexts(buildContextMenuModel(state)),
-              "About|Help|-|Save list...\tCtrl+S|-|Transparent|On Top|Settings|-|Exit|");
-    state.runState = Comparing;  // not while a job runs
-    EXPECT_EQ(topLevelTexts(buildContextMenuModel(state)), "About|Help|-|Transparent|On Top|-|Exit|");
+    EXPECT_EQ(
+        topLevelTexts(buildContextMenuModel(state, true)),
+        "About|Help|-|Save list...\tCtrl+S|Back to the twin list\tAlt+Left|-|Transparent|On Top|Settings|-|"
+        "Exit|");
+    state.runState = Comparing;  // while a job runs neither is offered
+    EXPECT_EQ(topLevelTexts(buildContextMenuModel(state, true)), "About|Help|-|Transparent|On Top|-|Exit|");
 }
 
 TEST(ContextMenuOffer, WhileAJobRunsNeitherRowCommandsNorSettings) {
