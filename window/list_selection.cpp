@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "window/list_cells.h"
+
 namespace {
 
 WNDPROC listViewProc = nullptr;
@@ -51,6 +53,7 @@ bool passHeaderDoubleClick(HWND list, UINT message, LPARAM lParam) {
 
 LRESULT CALLBACK cheapSelectionProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
     if (passHeaderDoubleClick(list, message, lParam)) return 0;
+    if (message == WM_MOUSEMOVE) trackCellTip(list, lParam);
     const bool key = message == WM_KEYDOWN && isMovingKey(wParam);
     const bool click = message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN;
     if ((!key && !click) || modifierDown())

@@ -1,4 +1,5 @@
-// The right-click menu as the window builds it, and the commands it sends.
+// The right-click menu as the window builds it and the commands it sends; the
+// list's own keys, header clicks and path cells.
 #include "tests/gui/twin_list_fixture.h"
 
 #include <commctrl.h>
@@ -168,6 +169,38 @@ TEST_F(TwinListTest, HeaderClicksSortAndCtrlAThenCtrlCCopiesEveryRow) {
         expected +=
             tsvCell(listCell(row, 0)) + '\t' + tsvCell(listCell(row, 1)) + '\t' + listCell(row, 2) + "\r\n";
     EXPECT_TRUE(pumpUntil([&] { return clipboardText() == expected; })) << clipboardText();
+}
+
+// A path too long for its column is drawn cut in the middle (the cut itself is
+// tested without a window) and the tip over it holds the whole path.
+TEST_F(TwinListTest, APathCutToItsColumnHasATipWithTheWholePath) {
+    const std::string a = writeFile(std::string(80, 'n') + "_a.bin", 2);
+    listPairs({{a, writeFile("b.bin", 2), "100"}});
+    auto tipOver = [this](int row, int column) {
+        const POINT point = cellPoint(row, column);
+        SetCursorPos(point.x, point.y);
+        NMTTDISPINFOA request = {};
+        request.hdr.hwndFrom = gui().tooltipWindow;
+        request.hdr.idFrom = reinterpret_cast<UINT_PTR>(gui().resultListView);
+        request.hdr.code = TTN_GETDISPINFOA;
+        SendMessageA(window(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&request));
+        return std::string(request.lpszText != nullptr ? request.lpszText : "");
+    };
+    EXPECT_EQ(tipOver(1, 0), a);
+    EXPECT_EQ(tipOver(0, 0), "") << "\"Start\" fits its cell";
+    EXPECT_EQ(tipOver(1, 2), "") << "a percentage needs no tip";
+
+    // Resting the pointer on the cell shows the tip.
+    SetForegroundWindow(window());
+    const POINT point = cellPoint(1, 0);
+    clickScreen(point);
+    INPUT move = {};
+    move.type = INPUT_MOUSE;
+    move.mi.dwFlags = MOUSEEVENTF_MOVE;
+    move.mi.dx = 1;
+    SendInput(1, &move, sizeof(move));
+    EXPECT_TRUE(pumpUntil([] { return IsWindowVisible(gui().tooltipWindow) != FALSE; }, 10000));
+    saveScreenshot(window(), "list_path_cells");
 }
 
 TEST_F(TwinListTest, DetailsOpensTheActionDialogOnTheFocusedRow) {

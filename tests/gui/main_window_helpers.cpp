@@ -143,6 +143,16 @@ POINT rowPoint(int row) {
     return point;
 }
 
+POINT cellPoint(int row, int column) {
+    RECT rect = {};
+    rect.top = column;
+    rect.left = LVIR_LABEL;
+    SendMessageA(gui().resultListView, LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
+    POINT point = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ClientToScreen(gui().resultListView, &point);
+    return point;
+}
+
 POINT headerPoint(int column) {
     HWND header = reinterpret_cast<HWND>(SendMessageA(gui().resultListView, LVM_GETHEADER, 0, 0));
     RECT rect = {};

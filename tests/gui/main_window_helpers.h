@@ -44,6 +44,8 @@ void pressKeys(std::initializer_list<WORD> keys);
 void clickScreen(POINT point, WORD heldKey = 0);
 // The middle of the list's row `row`, on the screen.
 POINT rowPoint(int row);
+// The middle of the list's cell, on the screen.
+POINT cellPoint(int row, int column);
 // The middle of the list's header of `column`, on the screen.
 POINT headerPoint(int column);
 // The clipboard's ANSI text; empty when it holds none.
