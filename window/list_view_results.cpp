@@ -29,9 +29,7 @@ void ListViewResultList::deleteRows(std::vector<int> rows) {
     }
     if (rows.empty()) return;
     const int first = *std::min_element(rows.begin(), rows.end());
-    LVITEMA item = {};
-    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(listView_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+    focusOnly(-1);
     ResultStore::deleteRows(std::move(rows));
     if (GetCurrentThreadId() == viewThread_ && first < rowCount()) focusOnly(first);
 }
@@ -94,8 +92,8 @@ void ListViewResultList::focusOnly(int row) {
         SendMessageA(listView_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
     } else {
         int selected = -1;
-        while ((selected = static_cast<int>(
-                    SendMessageA(listView_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED))) >= 0)
+        while ((selected =
+                    static_cast<int>(SendMessageA(listView_, LVM_GETNEXTITEM, selected, LVNI_SELECTED))) >= 0)
             SendMessageA(listView_, LVM_SETITEMSTATE, selected, reinterpret_cast<LPARAM>(&item));
     }
     if (row < 0) return;

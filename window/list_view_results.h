@@ -19,8 +19,8 @@ public:
     // the calling thread is the window's.
     void setListView(HWND listView);
     void deleteRow(int row) override;
-    // Many rows: the list-view lets go of its selection and keeps the focus at
-    // the first row that went.
+    // Many rows: the list-view lets go of its selection and puts the focus on
+    // the row that took the place of the first row that went.
     void deleteRows(std::vector<int> rows) override;
     void clearRows() override;
     int focusedRow() override;
