@@ -10,6 +10,7 @@
 #include "shell/gui_state.h"
 #include "window/clicks.h"
 #include "window/job_control.h"
+#include "window/kept_list.h"
 #include "window/main_window.h"
 #include "window/menu_model.h"
 
@@ -87,7 +88,9 @@ void deleteShownFile(HWND dialog, int pathBox) {
     if (!fillActionDialog(dialog)) EndDialog(dialog, 0);
 }
 
+// The twin list, with the folder and paths it came from, is kept for the way back.
 void requestDetailView(HWND dialog) {
+    keepTwinList();
     Settings& settings = app().settings;
     GetDlgItemTextA(dialog, BoxPathA, settings.pathA, kPathTextSize);
     GetDlgItemTextA(dialog, BoxPathB, settings.pathB, kPathTextSize);

@@ -33,6 +33,12 @@ public:
         --size_;
         if (blocks_.size() * kBlockCount >= size_ + 2 * kBlockCount) blocks_.pop_back();
     }
+    // Keeps the first `count` elements (no more than it holds).
+    void shrinkTo(std::size_t count) {
+        if (count >= size_) return;
+        size_ = count;
+        while (blocks_.size() * kBlockCount >= size_ + 2 * kBlockCount) blocks_.pop_back();
+    }
     // Gives all memory back.
     void clear() {
         blocks_ = std::vector<std::unique_ptr<T[]>>();

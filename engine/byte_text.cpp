@@ -6,12 +6,6 @@ namespace {
 
 constexpr const char* kHexDigits = "0123456789ABCDEF";
 
-// The character a byte shows as: a byte below 128, or any byte where texts are
-// in a single- or double-byte code page, is itself.
-uint32_t shownCharacter(uint8_t byte) {
-    return byte < 0x80 || !textsAreUtf8() ? byte : legacyCharacterOf(byte);
-}
-
 // Writes `byte` as it shows in the texts; returns the bytes written (1..3).
 uint32_t writeShownByte(uint8_t byte, char* out) {
     if (byte < 0x80 || !textsAreUtf8()) {
@@ -28,6 +22,24 @@ uint32_t writeShownByte(uint8_t byte, char* out) {
     out[1] = static_cast<char>(0x80 | ((character >> 6) & 0x3F));
     out[2] = static_cast<char>(0x80 | (character & 0x3F));
     return 3;
+}
+
+// A byte as it shows between quotes: its character, or a stand-in that
+// cannot be taken for the closing quote or for nothing. Returns the bytes written (1..4).
+uint32_t writeQuotedByte(uint8_t byte, char* out) {
+    if (byteHasNoGlyph(byte)) {
+        out[0] = '\\';
+        out[1] = 'x';
+        out[2] = kHexDigits[byte >> 4];
+        out[3] = kHexDigits[byte & 0x0F];
+        return 4;
+    }
+    if (byte == '"' || byte == '\\') {
+        out[0] = '\\';
+        out[1] = static_cast<char>(byte);
+        return 2;
+    }
+    return writeShownByte(byte, out);
 }
 
 void writeHexByte(uint8_t byte, char* buffer) {
@@ -62,15 +74,21 @@ void formatUnsigned(uint32_t value, char* buffer) {
     buffer[out] = '\0';
 }
 
+// A byte of 128 or more means what the code page makes of it: the legacy
+// code page's character where texts are UTF-8, the system's own otherwise.
+bool byteHasNoGlyph(uint8_t byte) {
+    const uint32_t character = byte < 0x80 ? byte : legacyCharacterOf(byte);
+    return character < 0x20 || (character >= 0x7F && character < 0xA0);
+}
+
 void formatByteValue(uint8_t byte, char* buffer) {
-    const uint32_t character = shownCharacter(byte);
-    if (byte < 32 || (character >= 0x80 && character < 0xA0)) {
+    if (byteHasNoGlyph(byte)) {
         writeHexByte(byte, buffer);
         return;
     }
     uint32_t out = 0;
     buffer[out++] = '"';
-    out += writeShownByte(byte, buffer + out);
+    out += writeQuotedByte(byte, buffer + out);
     buffer[out++] = '"';
     buffer[out] = '\0';
 }
@@ -78,8 +96,7 @@ void formatByteValue(uint8_t byte, char* buffer) {
 void quoteBytes(const uint8_t* bytes, uint32_t count, char* buffer) {
     uint32_t out = 0;
     buffer[out++] = '"';
-    for (uint32_t index = 0; index < count && bytes[index] != 0; ++index)
-        out += writeShownByte(bytes[index], buffer + out);
+    for (uint32_t index = 0; index < count; ++index) out += writeQuotedByte(bytes[index], buffer + out);
     buffer[out++] = '"';
     buffer[out] = '\0';
 }

@@ -1,6 +1,16 @@
 #include "engine/result_list.h"
 
+#include <algorithm>
+#include <functional>
+
 #include "engine/path_text.h"
+
+// From the last row up, so the rows still to go keep their places.
+void ResultList::deleteRows(std::vector<int> rows) {
+    std::sort(rows.begin(), rows.end(), std::greater<int>());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    for (int row : rows) deleteRow(row);
+}
 
 void ResultList::insertTwinRow(int row, const TwinRecord& twin) {
     char digits[kPathTextSize];

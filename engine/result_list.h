@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "engine/decimal_text.h"  // the texts of the rows' numbers
 #include "engine/job_row.h"
@@ -24,6 +25,8 @@ public:
     virtual void ensureVisible(int row) = 0;
     virtual void clearRows() = 0;
     virtual void deleteRow(int row) = 0;
+    // Every row named in `rows` (any order; repeats and missing rows ignored).
+    virtual void deleteRows(std::vector<int> rows);
     // -1 when no row has the focus.
     virtual int focusedRow() = 0;
     // A twin row: path A, path B and the percentage in its three cells.

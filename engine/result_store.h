@@ -66,6 +66,20 @@ public:
     int takeRowToShow();
     // Grows with every change of the rows, so that a view knows when to redraw.
     uint32_t changeCount() const;
+    // Orders the rows between the first and the last by `column`, the other
+    // way round when `descending`; rows that compare equal keep their order,
+    // and the first (opening) and last (closing) rows stay where they are.
+    // Paths and other texts compare as bytes, percentages, positions and
+    // lengths as numbers, run details by the bytes of file A, then of file B
+    // (a third cell that is no number sorts after the numbers). Only the
+    // rows' places move, never their texts. Returns the new place of row
+    // `follow` (any other value comes back as it is). Throws std::bad_alloc
+    // when memory runs out, and the rows stay as they were.
+    int sortRows(int column, bool descending, int follow = -1);
+    // In one pass, however many rows go.
+    void deleteRows(std::vector<int> rows) override;
+    // Exchanges all rows (and the focused row) with `other`'s.
+    void swapRows(ResultStore& other);
 
 protected:
     // Called after every change of the rows and every ensureVisible, outside the lock.
@@ -86,6 +100,16 @@ private:
     // The cell's text into a 600-byte buffer; returns its length.
     int writeCell(Slot slot, int column, char* buffer) const;
     bool validRow(int row) const { return row >= 0 && row < static_cast<int>(rows_.size()); }
+    // Each file's place by path and each run's by details, as far as a sort needs them.
+    struct SortRanks {
+        std::vector<uint32_t> files;
+        std::vector<uint32_t> texts;  // two a text row: its first and second cell
+        std::vector<uint32_t> runs;
+    };
+    // The row's place in a sort by `column`: lower sorts first.
+    uint64_t sortKey(const Slot& slot, int column, const SortRanks& ranks) const;
+    void rankPaths(SortRanks& ranks) const;
+    std::vector<uint32_t> runDetailRanks() const;
 
     mutable Mutex mutex_;
     BlockSequence<Slot, 32768> rows_;

@@ -18,6 +18,7 @@ public:
     uint32_t add(const char* path, const TwinFileFacts& facts, uint32_t searchNumber);
     const char* path(uint32_t file) const { return files_[file].path; }
     const TwinFileFacts& facts(uint32_t file) const { return files_[file].facts; }
+    uint32_t count() const { return static_cast<uint32_t>(files_.size()); }
     // Gives all memory back.
     void clear();
 

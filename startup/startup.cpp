@@ -15,6 +15,7 @@
 #include "window/dpi.h"
 #include "window/dpi_model.h"
 #include "window/keyboard.h"
+#include "window/list_keys.h"
 #include "window/main_window_proc.h"
 #include "window/row_actions.h"
 
@@ -138,6 +139,7 @@ bool startUp() {
 
 void routeMessage(MSG& message) {
     if (handleShortcutKey(message)) return;
+    if (handleListKey(message)) return;
     if (IsDialogMessageA(gui().mainWindow, &message)) return;
     TranslateMessage(&message);
     DispatchMessageA(&message);

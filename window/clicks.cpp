@@ -6,6 +6,7 @@
 #include "window/clicks_model.h"
 #include "window/dpi_model.h"
 #include "window/job_control.h"
+#include "window/kept_list.h"
 #include "window/main_window.h"
 #include "window/pickers.h"
 
@@ -29,6 +30,7 @@ void chooseIntoBox(HWND window, Zone zone) {
 void switchMode(HWND window) {
     AppState& shared = app();
     shared.settings.searchMode = nextSearchMode(shared.settings.searchMode);
+    forgetKeptTwinList();  // the user has left Detail View
     resetListColumns(window);
     invalidateTopBand(window);
 }

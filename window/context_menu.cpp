@@ -3,6 +3,8 @@
 #include "shell/about_box.h"
 #include "shell/gui_state.h"
 #include "window/clicks.h"
+#include "window/kept_list.h"
+#include "window/list_commands.h"
 #include "window/main_window.h"
 #include "window/main_window_options.h"
 #include "window/menu_model.h"
@@ -57,7 +59,7 @@ void selectMoveDirectory(HWND window) {
 
 HMENU buildContextMenu() {
     HMENU menu = CreatePopupMenu();
-    appendEntries(menu, buildContextMenuModel(app()));
+    appendEntries(menu, buildContextMenuModel(app(), twinListKept()));
     return menu;
 }
 
@@ -82,7 +84,9 @@ void handleCommand(HWND window, WPARAM command) {
         case CommandOnTop: toggleOnTop(window); return;
         case CommandSelectMoveDir: selectMoveDirectory(window); return;
         case CommandDetails: openRowActions(window); return;
-        case CommandRemove: removeFocusedPair(app()); return;
+        case CommandRemove: removeChosenPairs(); return;
+        case CommandSaveList: saveListAs(window); return;
+        case CommandBackToTwins: bringBackTwinList(window); return;
         default: return;
     }
 }

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "window/list_cells.h"
+
 namespace {
 
 WNDPROC listViewProc = nullptr;
@@ -33,7 +35,25 @@ int focusedRow(HWND list) {
     return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
 }
 
+// A quick second click on a column's header comes as a double-click, which the
+// list-view does not pass on; it is a second click all the same, and sorts again.
+bool passHeaderDoubleClick(HWND list, UINT message, LPARAM lParam) {
+    if (message != WM_NOTIFY) return false;
+    const NMHEADERA& header = *reinterpret_cast<const NMHEADERA*>(lParam);
+    if (header.hdr.code != HDN_ITEMDBLCLICKA && header.hdr.code != HDN_ITEMDBLCLICKW) return false;
+    NMLISTVIEW click = {};
+    click.hdr.hwndFrom = list;
+    click.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
+    click.hdr.code = LVN_COLUMNCLICK;
+    click.iItem = -1;
+    click.iSubItem = header.iItem;
+    SendMessageA(GetParent(list), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+    return true;
+}
+
 LRESULT CALLBACK cheapSelectionProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (passHeaderDoubleClick(list, message, lParam)) return 0;
+    if (message == WM_MOUSEMOVE) trackCellTip(list, lParam);
     const bool key = message == WM_KEYDOWN && isMovingKey(wParam);
     const bool click = message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN;
     if ((!key && !click) || modifierDown())

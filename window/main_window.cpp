@@ -8,6 +8,7 @@
 #include "window/dpi.h"
 #include "window/dpi_model.h"
 #include "window/geometry_model.h"
+#include "window/list_cells.h"
 #include "window/list_selection.h"
 #include "window/list_view_results.h"
 #include "window/main_window_options.h"
@@ -15,9 +16,9 @@
 namespace {
 
 constexpr DWORD kPathBoxStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
-constexpr DWORD kListStyle =
-    WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHAREIMAGELISTS | LVS_NOSORTHEADER | LVS_OWNERDATA;
-constexpr DWORD kListExtendedStyle = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP;
+constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHAREIMAGELISTS | LVS_OWNERDATA;
+// The path cells have tips of their own (list_cells.h), so the list-view's label tips are not asked for.
+constexpr DWORD kListExtendedStyle = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT;
 constexpr UINT kToolInfoSize = 44;  // the record without the later extension fields
 
 HWND createPathBox(HWND window, int controlId, int y) {
@@ -95,6 +96,7 @@ void createChildWindows(HWND window) {
     shared.results = &resultView();
     shared.updateControls = [window] { PostMessageA(window, kUpdateControlsMessage, 0, 0); };
     state.tooltipWindow = createTooltip();
+    addCellTips(window, state.resultListView);
     addTooltip(window, kPathBoxBId, "File to be compared");
     resetListColumns(window);
     setOnTop(window, shared.settings.onTop);

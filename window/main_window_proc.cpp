@@ -8,6 +8,7 @@
 #include "window/clicks.h"
 #include "window/context_menu.h"
 #include "window/file_drop.h"
+#include "window/list_cells.h"
 #include "window/list_view_results.h"
 #include "window/main_window.h"
 #include "window/main_window_paint.h"
@@ -22,6 +23,16 @@ static LRESULT onNotify(HWND window, WPARAM wParam, LPARAM lParam) {
         openRowActions(window);
         return 0;
     }
+    if (code == static_cast<UINT>(LVN_COLUMNCLICK)) {
+        if (app().runState == Idle)
+            resultView().sortByColumn(reinterpret_cast<NMLISTVIEW*>(lParam)->iSubItem);
+        return 0;
+    }
+    if (code == static_cast<UINT>(NM_CUSTOMDRAW) &&
+        reinterpret_cast<NMHDR*>(lParam)->hwndFrom == gui().resultListView)
+        return drawListCell(*reinterpret_cast<NMLVCUSTOMDRAW*>(lParam));
+    if (code == static_cast<UINT>(TTN_GETDISPINFOA) && fillCellTip(*reinterpret_cast<NMTTDISPINFOA*>(lParam)))
+        return 0;
     if (code == static_cast<UINT>(LVN_GETDISPINFOA)) {
         resultView().fillItemText(*reinterpret_cast<NMLVDISPINFOA*>(lParam));
         return 0;

@@ -1,5 +1,6 @@
 #include "window/menu_model.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "engine/text_cut.h"
@@ -70,6 +71,17 @@ std::vector<MenuEntry> settingsMenu(const AppState& state) {
     };
 }
 
+// The closing row, at twinCount + 1, says how many twins the list holds.
+void showTwinCount(AppState& state) {
+    const int closing = static_cast<int>(state.twinCount) + 1;
+    PathText text;
+    state.results->getCell(closing, 0, text);
+    if (std::strcmp(text, "End") != 0 && std::strcmp(text, "Aborted") != 0) return;
+    formatDecimal(static_cast<int>(state.twinCount), text);
+    std::strcat(text, " twins found");
+    state.results->setCell(closing, 1, text);
+}
+
 uint32_t toggled(uint32_t flag) {
     return flag == 0 ? 1 : 0;
 }
@@ -132,15 +144,24 @@ void moveToItemText(const char* moveDirectory, char* text) {
     out[headLength + ellipsisLength + tailLength] = '\0';
 }
 
-std::vector<MenuEntry> buildContextMenuModel(AppState& state) {
+std::vector<MenuEntry> buildContextMenuModel(AppState& state, bool twinListKept) {
     const Settings& settings = state.settings;
     std::vector<MenuEntry> menu{command("About", CommandAbout), command("Help", CommandHelp)};
     uint32_t expected = MenuRequested;
-    if (state.runState.compare_exchange_strong(expected, Idle) &&
-        offersRowCommands(MenuRequested, state.twinCount, settings.searchMode)) {
+    const bool idleClick = state.runState.compare_exchange_strong(expected, Idle);
+    std::vector<MenuEntry> listCommands;
+    if (idleClick && offersRowCommands(MenuRequested, state.twinCount, settings.searchMode)) {
+        listCommands.push_back(command("Details", CommandDetails));
+        listCommands.push_back(command("Remove", CommandRemove));
+    }
+    PathText first;
+    if (idleClick && state.results != nullptr && state.results->getCell(0, 0, first) > 0)
+        listCommands.push_back(command("Save list...\tCtrl+S", CommandSaveList));
+    if (idleClick && twinListKept)
+        listCommands.push_back(command("Back to the twin list\tAlt+Left", CommandBackToTwins));
+    if (!listCommands.empty()) {
         menu.push_back(separator());
-        menu.push_back(command("Details", CommandDetails));
-        menu.push_back(command("Remove", CommandRemove));
+        menu.insert(menu.end(), listCommands.begin(), listCommands.end());
     }
     menu.push_back(separator());
     menu.push_back(command("Transparent", CommandTransparent, settings.transparent == 1));
@@ -176,10 +197,21 @@ bool removeTwinRow(AppState& state, int row) {
     if (row < 1 || static_cast<uint32_t>(row) > twins) return false;
     state.results->deleteRow(row);
     state.twinCount = twins - 1;
+    showTwinCount(state);
     return true;
 }
 
-bool removeFocusedPair(AppState& state) {
-    if (state.twinCount == 0) return false;
-    return removeTwinRow(state, state.results->focusedRow());
+uint32_t removeTwinRows(AppState& state, std::vector<int> rows) {
+    const uint32_t twins = state.twinCount;
+    rows.erase(std::remove_if(rows.begin(), rows.end(),
+                              [twins](int row) { return row < 1 || static_cast<uint32_t>(row) > twins; }),
+               rows.end());
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    if (rows.empty()) return 0;
+    state.results->deleteRows(rows);
+    const uint32_t removed = static_cast<uint32_t>(rows.size());
+    state.twinCount = twins - removed;
+    showTwinCount(state);
+    return removed;
 }

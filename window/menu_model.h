@@ -27,6 +27,8 @@ enum MenuCommand : uint32_t {
     CommandRemove = 2074,
     CommandCheckZeroLength = 2075,
     CommandOverrideReadOnly = 2076,
+    CommandSaveList = 2080,
+    CommandBackToTwins = 2081,
 };
 
 enum class MenuEntryKind { Command, Separator, Submenu };
@@ -55,8 +57,10 @@ bool offersSettings(uint32_t runState);
 void moveToItemText(const char* moveDirectory, char* text);
 
 // The whole menu, top to bottom. A pending right-click request (MenuRequested)
-// is consumed: runState is Idle again when this returns.
-std::vector<MenuEntry> buildContextMenuModel(AppState& state);
+// is consumed: runState is Idle again when this returns. After such a request,
+// "Save list..." is offered when the list holds rows, and "Back to the twin
+// list" when Detail View keeps one (`twinListKept`).
+std::vector<MenuEntry> buildContextMenuModel(AppState& state, bool twinListKept = false);
 
 // Carries out a command that changes only settings or options; false for
 // every other command.
@@ -64,5 +68,8 @@ bool applySettingCommand(AppState& state, uint32_t command);
 // Takes twin row `row` (1..twinCount) off the list and lowers twinCount, so the
 // closing row stays at twinCount + 1. False, changing nothing, for any other row.
 bool removeTwinRow(AppState& state, int row);
-// "Remove": removeTwinRow on the focused row; no file is touched.
-bool removeFocusedPair(AppState& state);
+// "Remove": takes every twin row of `rows` (those in 1..twinCount; others are
+// passed over) off the list at once and lowers twinCount by their number, so
+// the closing row stays last and its count follows. No file is touched.
+// Returns how many rows went.
+uint32_t removeTwinRows(AppState& state, std::vector<int> rows);

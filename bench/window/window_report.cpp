@@ -7,7 +7,9 @@
 // A Quick Dir search at 100% followed by what a user does with its list,
 // each step checked and timed (bench/window_rows.sh): the End key, a
 // double-click on the last twin row and, in the action dialog, Detail View
-// or Delete ALL of column A or B in Delete or Recycle mode.
+// (after a header click that sorts by File B, and followed by Backspace, the
+// way back to the twin list) or Delete ALL of column A or B in Delete or
+// Recycle mode.
 //   bench_window_report rows FOLDER detail
 //   bench_window_report rows FOLDER A|B delete|recycle
 #include <windows.h>
@@ -166,6 +168,43 @@ void scrollToLastTwin() {
     check(top <= rows - 2 && rows - 1 < top + page + 1, "the end of the list is in view");
 }
 
+// A click on the File B header: the twin rows sorted by it, Start first, End
+// last, the focused pair still focused.
+void sortByFileB(HWND window) {
+    const int rows = shownRows();
+    const int focused = focusedListRow();
+    const std::string pair = shownCell(focused, 0) + "|" + shownCell(focused, 1);
+    NMLISTVIEW click = {};
+    click.hdr.hwndFrom = gui().resultListView;
+    click.hdr.code = LVN_COLUMNCLICK;
+    click.iItem = -1;
+    click.iSubItem = 1;
+    const DWORD started = GetTickCount();
+    SendMessageA(window, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click));
+    UpdateWindow(gui().resultListView);
+    std::printf("header click on File B: %d rows sorted in %.2f s\n", rows, secondsSince(started));
+    check(shownRows() == rows && shownCell(0, 0) == "Start" && shownCell(rows - 1, 0) == "End",
+          "Start stays first and End last");
+    check(shownCell(1, 1) <= shownCell(rows / 2, 1) && shownCell(rows / 2, 1) <= shownCell(rows - 2, 1),
+          "the twin rows are in File B's order");
+    const int now = focusedListRow();
+    check(shownCell(now, 0) + "|" + shownCell(now, 1) == pair, "the focused pair keeps the focus");
+}
+
+// Backspace on the list after Detail View: the twin list as it was.
+void backToTwins(int rows, const std::string& focusedPair) {
+    SetFocus(gui().resultListView);
+    const DWORD started = GetTickCount();
+    PostMessageA(gui().resultListView, WM_KEYDOWN, VK_BACK, 1);
+    serveMessages();
+    UpdateWindow(gui().resultListView);
+    std::printf("back to the twin list: %d rows in %.2f s\n", shownRows(), secondsSince(started));
+    const int focused = focusedListRow();
+    check(app().settings.searchMode == QuickDirMode && shownRows() == rows, "every twin row is back");
+    check(focused >= 0 && shownCell(focused, 0) + "|" + shownCell(focused, 1) == focusedPair,
+          "the focused pair is focused again");
+}
+
 // A click and a double-click on the focused row, as the mouse gives them;
 // returns once the action dialog and whatever it asked for are done.
 // `answer` runs on a thread of its own meanwhile.
@@ -260,7 +299,12 @@ int runRows(HWND window, int argc, char** argv) {
     searchFolder(window, argv[2]);
     scrollToLastTwin();
     if (argc == 4 && std::strcmp(argv[3], "detail") == 0) {
+        sortByFileB(window);
+        const int rows = shownRows();
+        const int focused = focusedListRow();
+        const std::string pair = shownCell(focused, 0) + "|" + shownCell(focused, 1);
         detailView(window);
+        backToTwins(rows, pair);
     } else if (argc == 5) {
         deleteAll(window, argv[3][0], std::strcmp(argv[4], "recycle") == 0 ? RecycleMode : DeleteMode);
     }

@@ -18,8 +18,10 @@ End${tab}${tab}Same" -- "$work/a" "$work/a"
 expect different 1 "Start${tab}${tab}Files are the same size
 2${tab}1${tab}File A is \"c\", File B is \"X\"
 End${tab}${tab}Files have 80% in common" -- "$work/a" "$work/b"
+# Bytes without a glyph, quotes and backslashes show as stand-ins; tsv then doubles each backslash.
+escaped_run='File A is "\\x09c\\\\\\x0A", File B is "\\x01\\"\\x0DX"'
 expect escapes 1 "Start${tab}${tab}Files are the same size
-2${tab}4${tab}File A is \"\\tc\\\\\\n\", File B is \"\\x01\"\\rX\"
+2${tab}4${tab}${escaped_run}
 End${tab}${tab}Files have 42% in common" -- "$work/c" "$work/d"
 expect missing 2 "End${tab}${tab}Error opening file" -- "$work/a" "$work/nothing"
 expect empty-pair 2 "End${tab}${tab}Fault" -- "$work/empty1" "$work/empty2"

@@ -58,7 +58,7 @@ TEST(FileReport, RunsAtTheEndOfTheDataAreClosedWithTheirRow) {
     EXPECT_EQ(controls.fileReport()[1], row("2", "1", "File A is 0Ah, File B is 0Dh"));
 }
 
-TEST(FileReport, LongRunsQuoteTheirFirst20BytesRawUpToAZero) {
+TEST(FileReport, LongRunsQuoteTheirFirst20BytesWithStandInsForBytesWithoutAGlyph) {
     TestFolder folder;
     std::string a(130, '.');
     std::string b = a;
@@ -69,8 +69,9 @@ TEST(FileReport, LongRunsQuoteTheirFirst20BytesRawUpToAZero) {
     const std::vector<ResultRow> rows =
         ComparisonState(folder.write("a", a), folder.write("b", b)).fileReport();
     ASSERT_EQ(rows.size(), 4u);
-    EXPECT_EQ(rows[1], row("50", "2", "File A is \"..\", File B is \"\t\n\""));
-    EXPECT_EQ(rows[2], row("100", "25", "File A is \"\", File B is \"ABCDEFGHIJKLMNOPQRST\""));
+    EXPECT_EQ(rows[1], row("50", "2", "File A is \"..\", File B is \"\\x09\\x0A\""));
+    EXPECT_EQ(rows[2],
+              row("100", "25", "File A is \"\\x00zz.................\", File B is \"ABCDEFGHIJKLMNOPQRST\""));
     EXPECT_EQ(rows[3], row("End", "", "Files have 79% in common"));
 }
 

@@ -57,18 +57,21 @@ TEST(RunTexts, UnsignedDecimalCoversTheWholeRange) {
     EXPECT_STREQ(buffer, "4294967295");
 }
 
-TEST(RunTexts, SingleByteShowsControlBytesInHexAndOthersQuoted) {
+TEST(RunTexts, SingleByteShowsBytesWithoutAGlyphInHexAndOthersQuoted) {
     EXPECT_EQ(byteValue(0), "00h");
     EXPECT_EQ(byteValue(10), "0Ah");
     EXPECT_EQ(byteValue(31), "1Fh");
+    EXPECT_EQ(byteValue(127), "7Fh");
     EXPECT_EQ(byteValue(' '), "\" \"");
-    EXPECT_EQ(byteValue('"'), "\"\"\"");
+    EXPECT_EQ(byteValue('"'), "\"\\\"\"");
+    EXPECT_EQ(byteValue('\\'), "\"\\\\\"");
 }
 
 // Where texts are UTF-8 a lone byte of 128 or more is no character: it shows as
 // the character it is in the legacy code page, so no two bytes look alike.
 TEST(RunTexts, EveryByteValueShowsAsATextOfItsOwn) {
     std::set<std::string> shown;
+    std::set<std::string> shownRuns;
     for (int byte = 0; byte < 256; ++byte) {
         const std::string text = byteValue(static_cast<uint8_t>(byte));
         EXPECT_TRUE(shown.insert(text).second) << byte << " looks like another byte: " << text;
@@ -76,7 +79,8 @@ TEST(RunTexts, EveryByteValueShowsAsATextOfItsOwn) {
             EXPECT_TRUE(validUtf8(text)) << byte;
         }
         const std::string run = quoted(std::string(2, static_cast<char>(byte)), 2);
-        if (textsAreUtf8() && byte != 0) {
+        EXPECT_TRUE(shownRuns.insert(run).second) << byte << " looks like another byte in a run: " << run;
+        if (textsAreUtf8()) {
             EXPECT_TRUE(validUtf8(run)) << byte;
         }
     }
@@ -90,11 +94,17 @@ TEST(RunTexts, EveryByteValueShowsAsATextOfItsOwn) {
         << "a byte with no printable character shows in hex";
 }
 
-TEST(RunTexts, QuotedBytesKeepControlBytesAndStopAtTheFirstZero) {
-    EXPECT_EQ(quoted("ab\ncd", 5), "\"ab\ncd\"");
-    EXPECT_EQ(quoted(std::string("ab\0cd", 5), 5), "\"ab\"");
-    EXPECT_EQ(quoted(std::string("\0bc", 3), 3), "\"\"");
+// A byte without a glyph would show as an empty box and a quote as the end
+// of the quote: each has a visible stand-in.
+TEST(RunTexts, QuotedBytesShowStandInsForBytesWithoutAGlyphQuotesAndBackslashes) {
+    EXPECT_EQ(quoted("ab\ncd", 5), "\"ab\\x0Acd\"");
+    EXPECT_EQ(quoted(std::string("ab\0cd", 5), 5), "\"ab\\x00cd\"");
+    EXPECT_EQ(quoted("a\x7F\x81\x8D", 4), "\"a\\x7F\\x81\\x8D\"");
+    EXPECT_EQ(quoted("a\"b\\c", 5), "\"a\\\"b\\\\c\"");
     EXPECT_EQ(quoted("abcdefghijklmnopqrstuvwxyz", 20), "\"abcdefghijklmnopqrst\"");
+    char longest[quotedTextSize(kQuotedBytesMax)];
+    quoteBytes(reinterpret_cast<const uint8_t*>(std::string(20, '\x01').data()), 20, longest);
+    EXPECT_EQ(std::string(longest).size() + 1, sizeof(longest));
 }
 
 TEST(SimilarityPercent, CountsAgainstTheLargerSizeAndScalesAbove50000Bytes) {

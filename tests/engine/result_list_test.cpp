@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "engine/result_store.h"
 
 TEST(DecimalText, FormatsSignedValuesAndParsesDigits) {
@@ -87,4 +91,111 @@ TEST(ResultStore, TwinRowsShareEachFileOfTheSearchAndForgetThemWithTheRows) {
     list.clearRows();
     list.insertTwinRow(0, TwinRecord{"D:\\p", "D:\\q", 100, {}, {}, 3, 4});
     EXPECT_EQ(list.rows(), (std::vector<ResultRow>{{"D:\\p", "D:\\q", "100"}}));
+}
+
+namespace {
+
+// "Start", `count` twin rows over `files` files of varied names and
+// percentages (some paths equal but for case, some the prefix of another),
+// and "End"; one row in a thousand is a row of texts.
+void listManyTwins(ResultStore& list, uint32_t count, uint32_t files) {
+    list.insertRow(0, "Start");
+    std::vector<std::string> names;
+    for (uint32_t file = 0; file < files; ++file) {
+        const uint32_t mixed = file * 2654435761u;
+        names.push_back(std::string(file % 3 == 0 ? "C:\\Data\\" : "C:\\data\\") +
+                        std::to_string(mixed % 977) + (file % 5 == 0 ? "" : "\\x.bin") +
+                        std::string(file % 7, '\xE9'));
+    }
+    for (uint32_t row = 0; row < count; ++row) {
+        const uint32_t a = (row * 7919u) % files;
+        const uint32_t b = (row * 104729u + 13) % files;
+        list.insertTwinRow(
+            row + 1, TwinRecord{names[a].c_str(), names[b].c_str(), 50 + (row * 31u) % 51, {}, {}, a, b});
+    }
+    list.insertRow(count + 1, "End");
+}
+
+// The rows sorted as the list should show them: by the cell's bytes, the
+// percentage as a number, equal cells in their order; "Start" first, "End" last.
+std::vector<ResultRow> expectedOrder(std::vector<ResultRow> rows, int column, bool descending) {
+    auto before = [column](const ResultRow& left, const ResultRow& right) {
+        if (column == 2) return std::stoi(left[2]) < std::stoi(right[2]);
+        if (left[column] != right[column]) return left[column] < right[column];
+        return left[1 - column] < right[1 - column];
+    };
+    std::stable_sort(rows.begin() + 1, rows.end() - 1, [&](const ResultRow& left, const ResultRow& right) {
+        return descending ? before(right, left) : before(left, right);
+    });
+    return rows;
+}
+
+}  // namespace
+
+TEST(ResultStoreSort, EveryColumnBothWaysMatchesASortOfTheShownTexts) {
+    ResultStore list;
+    listManyTwins(list, 200000, 3001);
+    std::vector<ResultRow> shown = list.rows();
+    for (int column : {2, 0, 1, 2}) {
+        for (bool descending : {false, true}) {
+            shown = expectedOrder(shown, column, descending);
+            list.sortRows(column, descending);
+            ASSERT_EQ(list.rows(), shown) << column << descending;
+        }
+    }
+    EXPECT_EQ(list.rows().front()[0], "Start");
+    EXPECT_EQ(list.rows().back()[0], "End");
+}
+
+TEST(ResultStoreSort, FollowsARowAndSortsRunsByPositionLengthAndDetails) {
+    ResultStore list;
+    list.insertRow(0, "Start");
+    const uint32_t offsets[] = {40, 10, 30, 20};
+    const uint32_t lengths[] = {2, 9, 2, 1};
+    const char bytesA[] = {'q', 'b', 'q', 'a'};
+    for (int at = 0; at < 4; ++at) {
+        RunRecord run;
+        run.offset = offsets[at];
+        run.length = lengths[at];
+        run.quoted = at == 1 ? 0 : 1;  // "Different" sorts first
+        run.bytesA[0] = static_cast<uint8_t>(bytesA[at]);
+        run.bytesB[0] = static_cast<uint8_t>('z' - at);
+        list.insertRunRow(at + 1, run);
+    }
+    list.insertRow(5, "End");
+    auto column = [&list](int index) {
+        std::vector<std::string> cells;
+        for (const ResultRow& row : list.rows()) cells.push_back(row[index]);
+        return cells;
+    };
+    EXPECT_EQ(list.sortRows(0, false, 1), 4);  // the row at 40 goes last among the runs
+    EXPECT_EQ(column(0), (std::vector<std::string>{"Start", "10", "20", "30", "40", "End"}));
+    list.sortRows(1, true);
+    EXPECT_EQ(column(0), (std::vector<std::string>{"Start", "10", "40", "30", "20", "End"}));
+    list.sortRows(2, false);
+    EXPECT_EQ(column(0), (std::vector<std::string>{"Start", "10", "20", "30", "40", "End"}));
+    EXPECT_EQ(list.sortRows(2, false, 0), 0);
+}
+
+TEST(ResultStore, DeletesManyRowsInOnePassAndSwapsAllRowsWithAnotherStore) {
+    ResultStore list;
+    listManyTwins(list, 1000, 50);
+    std::vector<ResultRow> expected = list.rows();
+    std::vector<int> gone;
+    for (int row = 999; row >= 1; row -= 3) gone.push_back(row);
+    gone.push_back(5000);
+    gone.push_back(999);
+    list.deleteRows(gone);
+    for (int row = 999; row >= 1; row -= 3) expected.erase(expected.begin() + row);
+    ASSERT_EQ(list.rows(), expected);
+
+    ResultStore kept;
+    kept.insertRow(0, "Indexing....");
+    list.setFocusedRow(7);
+    list.swapRows(kept);
+    EXPECT_EQ(list.rows(), (std::vector<ResultRow>{{"Indexing....", "", ""}}));
+    EXPECT_EQ(kept.rows(), expected);
+    EXPECT_EQ(kept.focusedRow(), 7);
+    StoredTwin twin;
+    EXPECT_TRUE(kept.twinAt(1, twin));
 }

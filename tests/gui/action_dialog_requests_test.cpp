@@ -5,9 +5,12 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "resources/version.h"
 #include "tests/gui/main_window_helpers.h"
+#include "window/context_menu.h"
+#include "window/main_window.h"
 
 TEST_F(TwinListTest, DetailViewOnA99PercentPairComparesItInFileMode) {
     const std::string a = writeFile("detail_a.bin", 2000, 'k');
@@ -16,6 +19,9 @@ TEST_F(TwinListTest, DetailViewOnA99PercentPairComparesItInFileMode) {
     bytes.replace(500, 10, 10, 'x');  // one run of 10 differing bytes
     ::writeFile(b, bytes);
     listPairs({{a, b, "99"}});
+    setBox(window(), kPathBoxAId, dataFolder());  // the folder the twin list came from
+    std::strcpy(app().settings.pathA, dataFolder().c_str());
+    app().settings.matchPercent = 90;
     focusRow(1);
     app().progressPercent = 101;
     // Paused first, so the comparison holds at its first piece however fast it is.
@@ -50,6 +56,30 @@ TEST_F(TwinListTest, DetailViewOnA99PercentPairComparesItInFileMode) {
     // The timer ends itself once the job is over.
     EXPECT_TRUE(pumpUntil([this] { return !KillTimer(window(), 1); }));
     saveScreenshot(window(), "action_dialog_detail_view");
+
+    // The way back: offered in the menu, taken with Alt+Left.
+    app().runState = MenuRequested;
+    HMENU menu = buildContextMenu();
+    EXPECT_NE(GetMenuState(menu, 2081, MF_BYCOMMAND), static_cast<UINT>(-1));
+    DestroyMenu(menu);
+    app().settings.matchPercent = 50;
+    SetForegroundWindow(window());
+    SetFocus(gui().resultListView);
+    pressKeys({VK_MENU, VK_LEFT});
+    ASSERT_TRUE(pumpUntil([] { return app().settings.searchMode == DirectoryMode; }));
+    EXPECT_EQ(column(0), (std::vector<std::string>{"Start", a, "End"}));
+    EXPECT_EQ(column(2), (std::vector<std::string>{"", "99", ""}));
+    EXPECT_EQ(columnTitle(0), "File A");
+    EXPECT_EQ(windowText(gui().pathBoxA), dataFolder());
+    EXPECT_STREQ(app().settings.pathA, dataFolder().c_str());
+    EXPECT_EQ(app().settings.matchPercent, 90u);
+    EXPECT_EQ(app().twinCount, 1u);
+    EXPECT_EQ(app().results->focusedRow(), 1);
+    EXPECT_NE(SendMessageA(gui().resultListView, LVM_GETITEMSTATE, 1, LVIS_SELECTED), 0);
+    app().runState = MenuRequested;
+    menu = buildContextMenu();
+    EXPECT_EQ(GetMenuState(menu, 2081, MF_BYCOMMAND), static_cast<UINT>(-1)) << "only once kept";
+    DestroyMenu(menu);
 }
 
 TEST_F(TwinListTest, DeleteAllHandsTheColumnToTheConfirmationAndCancelTouchesNothing) {

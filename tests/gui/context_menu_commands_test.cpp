@@ -1,10 +1,14 @@
-// The right-click menu as the window builds it, and the commands it sends.
+// The right-click menu as the window builds it and the commands it sends; the
+// list's own keys, header clicks and path cells.
 #include "tests/gui/twin_list_fixture.h"
+
+#include <commctrl.h>
 
 #include <atomic>
 #include <cstring>
 
 #include "shell/settings.h"
+#include "tests/gui/main_window_helpers.h"
 #include "window/context_menu.h"
 
 namespace {
@@ -100,6 +104,103 @@ TEST_F(TwinListTest, RemoveDropsTwinRowsOnlyAndTouchesNoFile) {
     EXPECT_EQ(app().twinCount, 1u);
     EXPECT_TRUE(fileExists(a1));
     EXPECT_TRUE(fileExists(b1));
+}
+
+// Rows chosen with the pointer, a plain click and a Ctrl+click, all go at once.
+TEST_F(TwinListTest, RemoveTakesEverySelectedRowOffAndTheClosingCountFollows) {
+    std::vector<TwinRow> pairs;
+    for (int pair = 0; pair < 4; ++pair) {
+        const std::string name = "sel" + std::to_string(pair);
+        pairs.push_back({writeFile(name + "_a.bin", 2 + pair), writeFile(name + "_b.bin", 2 + pair), "100"});
+    }
+    listPairs(pairs);
+    SetForegroundWindow(window());
+    clickScreen(rowPoint(1));
+    clickScreen(rowPoint(3), VK_CONTROL);
+    clickScreen(rowPoint(5), VK_CONTROL);  // the closing row is never removed
+    ASSERT_TRUE(
+        pumpUntil([] { return SendMessageA(gui().resultListView, LVM_GETSELECTEDCOUNT, 0, 0) == 3; }));
+    handleCommand(window(), 2074);
+    EXPECT_EQ(column(0), (std::vector<std::string>{"Start", pairs[1].pathA, pairs[3].pathA, "End"}));
+    EXPECT_EQ(app().twinCount, 2u);
+    EXPECT_EQ(listCell(3, 1), "2 twins found");
+    for (const TwinRow& pair : pairs) {
+        EXPECT_TRUE(fileExists(pair.pathA));
+        EXPECT_TRUE(fileExists(pair.pathB));
+    }
+}
+
+namespace {
+
+// A cell as the command line's tsv writes it: a backslash doubled.
+std::string tsvCell(const std::string& cell) {
+    std::string written;
+    for (char character : cell)
+        written += character == '\\' ? std::string("\\\\") : std::string(1, character);
+    return written;
+}
+
+}  // namespace
+
+// Header clicks sort (again: the other way), "Start" and "End" stay where they
+// are; Ctrl+A and Ctrl+C put every row on the clipboard as the command line's tsv.
+TEST_F(TwinListTest, HeaderClicksSortAndCtrlAThenCtrlCCopiesEveryRow) {
+    const std::string a = writeFile("sort_a.bin", 2), b = writeFile("sort_b.bin", 2);
+    const std::string c = writeFile("sort_c.bin", 3), d = writeFile("sort_d.bin", 3);
+    listPairs({{c, d, "98"}, {a, b, "100"}, {b, c, "9"}});
+    SetForegroundWindow(window());
+    clickScreen(headerPoint(2));
+    const std::vector<std::string> ascending{"", "9", "98", "100", ""};
+    EXPECT_TRUE(pumpUntil([&] { return column(2) == ascending; })) << column(2)[1];
+    clickScreen(headerPoint(2));  // soon after the first: a double-click, which sorts again all the same
+    const std::vector<std::string> descending{"", "100", "98", "9", ""};
+    EXPECT_TRUE(pumpUntil([&] { return column(2) == descending; })) << column(2)[1];
+    clickScreen(headerPoint(0));
+    const std::vector<std::string> byPathA{"Start", a, b, c, "End"};
+    EXPECT_TRUE(pumpUntil([&] { return column(0) == byPathA; })) << column(0)[1];
+
+    SetFocus(gui().resultListView);
+    pressKeys({VK_CONTROL, 'A'});
+    ASSERT_TRUE(
+        pumpUntil([] { return SendMessageA(gui().resultListView, LVM_GETSELECTEDCOUNT, 0, 0) == 5; }));
+    pressKeys({VK_CONTROL, 'C'});
+    std::string expected;
+    for (int row = 0; row < 5; ++row)
+        expected +=
+            tsvCell(listCell(row, 0)) + '\t' + tsvCell(listCell(row, 1)) + '\t' + listCell(row, 2) + "\r\n";
+    EXPECT_TRUE(pumpUntil([&] { return clipboardText() == expected; })) << clipboardText();
+}
+
+// A path too long for its column is drawn cut in the middle (the cut itself is
+// tested without a window) and the tip over it holds the whole path.
+TEST_F(TwinListTest, APathCutToItsColumnHasATipWithTheWholePath) {
+    const std::string a = writeFile(std::string(80, 'n') + "_a.bin", 2);
+    listPairs({{a, writeFile("b.bin", 2), "100"}});
+    auto tipOver = [this](int row, int column) {
+        const POINT point = cellPoint(row, column);
+        SetCursorPos(point.x, point.y);
+        NMTTDISPINFOA request = {};
+        request.hdr.hwndFrom = gui().tooltipWindow;
+        request.hdr.idFrom = reinterpret_cast<UINT_PTR>(gui().resultListView);
+        request.hdr.code = TTN_GETDISPINFOA;
+        SendMessageA(window(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&request));
+        return std::string(request.lpszText != nullptr ? request.lpszText : "");
+    };
+    EXPECT_EQ(tipOver(1, 0), a);
+    EXPECT_EQ(tipOver(0, 0), "") << "\"Start\" fits its cell";
+    EXPECT_EQ(tipOver(1, 2), "") << "a percentage needs no tip";
+
+    // Resting the pointer on the cell shows the tip.
+    SetForegroundWindow(window());
+    const POINT point = cellPoint(1, 0);
+    clickScreen(point);
+    INPUT move = {};
+    move.type = INPUT_MOUSE;
+    move.mi.dwFlags = MOUSEEVENTF_MOVE;
+    move.mi.dx = 1;
+    SendInput(1, &move, sizeof(move));
+    EXPECT_TRUE(pumpUntil([] { return IsWindowVisible(gui().tooltipWindow) != FALSE; }, 10000));
+    saveScreenshot(window(), "list_path_cells");
 }
 
 TEST_F(TwinListTest, DetailsOpensTheActionDialogOnTheFocusedRow) {

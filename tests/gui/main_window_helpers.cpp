@@ -100,6 +100,79 @@ void expectShownRows(const std::vector<ResultRow>& expected) {
     EXPECT_GE(top + page, listRowCount() - 1);
 }
 
+void pressKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        inputs.push_back(input);
+    }
+    for (auto key = keys.end(); key != keys.begin();) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *--key;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void clickScreen(POINT point, WORD heldKey) {
+    SetCursorPos(point.x, point.y);
+    INPUT inputs[4] = {};
+    inputs[0].type = inputs[3].type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = inputs[3].ki.wVk = heldKey;
+    inputs[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs[1].type = inputs[2].type = INPUT_MOUSE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    if (heldKey == 0) {
+        SendInput(2, inputs + 1, sizeof(INPUT));
+    } else {
+        SendInput(4, inputs, sizeof(INPUT));
+    }
+}
+
+POINT rowPoint(int row) {
+    RECT rect = {};
+    rect.left = LVIR_LABEL;
+    SendMessageA(gui().resultListView, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
+    POINT point = {rect.left + 10, (rect.top + rect.bottom) / 2};
+    ClientToScreen(gui().resultListView, &point);
+    return point;
+}
+
+POINT cellPoint(int row, int column) {
+    RECT rect = {};
+    rect.top = column;
+    rect.left = LVIR_LABEL;
+    SendMessageA(gui().resultListView, LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
+    POINT point = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ClientToScreen(gui().resultListView, &point);
+    return point;
+}
+
+POINT headerPoint(int column) {
+    HWND header = reinterpret_cast<HWND>(SendMessageA(gui().resultListView, LVM_GETHEADER, 0, 0));
+    RECT rect = {};
+    SendMessageA(header, HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(&rect));
+    POINT point = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ClientToScreen(header, &point);
+    return point;
+}
+
+std::string clipboardText() {
+    std::string text;
+    if (!OpenClipboard(nullptr)) return text;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        text = static_cast<const char*>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
 std::string columnTitle(int column) {
     char title[64] = {};
     LVCOLUMNA header = {};

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,21 @@ std::string shownCell(int row, int column);
 // command line prints them from its own run of the same job.
 void expectShownRows(const std::vector<ResultRow>& expected);
 std::string columnTitle(int column);
+
+// Real input through the system's queue, to the window that has the focus:
+// `keys` pressed in order and released the other way round.
+void pressKeys(std::initializer_list<WORD> keys);
+// Moves the pointer to `point` (screen coordinates) and clicks the left button
+// there, with `heldKey` (VK_CONTROL, say) held down when it is given.
+void clickScreen(POINT point, WORD heldKey = 0);
+// The middle of the list's row `row`, on the screen.
+POINT rowPoint(int row);
+// The middle of the list's cell, on the screen.
+POINT cellPoint(int row, int column);
+// The middle of the list's header of `column`, on the screen.
+POINT headerPoint(int column);
+// The clipboard's ANSI text; empty when it holds none.
+std::string clipboardText();
 
 void setBox(HWND window, int controlId, const std::string& text);
 std::string boxText(HWND window, int controlId);

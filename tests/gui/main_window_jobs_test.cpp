@@ -1,10 +1,16 @@
 // Jobs started, paused, resumed and aborted from the main window's buttons.
+#include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <string>
+
+#include "cli/row_output.h"
 
 #include "engine/compare.h"
 #include "engine/duplicate_search.h"
 #include "engine/result_store.h"
 #include "tests/gui/main_window_helpers.h"
+#include "tests/gui/twin_list_fixture.h"
 #include "window/clicks.h"
 #include "window/job_control.h"
 #include "window/main_window.h"
@@ -22,6 +28,13 @@ protected:
         settings.matchPercent = 50;
     }
 };
+
+std::string fileBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
 
 bool noThread(std::function<void()>) {
     return false;
@@ -123,6 +136,60 @@ TEST_F(QuickDirWindow, SearchListsEveryTwinPairOnceBetweenStartAndEnd) {
     EXPECT_EQ(listCell(4, 0), "End");
     EXPECT_EQ(listCell(4, 1), "3 twins found");
     EXPECT_EQ(app().progressPercent, 100u) << "the first idle paint turns the finished marker into 100";
+}
+
+namespace {
+
+// What kestrow-cli.exe scan writes for `folder` with the window's settings:
+// its own writer, on a stream in the mode its main gives stdout (text for tsv).
+std::string commandLineOutput(const std::string& folder, RowFormat format) {
+    const std::string path = makeTempFolder() + "scan.out";
+    FILE* out = std::fopen(path.c_str(), format == RowFormat::Tsv ? "w" : "wb");
+    AppState reference;
+    PrintingResultList rows(out, format);
+    reference.results = &rows;
+    reference.settings = app().settings;
+    reference.runState = Comparing;
+    searchDuplicates(reference, folder.c_str(), searchOptionsOf(reference.settings));
+    rows.finish();
+    std::fclose(out);
+    return fileBytes(path);
+}
+
+// Answers the "Save list" dialog with `name`.
+void saveAs(HWND window, const std::string& name) {
+    DialogAnswerer answer({{"Save list", IDOK, nullptr, [name](HWND dialog) {
+                                // The name box of the dialog in either of its looks.
+                                for (int box : {0x480, 0x47c}) SetDlgItemTextA(dialog, box, name.c_str());
+                            }}});
+    SetForegroundWindow(window);
+    SetFocus(gui().resultListView);
+    pressKeys({VK_CONTROL, 'S'});
+    EXPECT_TRUE(answer.finish());
+}
+
+}  // namespace
+
+// Ctrl+S writes the list in the format its name asks for, byte for byte as the
+// command line writes the rows of the same search.
+TEST_F(QuickDirWindow, SaveListWritesWhatTheCommandLineWritesInEachFormat) {
+    // A comma and a quote in the names, which csv puts between quotes.
+    const std::string tree = dataFolder() + "tree, 'q'\\";
+    CreateDirectoryA(tree.c_str(), nullptr);
+    for (const char* name : {"x.bin", "y q.bin", "z,1.bin"}) writeFile(tree + name, "same bytes");
+    writeFile(tree + "other.bin", "other size!");
+    setBox(window(), kPathBoxAId, tree);
+    clickAt(window(), startAbortPoint());
+    ASSERT_TRUE(waitIdle());
+    ASSERT_EQ(listRowCount(), 5);
+    const char* names[] = {"list.tsv", "list.CSV", "list.json"};
+    const RowFormat formats[] = {RowFormat::Tsv, RowFormat::Csv, RowFormat::Json};
+    for (int at = 0; at < 3; ++at) {
+        const std::string saved = dataFolder() + names[at];
+        saveAs(window(), saved);
+        ASSERT_TRUE(pumpUntil([&] { return fileExists(saved); })) << names[at];
+        EXPECT_EQ(fileBytes(saved), commandLineOutput(tree, formats[at])) << names[at];
+    }
 }
 
 TEST_F(DirectoryWindow, PauseHoldsTheSearchResumeGoesOnAndAbortWhilePausedEndsIt) {

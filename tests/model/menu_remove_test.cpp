@@ -21,27 +21,28 @@ struct SearchedList {
 
 }  // namespace
 
-TEST(RemovePair, DropsTheFocusedTwinRowAndKeepsTheClosingRowLast) {
+TEST(RemovePair, DropsEveryChosenTwinRowAndTheClosingCountFollows) {
     SearchedList searched;
-    searched.list.setFocusedRow(1);
-    EXPECT_TRUE(removeFocusedPair(searched.state));
+    searched.list.setCell(3, 1, "2 twins found");
+    EXPECT_EQ(removeTwinRows(searched.state, {1}), 1u);
     EXPECT_EQ(searched.state.twinCount, 1u);
     ASSERT_EQ(searched.list.rowCount(), 3);
     EXPECT_EQ(searched.list.rows()[1][0], "Z:\\a\\two.bin");
-    EXPECT_EQ(searched.list.rows()[searched.state.twinCount + 1][0], "End");
+    EXPECT_EQ(searched.list.rows()[2], (ResultRow{"End", "1 twins found", ""}));
 
-    EXPECT_TRUE(removeFocusedPair(searched.state));  // the focus now names the row that moved up
-    EXPECT_EQ(searched.state.twinCount, 0u);
-    EXPECT_EQ(searched.list.rows()[1][0], "End");
-    EXPECT_FALSE(removeFocusedPair(searched.state));  // no twins left: the closing row stays
-    EXPECT_EQ(searched.list.rowCount(), 2);
+    SearchedList both;
+    // The opening and closing rows, a row twice and one beyond the end are passed over.
+    EXPECT_EQ(removeTwinRows(both.state, {3, 2, 0, 1, 2, 4, -1}), 2u);
+    EXPECT_EQ(both.state.twinCount, 0u);
+    EXPECT_EQ(both.list.rows(), (std::vector<ResultRow>{{"Start", "", ""}, {"End", "0 twins found", ""}}));
+    EXPECT_EQ(removeTwinRows(both.state, {1}), 0u);  // no twins left: the closing row stays
+    EXPECT_EQ(both.list.rowCount(), 2);
 }
 
 TEST(RemovePair, LeavesTheOpeningAndClosingRowsAndAMissingFocusAlone) {
-    for (int focused : {-1, 0, 3, 4}) {
+    for (int chosen : {-1, 0, 3, 4}) {
         SearchedList searched;
-        searched.list.setFocusedRow(focused);
-        EXPECT_FALSE(removeFocusedPair(searched.state)) << focused;
+        EXPECT_EQ(removeTwinRows(searched.state, {chosen}), 0u) << chosen;
         EXPECT_EQ(searched.state.twinCount, 2u);
         EXPECT_EQ(searched.list.rowCount(), 4);
     }

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "engine/result_store.h"
 #include "engine/text_cut.h"
 #include "window/menu_model.h"
 
@@ -89,6 +90,24 @@ TEST(ContextMenuOffer, RowCommandsOnlyAfterAnIdleRightClickOnAFolderSearchWithTw
     state.twinCount = 0;  // a search that found no twins
     EXPECT_EQ(findEntry(buildContextMenuModel(state), "Remove"), nullptr);
     EXPECT_EQ(state.runState, Idle);
+}
+
+TEST(ContextMenuOffer, SaveListWithRowsAndTheWayBackOnlyWhileDetailViewKeepsAList) {
+    AppState state;
+    ResultStore rows;
+    state.results = &rows;
+    state.settings.searchMode = FileMode;
+    state.runState = MenuRequested;
+    EXPECT_EQ(topLevelTexts(buildContextMenuModel(state)),
+              "About|Help|-|Transparent|On Top|Settings|-|Exit|");
+    rows.insertRow(0, "Start");
+    state.runState = MenuRequested;
+    EXPECT_EQ(
+        topLevelTexts(buildContextMenuModel(state, true)),
+        "About|Help|-|Save list...\tCtrl+S|Back to the twin list\tAlt+Left|-|Transparent|On Top|Settings|-|"
+        "Exit|");
+    state.runState = Comparing;  // while a job runs neither is offered
+    EXPECT_EQ(topLevelTexts(buildContextMenuModel(state, true)), "About|Help|-|Transparent|On Top|-|Exit|");
 }
 
 TEST(ContextMenuOffer, WhileAJobRunsNeitherRowCommandsNorSettings) {

@@ -1,4 +1,4 @@
-#include "cli/row_format.h"
+#include "engine/row_format.h"
 
 #include <cstdint>
 
