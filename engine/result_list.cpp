@@ -30,6 +30,10 @@ void ResultList::insertRunRow(int row, const RunRecord& run) {
     }
 }
 
+bool ResultList::setClosingCount(int, uint32_t) {
+    return false;
+}
+
 void ResultList::insertJobRow(int row, const JobRowRecord& record) {
     PathText text;
     writeJobRowCell(record, 0, text);

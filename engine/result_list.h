@@ -35,6 +35,9 @@ public:
     virtual void insertRunRow(int row, const RunRecord& run);
     // The row that opens or closes a job, or says a search is indexing.
     virtual void insertJobRow(int row, const JobRowRecord& record);
+    // Sets the count of a search's closing row kept as a record; false when
+    // `row` is no such row (a list of texts only keeps none).
+    virtual bool setClosingCount(int row, uint32_t count);
 };
 
 // The texts of one row, as the command line prints it.

@@ -86,6 +86,19 @@ void ResultStore::insertJobRow(int row, const JobRowRecord& record) {
     rowsChanged();
 }
 
+bool ResultStore::setClosingCount(int row, uint32_t count) {
+    {
+        MutexLock lock(mutex_);
+        if (!validRow(row) || rows_[row].kind != Kind::Job) return false;
+        JobRowRecord& record = jobRows_[rows_[row].first];
+        if (record.kind != JobRowKind::SearchEnd) return false;
+        record.count = count;
+        ++changes_;
+    }
+    rowsChanged();
+    return true;
+}
+
 int ResultStore::writeCell(Slot slot, int column, char* buffer) const {
     switch (slot.kind) {
         case Kind::Text: {
@@ -313,6 +326,7 @@ uint64_t ResultStore::sortKey(const Slot& slot, int column, const SortRanks& ran
                                 text.find_first_not_of("0123456789") == std::string::npos;
             return digits ? static_cast<uint64_t>(parseDecimal(text.c_str())) : kTextAfterNumbers;
         }
+        case Kind::Job: break;  // opening and closing rows keep their places
     }
     return kTextAfterNumbers;
 }
@@ -374,6 +388,7 @@ void ResultStore::swapRows(ResultStore& other) {
         MutexLock second(this < &other ? other.mutex_ : mutex_);
         std::swap(rows_, other.rows_);
         std::swap(texts_, other.texts_);
+        std::swap(jobRows_, other.jobRows_);
         std::swap(runs_, other.runs_);
         std::swap(files_, other.files_);
         std::swap(focused_, other.focused_);

@@ -49,6 +49,7 @@ public:
     void insertTwinRow(int row, const TwinRecord& twin) override;
     void insertRunRow(int row, const RunRecord& run) override;
     void insertJobRow(int row, const JobRowRecord& record) override;
+    bool setClosingCount(int row, uint32_t count) override;
 
     void setFocusedRow(int row);
     int rowCount() const;

@@ -71,9 +71,11 @@ std::vector<MenuEntry> settingsMenu(const AppState& state) {
     };
 }
 
-// The closing row, at twinCount + 1, says how many twins the list holds.
+// The closing row, at twinCount + 1, says how many twins the list holds; a
+// row kept as a record keeps it, so every output still knows it as the end.
 void showTwinCount(AppState& state) {
     const int closing = static_cast<int>(state.twinCount) + 1;
+    if (state.results->setClosingCount(closing, state.twinCount)) return;
     PathText text;
     state.results->getCell(closing, 0, text);
     if (std::strcmp(text, "End") != 0 && std::strcmp(text, "Aborted") != 0) return;

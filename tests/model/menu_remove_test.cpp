@@ -37,6 +37,18 @@ TEST(RemovePair, DropsEveryChosenTwinRowAndTheClosingCountFollows) {
     EXPECT_EQ(both.list.rows(), (std::vector<ResultRow>{{"Start", "", ""}, {"End", "0 twins found", ""}}));
     EXPECT_EQ(removeTwinRows(both.state, {1}), 0u);  // no twins left: the closing row stays
     EXPECT_EQ(both.list.rowCount(), 2);
+
+    // A search's own closing row stays its record, so a saved list still ends with it.
+    SearchedList typed;
+    typed.list.deleteRow(3);
+    JobRowRecord end;
+    end.kind = JobRowKind::SearchEnd;
+    end.count = 2;
+    typed.list.insertJobRow(3, end);
+    EXPECT_EQ(removeTwinRows(typed.state, {2}), 1u);
+    ASSERT_TRUE(typed.list.jobRowAt(2, end));
+    EXPECT_EQ(end.count, 1u);
+    EXPECT_EQ(typed.list.rows()[2], (ResultRow{"End", "1 twins found", ""}));
 }
 
 TEST(RemovePair, LeavesTheOpeningAndClosingRowsAndAMissingFocusAlone) {
