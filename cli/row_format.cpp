@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "engine/path_text.h"
-#include "engine/text_cut.h"
+#include "engine/base/path_text.h"
+#include "engine/base/text_cut.h"
 
 const char kRowFormatUsage[] =
     "  --format tsv|csv|json  how each row is written (default tsv):\n"

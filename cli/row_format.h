@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "engine/result_store.h"
+#include "engine/rows/result_store.h"
 
 enum class RowFormat { Tsv, Csv, Json };
 

@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "cli/row_format.h"
-#include "engine/result_store.h"
+#include "engine/rows/result_store.h"
 
 // A result list that prints each row once it is final: a twin or run row as
 // soon as it is written, any other row once a row after it exists, and the rest

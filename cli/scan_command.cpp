@@ -16,10 +16,10 @@
 
 #include "cli/commands.h"
 #include "cli/row_output.h"
-#include "engine/duplicate_search.h"
-#include "engine/fs.h"
-#include "engine/text_cut.h"
-#include "engine/worker_thread.h"
+#include "engine/base/fs.h"
+#include "engine/base/text_cut.h"
+#include "engine/base/worker_thread.h"
+#include "engine/search/duplicate_search.h"
 
 namespace {
 

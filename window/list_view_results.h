@@ -9,7 +9,7 @@
 
 #include <commctrl.h>
 
-#include "engine/result_store.h"
+#include "engine/rows/result_store.h"
 
 class ListViewResultList : public ResultStore {
 public:

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "engine/text_cut.h"
+#include "engine/base/text_cut.h"
 
 namespace {
 

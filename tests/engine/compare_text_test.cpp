@@ -4,8 +4,8 @@
 #include <set>
 #include <string>
 
-#include "engine/code_page.h"
-#include "engine/compare.h"
+#include "engine/base/code_page.h"
+#include "engine/compare/compare_files.h"
 
 namespace {
 

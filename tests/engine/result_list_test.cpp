@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/result_store.h"
+#include "engine/rows/result_store.h"
 
 TEST(DecimalText, FormatsSignedValuesAndParsesDigits) {
     char buffer[600];

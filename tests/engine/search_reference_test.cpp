@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/block_layout.h"
-#include "engine/compare.h"
-#include "engine/file_hash.h"
+#include "engine/compare/compare_files.h"
+#include "engine/index/file_hash.h"
+#include "engine/search/directory/block_layout.h"
 #include "tests/engine/search_fixture.h"
 
 namespace {

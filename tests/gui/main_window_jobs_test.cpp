@@ -1,9 +1,9 @@
 // Jobs started, paused, resumed and aborted from the main window's buttons.
 #include <string>
 
-#include "engine/compare.h"
-#include "engine/duplicate_search.h"
-#include "engine/result_store.h"
+#include "engine/compare/compare_files.h"
+#include "engine/rows/result_store.h"
+#include "engine/search/duplicate_search.h"
 #include "tests/gui/main_window_helpers.h"
 #include "window/clicks.h"
 #include "window/job_control.h"

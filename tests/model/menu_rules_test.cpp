@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "engine/text_cut.h"
+#include "engine/base/text_cut.h"
 #include "window/menu_model.h"
 
 namespace {
