@@ -36,9 +36,18 @@ struct ScanOptions {
 };
 
 volatile std::sig_atomic_t interrupted = 0;
+// The running search, which Ctrl+C asks to stop at once: this thread may be held
+// sending rows on to an output that is not read, and the search must not run on
+// to its end meanwhile. Its two fields are lock-free atomics, safe to store here.
+AppState* interruptedSearch = nullptr;
+static_assert(std::atomic<uint32_t>::is_always_lock_free, "a signal handler may store the run fields");
 
 void onInterrupt(int) {
     interrupted = 1;
+    if (interruptedSearch != nullptr) {
+        interruptedSearch->runState.store(EndReached);
+        interruptedSearch->runControl.store(AbortRequested);
+    }
     std::signal(SIGINT, SIG_DFL);  // a second Ctrl+C ends the program at once
 }
 
@@ -132,6 +141,7 @@ SearchOutcome runSearch(AppState& state, PrintingResultList& list, const char* f
     state.runState.store(Comparing);
     state.progressPercent.store(0);
     state.twinCount.store(0);
+    interruptedSearch = &state;
     std::signal(SIGINT, onInterrupt);
     std::atomic<bool> finished{false};
     SearchOutcome outcome;
@@ -157,6 +167,7 @@ SearchOutcome runSearch(AppState& state, PrintingResultList& list, const char* f
     }
     search.join();
     std::signal(SIGINT, SIG_DFL);
+    interruptedSearch = nullptr;
     if (terminal) std::fprintf(stderr, "\r%-*s\r", static_cast<int>(kProgressWidth), "");
     return outcome;
 }
