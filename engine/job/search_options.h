@@ -11,7 +11,7 @@
 // the block listing, or comparing files of similar size held in memory. Both
 // list the same rows; the search takes the one its cost estimate finds cheaper
 // unless it is told which (the reference tests run each).
-enum DirectoryRoute { CheaperRoute, ListingRoute, WindowsRoute };
+enum DirectoryRoute { CheaperRoute, ListingRoute, MemoryRoute };
 
 struct SearchOptions {
     SearchMode mode = QuickDirMode;

@@ -35,14 +35,14 @@ bool indexTree(AppState& state, FileIndex& index, const SearchOptions& options, 
 bool decideDirectoryPairs(AppState& state, const FileIndex& index, const SearchOptions& options,
                           TwinCandidates& candidates) {
     const bool windowsFirst =
-        options.directoryRoute == WindowsRoute ||
-        (options.directoryRoute == CheaperRoute && windowsLookCheaper(state, index, options));
-    if (windowsFirst && decideInWindows(state, index, options, candidates)) return true;
+        options.directoryRoute == MemoryRoute ||
+        (options.directoryRoute == CheaperRoute && memoryLooksCheaper(state, index, options));
+    if (windowsFirst && decideInMemory(state, index, options, candidates)) return true;
     if (listTwinCandidates(state, index, options, candidates)) {
         decideListedPairs(state, index, options, candidates);
         return true;
     }
-    return !windowsFirst && decideInWindows(state, index, options, candidates);
+    return !windowsFirst && decideInMemory(state, index, options, candidates);
 }
 
 // Lists the twins from row 1 on; false when memory for the pairing ran out.

@@ -23,7 +23,7 @@ struct SearchSetup {
 
 // The routes a reference test runs: both where "Directory" may take either.
 inline std::vector<DirectoryRoute> routesFor(const SearchSetup& setup) {
-    if (setup.mode == DirectoryMode && setup.matchPercent >= 90) return {ListingRoute, WindowsRoute};
+    if (setup.mode == DirectoryMode && setup.matchPercent >= 90) return {ListingRoute, MemoryRoute};
     return {CheaperRoute};
 }
 

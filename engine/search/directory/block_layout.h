@@ -43,8 +43,8 @@
 // a/3 blocks and shares t(a) of about a/12 with any partner that may pair,
 // so it would be listed by its rarest a/4 + 1 blocks, three quarters of
 // them. Matching that many 3-byte blocks costs about ten times what comparing
-// the pairs in memory windows costs (engine/search/directory/memory_pairs.h), so 75% is not
-// listed: kNarrowestBlock keeps it out. There the windows compare near copies
+// the pairs among files held in memory costs (engine/search/directory/memory_pairs.h), so 75% is not
+// listed: kNarrowestBlock keeps it out. There the files held in memory compare near copies
 // as families instead (engine/search/directory/near_families.h), which rules out the pairs of
 // shared content the listing would: files of one family against another's.
 // At 50% only 1-byte blocks hold (2 * (limit(L) + 1) > L).

@@ -54,9 +54,9 @@ struct ComparedPair {
     uint8_t percent;
 };
 
-class WindowPass {
+class MemoryPass {
 public:
-    WindowPass(AppState& state, const FileIndex& index, const SearchOptions& options)
+    MemoryPass(AppState& state, const FileIndex& index, const SearchOptions& options)
         : state_(state), index_(index), match_(listedMatchPercent(options)) {}
 
     bool run(TwinCandidates& candidates);
@@ -122,7 +122,7 @@ private:
     bool tooMany_ = false;
 };
 
-void WindowPass::orderBySize() {
+void MemoryPass::orderBySize() {
     const uint32_t count = index_.count();
     for (uint32_t position = 0; position < count; ++position)
         if (mayPair(state_, index_.entry(position).listedSize)) order_.push_back(position);
@@ -138,7 +138,7 @@ void WindowPass::orderBySize() {
 }
 
 // Lets go of the oldest held files that no file of `size` bytes or more can pair with.
-void WindowPass::letGoUnpairable(uint32_t size) {
+void MemoryPass::letGoUnpairable(uint32_t size) {
     while (heldFirst_ < held_.size() && tooSmallFor(held_[heldFirst_].size, size, match_)) ++heldFirst_;
     if (heldFirst_ > 1024 && heldFirst_ * 2 > held_.size()) {
         held_.erase(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(heldFirst_));
@@ -147,7 +147,7 @@ void WindowPass::letGoUnpairable(uint32_t size) {
 }
 
 // The block is a ring: files follow one another and wrap to its start.
-bool WindowPass::findRoom(uint32_t size, std::size_t& offset) const {
+bool MemoryPass::findRoom(uint32_t size, std::size_t& offset) const {
     const bool empty = heldFirst_ == held_.size();
     return findRingRoom(capacity_, empty, empty ? 0 : held_[heldFirst_].offset,
                         empty ? 0 : held_.back().offset + held_.back().size, size, offset);
@@ -156,7 +156,7 @@ bool WindowPass::findRoom(uint32_t size, std::size_t& offset) const {
 // Reads the file into the block, letting go of the oldest files held before
 // this batch if room is short. False when the file is not held: it could not
 // be read, or it holds the same bytes as a held file and joins that one.
-bool WindowPass::holdFile(uint32_t position, uint32_t batchStart, uint32_t batchRank) {
+bool MemoryPass::holdFile(uint32_t position, uint32_t batchStart, uint32_t batchRank) {
     const uint32_t size = sizeOf(position);
     std::size_t offset = 0;
     while (!findRoom(size, offset)) {
@@ -179,7 +179,7 @@ bool WindowPass::holdFile(uint32_t position, uint32_t batchStart, uint32_t batch
     return true;
 }
 
-void WindowPass::addFound(const HeldFile& earlier, const HeldFile& later, uint32_t differing) {
+void MemoryPass::addFound(const HeldFile& earlier, const HeldFile& later, uint32_t differing) {
     if (found_.size() >= kMostPairs) {
         tooMany_ = true;
         return;
@@ -194,7 +194,7 @@ void WindowPass::addFound(const HeldFile& earlier, const HeldFile& later, uint32
 // the batch larger by no more than its limit, unless e's family rules the pair
 // out; a pair still open past it goes to counting_. The later file is never
 // smaller: the larger size, and so the limit, is its own.
-void WindowPass::countFirstPiece(std::size_t e, std::size_t l) {
+void MemoryPass::countFirstPiece(std::size_t e, std::size_t l) {
     const HeldFile &earlier = held_[e], &later = held_[l];
     const uint32_t extra = later.size - earlier.size;
     const uint32_t inBatch = static_cast<uint32_t>(l - batchStart_);
@@ -214,7 +214,7 @@ void WindowPass::countFirstPiece(std::size_t e, std::size_t l) {
 
 // Counts the first piece of each pair of a held file of the tile with a later
 // file of the batch, then the pairs still open.
-bool WindowPass::compareTile(std::size_t tileStart, std::size_t tileEnd) {
+bool MemoryPass::compareTile(std::size_t tileStart, std::size_t tileEnd) {
     counting_.clear();
     for (std::size_t l = std::max(batchStart_, tileStart + 1); l < held_.size(); ++l) {
         if (!holdAtGate(state_) || tooMany_) return false;
@@ -233,7 +233,7 @@ bool WindowPass::compareTile(std::size_t tileStart, std::size_t tileEnd) {
 
 // Counts the open pairs piece by piece, each piece of the tile's files once
 // for all the batch, until every pair is decided.
-bool WindowPass::countFurther() {
+bool MemoryPass::countFurther() {
     for (uint32_t from = kCountPiece; !counting_.empty(); from += kCountPiece) {
         std::size_t kept = 0;
         for (std::size_t i = 0; i < counting_.size(); ++i) {
@@ -258,7 +258,7 @@ bool WindowPass::countFurther() {
 
 // Reads the next batch of files from `rank` on and compares it with the held
 // files and within itself; false after an abort.
-bool WindowPass::takeBatch(uint32_t& rank) {
+bool MemoryPass::takeBatch(uint32_t& rank) {
     const uint32_t batchRank = rank;
     state_.currentFileText.write(index_.entry(order_[rank]).path);
     letGoUnpairable(sizeOf(order_[rank]));
@@ -289,7 +289,7 @@ bool WindowPass::takeBatch(uint32_t& rank) {
     return true;
 }
 
-void WindowPass::addPair(uint32_t a, uint32_t b, uint8_t percent) {
+void MemoryPass::addPair(uint32_t a, uint32_t b, uint8_t percent) {
     if (pairs_.size() >= kMostPairs) {
         tooMany_ = true;
         return;
@@ -299,7 +299,7 @@ void WindowPass::addPair(uint32_t a, uint32_t b, uint8_t percent) {
 
 // Every pair of one file of class A with one of class B (within one class
 // when they are the same), except two names of one physical file.
-void WindowPass::addClassPairs(uint32_t repA, uint32_t repB, uint8_t percent) {
+void MemoryPass::addClassPairs(uint32_t repA, uint32_t repB, uint8_t percent) {
     for (uint32_t a = repA; a != kNoEntry; a = nextCopy_[a]) {
         for (uint32_t b = repA == repB ? nextCopy_[a] : repB; b != kNoEntry; b = nextCopy_[b]) {
             const TwinFileFacts &factsA = facts_[a], &factsB = facts_[b];
@@ -312,7 +312,7 @@ void WindowPass::addClassPairs(uint32_t repA, uint32_t repB, uint8_t percent) {
 
 // Pairs of fitting sizes that no batch compared: those of a file not held,
 // and those of a class the block let go with later files it had not met.
-void WindowPass::addUndecidedPairs() {
+void MemoryPass::addUndecidedPairs() {
     const uint32_t files = static_cast<uint32_t>(order_.size());
     for (uint32_t rank = 0; rank < files && !tooMany_; ++rank) {
         const uint32_t position = order_[rank];
@@ -337,7 +337,7 @@ void WindowPass::addUndecidedPairs() {
 
 // Puts the pairs in the order the search lists them: by earlier file, then by
 // later file, both in index order.
-bool WindowPass::listPairs(TwinCandidates& candidates) {
+bool MemoryPass::listPairs(TwinCandidates& candidates) {
     for (const ComparedPair& pair : found_) addClassPairs(pair.a, pair.b, pair.percent);
     found_ = std::vector<ComparedPair>();
     for (const uint32_t position : order_)
@@ -378,7 +378,7 @@ bool WindowPass::listPairs(TwinCandidates& candidates) {
     return true;
 }
 
-bool WindowPass::run(TwinCandidates& candidates) {
+bool MemoryPass::run(TwinCandidates& candidates) {
     orderBySize();
     block_ = largestBlockOf(state_, kBlockSizes, capacity_);
     if (!block_) return false;
@@ -399,7 +399,7 @@ bool WindowPass::run(TwinCandidates& candidates) {
     return listPairs(candidates);
 }
 
-// The cost model of windowsLookCheaper, in nanoseconds, from both ways timed
+// The cost model of memoryLooksCheaper, in nanoseconds, from both ways timed
 // on the benchmark trees (licence texts, headers, templates, copies, random
 // bytes, a copy of a system's shared files): a held pair looked at, a byte
 // compared before a pair's early stop, and the listing's work per byte and per
@@ -419,7 +419,7 @@ constexpr double kUnheldByteNs = 1.0;
 
 }  // namespace
 
-bool windowsLookCheaper(const AppState& state, const FileIndex& index, const SearchOptions& options) {
+bool memoryLooksCheaper(const AppState& state, const FileIndex& index, const SearchOptions& options) {
     const uint32_t match = listedMatchPercent(options);
     std::vector<uint32_t> sizes;
     for (uint32_t position = 0; position < index.count(); ++position) {
@@ -431,11 +431,11 @@ bool windowsLookCheaper(const AppState& state, const FileIndex& index, const Sea
     for (std::size_t i = 0; i < sizes.size(); ++i) before[i + 1] = before[i] + sizes[i];
     const double budget =
         kListingShare * (kListingByteNs * static_cast<double>(before.back()) + kListingFileNs * sizes.size());
-    double windows = 0;
+    double held = 0;
     for (std::size_t i = 0, first = 0; i < sizes.size(); ++i) {
         const uint32_t larger = sizes[i];
         while (first < i && tooSmallFor(sizes[first], larger, match)) ++first;
-        windows += kPairNs * static_cast<double>(i - first);
+        held += kPairNs * static_cast<double>(i - first);
         // Pairs whose extra bytes leave room to differ are compared up to the limit.
         const uint32_t limit = std::min(maxDifferingBytesFor(larger, match), larger);
         const std::size_t from = static_cast<std::size_t>(
@@ -443,17 +443,17 @@ bool windowsLookCheaper(const AppState& state, const FileIndex& index, const Sea
         const double pairs = static_cast<double>(i - from);
         const double smallerBytes = static_cast<double>(before[i] - before[from]);
         if (larger > kLargestHeldFile)
-            windows += kUnheldByteNs * (pairs * larger + smallerBytes);
+            held += kUnheldByteNs * (pairs * larger + smallerBytes);
         else
-            windows += kComparedByteNs * (pairs * (static_cast<double>(limit) + 1 - larger) + smallerBytes);
-        if (windows > budget) return false;
+            held += kComparedByteNs * (pairs * (static_cast<double>(limit) + 1 - larger) + smallerBytes);
+        if (held > budget) return false;
     }
     return true;
 }
 
-bool decideInWindows(AppState& state, const FileIndex& index, const SearchOptions& options,
-                     TwinCandidates& candidates) {
-    WindowPass pass(state, index, options);
+bool decideInMemory(AppState& state, const FileIndex& index, const SearchOptions& options,
+                    TwinCandidates& candidates) {
+    MemoryPass pass(state, index, options);
     if (pass.run(candidates)) return true;
     candidates = TwinCandidates();
     return false;

@@ -25,11 +25,11 @@
 // cannot be had: the search then visits every pair. Holds at the pause gate
 // between pieces of work; after an abort it lists no pair. Raises
 // progressPercent from 0 to kListingProgress.
-bool decideInWindows(AppState& state, const FileIndex& index, const SearchOptions& options,
-                     TwinCandidates& candidates);
+bool decideInMemory(AppState& state, const FileIndex& index, const SearchOptions& options,
+                    TwinCandidates& candidates);
 
-// Whether deciding every pair in windows looks cheaper than the block listing,
+// Whether deciding every pair among files held in memory looks cheaper than the block listing,
 // estimated from the sizes alone: pairs looked at and bytes compared up to
 // their early stop, against the listing's cost per byte and per file. Files
 // too large for the block count as read once per pair.
-bool windowsLookCheaper(const AppState& state, const FileIndex& index, const SearchOptions& options);
+bool memoryLooksCheaper(const AppState& state, const FileIndex& index, const SearchOptions& options);
