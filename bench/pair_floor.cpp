@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "engine/compare/byte_diff.h"
-#include "engine/compare/compare_files.h"
+#include "engine/compare/similarity.h"
 #include "engine/search/pairs/candidates.h"
 
 namespace {

@@ -6,13 +6,8 @@
 #include "engine/base/fs.h"
 #include "engine/compare/byte_diff.h"
 #include "engine/compare/compare_pair.h"
-
-namespace {
-
-// Above this larger size the percentage is computed on sizes divided by 1,024.
-constexpr uint32_t kSimilarityScalingSize = 50000;
-
-}  // namespace
+#include "engine/compare/file_read.h"
+#include "engine/compare/similarity.h"
 
 PairOutcome openAndCheckSizes(AppState& state, OpenPair& pair, const char* pathA, const char* pathB) {
     pair.fileA = fs::openRead(pathA);
@@ -42,11 +37,6 @@ PairOutcome openAndCheckSizes(AppState& state, OpenPair& pair, const char* pathA
     return PairOutcome::Compared;
 }
 
-int64_t readFromFile(AppState& state, fs::File* file, void* buffer, uint32_t count) {
-    if (state.readBlock) return state.readBlock(file, buffer, count);
-    return fs::readFile(file, buffer, count);
-}
-
 bool readChunk(AppState& state, OpenPair& pair, uint32_t length) {
     return readFromFile(state, pair.fileA.get(), state.compareBufferA, length) == length &&
            readFromFile(state, pair.fileB.get(), state.compareBufferB, length) == length;
@@ -64,34 +54,6 @@ ChunkEnd readAndExamineChunk(AppState& state, OpenPair& pair, uint32_t chunkLeng
         if (!examine(offset, length)) return ChunkEnd::Stopped;
     }
     return ChunkEnd::Complete;
-}
-
-uint32_t similarityPercent(uint32_t largerSize, uint32_t differingBytes) {
-    uint32_t larger = largerSize;
-    uint32_t differing = differingBytes;
-    if (largerSize > kSimilarityScalingSize) {
-        larger >>= 10;
-        differing >>= 10;
-    }
-    const uint32_t percent = (larger - differing) * 100 / larger;
-    return percent == 100 && differingBytes != 0 ? 99 : percent;
-}
-
-uint32_t maxDifferingBytesFor(uint32_t largerSize, uint32_t matchPercent) {
-    // similarityPercent never rises as differingBytes grows: search for the last count that reaches.
-    const uint32_t wanted = std::min(matchPercent, 100u);
-    uint32_t reaching = 0;
-    uint32_t missing = largerSize;
-    if (largerSize == 0 || similarityPercent(largerSize, largerSize) >= wanted) return largerSize;
-    while (missing - reaching > 1) {
-        const uint32_t middle = reaching + (missing - reaching) / 2;
-        if (similarityPercent(largerSize, middle) >= wanted) {
-            reaching = middle;
-        } else {
-            missing = middle;
-        }
-    }
-    return reaching;
 }
 
 bool openPairForSearch(AppState& state, OpenPair& pair, const char* pathA, const char* pathB,

@@ -6,6 +6,7 @@
 #include "engine/compare/byte_diff.h"
 #include "engine/compare/compare_files.h"
 #include "engine/compare/compare_pair.h"
+#include "engine/compare/similarity.h"
 
 namespace {
 

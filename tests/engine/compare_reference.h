@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/compare/compare_files.h"
+#include "engine/compare/similarity.h"
 #include "engine/rows/result_list.h"
 
 struct ReferenceResult {

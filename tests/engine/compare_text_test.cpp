@@ -4,8 +4,9 @@
 #include <set>
 #include <string>
 
+#include "engine/base/byte_text.h"
 #include "engine/base/code_page.h"
-#include "engine/compare/compare_files.h"
+#include "engine/compare/similarity.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/compare/compare_files.h"
+#include "engine/compare/similarity.h"
 #include "engine/index/file_hash.h"
 #include "engine/search/directory/block_layout.h"
 #include "tests/engine/search_fixture.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/compare/compare_files.h"
+#include "engine/compare/similarity.h"
 
 namespace {
 

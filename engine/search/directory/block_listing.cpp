@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "engine/base/fs.h"
-#include "engine/compare/compare_files.h"
+#include "engine/compare/file_read.h"
+#include "engine/compare/similarity.h"
 #include "engine/search/directory/block_layout.h"
 #include "engine/search/directory/copy_sets.h"
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string_view>
 
-#include "engine/compare/compare_files.h"
+#include "engine/compare/file_read.h"
 #include "engine/search/pairs/candidates.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "engine/compare/byte_diff.h"
-#include "engine/compare/compare_files.h"
+#include "engine/compare/similarity.h"
 #include "engine/search/directory/block_listing.h"
 #include "engine/search/directory/near_families.h"
 #include "engine/search/pairs/listed_file.h"

@@ -1,6 +1,6 @@
 #include "engine/search/pairs/candidates.h"
 
-#include "engine/compare/compare_files.h"
+#include "engine/compare/similarity.h"
 
 bool mayPair(const AppState& state, uint64_t size) {
     if (size > 0xFFFFFFFFu) return false;  // the comparison refuses 4 GiB and more

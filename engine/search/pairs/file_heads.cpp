@@ -3,7 +3,8 @@
 #include <algorithm>
 
 #include "engine/compare/byte_diff.h"
-#include "engine/compare/compare_files.h"
+#include "engine/compare/file_read.h"
+#include "engine/compare/similarity.h"
 
 namespace {
 

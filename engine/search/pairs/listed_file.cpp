@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/compare/compare_files.h"
+#include "engine/compare/file_read.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "engine/search/pairs/pair_compare.h"
 
 #include "engine/compare/byte_diff.h"
-#include "engine/compare/compare_files.h"
 #include "engine/compare/compare_pair.h"
+#include "engine/compare/similarity.h"
 #include "engine/search/pairs/candidates.h"
 
 namespace {

@@ -3,7 +3,6 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/compare/compare_files.h"
 #include "engine/search/pairs/file_heads.h"
 #include "engine/search/pairs/pair_compare.h"
 #include "engine/search/pairs/pair_memo.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <new>
 
-#include "engine/compare/compare_files.h"
+#include "engine/compare/file_read.h"
 #include "engine/job/run_state.h"
 #include "engine/search/pairs/listed_file.h"
 

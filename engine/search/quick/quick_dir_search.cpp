@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/compare/byte_diff.h"
-#include "engine/compare/compare_files.h"
+#include "engine/compare/similarity.h"
 #include "engine/index/file_hash.h"
 #include "engine/search/pairs/candidates.h"
 #include "engine/search/pairs/plain_pass.h"
