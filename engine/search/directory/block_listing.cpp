@@ -485,7 +485,7 @@ private:
             bytesRead_ += length;
             state_.progressPercent.store(
                 readingFrom_ +
-                static_cast<uint32_t>(bytesRead_ * (kListingProgress - readingFrom_) / bytesToRead_));
+                static_cast<uint32_t>(bytesRead_ * (kCandidatesProgress - readingFrom_) / bytesToRead_));
         }
         return true;
     }

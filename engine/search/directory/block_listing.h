@@ -22,14 +22,11 @@
 #include "engine/job/app_state.h"
 #include "engine/search/pairs/candidates.h"
 
-// The share of progressPercent the listing takes before pairing begins.
-constexpr uint32_t kListingProgress = 50;
-
 // Fills the listed form of `candidates`, so that every pair that can reach
 // matchPercent is among them. False, with `candidates` left empty, when the
 // listing would not pay (sizes far apart may pair, too many pairs) or memory
 // ran out: the search then visits every pair. Holds at the pause gate between
 // pieces it reads; after an abort the listing ends early and lists nothing.
-// Raises progressPercent from 0 to kListingProgress.
+// Raises progressPercent from 0 to kCandidatesProgress.
 bool listTwinCandidates(AppState& state, const FileIndex& index, const SearchOptions& options,
                         TwinCandidates& candidates);

@@ -8,7 +8,6 @@
 #include "engine/compare/byte_diff.h"
 #include "engine/compare/similarity.h"
 #include "engine/search/directory/block_layout.h"
-#include "engine/search/directory/block_listing.h"
 #include "engine/search/pairs/listed_file.h"
 
 namespace {

@@ -6,7 +6,6 @@
 
 #include "engine/compare/byte_diff.h"
 #include "engine/compare/similarity.h"
-#include "engine/search/directory/block_listing.h"
 #include "engine/search/directory/near_families.h"
 #include "engine/search/pairs/listed_file.h"
 
@@ -386,7 +385,7 @@ bool MemoryPass::run(TwinCandidates& candidates) {
     bool running = holdAtGate(state_);
     for (uint32_t rank = 0; running && rank < files;) {
         running = takeBatch(rank);
-        state_.progressPercent.store(static_cast<uint32_t>(uint64_t{rank} * kListingProgress / files));
+        state_.progressPercent.store(static_cast<uint32_t>(uint64_t{rank} * kCandidatesProgress / files));
     }
     block_.reset();
     held_ = std::vector<HeldFile>();

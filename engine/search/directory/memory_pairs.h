@@ -24,7 +24,7 @@
 // False, with `candidates` left empty, when the block or the list of pairs
 // cannot be had: the search then visits every pair. Holds at the pause gate
 // between pieces of work; after an abort it lists no pair. Raises
-// progressPercent from 0 to kListingProgress.
+// progressPercent from 0 to kCandidatesProgress.
 bool decideInMemory(AppState& state, const FileIndex& index, const SearchOptions& options,
                     TwinCandidates& candidates);
 

@@ -19,7 +19,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/search/pairs/candidates.h"
+#include "engine/index/index_position.h"
 
 class NearFamilies {
 public:

@@ -8,11 +8,10 @@
 #include <vector>
 
 #include "engine/index/file_index.h"
+#include "engine/index/index_position.h"
 #include "engine/job/app_state.h"
 #include "engine/job/search_options.h"
 #include "engine/rows/twin_record.h"
-
-constexpr uint32_t kNoEntry = 0xFFFFFFFFu;
 
 // The last pair a search took up, by index position: the last entry taken as
 // A and the last entry B whose bytes were compared (kNoEntry when none). The
@@ -51,6 +50,8 @@ bool sizesRuleOut(uint64_t sizeA, uint64_t sizeB, uint32_t matchPercent);
 // compared: then `percents` holds each partner's percentage (kUndecidedPair
 // for a pair still to compare) and `facts` what reading each file learnt.
 constexpr uint8_t kUndecidedPair = 0xFF;
+// The share of progressPercent a "Directory" route takes to find its candidate pairs.
+constexpr uint32_t kCandidatesProgress = 50;
 struct TwinCandidates {
     std::vector<uint32_t> nextCandidate;
     std::vector<uint32_t> partnerStart;
