@@ -8,5 +8,5 @@
 #include "engine/job/app_state.h"
 
 // Reads up to `count` bytes through the state's read hook or from the file;
-// returns the bytes delivered, -1 on a failed read.
+// returns the bytes delivered (counted in state.bytesRead), -1 on a failed read.
 int64_t readFromFile(AppState& state, fs::File* file, void* buffer, uint32_t count);

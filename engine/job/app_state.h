@@ -55,6 +55,8 @@ struct AppState {
     std::function<void(uint8_t*)> releaseBlock;
     // Read hook so tests can make a file read come up short; unset reads the file.
     std::function<int64_t(fs::File*, void*, uint32_t)> readBlock;
+    // Bytes the job's reads delivered so far (readFromFile), for the search's report.
+    std::atomic<uint64_t> bytesRead{0};
 };
 
 // Zero-filled block from the state's allocator (the process heap by default).

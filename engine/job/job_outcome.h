@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "engine/job/search_report.h"
+
 // How a job ended: it ran to its end ("End"), an abort or a pause ended it
 // ("Aborted"), or memory ran out ("Not enough memory" was reported).
 enum class JobEnd { Completed, Aborted, NoMemory };
@@ -23,4 +25,5 @@ struct SearchOutcome {
     JobEnd end = JobEnd::Completed;
     uint32_t files = 0;
     uint32_t twins = 0;
+    SearchReport report;
 };

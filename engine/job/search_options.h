@@ -7,11 +7,12 @@
 
 #include "engine/job/settings.h"
 
-// How "Directory" decides its pairs at 90% and above, where both ways serve:
-// the block listing, or comparing files of similar size held in memory. Both
-// list the same rows; the search takes the one its cost estimate finds cheaper
-// unless it is told which (the reference tests run each).
-enum DirectoryRoute { CheaperRoute, ListingRoute, MemoryRoute };
+// How "Directory" decides its pairs: the block listing, comparing files of
+// similar size held in memory, or the plain pass over every pair. All list the
+// same rows; the search takes the cheaper of those that can serve unless it is
+// told which (the reference tests run each; the command line's --route, for
+// benchmarks). A route told that cannot serve gives way as the cheaper would.
+enum DirectoryRoute { CheaperRoute, ListingRoute, MemoryRoute, PlainRoute };
 
 struct SearchOptions {
     SearchMode mode = QuickDirMode;

@@ -1,10 +1,10 @@
 #include "engine/search/duplicate_search.h"
 
+#include <chrono>
+
 #include "engine/compare/compare_files.h"
 #include "engine/index/file_index.h"
-#include "engine/search/directory/block_listing.h"
-#include "engine/search/directory/listed_pairs.h"
-#include "engine/search/directory/memory_pairs.h"
+#include "engine/search/directory/route.h"
 #include "engine/search/pairs/candidates.h"
 #include "engine/search/pairs/plain_pass.h"
 #include "engine/search/quick/quick_dir_search.h"
@@ -20,45 +20,100 @@ void writeRowWithCount(AppState& state, int row, const char* label, uint32_t cou
     state.results->setCell(row, 1, text);
 }
 
+// A search is a short line of stages, each a type with one run:
+//   IndexStage    walks the folder into the index;
+//   RouteStage    "Directory": which route decides the pairs (engine/search/directory/route.h);
+//   DecideStage   "Directory": the route decides the pairs it can;
+//   ListStage     lists the twin rows: the plain pass over the pairs decided or
+//                 still to compare, or "Quick Dir"'s groups of equal size.
+// Each stage's time and bytes read go to the search's report.
+
+// Times one stage into the report, with the bytes its reads delivered.
+class StageClock {
+public:
+    StageClock(AppState& state, SearchReport& report, const char* name)
+        : state_(state),
+          report_(report),
+          name_(name),
+          start_(std::chrono::steady_clock::now()),
+          bytesBefore_(state.bytesRead.load()) {}
+    StageClock(const StageClock&) = delete;
+    StageClock& operator=(const StageClock&) = delete;
+    ~StageClock() {
+        if (report_.stageCount == SearchReport::kMostStages) return;
+        StageReport& stage = report_.stages[report_.stageCount++];
+        stage.name = name_;
+        stage.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+        stage.bytesRead = state_.bytesRead.load() - bytesBefore_;
+    }
+
+private:
+    AppState& state_;
+    SearchReport& report_;
+    const char* name_;
+    std::chrono::steady_clock::time_point start_;
+    uint64_t bytesBefore_;
+};
+
 // Walks the folder; false when pairing must not run (nothing found, an abort
 // came first, or the index ran out of memory before the tree was walked).
-bool indexTree(AppState& state, FileIndex& index, const SearchOptions& options, const char* folder) {
-    state.runState.store(Indexing);
-    indexFolder(state, index, options, folder);
-    state.runState.store(Pairing);
-    state.removeEmptyDirs.store(0);
-    return index.count() != 0 && !index.outOfMemory() && state.runControl.load() != AbortRequested;
-}
-
-// Decides the "Directory" pairs the way that looks cheaper, the other when it
-// cannot serve; false when neither can, and the search visits every pair.
-bool decideDirectoryPairs(AppState& state, const FileIndex& index, const SearchOptions& options,
-                          TwinCandidates& candidates) {
-    const bool windowsFirst =
-        options.directoryRoute == MemoryRoute ||
-        (options.directoryRoute == CheaperRoute && memoryLooksCheaper(state, index, options));
-    if (windowsFirst && decideInMemory(state, index, options, candidates)) return true;
-    if (listTwinCandidates(state, index, options, candidates)) {
-        decideListedPairs(state, index, options, candidates);
-        return true;
+struct IndexStage {
+    bool run(AppState& state, FileIndex& index, const SearchOptions& options, const char* folder) {
+        state.runState.store(Indexing);
+        indexFolder(state, index, options, folder);
+        state.runState.store(Pairing);
+        state.removeEmptyDirs.store(0);
+        return index.count() != 0 && !index.outOfMemory() && state.runControl.load() != AbortRequested;
     }
-    return !windowsFirst && decideInMemory(state, index, options, candidates);
-}
+};
+
+struct RouteStage {
+    RouteChoice run(const AppState& state, const FileIndex& index, const SearchOptions& options) {
+        return chooseDirectoryRoute(state, index, options);
+    }
+};
+
+struct DecideStage {
+    void run(AppState& state, const FileIndex& index, const SearchOptions& options, const RouteChoice& choice,
+             TwinCandidates& candidates, SearchReport& report) {
+        state.progressPercent.store(0);
+        decideDirectoryPairs(state, index, options, choice, candidates, report);
+    }
+};
 
 // Lists the twins from row 1 on; false when memory for the pairing ran out.
-bool pairTree(AppState& state, FileIndex& index, const SearchOptions& options, LastPair& last) {
-    const uint32_t firstTwinRow = 1;
-    if (options.mode == QuickDirMode) {
-        bool outOfMemory = false;
-        pairBySize(state, index, options, firstTwinRow, outOfMemory, last);
-        return !outOfMemory;
+struct ListStage {
+    bool run(AppState& state, FileIndex& index, const SearchOptions& options,
+             const TwinCandidates& candidates, LastPair& last) {
+        const uint32_t firstTwinRow = 1;
+        if (options.mode == QuickDirMode) {
+            bool outOfMemory = false;
+            pairBySize(state, index, options, firstTwinRow, outOfMemory, last);
+            return !outOfMemory;
+        }
+        pairEntries(state, index, options, candidates, firstTwinRow, last, state.progressPercent.load());
+        return true;
     }
+};
+
+// The stages after the walk; false when memory for the pairing ran out.
+bool pairTree(AppState& state, FileIndex& index, const SearchOptions& options, LastPair& last,
+              SearchReport& report) {
     TwinCandidates candidates;
-    state.progressPercent.store(0);
-    if (!decideDirectoryPairs(state, index, options, candidates))
-        findTwinCandidates(state, index, candidates);
-    pairEntries(state, index, options, candidates, firstTwinRow, last, state.progressPercent.load());
-    return true;
+    if (options.mode == QuickDirMode) {
+        report.route = "size groups";
+        report.reason = "\"Quick Dir\" compares only files of equal size";
+    } else {
+        RouteChoice choice;
+        {
+            StageClock clock(state, report, "route");
+            choice = RouteStage().run(state, index, options);
+        }
+        StageClock clock(state, report, "decide pairs");
+        DecideStage().run(state, index, options, choice, candidates, report);
+    }
+    StageClock clock(state, report, "list rows");
+    return ListStage().run(state, index, options, candidates, last);
 }
 
 // The saved pathA and pathB keep the last pair the search took up: the last
@@ -79,11 +134,16 @@ bool listTwins(AppState& state, const char* folder, const SearchOptions& options
     bool complete = true;
     const bool hadMemory = withinMemory([&] {
         state.results->insertRow(0, "Indexing....");
-        if (indexTree(state, index, options, folder)) {
+        bool indexed = false;
+        {
+            StageClock clock(state, result.report, "index");
+            indexed = IndexStage().run(state, index, options, folder);
+        }
+        if (indexed) {
             state.results->deleteRow(0);
             started = true;
             writeRowWithCount(state, 0, "Start", index.count(), " files found.");
-            complete = pairTree(state, index, options, last);
+            complete = pairTree(state, index, options, last, result.report);
         } else {
             complete = !index.outOfMemory();
         }

@@ -992,3 +992,16 @@ bool listTwinCandidates(AppState& state, const FileIndex& index, const SearchOpt
     candidates = TwinCandidates();
     return false;
 }
+
+bool listingCanServe(const AppState& state, const FileIndex& index, const SearchOptions& options) {
+    uint32_t files = 0;
+    uint64_t largest = 0;
+    for (uint32_t position = 0; position < index.count(); ++position) {
+        const uint64_t size = index.entry(position).listedSize;
+        if (!mayPair(state, size)) continue;
+        ++files;
+        largest = std::max(largest, size);
+    }
+    const uint32_t indexedLargest = static_cast<uint32_t>(std::min<uint64_t>(largest, kLargestIndexed));
+    return files >= 2 && blockLayoutFor(listedMatchPercent(options), indexedLargest).width != 0;
+}

@@ -30,3 +30,7 @@
 // Raises progressPercent from 0 to kCandidatesProgress.
 bool listTwinCandidates(AppState& state, const FileIndex& index, const SearchOptions& options,
                         TwinCandidates& candidates);
+
+// Whether the listing can serve at all, from the percentage and the listed
+// sizes alone: at least two files may pair, and blocks hold for the largest.
+bool listingCanServe(const AppState& state, const FileIndex& index, const SearchOptions& options);
