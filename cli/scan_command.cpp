@@ -33,6 +33,8 @@ struct ScanOptions {
     SearchOptions search;
     bool zeroLength = false;
     bool removeEmptyDirs = false;
+    // For benchmarks: the route and each stage's time and bytes, to stderr.
+    bool explain = false;
 };
 
 volatile std::sig_atomic_t interrupted = 0;
@@ -61,7 +63,13 @@ void printScanUsage(FILE* out) {
         "  --hash on|off      quick mode: compare only files with equal checksums (default on)\n"
         "  --match PERCENT    1 to 100 (default 95)\n"
         "  --zero-length      two empty files count as equal\n"
-        "  --remove-empty-dirs  remove folders that hold no file while walking\n",
+        "  --remove-empty-dirs  remove folders that hold no file while walking\n"
+        "For benchmarks (off by default; the rows are the same either way):\n"
+        "  --explain          print the route taken and why, and each stage's time and bytes\n"
+        "                     read, to stderr\n"
+        "  --route listing|memory|plain  directory mode: decide the pairs by the block listing,\n"
+        "                     by comparing files held in memory, or by the plain pass over every\n"
+        "                     pair; a route that cannot serve gives way as the cheaper choice would\n",
         out);
     std::fputs(kRowFormatUsage, out);
     std::fputs(
@@ -88,13 +96,18 @@ bool parsePercent(const std::string& text, uint32_t& percent) {
 std::string parseScanArguments(int argc, char** argv, ScanOptions& options) {
     for (int index = 0; index < argc; ++index) {
         const std::string argument = argv[index];
-        const bool takesValue = argument == "--mode" || argument == "--hash" || argument == "--match";
+        const bool takesValue =
+            argument == "--mode" || argument == "--hash" || argument == "--match" || argument == "--route";
         if (takesValue && index + 1 == argc) return argument + " needs a value";
         const std::string value = takesValue ? argv[++index] : "";
         if (argument == "--mode" && (value == "quick" || value == "directory")) {
             options.search.mode = value == "quick" ? QuickDirMode : DirectoryMode;
         } else if (argument == "--hash" && (value == "on" || value == "off")) {
             options.search.useHash = value == "on";
+        } else if (argument == "--route" && (value == "listing" || value == "memory" || value == "plain")) {
+            options.search.directoryRoute = value == "listing"  ? ListingRoute
+                                            : value == "memory" ? MemoryRoute
+                                                                : PlainRoute;
         } else if (argument == "--match") {
             if (!parsePercent(value, options.search.matchPercent))
                 return "--match takes a whole number from 1 to 100";
@@ -104,6 +117,8 @@ std::string parseScanArguments(int argc, char** argv, ScanOptions& options) {
             options.zeroLength = true;
         } else if (argument == "--remove-empty-dirs") {
             options.removeEmptyDirs = true;
+        } else if (argument == "--explain") {
+            options.explain = true;
         } else if (argument.size() > 1 && argument[0] == '-') {
             return "unknown option " + argument;
         } else if (options.folder != nullptr) {
@@ -172,6 +187,17 @@ SearchOutcome runSearch(AppState& state, PrintingResultList& list, const char* f
     return outcome;
 }
 
+// --explain: the route and each stage, one line each.
+void explainSearch(const SearchReport& report) {
+    std::fprintf(stderr, "route: %s (%s)\n", report.route, report.reason);
+    if (report.fallback[0] != '\0') std::fprintf(stderr, "  %s\n", report.fallback);
+    for (int stage = 0; stage < report.stageCount; ++stage) {
+        const StageReport& done = report.stages[stage];
+        std::fprintf(stderr, "  %-13s %9.3f s %15llu bytes read\n", done.name, done.seconds,
+                     static_cast<unsigned long long>(done.bytesRead));
+    }
+}
+
 int exitStatusFor(const SearchOutcome& outcome) {
     switch (outcome.end) {
         case JobEnd::Completed: return kExitEnd;
@@ -210,6 +236,7 @@ int runScan(int argc, char** argv, RowFormat format) {
     state.removeEmptyDirs.store(options.removeEmptyDirs ? 1 : 0);
     state.reportNoMemory = [] { std::fputs("kestrow scan: Not enough memory\n", stderr); };
     const SearchOutcome outcome = runSearch(state, list, options.folder, options.search);
+    if (options.explain) explainSearch(outcome.report);
     if (!list.finish()) {
         std::fputs("kestrow scan: the rows could not be written\n", stderr);
         return kExitTrouble;

@@ -22,6 +22,16 @@ $tree/a${tab}$tree/c${tab}83
 $tree/a${tab}$tree/sub/b${tab}100
 $tree/c${tab}$tree/sub/b${tab}83
 End${tab}3 twins found${tab}" -- --mode directory --match 80 "$tree"
+# Every route a benchmark may force lists the same rows; --explain names the one taken on stderr.
+for route in listing memory plain; do
+    expect "route-$route" 0 "Start${tab}5 files found.${tab}
+$tree/a${tab}$tree/c${tab}83
+$tree/a${tab}$tree/sub/b${tab}100
+$tree/c${tab}$tree/sub/b${tab}83
+End${tab}3 twins found${tab}" -- --mode directory --match 80 --route "$route" --explain "$tree"
+    grep -q "^route: " "$work/stderr" || { echo "FAIL route-$route: no route on stderr"; failures=$((failures + 1)); }
+done
+expect bad-route 2 "" -- "$tree" --route windows
 expect zero-length 0 "Start${tab}5 files found.${tab}
 $tree/a${tab}$tree/sub/b${tab}100
 $tree/e1${tab}$tree/e2${tab}100
