@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "engine/base/fs.h"
 
@@ -14,6 +15,15 @@ struct TwinFileFacts {
     fs::FileIdentity identity;
     bool identityKnown = false;
 };
+
+// Whether two paths name one physical file: the same path twice, or two
+// names whose files proved to be one (a hard link, a folder reached twice).
+// Such a pair is never a twin.
+inline bool namesOneFile(const char* pathA, const char* pathB, const TwinFileFacts& factsA,
+                         const TwinFileFacts& factsB) {
+    return (factsA.identityKnown && factsB.identityKnown && factsA.identity == factsB.identity) ||
+           std::strcmp(pathA, pathB) == 0;
+}
 
 // A file the search gives no number.
 constexpr uint32_t kNoSearchNumber = 0xFFFFFFFFu;

@@ -185,10 +185,8 @@ private:
     uint8_t decide(uint32_t position, uint32_t other) {
         const uint32_t original = original_[position], otherOriginal = original_[other];
         if (original == kNoEntry || otherOriginal == kNoEntry) return kUndecidedPair;
-        const TwinFileFacts &facts = facts_[position], &otherFacts = facts_[other];
-        // Two names of one physical file are never a pair.
-        if ((facts.identityKnown && otherFacts.identityKnown && facts.identity == otherFacts.identity) ||
-            std::strcmp(index_.entry(position).path, index_.entry(other).path) == 0)
+        if (namesOneFile(index_.entry(position).path, index_.entry(other).path, facts_[position],
+                         facts_[other]))
             return 0;
         if (original == otherOriginal) return 100;
         if (original != position) {

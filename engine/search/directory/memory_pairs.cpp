@@ -301,9 +301,7 @@ void MemoryPass::addPair(uint32_t a, uint32_t b, uint8_t percent) {
 void MemoryPass::addClassPairs(uint32_t repA, uint32_t repB, uint8_t percent) {
     for (uint32_t a = repA; a != kNoEntry; a = nextCopy_[a]) {
         for (uint32_t b = repA == repB ? nextCopy_[a] : repB; b != kNoEntry; b = nextCopy_[b]) {
-            const TwinFileFacts &factsA = facts_[a], &factsB = facts_[b];
-            if (factsA.identityKnown && factsB.identityKnown && factsA.identity == factsB.identity) continue;
-            if (std::strcmp(index_.entry(a).path, index_.entry(b).path) == 0) continue;
+            if (namesOneFile(index_.entry(a).path, index_.entry(b).path, facts_[a], facts_[b])) continue;
             addPair(a, b, percent);
         }
     }

@@ -95,10 +95,7 @@ bool GroupTwins::listNextA(AppState& state, const FileIndex& index, uint32_t& ro
         if (sumChecksums && a.sum.value() != b.sum.value()) continue;
         const char* pathA = index.entry(a.position).path;
         const char* pathB = index.entry(b.position).path;
-        // Two paths that name one physical file are never a pair.
-        if (std::strcmp(pathA, pathB) == 0 ||
-            (a.facts.identityKnown && b.facts.identityKnown && a.facts.identity == b.facts.identity))
-            continue;
+        if (namesOneFile(pathA, pathB, a.facts, b.facts)) continue;
         listTwin(state, rowCounter++,
                  TwinRecord{pathA, pathB, percent, a.facts, b.facts, a.position, b.position});
     }
