@@ -9,6 +9,7 @@
 #include "engine/compare/similarity.h"
 #include "engine/search/directory/block_layout.h"
 #include "engine/search/pairs/listed_file.h"
+#include "engine/search/pairs/size_order.h"
 
 namespace {
 
@@ -75,12 +76,8 @@ private:
             for (uint32_t i = candidates_.partnerStart[a]; i < candidates_.partnerStart[a + 1]; ++i)
                 listed[candidates_.partners[i]] = 1;
         }
-        for (uint32_t position = 0; position < count; ++position)
-            if (listed[position]) order_.push_back(position);
-        std::stable_sort(order_.begin(), order_.end(),
-                         [&](uint32_t x, uint32_t y) { return sizeOf(x) < sizeOf(y); });
-        rankOf_.assign(count, kNoEntry);
-        for (uint32_t rank = 0; rank < order_.size(); ++rank) rankOf_[order_[rank]] = rank;
+        ::orderBySize(
+            index_, [&](uint32_t position) { return listed[position] != 0; }, order_, rankOf_);
         heldAt_.assign(count, kNotHeld);
         original_.assign(count, kNoEntry);
         comparedFor_.assign(count, kNoEntry);

@@ -8,6 +8,7 @@
 #include "engine/compare/similarity.h"
 #include "engine/search/directory/near_families.h"
 #include "engine/search/pairs/listed_file.h"
+#include "engine/search/pairs/size_order.h"
 
 namespace {
 
@@ -123,12 +124,9 @@ private:
 
 void MemoryPass::orderBySize() {
     const uint32_t count = index_.count();
-    for (uint32_t position = 0; position < count; ++position)
-        if (mayPair(state_, index_.entry(position).listedSize)) order_.push_back(position);
-    std::stable_sort(order_.begin(), order_.end(),
-                     [&](uint32_t x, uint32_t y) { return sizeOf(x) < sizeOf(y); });
-    rankOf_.assign(count, kNoEntry);
-    for (uint32_t rank = 0; rank < order_.size(); ++rank) rankOf_[order_[rank]] = rank;
+    ::orderBySize(
+        index_, [&](uint32_t position) { return mayPair(state_, index_.entry(position).listedSize); }, order_,
+        rankOf_);
     repOf_.assign(count, kNoEntry);
     nextCopy_.assign(count, kNoEntry);
     spilledAt_.assign(count, kNoEntry);
