@@ -903,7 +903,7 @@ private:
     }
 
     bool listNothing(TwinCandidates& candidates) {
-        candidates.partnerStart.assign(std::size_t{index_.count()} + 1, 0);
+        candidates.listNone(index_.count());
         return true;
     }
 
@@ -925,8 +925,7 @@ private:
             candidates.partners[at] = b;
             paired[a] = paired[b] = 1;
         }
-        for (uint32_t position = 0; position < count; ++position)
-            candidates.partnerStart[position + 1] += candidates.partnerStart[position];
+        candidates.sumPartnerCounts();
         candidates.grouped = static_cast<uint32_t>(std::count(paired.begin(), paired.end(), 1));
         candidates.copyOf = std::move(copyOf_);
         return true;

@@ -229,11 +229,7 @@ private:
     void leaveAllUndecided() { candidates_.percents.clear(); }
 
     // After an abort the search lists no pair.
-    void listNothing() {
-        candidates_.partnerStart.assign(std::size_t{index_.count()} + 1, 0);
-        candidates_.partners.clear();
-        candidates_.percents.clear();
-    }
+    void listNothing() { candidates_.listNone(index_.count()); }
 
     AppState& state_;
     const FileIndex& index_;

@@ -343,7 +343,7 @@ bool MemoryPass::listPairs(TwinCandidates& candidates) {
     const uint32_t count = index_.count();
     candidates.partnerStart.assign(std::size_t{count} + 1, 0);
     for (const ComparedPair& pair : pairs_) ++candidates.partnerStart[pair.a + 1];
-    for (uint32_t a = 0; a < count; ++a) candidates.partnerStart[a + 1] += candidates.partnerStart[a];
+    candidates.sumPartnerCounts();
     std::vector<uint64_t> sorted(pairs_.size());
     {
         std::vector<uint32_t> next(candidates.partnerStart.begin(), candidates.partnerStart.end() - 1);
@@ -355,7 +355,7 @@ bool MemoryPass::listPairs(TwinCandidates& candidates) {
     std::vector<uint8_t> grouped(count, 0);
     for (uint32_t a = 0; a < count; ++a) {
         if (!holdAtGate(state_)) {
-            candidates.partnerStart.assign(std::size_t{count} + 1, 0);
+            candidates.listNone(count);
             return true;
         }
         const auto first = sorted.begin() + candidates.partnerStart[a];
@@ -388,7 +388,7 @@ bool MemoryPass::run(TwinCandidates& candidates) {
     if (tooMany_) return false;
     if (!running) {
         // Nothing is listed after an abort: pairing ends before its first pair.
-        candidates.partnerStart.assign(std::size_t{index_.count()} + 1, 0);
+        candidates.listNone(index_.count());
         return true;
     }
     return listPairs(candidates);

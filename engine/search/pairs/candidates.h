@@ -63,5 +63,16 @@ struct TwinCandidates {
     std::vector<uint32_t> copyOf;
     uint32_t grouped = 0;
     bool listed() const { return !partnerStart.empty(); }
+    // Listed, with no pair among `fileCount` files: what a route lists after an abort.
+    void listNone(uint32_t fileCount) {
+        partnerStart.assign(std::size_t{fileCount} + 1, 0);
+        partners.clear();
+        percents.clear();
+    }
+    // Turns partnerStart[a + 1] holding entry a's count of partners into the
+    // start of each entry's partners.
+    void sumPartnerCounts() {
+        for (std::size_t a = 1; a < partnerStart.size(); ++a) partnerStart[a] += partnerStart[a - 1];
+    }
 };
 void findTwinCandidates(const AppState& state, const FileIndex& index, TwinCandidates& candidates);
