@@ -8,6 +8,7 @@
 #include "engine/compare/byte_diff.h"
 #include "engine/compare/similarity.h"
 #include "engine/search/directory/block_layout.h"
+#include "engine/search/pairs/held_ring.h"
 #include "engine/search/pairs/listed_file.h"
 #include "engine/search/pairs/size_order.h"
 
@@ -130,7 +131,7 @@ private:
                    readListedFile(state_, index_, position, block_.get() + offset, facts_[position])) {
             original_[position] = copiedFile(rank, position, offset);
             if (original_[position] == position) {
-                held_.push_back(HeldFile{position, size, largestPartnerSize(size, match_), offset});
+                held_.hold(HeldFile{position, size, largestPartnerSize(size, match_), offset});
                 heldAt_[position] = offset;
             }
         }
@@ -143,24 +144,18 @@ private:
 
     // Lets go of the oldest held files that no file of `size` bytes or more can pair with.
     void letGoUnpairable(uint32_t size) {
-        while (heldFirst_ < held_.size() && held_[heldFirst_].largestPartner < size) letGoOldest();
-        if (heldFirst_ > 1024 && heldFirst_ * 2 > held_.size()) {
-            held_.erase(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(heldFirst_));
-            heldFirst_ = 0;
-        }
+        while (!held_.empty() && held_.oldest().largestPartner < size) letGoOldest();
+        held_.compact();
     }
 
-    void letGoOldest() { heldAt_[held_[heldFirst_++].position] = kNotHeld; }
+    void letGoOldest() { heldAt_[held_.letGoOldest().position] = kNotHeld; }
 
     // Room for `size` bytes after the newest held file, the block being a
     // ring; the oldest files are let go while there is not.
     bool makeRoom(uint32_t size, std::size_t& offset) {
         for (;;) {
-            const bool empty = heldFirst_ == held_.size();
-            if (findRingRoom(capacity_, empty, empty ? 0 : held_[heldFirst_].offset,
-                             empty ? 0 : held_.back().offset + held_.back().size, size, offset))
-                return true;
-            if (empty) return false;
+            if (held_.findRoom(capacity_, size, offset)) return true;
+            if (held_.empty()) return false;
             letGoOldest();
         }
     }
@@ -244,9 +239,8 @@ private:
     std::vector<uint32_t> owner_;
     std::vector<uint32_t> rankStart_;
     std::vector<uint32_t> pairsAt_;
-    // The block's files, oldest first, from heldFirst_ on; each file's place in the block.
-    std::vector<HeldFile> held_;
-    std::size_t heldFirst_ = 0;
+    // The block's files, oldest first; each file's place in the block.
+    HeldRing<HeldFile> held_;
     std::vector<std::size_t> heldAt_;
     // Per file read: the earlier file it holds the same bytes as, or itself; kNoEntry when not read.
     std::vector<uint32_t> original_;

@@ -7,6 +7,7 @@
 #include "engine/compare/byte_diff.h"
 #include "engine/compare/similarity.h"
 #include "engine/search/directory/near_families.h"
+#include "engine/search/pairs/held_ring.h"
 #include "engine/search/pairs/listed_file.h"
 #include "engine/search/pairs/size_order.h"
 
@@ -104,9 +105,8 @@ private:
     // because the block had to let it go, kNoEntry when sizes alone let it go.
     std::vector<uint32_t> spilledAt_;
     std::vector<TwinFileFacts> facts_;
-    // The block's files, oldest first, from heldFirst_ on.
-    std::vector<HeldFile> held_;
-    std::size_t heldFirst_ = 0;
+    // The block's files, oldest first.
+    HeldRing<HeldFile> held_;
     std::vector<ComparedPair> found_;
     // Pairs of one tile with the batch whose count goes on past their first
     // piece: places in held_, and the differing bytes counted so far.
@@ -136,18 +136,13 @@ void MemoryPass::orderBySize() {
 
 // Lets go of the oldest held files that no file of `size` bytes or more can pair with.
 void MemoryPass::letGoUnpairable(uint32_t size) {
-    while (heldFirst_ < held_.size() && tooSmallFor(held_[heldFirst_].size, size, match_)) ++heldFirst_;
-    if (heldFirst_ > 1024 && heldFirst_ * 2 > held_.size()) {
-        held_.erase(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(heldFirst_));
-        heldFirst_ = 0;
-    }
+    while (!held_.empty() && tooSmallFor(held_.oldest().size, size, match_)) held_.letGoOldest();
+    held_.compact();
 }
 
 // The block is a ring: files follow one another and wrap to its start.
 bool MemoryPass::findRoom(uint32_t size, std::size_t& offset) const {
-    const bool empty = heldFirst_ == held_.size();
-    return findRingRoom(capacity_, empty, empty ? 0 : held_[heldFirst_].offset,
-                        empty ? 0 : held_.back().offset + held_.back().size, size, offset);
+    return held_.findRoom(capacity_, size, offset);
 }
 
 // Reads the file into the block, letting go of the oldest files held before
@@ -157,12 +152,12 @@ bool MemoryPass::holdFile(uint32_t position, uint32_t batchStart, uint32_t batch
     const uint32_t size = sizeOf(position);
     std::size_t offset = 0;
     while (!findRoom(size, offset)) {
-        if (heldFirst_ >= batchStart) return false;
-        spilledAt_[held_[heldFirst_++].position] = batchRank;
+        if (held_.first() >= batchStart) return false;
+        spilledAt_[held_.letGoOldest().position] = batchRank;
     }
     uint8_t* bytes = block_.get() + offset;
     if (!readListedFile(state_, index_, position, bytes, facts_[position])) return false;
-    for (std::size_t i = held_.size(); i-- > heldFirst_ && held_[i].size == size;) {
+    for (std::size_t i = held_.size(); i-- > held_.first() && held_[i].size == size;) {
         const uint32_t rep = held_[i].position;
         if (countDifferingBytesUpTo(block_.get() + held_[i].offset, bytes, size, 0) == 0) {
             repOf_[position] = rep;
@@ -172,7 +167,7 @@ bool MemoryPass::holdFile(uint32_t position, uint32_t batchStart, uint32_t batch
         }
     }
     repOf_[position] = position;
-    held_.push_back(HeldFile{position, size, maxDifferingBytesFor(size, match_), offset});
+    held_.hold(HeldFile{position, size, maxDifferingBytesFor(size, match_), offset});
     return true;
 }
 
@@ -275,7 +270,7 @@ bool MemoryPass::takeBatch(uint32_t& rank) {
     }
     batchStart_ = batchStart;
     families_.startBatch(static_cast<uint32_t>(held_.size() - batchStart));
-    for (std::size_t tileStart = heldFirst_, tileEnd; tileStart < held_.size(); tileStart = tileEnd) {
+    for (std::size_t tileStart = held_.first(), tileEnd; tileStart < held_.size(); tileStart = tileEnd) {
         uint32_t tileBytes = std::min(held_[tileStart].size, kCountPiece);
         for (tileEnd = tileStart + 1;
              tileEnd < held_.size() && tileBytes + std::min(held_[tileEnd].size, kCountPiece) <= kTileBytes;
@@ -384,7 +379,7 @@ bool MemoryPass::run(TwinCandidates& candidates) {
         state_.progressPercent.store(static_cast<uint32_t>(uint64_t{rank} * kCandidatesProgress / files));
     }
     block_.reset();
-    held_ = std::vector<HeldFile>();
+    held_.release();
     if (tooMany_) return false;
     if (!running) {
         // Nothing is listed after an abort: pairing ends before its first pair.

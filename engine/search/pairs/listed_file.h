@@ -18,21 +18,3 @@ fs::OwnedFile openListedFile(const FileIndex& index, uint32_t position, TwinFile
 // search is aborted.
 bool readListedFile(AppState& state, const FileIndex& index, uint32_t position, uint8_t* target,
                     TwinFileFacts& facts);
-
-// Where `size` bytes go after the newest of the files held one after another
-// in a block of `capacity` bytes used as a ring, its held files running from
-// `oldestOffset` to `newestEnd` (`empty`: none held). False when they do not
-// fit before the oldest file.
-inline bool findRingRoom(std::size_t capacity, bool empty, std::size_t oldestOffset, std::size_t newestEnd,
-                         uint32_t size, std::size_t& offset) {
-    if (empty) {
-        offset = 0;
-        return size <= capacity;
-    }
-    if (oldestOffset < newestEnd) {
-        offset = capacity - newestEnd >= size ? newestEnd : 0;
-        return capacity - newestEnd >= size || oldestOffset >= size;
-    }
-    offset = newestEnd;
-    return oldestOffset - newestEnd >= size;
-}
