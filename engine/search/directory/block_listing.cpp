@@ -10,6 +10,7 @@
 #include "engine/compare/similarity.h"
 #include "engine/search/directory/block_layout.h"
 #include "engine/search/directory/copy_sets.h"
+#include "engine/search/pairs/copy_chains.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -210,7 +211,7 @@ private:
         blocks_.assign(files_.size(), nullptr);
         shared_.assign(files_.size(), 0);
         limits_.assign(files_.size(), 0);
-        nextCopy_.assign(files_.size(), kNone);
+        copies_.reset(files_.size());
         uint32_t lastSize = 0, lastShared = 0, lastLimit = 0;
         for (uint32_t slot = 0; slot < files_.size(); ++slot) {
             const uint32_t size = files_[slot].size;
@@ -363,10 +364,9 @@ private:
                 continue;
             }
             const uint32_t originalSlot = slotOf[original];
-            for (uint32_t copy = originalSlot; copy != kNone; copy = nextCopy_[copy])
+            for (uint32_t copy = originalSlot; copy != CopyChains::kEnd; copy = copies_.next(copy))
                 matched_.insert(pairKey(files_[copy].position, files_[slot].position));
-            nextCopy_[slot] = nextCopy_[originalSlot];
-            nextCopy_[originalSlot] = slot;
+            copies_.join(originalSlot, slot);
             bytesToRead_ -= uint64_t{blockCount(slot)} * width_;
         }
         order_.swap(kept);
@@ -379,7 +379,7 @@ private:
         const uint32_t slot = order_[at];
         if (at >= readEnd) bytesToRead_ -= uint64_t{blockCount(slot)} * width_;
         releaseBlock(state_, blocks_[slot]);
-        for (uint32_t copy = slot; copy != kNone; copy = nextCopy_[copy]) {
+        for (uint32_t copy = slot; copy != CopyChains::kEnd; copy = copies_.next(copy)) {
             indexed_[copy] = 0;
             if (!pairAroundSize(copy)) return false;
         }
@@ -432,13 +432,12 @@ private:
             return false;
         // The file may bring copies of its own, found before its blocks were read.
         uint32_t last = slot;
-        for (uint32_t copy = kept; copy != kNone; copy = nextCopy_[copy])
-            for (uint32_t joining = slot; joining != kNone; joining = nextCopy_[joining]) {
+        for (uint32_t copy = kept; copy != CopyChains::kEnd; copy = copies_.next(copy))
+            for (uint32_t joining = slot; joining != CopyChains::kEnd; joining = copies_.next(joining)) {
                 matched_.insert(pairKey(files_[copy].position, files_[joining].position));
                 last = joining;
             }
-        nextCopy_[last] = nextCopy_[kept];
-        nextCopy_[kept] = slot;
+        copies_.joinChain(kept, slot, last);
         releaseBlock(state_, blocks_[slot]);
         return true;
     }
@@ -538,8 +537,8 @@ private:
         if (aborted() || limitOf(slotA, slotB) < larger - smaller || examinedBefore(atA, atB) ||
             !sharesEnoughBlocks(atA, atB))
             return;
-        for (uint32_t a = slotA; a != kNone; a = nextCopy_[a])
-            for (uint32_t b = slotB; b != kNone; b = nextCopy_[b])
+        for (uint32_t a = slotA; a != CopyChains::kEnd; a = copies_.next(a))
+            for (uint32_t b = slotB; b != CopyChains::kEnd; b = copies_.next(b))
                 matched_.insert(pairKey(files_[a].position, files_[b].position));
     }
 
@@ -950,7 +949,7 @@ private:
     // engine/search/directory/block_layout.h).
     std::vector<uint32_t> shared_;
     // Files whose blocks all match, chained from the one that is matched.
-    std::vector<uint32_t> nextCopy_;
+    CopyChains copies_;
     // Per entry: the earlier file of its size it holds the same bytes as (kNoEntry for none).
     std::vector<uint32_t> copyOf_;
     // While a step is matched: where each file's counts start, the counts, and

@@ -7,6 +7,7 @@
 #include "engine/compare/byte_diff.h"
 #include "engine/compare/similarity.h"
 #include "engine/search/directory/near_families.h"
+#include "engine/search/pairs/copy_chains.h"
 #include "engine/search/pairs/held_ring.h"
 #include "engine/search/pairs/listed_file.h"
 #include "engine/search/pairs/size_order.h"
@@ -97,10 +98,10 @@ private:
     std::vector<uint32_t> order_;
     std::vector<uint32_t> rankOf_;
     // Per file: the held file it was found to copy, byte for byte (itself for
-    // one held on its own), kNoEntry for a file not held; nextCopy_ chains the
+    // one held on its own), kNoEntry for a file not held; copies_ chains the
     // copies of each held file.
     std::vector<uint32_t> repOf_;
-    std::vector<uint32_t> nextCopy_;
+    CopyChains copies_;
     // Per held file: the rank of the first batch it was not compared with
     // because the block had to let it go, kNoEntry when sizes alone let it go.
     std::vector<uint32_t> spilledAt_;
@@ -128,7 +129,7 @@ void MemoryPass::orderBySize() {
         index_, [&](uint32_t position) { return mayPair(state_, index_.entry(position).listedSize); }, order_,
         rankOf_);
     repOf_.assign(count, kNoEntry);
-    nextCopy_.assign(count, kNoEntry);
+    copies_.reset(count);
     spilledAt_.assign(count, kNoEntry);
     facts_.assign(count, TwinFileFacts{});
     families_.reset(count);
@@ -161,8 +162,7 @@ bool MemoryPass::holdFile(uint32_t position, uint32_t batchStart, uint32_t batch
         const uint32_t rep = held_[i].position;
         if (countDifferingBytesUpTo(block_.get() + held_[i].offset, bytes, size, 0) == 0) {
             repOf_[position] = rep;
-            nextCopy_[position] = nextCopy_[rep];
-            nextCopy_[rep] = position;
+            copies_.join(rep, position);
             return false;
         }
     }
@@ -292,8 +292,8 @@ void MemoryPass::addPair(uint32_t a, uint32_t b, uint8_t percent) {
 // Every pair of one file of class A with one of class B (within one class
 // when they are the same), except two names of one physical file.
 void MemoryPass::addClassPairs(uint32_t repA, uint32_t repB, uint8_t percent) {
-    for (uint32_t a = repA; a != kNoEntry; a = nextCopy_[a]) {
-        for (uint32_t b = repA == repB ? nextCopy_[a] : repB; b != kNoEntry; b = nextCopy_[b]) {
+    for (uint32_t a = repA; a != CopyChains::kEnd; a = copies_.next(a)) {
+        for (uint32_t b = repA == repB ? copies_.next(a) : repB; b != CopyChains::kEnd; b = copies_.next(b)) {
             if (namesOneFile(index_.entry(a).path, index_.entry(b).path, facts_[a], facts_[b])) continue;
             addPair(a, b, percent);
         }
@@ -318,7 +318,7 @@ void MemoryPass::addUndecidedPairs() {
                  other < files && !tooSmallFor(size, sizeOf(order_[other]), match_); ++other) {
                 const uint32_t rep = repOf_[order_[other]];
                 if (rep == kNoEntry || rankOf_[rep] < spilledAt_[position]) continue;
-                for (uint32_t copy = position; copy != kNoEntry; copy = nextCopy_[copy])
+                for (uint32_t copy = position; copy != CopyChains::kEnd; copy = copies_.next(copy))
                     addPair(copy, order_[other], kUndecidedPair);
             }
         }
@@ -331,7 +331,7 @@ bool MemoryPass::listPairs(TwinCandidates& candidates) {
     for (const ComparedPair& pair : found_) addClassPairs(pair.a, pair.b, pair.percent);
     found_ = std::vector<ComparedPair>();
     for (const uint32_t position : order_)
-        if (repOf_[position] == position && nextCopy_[position] != kNoEntry)
+        if (repOf_[position] == position && copies_.hasCopies(position))
             addClassPairs(position, position, 100);
     addUndecidedPairs();
     if (tooMany_) return false;
