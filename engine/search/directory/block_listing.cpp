@@ -821,79 +821,104 @@ private:
         return column;
     }
 
+    // What matching a range keeps from offset to offset: the table of one
+    // offset's values, per home file the next home file holding the same value
+    // there and the latest set whose pairs were all looked at, and the sets met.
+    struct RangeMatch {
+        RangeMatch(uint32_t files, uint32_t homeCount)
+            : table(files), nextSame(homeCount, kNone), walkedWithin(homeCount, kNone) {}
+        ColumnTable table;
+        std::vector<uint32_t> nextSame;
+        std::vector<uint32_t> walkedWithin;
+        std::vector<std::size_t> places;
+        std::vector<uint32_t> members;
+        MetGroups groups;
+    };
+
     // Pairs within the range [home, probe) and between it and [probe, end),
     // from the rarest blocks of each file, offset by offset: each offset's
     // values go into one small table. False when memory ran out.
     bool matchRanges(uint32_t home, uint32_t probe, uint32_t end) {
-        ColumnTable table(end - home);
         home_ = home;
         examined_.clear();
         if (!countBlocks(home, end)) return false;
         if (aborted()) return releaseCounts();
         findPrefixes(home, end);
         if (aborted()) return releaseCounts();
-        const uint32_t homeCount = probe - home;
-        std::vector<uint32_t> nextSame(homeCount, kNone);
-        // Each home file's latest set whose pairs were all looked at.
-        std::vector<uint32_t> walkedWithin(homeCount, kNone);
-        std::vector<std::size_t> places;
-        std::vector<uint32_t> members;
-        MetGroups groups;
+        RangeMatch match(end - home, probe - home);
         const uint32_t columns = blockCount(order_[end - 1]);
         uint32_t homeFrom = home;
         for (uint32_t column = 0; column < columns; ++column) {
-            table.nextColumn();
+            match.table.nextColumn();
             while (homeFrom < probe && blockCount(order_[homeFrom]) <= column) ++homeFrom;
             if (homeFrom == probe || tooManyMatched() || !holdAtGate(state_)) break;
             if (column % kTileColumns == 0) listRareBlocks(homeFrom, end, column);
             const std::vector<RareBlock>& rare = rareBlocks_[column % kTileColumns];
-            places.clear();
-            std::size_t entry = 0;
-            for (; entry < rare.size() && rare[entry].at < probe; ++entry) {
-                const uint32_t at = rare[entry].at;
-                const std::size_t place = table.placeOf(rare[entry].value);
-                Slot& slot = table.slotAt(place);
-                if (slot.first == kNone) places.push_back(place);
-                nextSame[at - home] = slot.first;
-                slot.first = at - home;
-            }
-            for (const std::size_t place : places) {
-                Slot& slot = table.slotAt(place);
-                members.clear();
-                for (uint32_t same = slot.first; same != kNone; same = nextSame[same])
-                    members.push_back(same);
-                // A file alone holding the block is no set: its pairs are few.
-                if (members.size() < 2) continue;
-                // Every member walked within one earlier set: its pairs were
-                // all looked at there, and a probe walks that set instead.
-                const uint32_t walkedIn = walkedWithin[members.front()];
-                if (walkedIn != kNone && std::all_of(members.begin(), members.end(), [&](uint32_t member) {
-                        return walkedWithin[member] == walkedIn;
-                    })) {
-                    slot.group = walkedIn;
-                    continue;
-                }
-                bool fresh = false;
-                slot.group = groups.numberOf(members, fresh);
-                if (!fresh) continue;
-                for (const uint32_t member : members) walkedWithin[member] = slot.group;
-                for (std::size_t later = 0; later < members.size(); ++later)
-                    for (std::size_t earlier = later + 1; earlier < members.size(); ++earlier)
-                        found(home + members[earlier], home + members[later]);
-            }
-            for (; entry < rare.size(); ++entry) {
-                const uint32_t at = rare[entry].at;
-                const Slot* slot = table.find(rare[entry].value);
-                if (slot == nullptr) continue;
-                if (slot->group == kNone) {
-                    for (uint32_t same = slot->first; same != kNone; same = nextSame[same])
-                        found(home + same, at);
-                } else if (!groups.probedBefore(slot->group, at)) {
-                    for (const uint32_t member : groups.membersOf(slot->group)) found(home + member, at);
-                }
-            }
+            const std::size_t probesFrom = placeHomeBlocks(match, rare, probe);
+            matchWithinHome(match);
+            probeLaterFiles(match, rare, probesFrom);
         }
         return releaseCounts();
+    }
+
+    // The home files' rare blocks of one offset go into the table, each value's
+    // holders chained; returns where the later files' blocks start in `rare`.
+    std::size_t placeHomeBlocks(RangeMatch& match, const std::vector<RareBlock>& rare, uint32_t probe) {
+        match.places.clear();
+        std::size_t entry = 0;
+        for (; entry < rare.size() && rare[entry].at < probe; ++entry) {
+            const uint32_t at = rare[entry].at;
+            const std::size_t place = match.table.placeOf(rare[entry].value);
+            Slot& slot = match.table.slotAt(place);
+            if (slot.first == kNone) match.places.push_back(place);
+            match.nextSame[at - home_] = slot.first;
+            slot.first = at - home_;
+        }
+        return entry;
+    }
+
+    // The pairs among the home files holding one value at this offset, each set of them once.
+    void matchWithinHome(RangeMatch& match) {
+        for (const std::size_t place : match.places) {
+            Slot& slot = match.table.slotAt(place);
+            std::vector<uint32_t>& members = match.members;
+            members.clear();
+            for (uint32_t same = slot.first; same != kNone; same = match.nextSame[same])
+                members.push_back(same);
+            // A file alone holding the block is no set: its pairs are few.
+            if (members.size() < 2) continue;
+            // Every member walked within one earlier set: its pairs were
+            // all looked at there, and a probe walks that set instead.
+            const uint32_t walkedIn = match.walkedWithin[members.front()];
+            if (walkedIn != kNone && std::all_of(members.begin(), members.end(), [&](uint32_t member) {
+                    return match.walkedWithin[member] == walkedIn;
+                })) {
+                slot.group = walkedIn;
+                continue;
+            }
+            bool fresh = false;
+            slot.group = match.groups.numberOf(members, fresh);
+            if (!fresh) continue;
+            for (const uint32_t member : members) match.walkedWithin[member] = slot.group;
+            for (std::size_t later = 0; later < members.size(); ++later)
+                for (std::size_t earlier = later + 1; earlier < members.size(); ++earlier)
+                    found(home_ + members[earlier], home_ + members[later]);
+        }
+    }
+
+    // Each later file's rare blocks of this offset against the home files holding the same value.
+    void probeLaterFiles(RangeMatch& match, const std::vector<RareBlock>& rare, std::size_t entry) {
+        for (; entry < rare.size(); ++entry) {
+            const uint32_t at = rare[entry].at;
+            const Slot* slot = match.table.find(rare[entry].value);
+            if (slot == nullptr) continue;
+            if (slot->group == kNone) {
+                for (uint32_t same = slot->first; same != kNone; same = match.nextSame[same])
+                    found(home_ + same, at);
+            } else if (!match.groups.probedBefore(slot->group, at)) {
+                for (const uint32_t member : match.groups.membersOf(slot->group)) found(home_ + member, at);
+            }
+        }
     }
 
     bool releaseCounts() {
