@@ -32,6 +32,13 @@ End${tab}3 twins found${tab}" -- --mode directory --match 80 --route "$route" --
     grep -q "^route: " "$work/stderr" || { echo "FAIL route-$route: no route on stderr"; failures=$((failures + 1)); }
 done
 expect bad-route 2 "" -- "$tree" --route windows
+# What can serve comes before what is cheaper: at 50% the listing's blocks do not hold, so it is
+# neither chosen nor tried, even when told.
+for told in "" "--route listing"; do
+    "$kestrow" scan "$tree" --mode directory --match 50 --explain $told >/dev/null 2>"$work/stderr"
+    grep -q "^route: memory (.*blocks do not hold" "$work/stderr" ||
+        { echo "FAIL route-at-50 ${told:-chosen}: $(head -n 1 "$work/stderr")"; failures=$((failures + 1)); }
+done
 expect zero-length 0 "Start${tab}5 files found.${tab}
 $tree/a${tab}$tree/sub/b${tab}100
 $tree/e1${tab}$tree/e2${tab}100
