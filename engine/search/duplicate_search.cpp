@@ -1,7 +1,6 @@
 #include "engine/search/duplicate_search.h"
 
-#include <chrono>
-
+#include "engine/base/clock.h"
 #include "engine/compare/compare_files.h"
 #include "engine/index/file_index.h"
 #include "engine/search/directory/route.h"
@@ -35,7 +34,7 @@ public:
         : state_(state),
           report_(report),
           name_(name),
-          start_(std::chrono::steady_clock::now()),
+          start_(steadySeconds()),
           bytesBefore_(state.bytesRead.load()) {}
     StageClock(const StageClock&) = delete;
     StageClock& operator=(const StageClock&) = delete;
@@ -43,7 +42,7 @@ public:
         if (report_.stageCount == SearchReport::kMostStages) return;
         StageReport& stage = report_.stages[report_.stageCount++];
         stage.name = name_;
-        stage.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+        stage.seconds = steadySeconds() - start_;
         stage.bytesRead = state_.bytesRead.load() - bytesBefore_;
     }
 
@@ -51,7 +50,7 @@ private:
     AppState& state_;
     SearchReport& report_;
     const char* name_;
-    std::chrono::steady_clock::time_point start_;
+    double start_;
     uint64_t bytesBefore_;
 };
 
