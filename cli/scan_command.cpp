@@ -57,6 +57,7 @@ void printScanUsage(FILE* out) {
     std::fputs(
         "usage: kestrow scan FOLDER [--mode quick|directory] [--hash on|off] [--match PERCENT]\n"
         "                    [--zero-length] [--remove-empty-dirs] [--format tsv|csv|json]\n"
+        "                    [--explain] [--route listing|memory|plain]\n"
         "Lists every pair of files below FOLDER whose share of equal bytes reaches PERCENT.\n"
         "  --mode quick       only files of equal size are compared (default)\n"
         "  --mode directory   every file is compared with every other\n"
