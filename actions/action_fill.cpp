@@ -2,7 +2,7 @@
 #include <cstring>
 
 #include "actions/action_dialog.h"
-#include "engine/owned_win32.h"
+#include "engine/base/owned_win32.h"
 #include "shell/gui_state.h"
 #include "window/main_window.h"
 

@@ -7,7 +7,7 @@
 #include "actions/batch_plan_model.h"
 #include "actions/last_copy_guard_model.h"
 #include "actions/shell_delete.h"
-#include "engine/worker_thread.h"
+#include "engine/base/worker_thread.h"
 #include "resources/resource_ids.h"
 #include "resources/version.h"
 #include "shell/dialog_fonts.h"

@@ -4,9 +4,9 @@
 #include <cctype>
 #include <cstring>
 
-#include "engine/path_text.h"
-#include "engine/settings.h"
-#include "engine/text_cut.h"
+#include "engine/base/path_text.h"
+#include "engine/base/text_cut.h"
+#include "engine/job/settings.h"
 
 namespace {
 

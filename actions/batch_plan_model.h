@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/result_store.h"
+#include "engine/rows/result_store.h"
 
 // The most paths one recycle hand-over carries.
 constexpr std::size_t kHandOverPaths = 1001;

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "engine/fs.h"
-#include "engine/twin_record.h"
+#include "engine/base/fs.h"
+#include "engine/rows/twin_record.h"
 
 // True unless the file at `path` is found changed against what the search
 // learnt of it: another size, last-write time or identity, or gone. Facts the

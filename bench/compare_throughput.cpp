@@ -13,10 +13,10 @@
 #include <utility>
 #include <vector>
 
-#include "engine/compare.h"
-#include "engine/fs.h"
-#include "engine/pair_pass.h"
-#include "engine/result_store.h"
+#include "engine/base/fs.h"
+#include "engine/compare/compare_files.h"
+#include "engine/rows/result_store.h"
+#include "engine/search/pairs/pair_compare.h"
 
 namespace {
 

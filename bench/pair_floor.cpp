@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/byte_diff.h"
-#include "engine/compare.h"
-#include "engine/twin_candidates.h"
+#include "engine/compare/byte_diff.h"
+#include "engine/compare/similarity.h"
+#include "engine/search/pairs/candidates.h"
 
 namespace {
 
@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
             const uint32_t smaller = static_cast<uint32_t>(files[x].size());
             const uint32_t larger = static_cast<uint32_t>(files[y].size());
             if (sizesRuleOut(smaller, larger, match)) {
-                // Every later file is larger still (the bound of engine/pair_windows.cpp).
+                // Every later file is larger still (the bound of engine/search/directory/memory_pairs.cpp).
                 if ((uint64_t{smaller} + 2048) * 100 < uint64_t{larger} * match) break;
                 continue;
             }

@@ -16,7 +16,13 @@
 # reading every file once, with each run's peak memory, and "Quick Dir" 100%
 # against the peers; copies also times "Directory" 95%. 75-PROFILE (75-large,
 # 75-headers, 75-shared, 75-directory) times "Directory" 75% on the tree of
-# that profile against reading it once, with peak memory. --cold (first
+# that profile against reading it once, with peak memory. routes-PROFILE
+# (routes-directory, routes-headers, routes-shared, routes-copies; "routes" for
+# all four) times every "Directory" route of the tree at 50, 75, 90, 95 and
+# 99%, CPU seconds (user + sys) of one run each, beside the route the search
+# chooses, and marks a choice slower than the fastest route by more than 10%;
+# a route that cannot serve there says so, one that runs past
+# KESTROW_ROUTE_SECONDS (default 120) is cut off. --cold (first
 # argument, root only) drops the caches before every Quick Dir run.
 # KESTROW_BENCH_KEEP=1 keeps the trees in WORK_DIR and reuses those found there.
 # KESTROW_BENCH_RUNS sets the runs per command (default 3); KESTROW_CLI_EXE,
@@ -181,6 +187,56 @@ real() {
     dropTree "$tree"
 }
 
+# One run of "Directory" at `match` on `tree`, told `route` ("chosen": none):
+# prints the CPU seconds and the route taken, or "cut off".
+routeRun() {  # tree match route
+    local limit=${KESTROW_ROUTE_SECONDS:-120} told=()
+    [ "$3" = chosen ] || told=(--route "$3")
+    if /usr/bin/time -f "%U %S" -o "$work/usage" timeout "$limit" "$kestrow" scan "$1" --mode directory \
+        --match "$2" --explain "${told[@]}" >/dev/null 2>"$work/explain"; then
+        read -r user sys <"$work/usage"
+        echo "$(echo "$user + $sys" | bc) $(sed -n 's/^route: \([a-z]*\).*/\1/p' "$work/explain")"
+    else
+        echo "cut off"
+    fi
+}
+
+# Every route's CPU time beside the route chosen, per percentage.
+routes() {  # profile
+    local tree=$work/$1
+    makeTree "$tree" "$1"
+    find "$tree" -type f -print0 | xargs -0 cat >/dev/null
+    echo "$1 (Directory routes, CPU s of one run each; chosen: the route the search takes by itself):"
+    for match in 50 75 90 95 99; do
+        local line chosen chosenTime best="" bestTime="" cells="" cpu taken verdict=ok
+        line=$(routeRun "$tree" "$match" chosen)
+        chosen=${line#* }
+        chosenTime=${line%% *}
+        for route in listing memory plain; do
+            read -r cpu taken <<<"$(routeRun "$tree" "$match" "$route")"
+            if [ "$cpu" = cut ]; then
+                cells="$cells  $(printf '%-7s %8s' "$route" ">${KESTROW_ROUTE_SECONDS:-120}s")"
+            elif [ "$taken" != "$route" ]; then
+                cells="$cells  $(printf '%-7s %8s' "$route" "no serve")"
+            else
+                cells="$cells  $(printf '%-7s %8.2f' "$route" "$cpu")"
+                if [ -z "$bestTime" ] || [ "$(echo "$cpu < $bestTime" | bc)" = 1 ]; then
+                    best=$route
+                    bestTime=$cpu
+                fi
+            fi
+        done
+        if [ "$chosenTime" = cut ]; then
+            verdict="chosen cut off"
+        elif [ -n "$best" ] && [ "$chosen" != "$best" ] && [ "$(echo "$chosenTime > $bestTime * 1.1" | bc)" = 1 ]; then
+            verdict="SLOWER THAN $best"
+        fi
+        [ "$chosenTime" = cut ] || chosenTime=$(printf '%.2f' "$chosenTime")
+        printf '  %3s%%  chosen %-7s %8s%s  %s\n' "$match" "$chosen" "$chosenTime" "$cells" "$verdict"
+    done
+    dropTree "$tree"
+}
+
 # One run each: time and peak memory of the native and the Windows command line.
 million() {
     local tree=$work/million
@@ -203,6 +259,8 @@ for tree in $trees; do
         headers | shared | copies) shared "$tree" ;;
         real) real ;;
         75-*) seventyFive "${tree#75-}" ;;
+        routes) for profile in directory headers shared copies; do routes "$profile"; done ;;
+        routes-*) routes "${tree#routes-}" ;;
         *) echo "unknown tree $tree" >&2 ;;
     esac
 done

@@ -19,8 +19,8 @@
 #include <ctime>
 #include <thread>
 
-#include "engine/duplicate_search.h"
-#include "engine/result_store.h"
+#include "engine/rows/result_store.h"
+#include "engine/search/duplicate_search.h"
 
 namespace {
 

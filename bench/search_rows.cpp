@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "engine/duplicate_search.h"
-#include "engine/result_store.h"
+#include "engine/rows/result_store.h"
+#include "engine/search/duplicate_search.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/result_store.h"
+#include "engine/rows/result_store.h"
 
 int main(int argc, char** argv) {
     const uint32_t files = argc > 1 ? static_cast<uint32_t>(std::strtoul(argv[1], nullptr, 10)) : 3000;

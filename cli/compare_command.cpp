@@ -7,7 +7,7 @@
 
 #include "cli/commands.h"
 #include "cli/row_output.h"
-#include "engine/compare.h"
+#include "engine/compare/compare_files.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <numeric>
 #include <string>
 
-#include "engine/fs.h"
+#include "engine/base/fs.h"
 
 uint32_t GroupingResultList::numberOf(const char* path, const TwinFileFacts& facts, uint32_t searchNumber) {
     // Room first, so that a file the table takes always has its places here.

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "cli/row_output.h"
-#include "engine/twin_files.h"
+#include "engine/rows/twin_files.h"
 
 // Prints the opening and closing rows as PrintingResultList does and, between
 // them, every set: in the order of its first file in the walk, its files in

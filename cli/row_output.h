@@ -5,8 +5,8 @@
 #include <atomic>
 #include <cstdio>
 
-#include "engine/result_store.h"
-#include "engine/row_format.h"
+#include "engine/rows/result_store.h"
+#include "engine/rows/row_format.h"
 
 // A result list that prints each row once it is final: a twin or run row as
 // soon as it is written, any other row once a row after it exists, and the rest

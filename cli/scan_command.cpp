@@ -20,10 +20,10 @@
 #include "cli/commands.h"
 #include "cli/group_output.h"
 #include "cli/row_output.h"
-#include "engine/duplicate_search.h"
-#include "engine/fs.h"
-#include "engine/text_cut.h"
-#include "engine/worker_thread.h"
+#include "engine/base/fs.h"
+#include "engine/base/text_cut.h"
+#include "engine/base/worker_thread.h"
+#include "engine/search/duplicate_search.h"
 
 namespace {
 
@@ -39,12 +39,23 @@ struct ScanOptions {
     bool removeEmptyDirs = false;
     bool groups = false;
     bool matchGiven = false;
+    // For benchmarks: the route and each stage's time and bytes, to stderr.
+    bool explain = false;
 };
 
 volatile std::sig_atomic_t interrupted = 0;
+// The running search, which Ctrl+C asks to stop at once: this thread may be held
+// sending rows on to an output that is not read, and the search must not run on
+// to its end meanwhile. Its two fields are lock-free atomics, safe to store here.
+AppState* interruptedSearch = nullptr;
+static_assert(std::atomic<uint32_t>::is_always_lock_free, "a signal handler may store the run fields");
 
 void onInterrupt(int) {
     interrupted = 1;
+    if (interruptedSearch != nullptr) {
+        interruptedSearch->runState.store(EndReached);
+        interruptedSearch->runControl.store(AbortRequested);
+    }
     std::signal(SIGINT, SIG_DFL);  // a second Ctrl+C ends the program at once
 }
 
@@ -53,6 +64,7 @@ void printScanUsage(FILE* out) {
         "usage: kestrow scan FOLDER [--mode quick|directory] [--hash on|off] [--match PERCENT]\n"
         "                    [--groups] [--min-size SIZE] [--max-size SIZE] [--exclude GLOB]...\n"
         "                    [--zero-length] [--remove-empty-dirs] [--format tsv|csv|json]\n"
+        "                    [--explain] [--route listing|memory|plain]\n"
         "Lists every pair of files below FOLDER whose share of equal bytes reaches PERCENT.\n"
         "  --mode quick       only files of equal size are compared (default)\n"
         "  --mode directory   every file is compared with every other\n"
@@ -69,7 +81,13 @@ void printScanUsage(FILE* out) {
         "                     folders (**/ also none), a trailing / folders only; may be repeated\n"
         "                     (what these three leave out counts nowhere, as if not in the tree)\n"
         "  --zero-length      two empty files count as equal\n"
-        "  --remove-empty-dirs  remove folders that hold no file while walking\n",
+        "  --remove-empty-dirs  remove folders that hold no file while walking\n"
+        "For benchmarks (off by default; the rows are the same either way):\n"
+        "  --explain          print the route taken and why, and each stage's time and bytes\n"
+        "                     read, to stderr\n"
+        "  --route listing|memory|plain  directory mode: decide the pairs by the block listing,\n"
+        "                     by comparing files held in memory, or by the plain pass over every\n"
+        "                     pair; a route that cannot serve gives way as the cheaper choice would\n",
         out);
     std::fputs(kRowFormatUsage, out);
     std::fputs(
@@ -138,14 +156,18 @@ bool isFilterOption(const std::string& argument) {
 std::string parseScanArguments(int argc, char** argv, ScanOptions& options) {
     for (int index = 0; index < argc; ++index) {
         const std::string argument = argv[index];
-        const bool takesValue =
-            argument == "--mode" || argument == "--hash" || argument == "--match" || isFilterOption(argument);
+        const bool takesValue = argument == "--mode" || argument == "--hash" || argument == "--match" ||
+                                argument == "--route" || isFilterOption(argument);
         if (takesValue && index + 1 == argc) return argument + " needs a value";
         const std::string value = takesValue ? argv[++index] : "";
         if (argument == "--mode" && (value == "quick" || value == "directory")) {
             options.search.mode = value == "quick" ? QuickDirMode : DirectoryMode;
         } else if (argument == "--hash" && (value == "on" || value == "off")) {
             options.search.useHash = value == "on";
+        } else if (argument == "--route" && (value == "listing" || value == "memory" || value == "plain")) {
+            options.search.directoryRoute = value == "listing"  ? ListingRoute
+                                            : value == "memory" ? MemoryRoute
+                                                                : PlainRoute;
         } else if (argument == "--match") {
             if (!parsePercent(value, options.search.matchPercent))
                 return "--match takes a whole number from 1 to 100";
@@ -161,6 +183,8 @@ std::string parseScanArguments(int argc, char** argv, ScanOptions& options) {
             options.removeEmptyDirs = true;
         } else if (argument == "--groups") {
             options.groups = true;
+        } else if (argument == "--explain") {
+            options.explain = true;
         } else if (argument.size() > 1 && argument[0] == '-') {
             return "unknown option " + argument;
         } else if (options.folder != nullptr) {
@@ -203,6 +227,7 @@ SearchOutcome runSearch(AppState& state, PrintingResultList& list, const char* f
     state.runState.store(Comparing);
     state.progressPercent.store(0);
     state.twinCount.store(0);
+    interruptedSearch = &state;
     std::signal(SIGINT, onInterrupt);
     std::atomic<bool> finished{false};
     SearchOutcome outcome;
@@ -228,8 +253,20 @@ SearchOutcome runSearch(AppState& state, PrintingResultList& list, const char* f
     }
     search.join();
     std::signal(SIGINT, SIG_DFL);
+    interruptedSearch = nullptr;
     if (terminal) std::fprintf(stderr, "\r%-*s\r", static_cast<int>(kProgressWidth), "");
     return outcome;
+}
+
+// --explain: the route and each stage, one line each.
+void explainSearch(const SearchReport& report) {
+    std::fprintf(stderr, "route: %s (%s)\n", report.route, report.reason);
+    if (report.fallback[0] != '\0') std::fprintf(stderr, "  %s\n", report.fallback);
+    for (int stage = 0; stage < report.stageCount; ++stage) {
+        const StageReport& done = report.stages[stage];
+        std::fprintf(stderr, "  %-13s %9.3f s %15llu bytes read\n", done.name, done.seconds,
+                     static_cast<unsigned long long>(done.bytesRead));
+    }
 }
 
 int exitStatusFor(const SearchOutcome& outcome) {
@@ -272,6 +309,7 @@ int runScan(int argc, char** argv, RowFormat format) {
     state.removeEmptyDirs.store(options.removeEmptyDirs ? 1 : 0);
     state.reportNoMemory = [] { std::fputs("kestrow scan: Not enough memory\n", stderr); };
     const SearchOutcome outcome = runSearch(state, list, options.folder, options.search);
+    if (options.explain) explainSearch(outcome.report);
     if (!list.finish()) {
         std::fputs("kestrow scan: the rows could not be written\n", stderr);
         return kExitTrouble;

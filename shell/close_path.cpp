@@ -1,6 +1,6 @@
 #include "shell/close_path.h"
 
-#include "engine/run_state.h"
+#include "engine/job/run_state.h"
 #include "shell/choice_prompt.h"
 #include "shell/gui_state.h"
 #include "shell/settings.h"

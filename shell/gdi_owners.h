@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "engine/owned.h"
+#include "engine/base/owned.h"
 
 template <typename Handle>
 struct GdiObjectKind {

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "engine/app_state.h"
+#include "engine/job/app_state.h"
 #include "shell/hover_flags.h"
 
 // The hover flags (HoverFlags) are set only by pointer tracking.

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "engine/owned_win32.h"
+#include "engine/base/owned_win32.h"
 #include "resources/version.h"
 #include "shell/gui_state.h"
 #include "shell/settings_model.h"

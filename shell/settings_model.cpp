@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "engine/text_cut.h"
+#include "engine/base/text_cut.h"
 #include "resources/version.h"
 
 static_assert(sizeof(KESTROW_SETTINGS_MAGIC) - 1 == kSettingsMagicSize, "magic is eight characters");

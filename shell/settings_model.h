@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/settings.h"
+#include "engine/job/settings.h"
 
 constexpr std::size_t kSettingsMagicSize = 8;
 constexpr std::size_t kSettingsFileSize = kSettingsMagicSize + sizeof(Settings);  // 2008

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "engine/settings.h"
+#include "engine/job/settings.h"
 
 ClickAction clickAction(Zone zone, bool idle, uint32_t aboutOpen) {
     switch (zone) {

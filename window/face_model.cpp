@@ -2,9 +2,9 @@
 
 #include "window/dpi_model.h"
 
-#include "engine/result_list.h"
-#include "engine/run_state.h"
-#include "engine/settings.h"
+#include "engine/job/run_state.h"
+#include "engine/job/settings.h"
+#include "engine/rows/result_list.h"
 
 namespace {
 

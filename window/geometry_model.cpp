@@ -1,6 +1,6 @@
 #include "window/geometry_model.h"
 
-#include "engine/settings.h"
+#include "engine/job/settings.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // Start, Abort, Pause and Resume of a comparison or a search.
 #include "window/job_control.h"
 
-#include "engine/compare.h"
-#include "engine/duplicate_search.h"
-#include "engine/worker_thread.h"
+#include "engine/base/worker_thread.h"
+#include "engine/compare/compare_files.h"
+#include "engine/search/duplicate_search.h"
 #include "shell/close_path.h"
 #include "shell/gui_state.h"
 #include "window/main_window.h"

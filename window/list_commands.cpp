@@ -6,7 +6,7 @@
 #include <cstring>
 #include <new>
 
-#include "engine/owned_win32.h"
+#include "engine/base/owned_win32.h"
 #include "resources/version.h"
 #include "shell/gui_state.h"
 #include "window/list_view_results.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/row_format.h"
+#include "engine/rows/row_format.h"
 
 // Selects every row (Ctrl+A).
 void selectAllRows();

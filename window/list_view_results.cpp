@@ -5,8 +5,8 @@
 #include <new>
 #include <utility>
 
-#include "engine/path_text.h"
-#include "engine/text_cut.h"
+#include "engine/base/path_text.h"
+#include "engine/base/text_cut.h"
 
 void ListViewResultList::setListView(HWND listView) {
     listView_ = listView;

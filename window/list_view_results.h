@@ -11,7 +11,7 @@
 
 #include <vector>
 
-#include "engine/result_store.h"
+#include "engine/rows/result_store.h"
 
 class ListViewResultList : public ResultStore {
 public:

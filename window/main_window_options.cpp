@@ -6,7 +6,7 @@
 
 #include <shobjidl.h>
 
-#include "engine/run_state.h"
+#include "engine/job/run_state.h"
 #include "shell/restore_model.h"
 
 namespace {

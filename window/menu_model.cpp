@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "engine/text_cut.h"
+#include "engine/base/text_cut.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/app_state.h"
+#include "engine/job/app_state.h"
 
 enum MenuCommand : uint32_t {
     CommandAbout = 2000,

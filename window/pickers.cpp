@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "engine/owned_win32.h"
+#include "engine/base/owned_win32.h"
 #include "resources/version.h"
 #include "shell/gui_state.h"
 

@@ -25,9 +25,9 @@
 #include <string>
 
 #include "actions/action_dialog.h"
-#include "engine/path_text.h"
-#include "engine/settings.h"
-#include "engine/worker_thread.h"
+#include "engine/base/path_text.h"
+#include "engine/base/worker_thread.h"
+#include "engine/job/settings.h"
 #include "resources/resource_ids.h"
 #include "resources/version.h"
 #include "shell/gui_state.h"

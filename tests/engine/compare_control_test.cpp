@@ -5,8 +5,8 @@
 #include <atomic>
 #include <vector>
 
-#include "engine/twin_candidates.h"
-#include "engine/worker_thread.h"
+#include "engine/base/worker_thread.h"
+#include "engine/search/pairs/candidates.h"
 #include "tests/engine/compare_fixture.h"
 #include "tests/engine/compare_test_files.h"
 #include "tests/engine/memory_shortage.h"

@@ -4,8 +4,8 @@
 #include <random>
 #include <vector>
 
-#include "engine/byte_diff.h"
-#include "engine/compare_pair.h"
+#include "engine/compare/byte_diff.h"
+#include "engine/compare/compare_pair.h"
 #include "tests/engine/compare_fixture.h"
 #include "tests/engine/compare_reference.h"
 #include "tests/engine/compare_test_files.h"

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/app_state.h"
-#include "engine/compare.h"
-#include "engine/fs.h"
-#include "engine/pair_pass.h"
-#include "engine/result_store.h"
+#include "engine/base/fs.h"
+#include "engine/compare/compare_files.h"
+#include "engine/job/app_state.h"
+#include "engine/rows/result_store.h"
+#include "engine/search/pairs/pair_compare.h"
 
 struct ComparisonState {
     AppState state;

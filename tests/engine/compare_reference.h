@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/compare.h"
-#include "engine/result_list.h"
+#include "engine/compare/compare_files.h"
+#include "engine/compare/similarity.h"
+#include "engine/rows/result_list.h"
 
 struct ReferenceResult {
     std::vector<ResultRow> rows;  // the File-mode report of a run to its end

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/compare_pair.h"
-#include "engine/twin_candidates.h"
+#include "engine/compare/compare_pair.h"
+#include "engine/search/pairs/candidates.h"
 #include "tests/engine/compare_fixture.h"
 #include "tests/engine/compare_test_files.h"
 

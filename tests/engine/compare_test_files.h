@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/worker_thread.h"
+#include "engine/base/worker_thread.h"
 
 class TestFolder {
 public:

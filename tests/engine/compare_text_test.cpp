@@ -4,8 +4,10 @@
 #include <set>
 #include <string>
 
-#include "engine/code_page.h"
-#include "engine/compare.h"
+#include "engine/base/byte_text.h"
+#include "engine/base/code_page.h"
+#include "engine/compare/similarity.h"
+#include "engine/rows/run_record.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/fs.h"
+#include "engine/base/fs.h"
 #include "tests/engine/compare_test_files.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "engine/file_hash.h"
-#include "engine/run_state.h"
+#include "engine/index/file_hash.h"
+#include "engine/job/run_state.h"
 #include "tests/engine/compare_test_files.h"
 
 TEST(HashFile, GivesTheChecksumsOfShortFiles) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/file_index.h"
+#include "engine/index/file_index.h"
 #include "tests/engine/search_fixture.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/result_store.h"
+#include "engine/rows/result_store.h"
 
 TEST(DecimalText, FormatsSignedValuesAndParsesDigits) {
     char buffer[600];

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/app_state.h"
-#include "engine/duplicate_search.h"
-#include "engine/fs.h"
-#include "engine/result_store.h"
+#include "engine/base/fs.h"
+#include "engine/job/app_state.h"
+#include "engine/rows/result_store.h"
+#include "engine/search/duplicate_search.h"
 #include "tests/engine/compare_test_files.h"
 
 // A test search: the options it is started with (no read-only override) and zero-length checking.
@@ -23,7 +23,7 @@ struct SearchSetup {
 
 // The routes a reference test runs: both where "Directory" may take either.
 inline std::vector<DirectoryRoute> routesFor(const SearchSetup& setup) {
-    if (setup.mode == DirectoryMode && setup.matchPercent >= 90) return {ListingRoute, WindowsRoute};
+    if (setup.mode == DirectoryMode && setup.matchPercent >= 90) return {ListingRoute, MemoryRoute};
     return {CheaperRoute};
 }
 

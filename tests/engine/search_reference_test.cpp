@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/block_layout.h"
-#include "engine/compare.h"
-#include "engine/file_hash.h"
+#include "engine/compare/similarity.h"
+#include "engine/index/file_hash.h"
+#include "engine/search/directory/block_layout.h"
 #include "tests/engine/search_fixture.h"
 
 namespace {
@@ -443,7 +443,7 @@ TEST(SearchReference, SharedContentListsWhatThePlainSearchLists) {
 // An abort at any point of a "Directory" search, the listing of pairs
 // included, lists a prefix of the complete search's rows; progress never falls.
 TEST(SearchReference, AnAbortedDirectorySearchListsAPrefixOfTheRows) {
-    // The listing at 95%; the windows at 50%, where nothing else serves.
+    // The listing at 95%; the memory route at 50%, where nothing else serves.
     for (const SearchSetup& options : {SearchSetup{DirectoryMode, false, 95, false, ListingRoute},
                                        SearchSetup{DirectoryMode, false, 50, false}}) {
         const uint32_t match = options.matchPercent;

@@ -4,7 +4,7 @@
 #include <atomic>
 #include <vector>
 
-#include "engine/worker_thread.h"
+#include "engine/base/worker_thread.h"
 #include "tests/engine/search_fixture.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/compare.h"
-#include "engine/file_index.h"
-#include "engine/worker_thread.h"
+#include "engine/base/worker_thread.h"
+#include "engine/compare/compare_files.h"
+#include "engine/index/file_index.h"
 #include "tests/engine/memory_shortage.h"
 #include "tests/engine/search_fixture.h"
 

@@ -46,8 +46,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/settings.h"
-#include "engine/worker_thread.h"
+#include "engine/base/worker_thread.h"
+#include "engine/job/settings.h"
 #include "shell/gui_state.h"
 #include "tests/gui/window_finder.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/result_list.h"
+#include "engine/rows/result_list.h"
 #include "tests/gui/gui_harness.h"
 
 // Points inside the painted buttons, from the current client width.

@@ -6,9 +6,9 @@
 
 #include "cli/row_output.h"
 
-#include "engine/compare.h"
-#include "engine/duplicate_search.h"
-#include "engine/result_store.h"
+#include "engine/compare/compare_files.h"
+#include "engine/rows/result_store.h"
+#include "engine/search/duplicate_search.h"
 #include "tests/gui/main_window_helpers.h"
 #include "tests/gui/twin_list_fixture.h"
 #include "window/clicks.h"

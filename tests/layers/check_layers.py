@@ -3,13 +3,16 @@
 
 Each folder may include its own headers and those of the folders listed for
 it below: the engine stands alone, and the headers of resources/ (ids and
-version) are open to every folder above it. No two files may reach each other
-through includes (an include circle), where a file and its header count as one.
+version) are open to every folder above it. Inside the engine every file lies
+in a room by stage, and each room may include its own headers and those of the
+rooms listed for it. No two files may reach each other through includes (an
+include circle), where a file and its header count as one.
 
 Usage: check_layers.py [--graph] [ROOT]
   ROOT     the source tree (default: the one this script lives in)
-  --graph  print the includes between folders, one line per pair with its
-           count, marking each pair the order forbids; exits 0
+  --graph  print the includes between folders and between the engine's
+           rooms, one line per pair with its count, marking each pair the
+           order forbids; exits 0
 """
 import os
 import re
@@ -25,6 +28,21 @@ ALLOWED = {
     "actions": ["window", "shell", "engine", "resources"],
     "startup": ["actions", "window", "shell", "engine", "resources"],
 }
+# The engine's rooms, lowest first: the shared primitives, the rows, the job's
+# record, the comparison, the folder index, then the search: the stages every
+# route shares, the two routes of "Quick Dir" and "Directory" side by side, and
+# the search itself on top.
+ENGINE_ROOMS = {}
+for room, above in [("base", []), ("rows", ["base"]), ("job", ["rows"]), ("compare", ["job"]),
+                    ("index", ["compare"]), ("search/pairs", ["index"]), ("search/quick", ["search/pairs"]),
+                    ("search/directory", ["search/pairs"]), ("search", ["search/quick", "search/directory"])]:
+    below = []
+    for lower in above:
+        for name in [lower] + ENGINE_ROOMS["engine/" + lower]:
+            name = name if name.startswith("engine/") else "engine/" + name
+            if name not in below:
+                below.append(name)
+    ENGINE_ROOMS["engine/" + room] = below
 SOURCE_SUFFIXES = (".h", ".cpp", ".rc")
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"')
 
@@ -56,6 +74,22 @@ def folder_of(path):
     return path.split("/", 1)[0]
 
 
+def room_of(path):
+    """The engine room of an engine file ("engine" for one outside every room), else its folder."""
+    return os.path.dirname(path) if folder_of(path) == "engine" else folder_of(path)
+
+
+def loose_engine_files(root):
+    faults = []
+    for here, _, names in os.walk(os.path.join(root, "engine")):
+        for name in sorted(names):
+            if name.endswith(SOURCE_SUFFIXES):
+                path = os.path.relpath(os.path.join(here, name), root).replace(os.sep, "/")
+                if room_of(path) not in ENGINE_ROOMS:
+                    faults.append(f"{path}: lies in no room of the engine ({', '.join(ENGINE_ROOMS)})")
+    return faults
+
+
 def module_of(path):
     return os.path.splitext(path)[0]
 
@@ -68,6 +102,13 @@ def layer_faults(pairs):
             allowed = ", ".join([mine] + ALLOWED[mine])
             faults.append(f'{source}: #include "{target}" goes against the layer order '
                           f"({mine} may include {allowed})")
+            continue
+        room, their_room = room_of(source), room_of(target)
+        if mine == theirs == "engine" and room != their_room and room in ENGINE_ROOMS:
+            if their_room not in ENGINE_ROOMS[room]:
+                allowed = ", ".join([room] + ENGINE_ROOMS[room])
+                faults.append(f'{source}: #include "{target}" goes against the room order '
+                              f"({room} may include {allowed})")
     return faults
 
 
@@ -117,6 +158,14 @@ def print_graph(pairs):
     for (mine, theirs), count in sorted(counts.items()):
         against = theirs not in ALLOWED[mine]
         print(f"{mine:>9} -> {theirs:<9} {count:3}{'  against the order' if against else ''}")
+    rooms = {}
+    for source, target in pairs:
+        mine, theirs = room_of(source), room_of(target)
+        if folder_of(source) == folder_of(target) == "engine" and mine != theirs:
+            rooms[(mine, theirs)] = rooms.get((mine, theirs), 0) + 1
+    for (mine, theirs), count in sorted(rooms.items()):
+        against = theirs not in ENGINE_ROOMS.get(mine, [])
+        print(f"{mine:>23} -> {theirs:<23} {count:3}{'  against the order' if against else ''}")
 
 
 def main(arguments):
@@ -130,12 +179,12 @@ def main(arguments):
     if graph:
         print_graph(pairs)
         return 0
-    faults = layer_faults(pairs) + include_circles(pairs)
+    faults = loose_engine_files(root) + layer_faults(pairs) + include_circles(pairs)
     for fault in faults:
         print(fault)
     if faults:
         return 1
-    print(f"ok: {len(pairs)} includes follow the layer order")
+    print(f"ok: {len(pairs)} includes follow the layer and room order")
     return 0
 
 

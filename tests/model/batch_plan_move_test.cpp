@@ -4,9 +4,9 @@
 #include <string>
 
 #include "actions/batch_plan_model.h"
-#include "engine/path_text.h"
-#include "engine/result_store.h"
-#include "engine/settings.h"
+#include "engine/base/path_text.h"
+#include "engine/job/settings.h"
+#include "engine/rows/result_store.h"
 
 namespace {
 

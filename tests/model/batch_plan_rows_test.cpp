@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "actions/batch_plan_model.h"
-#include "engine/result_store.h"
-#include "engine/settings.h"
+#include "engine/job/settings.h"
+#include "engine/rows/result_store.h"
 
 namespace {
 

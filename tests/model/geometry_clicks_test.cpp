@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/settings.h"
+#include "engine/job/settings.h"
 #include "window/clicks_model.h"
 #include "window/keyboard_model.h"
 

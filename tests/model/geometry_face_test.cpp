@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "engine/run_state.h"
-#include "engine/settings.h"
+#include "engine/job/run_state.h"
+#include "engine/job/settings.h"
 #include "window/face_model.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/settings.h"
+#include "engine/job/settings.h"
 #include "window/dpi_model.h"
 #include "window/geometry_model.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/result_store.h"
+#include "engine/rows/result_store.h"
 #include "window/menu_model.h"
 
 namespace {

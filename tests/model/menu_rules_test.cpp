@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string>
 
-#include "engine/result_store.h"
-#include "engine/text_cut.h"
+#include "engine/base/text_cut.h"
+#include "engine/rows/result_store.h"
 #include "window/menu_model.h"
 
 namespace {
