@@ -20,7 +20,13 @@ constexpr UINT kUpdateControlsMessage = WM_APP + 1;
 void createChildWindows(HWND window);
 void layoutChildren(HWND window, LPARAM size);
 void resetListColumns(HWND window);
+// Shows or hides box 1013 and enables the boxes only while idle. The keyboard
+// focus leaves a box that is disabled for the main window, and comes back to
+// it when the boxes are enabled again.
 void updateControls(HWND window);
+// The main window got the keyboard focus: while idle it goes on to the box
+// that last had it before a job, else to box 1002.
+void focusPathBox(HWND window);
 void addTooltip(HWND window, int controlId, const char* text);
 void enableControl(HWND window, int controlId, bool on);
 void showControl(HWND window, int controlId, int command);

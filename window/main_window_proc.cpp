@@ -63,6 +63,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_SIZE: layoutChildren(window, lParam); return 0;
         case kDpiChangedMessage: onDpiChanged(window, wParam, lParam); return 0;
         case WM_PAINT: paintMainWindow(window); return 0;
+        case WM_SETFOCUS: focusPathBox(window); return 0;
         case WM_NOTIFY: return onNotify(window, wParam, lParam);
         case WM_COMMAND: handleCommand(window, wParam); return 0;
         case WM_TIMER: onTimer(window, wParam); return 0;

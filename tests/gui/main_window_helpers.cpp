@@ -110,6 +110,20 @@ std::string columnTitle(int column) {
     return title;
 }
 
+bool bringToFront(HWND window) {
+    SetForegroundWindow(window);
+    return pumpUntil([window] { return GetForegroundWindow() == window; }, 5000);
+}
+
+void pressKey(WORD key) {
+    INPUT strokes[2] = {};
+    strokes[0].type = INPUT_KEYBOARD;
+    strokes[0].ki.wVk = key;
+    strokes[1] = strokes[0];
+    strokes[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, strokes, sizeof(INPUT));
+}
+
 void setBox(HWND window, int controlId, const std::string& text) {
     SendMessageA(GetDlgItem(window, controlId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }

@@ -35,6 +35,12 @@ std::string shownCell(int row, int column);
 void expectShownRows(const std::vector<ResultRow>& expected);
 std::string columnTitle(int column);
 
+// Makes `window` the foreground window, which receives the keyboard input.
+bool bringToFront(HWND window);
+// Presses and releases `key` through the system's keyboard input, as a user
+// does: it goes to whichever window has the keyboard focus.
+void pressKey(WORD key);
+
 void setBox(HWND window, int controlId, const std::string& text);
 std::string boxText(HWND window, int controlId);
 
