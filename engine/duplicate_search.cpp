@@ -98,6 +98,8 @@ bool listTwins(AppState& state, const char* folder, const SearchOptions& options
 
 SearchOutcome searchDuplicates(AppState& state, const char* folder, const SearchOptions& options) {
     state.indexCount.store(0);
+    state.filesFound.store(0);
+    state.currentFileText.replace(PathText{});  // nothing of the last search shows in this one
     state.twinCount.store(0);
     state.updateControls();
     state.results->clearRows();

@@ -50,6 +50,8 @@ void walkFolder(AppState& state, FileIndex& index, const SearchOptions& options,
     if (known) index.openFolders.push_back(identity);
 
     const uint32_t startingCount = state.indexCount.load();
+    // Until its first file, the folder being read stands for the file in hand.
+    state.currentFileText.write(folderPath);
     FolderListing listing;
     if (readAhead.take(folderPath, listing)) readAhead.expect(subfoldersOf(folderPath, listing));
     for (const ListedEntry& entry : listing) {

@@ -1,4 +1,9 @@
 // Jobs started, paused, resumed and aborted from the main window's buttons.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdlib>
 #include <string>
 
 #include "engine/compare.h"
@@ -8,6 +13,7 @@
 #include "window/clicks.h"
 #include "window/job_control.h"
 #include "window/main_window.h"
+#include "window/main_window_paint.h"
 
 namespace {
 
@@ -123,6 +129,92 @@ TEST_F(QuickDirWindow, SearchListsEveryTwinPairOnceBetweenStartAndEnd) {
     EXPECT_EQ(listCell(4, 0), "End");
     EXPECT_EQ(listCell(4, 1), "3 twins found");
     EXPECT_EQ(app().progressPercent, 100u) << "the first idle paint turns the finished marker into 100";
+}
+
+// The list-view's own UTF-16 text of a cell.
+std::wstring shownWideCell(int row, int column) {
+    wchar_t text[kPathTextSize] = {};
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = kPathTextSize;
+    SendMessageW(gui().resultListView, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+std::string narrowText(const std::wstring& text) {
+    char narrow[kPathTextSize * 4] = {};
+    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, narrow, sizeof(narrow), nullptr, nullptr);
+    return narrow;
+}
+
+// Holds the walk once it has indexed at least `count` files: lets it run, then
+// pauses it as Pause does.
+void holdWalkAfter(uint32_t count) {
+    app().runControl = Running;
+    app().pauseGate.openGate();
+    while (app().indexCount < count && app().runState == Indexing) Sleep(0);
+    app().runControl = Paused;
+    app().pauseGate.closeGate();
+}
+
+// The line under the band through a long walk: the count rises with the
+// files indexed, the path in hand is always this search's own (never the
+// last search's), and a name reads as the list shows it.
+TEST_F(QuickDirWindow, TheProgressLineFollowsTheWalkAndShowsNamesAsTheListDoes) {
+    const std::string tree = dataFolder() + "a folder with a long name, so that paths are cut\\";
+    CreateDirectoryA(tree.c_str(), nullptr);
+    const int folders = 40, perFolder = 50;
+    for (int folder = 0; folder < folders; ++folder) {
+        const std::string sub = tree + "sub folder " + std::to_string(folder) + "\\";
+        CreateDirectoryA(sub.c_str(), nullptr);
+        for (int file = 0; file < perFolder; ++file)  // sizes of their own: no twins
+            writeFile(sub + std::to_string(file) + ".dat", std::string(folder * perFolder + file + 2, 'k'));
+    }
+    const std::string japanese = tree + "\xE6\x97\xA5\xE6\x9C\xAC\\";
+    CreateDirectoryA(japanese.c_str(), nullptr);
+    writeFile(japanese + "caf\xC3\xA9.dat", "k");
+    writeFile(tree + "twin.dat", "k");
+    app().currentFileText.write("Z:\\last search\\data\\slo");
+
+    const std::string searched = tree.substr(0, tree.size() - 1);
+    setBox(window(), kPathBoxAId, searched);
+    app().runControl = Paused;  // held at the walk's first file
+    app().pauseGate.closeGate();
+    clickAt(window(), startAbortPoint());
+    ASSERT_TRUE(pumpUntil([] { return app().runState == Indexing; }));
+    uint32_t lastCount = 0;
+    for (uint32_t target : {0u, 100u, 700u, 1500u}) {
+        if (target != 0) holdWalkAfter(target);
+        pumpFor(20);
+        ASSERT_EQ(app().runState, uint32_t{Indexing}) << "held at " << target;
+        const ShownFileLine line = shownFileLineNow();
+        const std::string lead = narrowText(line.lead);
+        const uint32_t count = static_cast<uint32_t>(std::strtoul(lead.c_str(), nullptr, 10));
+        EXPECT_EQ(lead, std::to_string(count) + " files scanned. Current File: ");
+        EXPECT_GE(count, app().indexCount.load()) << "files found, indexed or about to be";
+        EXPECT_GE(count, lastCount);
+        lastCount = count;
+        const std::string path = narrowText(line.path);
+        EXPECT_EQ(path.rfind(searched, 0), 0u) << "a path of this search: " << path;
+    }
+    InvalidateRect(window(), nullptr, TRUE);
+    saveScreenshot(window(), "main_window_walk");
+    app().runControl = Running;
+    app().pauseGate.openGate();
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(listCell(0, 1), std::to_string(folders * perFolder + 2) + " files found.");
+    EXPECT_EQ(app().filesFound.load(), uint32_t{folders * perFolder + 2});
+
+    // The name outside the ANSI code page reads the same on the face as in the list.
+    ASSERT_EQ(listRowCount(), 3);
+    const int column = listCell(1, 0).find("caf") != std::string::npos ? 0 : 1;
+    Face face;
+    face.currentFileText = listCell(1, column);
+    const std::wstring listed = shownWideCell(1, column);
+    EXPECT_EQ(shownFileLine(face).path, listed);
+    ASSERT_GT(listed.size(), 11u);
+    EXPECT_EQ(listed.substr(listed.size() - 11), L"\u65E5\u672C\\caf\u00E9.dat");
 }
 
 TEST_F(DirectoryWindow, PauseHoldsTheSearchResumeGoesOnAndAbortWhilePausedEndsIt) {
