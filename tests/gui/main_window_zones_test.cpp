@@ -206,3 +206,36 @@ TEST_F(GuiTest, AChosenFileGoesIntoItsBoxAndTheSavedPathsStay) {
     EXPECT_STREQ(app().settings.pathA, saved.c_str());
     EXPECT_STREQ(app().settings.pathB, saved.c_str());
 }
+
+// The file dialog starts at the file of its own box; the folder browser at
+// the folder of box 1002, so OK right away gives that folder back.
+TEST_F(GuiTest, EachPickerStartsAtWhatItsOwnBoxHolds) {
+    const std::string folderA = dataFolder() + "a", folderB = dataFolder() + "b";
+    CreateDirectoryA(folderA.c_str(), nullptr);
+    CreateDirectoryA(folderB.c_str(), nullptr);
+    writeFile(folderA + "\\one.txt", "1");
+    writeFile(folderB + "\\two.txt", "2");
+    setBox(window(), kPathBoxAId, folderA + "\\one.txt");
+    setBox(window(), kPathBoxBId, folderB + "\\two.txt");
+    std::string startFolder, startName;
+    DialogAnswerer file({{KESTROW_TITLE, IDCANCEL, window(), [&](HWND dialog) {
+                              char folder[MAX_PATH] = {};
+                              SendMessageA(dialog, CDM_GETFOLDERPATH, MAX_PATH,
+                                           reinterpret_cast<LPARAM>(folder));
+                              startFolder = folder;
+                              // The name field is a combo box, or an edit box in older dialogs.
+                              startName = dialogItemText(dialog, cmb13);
+                              if (startName.empty()) startName = dialogItemText(dialog, edt1);
+                          }}});
+    actOnZone(window(), Zone::ChooseB);
+    EXPECT_TRUE(file.finish());
+    EXPECT_EQ(startFolder, folderB);
+    EXPECT_EQ(startName, "two.txt");
+
+    clickAt(window(), switchPoint());  // Directory
+    setBox(window(), kPathBoxAId, folderB);
+    DialogAnswerer folder({{nullptr, IDOK, window()}});
+    actOnZone(window(), Zone::ChooseA);
+    EXPECT_TRUE(folder.finish());
+    EXPECT_EQ(boxText(window(), kPathBoxAId), folderB);
+}
