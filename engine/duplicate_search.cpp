@@ -18,6 +18,7 @@ void writeRowWithCount(AppState& state, int row, const char* label, uint32_t cou
     joinPathText(text, number, suffix);
     state.results->insertRow(row, label);
     state.results->setCell(row, 1, text);
+    state.results->ensureVisible(row);  // the closing row ends a long list in view
 }
 
 // Walks the folder; false when pairing must not run (nothing found, an abort

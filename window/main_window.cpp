@@ -93,8 +93,8 @@ void returnFocusToBox(HWND window) {
 
 }  // namespace
 
-HFONT createFaceFont(int weight, uint32_t dpi) {
-    return CreateFontA(scaledLength(15, dpi), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+HFONT createFaceFont(int weight, uint32_t dpi, int height) {
+    return CreateFontA(scaledLength(height, dpi), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Tahoma");
 }
 

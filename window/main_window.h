@@ -30,9 +30,11 @@ void focusPathBox(HWND window);
 void addTooltip(HWND window, int controlId, const char* text);
 void enableControl(HWND window, int controlId, bool on);
 void showControl(HWND window, int controlId, int command);
-// "Tahoma", 15 pixels high at 96 DPI, of the given weight: the path boxes' and
-// the face's font. The face paints at 96 DPI and is scaled as a whole.
-HFONT createFaceFont(int weight, uint32_t dpi = 96);
+// "Tahoma", 15 pixels high at 96 DPI (or `height`), of the given weight: the
+// path boxes' and the face's font. The face paints at 96 DPI and is scaled as
+// a whole.
+constexpr int kFaceFontHeight = 15;
+HFONT createFaceFont(int weight, uint32_t dpi = 96, int height = kFaceFontHeight);
 // The window moved to a monitor of another DPI: takes the new DPI and the
 // place the system suggests (the message's wParam and lParam), and re-lays out.
 void onDpiChanged(HWND window, WPARAM wParam, LPARAM lParam);

@@ -17,6 +17,7 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kButtonFace = RGB(213, 215, 183);
 constexpr COLORREF kLitButtonFace = RGB(229, 231, 199);
 constexpr int kSwitchSize = 24;
+constexpr int kFaceWeight = 500;
 
 RECT toRect(const Rect& rect) {
     return {rect.left, rect.top, rect.right, rect.bottom};
@@ -72,6 +73,33 @@ void drawBand(HDC dc, const Face& face) {
     SetTextColor(dc, kBlack);
 }
 
+// The width `text` takes in the font selected into `dc`.
+int textWidth(HDC dc, const char* text) {
+    RECT measured = {0, 0, 0, 0};
+    DrawTextA(dc, text, -1, &measured, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+    return measured.right - measured.left;
+}
+
+// A label stays inside its box at every DPI: a font does not always widen in
+// step with the scale, so a label that would be cut is drawn a size smaller,
+// and smaller again, until it fits.
+void drawLabel(HDC dc, const FaceLabel& label) {
+    constexpr int kSmallestHeight = 10;
+    const int room = label.box.right - label.box.left;
+    if (textWidth(dc, label.text) <= room) {
+        drawText(dc, label.text, label.box, DT_SINGLELINE);
+        return;
+    }
+    for (int height = kFaceFontHeight - 1; height >= kSmallestHeight; --height) {
+        const OwnedFont smaller(createFaceFont(kFaceWeight, kBaseDpi, height));
+        const Selection inUse(dc, smaller.get());
+        if (textWidth(dc, label.text) <= room || height == kSmallestHeight) {
+            drawText(dc, label.text, label.box, DT_SINGLELINE);
+            return;
+        }
+    }
+}
+
 // The face's texts are the program's ANSI texts turned into UTF-16 by its
 // code page, as the list-view turns them: a name reads the same in both,
 // whatever character set the font would pick for ANSI text.
@@ -120,9 +148,9 @@ void drawFace(HWND window, HDC dc) {
     }
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, kBlack);
-    const OwnedFont font(createFaceFont(500));
+    const OwnedFont font(createFaceFont(kFaceWeight));
     const Selection fontInUse(dc, font.get());
-    for (const FaceLabel& label : face.labels) drawText(dc, label.text, label.box, DT_SINGLELINE);
+    for (const FaceLabel& label : face.labels) drawLabel(dc, label);
     if (face.band) drawBand(dc, face);
     if (face.currentFileLine) drawCurrentFileLine(dc, face);
     const OwnedMemoryDC memoryDC(CreateCompatibleDC(dc));

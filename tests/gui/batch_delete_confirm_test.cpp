@@ -183,3 +183,22 @@ TEST_F(BatchConfirmTest, CancelDuringALongRunStopsAfterTheRowInHand) {
     EXPECT_EQ(listedRows(), 0);
     EXPECT_EQ(app().runState, Idle);
 }
+
+// On a monitor of 144 DPI the warning is in a font scaled like the rest, and
+// still shows in full.
+TEST_F(BatchConfirmTest, AtHighDpiTheWarningGrowsWithTheDpiAndShowsInFull) {
+    moveToDpi(window(), 144);
+    LOGFONTA messageFont = {};
+    bool messageInView = false;
+    DialogAnswerer answers({{KESTROW_TITLE, IDCANCEL, window(), [&](HWND dialog) {
+                                 const auto font = reinterpret_cast<HFONT>(
+                                     SendDlgItemMessageA(dialog, kPromptMessageId, WM_GETFONT, 0, 0));
+                                 GetObjectA(font, sizeof(messageFont), &messageFont);
+                                 messageInView = messageFits(dialog);
+                             }}});
+    confirmDeleteAll('A', RecycleMode);
+    EXPECT_TRUE(answers.finish());
+    EXPECT_EQ(messageFont.lfHeight, 24);
+    EXPECT_TRUE(messageInView);
+    EXPECT_TRUE(everyFileStays());
+}

@@ -35,6 +35,9 @@ std::string shownCell(int row, int column);
 void expectShownRows(const std::vector<ResultRow>& expected);
 std::string columnTitle(int column);
 
+// Tells the window it is now on a monitor of `dpi`, suggesting its 520 x 400
+// size at that DPI, as the system does when the window moves there.
+void moveToDpi(HWND window, uint32_t dpi);
 // Makes `window` the foreground window, which receives the keyboard input.
 bool bringToFront(HWND window);
 // Presses and releases `key` through the system's keyboard input, as a user
