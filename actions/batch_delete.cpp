@@ -12,6 +12,7 @@
 #include "resources/version.h"
 #include "shell/dialog_fonts.h"
 #include "shell/gui_state.h"
+#include "window/job_control.h"
 #include "window/list_view_results.h"
 #include "window/main_window.h"
 
@@ -39,6 +40,7 @@ struct BatchRun {
     HWND dialog = nullptr;
     uint32_t column = 0;
     bool started = false;
+    bool outOfMemory = false;  // told by the opener once the confirmation is gone
     BatchTally tally;
 };
 
@@ -273,7 +275,7 @@ bool deleteChecked(BatchRun& run) {
 }
 
 void batchDelete(BatchRun& run) {
-    if (!deleteChecked(run)) app().reportNoMemory();
+    if (!deleteChecked(run)) run.outOfMemory = true;
     app().runState = Idle;
 }
 
@@ -287,6 +289,7 @@ void runDeleteAll(HWND window) {
         DialogBoxParamA(gui().instance, MAKEINTRESOURCEA(kChoicePromptDialog), window, deleteAllConfirmProc,
                         reinterpret_cast<LPARAM>(&opening));
     }
+    if (run.outOfMemory) showNoMemoryMessage();
     if (!run.started) return;
     const std::string outcome =
         batchOutcomeText(run.tally, app().settings.batchDeleteMode, app().settings.moveDirectory);

@@ -13,6 +13,8 @@ constexpr int kResultListId = 0;
 // Posted by a worker's updateControls hook: the window's own thread then
 // brings its children in line with the run state.
 constexpr UINT kUpdateControlsMessage = WM_APP + 1;
+// Posted by a job's thread once the job is over, with its JobEnd in wParam.
+constexpr UINT kJobEndedMessage = WM_APP + 2;
 
 // Creates the two path boxes, the list and the tooltip, hands the list and the
 // controls hook (which posts kUpdateControlsMessage) to the engine and applies

@@ -9,6 +9,7 @@
 #include "engine/compare.h"
 #include "engine/duplicate_search.h"
 #include "engine/result_store.h"
+#include "resources/version.h"
 #include "tests/gui/main_window_helpers.h"
 #include "window/clicks.h"
 #include "window/job_control.h"
@@ -215,6 +216,25 @@ TEST_F(QuickDirWindow, TheProgressLineFollowsTheWalkAndShowsNamesAsTheListDoes) 
     EXPECT_EQ(shownFileLine(face).path, listed);
     ASSERT_GT(listed.size(), 11u);
     EXPECT_EQ(listed.substr(listed.size() - 11), L"\u65E5\u672C\\caf\u00E9.dat");
+}
+
+// A search that cannot get its memory: the window learns it from the job's
+// outcome and tells it on its own thread, once the job is over.
+TEST_F(QuickDirWindow, NotEnoughMemoryIsToldByTheWindowsOwnThread) {
+    setBox(window(), kPathBoxAId, makeTwinFolder(dataFolder(), 3));
+    app().allocateBlock = [](std::size_t) -> uint8_t* { return nullptr; };
+    DWORD shownBy = 0;
+    uint32_t stateWhileShown = Comparing;
+    DialogAnswerer answers({{KESTROW_EXE_NAME, IDOK, nullptr, [&](HWND box) {
+                                 shownBy = GetWindowThreadProcessId(box, nullptr);
+                                 stateWhileShown = app().runState;
+                             }}});
+    clickAt(window(), startAbortPoint());
+    EXPECT_TRUE(answers.finish());
+    EXPECT_EQ(shownBy, GetCurrentThreadId());
+    EXPECT_EQ(stateWhileShown, uint32_t{Idle});
+    ASSERT_TRUE(waitIdle());
+    app().allocateBlock = nullptr;
 }
 
 TEST_F(DirectoryWindow, PauseHoldsTheSearchResumeGoesOnAndAbortWhilePausedEndsIt) {
