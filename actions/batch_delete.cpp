@@ -12,6 +12,7 @@
 #include "resources/version.h"
 #include "shell/dialog_fonts.h"
 #include "shell/gui_state.h"
+#include "window/job_control.h"
 #include "window/list_view_results.h"
 #include "window/main_window.h"
 
@@ -39,6 +40,7 @@ struct BatchRun {
     HWND dialog = nullptr;
     uint32_t column = 0;
     bool started = false;
+    bool outOfMemory = false;  // told by the opener once the confirmation is gone
     BatchTally tally;
 };
 
@@ -51,6 +53,61 @@ BatchRun& runOf(HWND dialog) {
     return *reinterpret_cast<BatchRun*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
 
+// The warning, then what the run will do: how many files of the column, and
+// where they go, as the plan the worker will make stands now.
+std::string confirmationMessage(uint32_t column) {
+    const Settings& settings = app().settings;
+    PathText moveDirectory;
+    copyPathText(moveDirectory, settings.moveDirectory);
+    ensureTrailingBackslash(moveDirectory);
+    const std::size_t files = planBatch(resultView(), column, settings.batchDeleteMode, moveDirectory).size();
+    return std::string(kWarningText) + "\r\n\r\n" +
+           batchPromptText(files, column, settings.batchDeleteMode, moveDirectory);
+}
+
+// Moves a control of `dialog` down by `offset` pixels, or makes it that much
+// taller when `taller`.
+void shiftControl(HWND dialog, int controlId, int offset, bool taller) {
+    HWND control = GetDlgItem(dialog, controlId);
+    RECT place;
+    GetWindowRect(control, &place);
+    POINT corner = {place.left, place.top};
+    ScreenToClient(dialog, &corner);
+    const int width = place.right - place.left;
+    const int height = place.bottom - place.top;
+    if (taller) {
+        MoveWindow(control, corner.x, corner.y, width, height + offset, FALSE);
+    } else {
+        MoveWindow(control, corner.x, corner.y + offset, width, height, FALSE);
+    }
+}
+
+// The message box of the template holds three lines; the dialog grows by what
+// the whole message needs beyond them, the buttons moving down with it.
+void fitMessage(HWND dialog) {
+    HWND message = GetDlgItem(dialog, kWarning);
+    RECT shown = {};
+    SendMessageA(message, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&shown));
+    char text[2 * kPathTextSize] = {};
+    GetWindowTextA(message, text, sizeof(text));
+    HDC dc = GetDC(message);
+    const HGDIOBJ previous =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(message, WM_GETFONT, 0, 0)));
+    RECT needed = {0, 0, shown.right - shown.left, 0};
+    DrawTextA(dc, text, -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+    SelectObject(dc, previous);
+    ReleaseDC(message, dc);
+    const int grow = needed.bottom - (shown.bottom - shown.top);
+    if (grow <= 0) return;
+    shiftControl(dialog, kWarning, grow, true);
+    for (int control : {kStartButton, kCancelButton, kPathInHand}) shiftControl(dialog, control, grow, false);
+    RECT frame;
+    GetWindowRect(dialog, &frame);
+    MoveWindow(dialog, frame.left, frame.top - grow / 2, frame.right - frame.left,
+               frame.bottom - frame.top + grow, TRUE);
+}
+
+// Cancel is the default button and has the focus: Enter never starts a run.
 void initConfirmation(HWND dialog, const Opening& opening) {
     opening.run->dialog = dialog;
     SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(opening.run));
@@ -58,12 +115,15 @@ void initConfirmation(HWND dialog, const Opening& opening) {
     SetDlgItemTextA(dialog, kStartButton,
                     columnA ? "Delete all files in Column A" : "Delete all files in Column B");
     SetDlgItemTextA(dialog, kCancelButton, "Cancel action and do nothing");
-    SetDlgItemTextA(dialog, kWarning, kWarningText);
+    SetDlgItemTextA(dialog, kWarning, confirmationMessage(columnA ? 0 : 1).c_str());
     showControl(dialog, kPathInHand, SW_HIDE);
     DialogFonts::apply(dialog, kStartButton, opening.fonts->large());
     DialogFonts::apply(dialog, kCancelButton, opening.fonts->large());
     DialogFonts::apply(dialog, kWarning, opening.fonts->large());
     DialogFonts::apply(dialog, kWarning, opening.fonts->smallFont());
+    fitMessage(dialog);
+    SendMessageA(dialog, DM_SETDEFID, kCancelButton, 0);
+    SetFocus(GetDlgItem(dialog, kCancelButton));
 }
 
 void batchDelete(BatchRun& run);
@@ -116,7 +176,7 @@ void onCloseTimer(HWND dialog) {
 
 INT_PTR CALLBACK deleteAllConfirmProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_INITDIALOG: initConfirmation(dialog, *reinterpret_cast<const Opening*>(lParam)); return TRUE;
+        case WM_INITDIALOG: initConfirmation(dialog, *reinterpret_cast<const Opening*>(lParam)); return FALSE;
         case WM_COMMAND: onConfirmCommand(dialog, LOWORD(wParam)); return TRUE;
         case WM_TIMER: onCloseTimer(dialog); return TRUE;
         case kShowPathInHand: showPathInHand(dialog, lParam); return TRUE;
@@ -215,7 +275,7 @@ bool deleteChecked(BatchRun& run) {
 }
 
 void batchDelete(BatchRun& run) {
-    if (!deleteChecked(run)) app().reportNoMemory();
+    if (!deleteChecked(run)) run.outOfMemory = true;
     app().runState = Idle;
 }
 
@@ -229,6 +289,9 @@ void runDeleteAll(HWND window) {
         DialogBoxParamA(gui().instance, MAKEINTRESOURCEA(kChoicePromptDialog), window, deleteAllConfirmProc,
                         reinterpret_cast<LPARAM>(&opening));
     }
-    const std::string outcome = batchOutcomeText(run.tally);
-    if (!outcome.empty()) MessageBoxA(window, outcome.c_str(), KESTROW_TITLE, MB_OK);
+    if (run.outOfMemory) showNoMemoryMessage();
+    if (!run.started) return;
+    const std::string outcome =
+        batchOutcomeText(run.tally, app().settings.batchDeleteMode, app().settings.moveDirectory);
+    MessageBoxA(window, outcome.c_str(), KESTROW_TITLE, MB_OK);
 }

@@ -88,15 +88,54 @@ BatchStep planStep(const BatchPlan& plan, const ResultStore& rows, std::size_t a
     return step;
 }
 
-std::string batchOutcomeText(const BatchTally& tally) {
-    if (tally.kept == 0 && tally.failed == 0) return "";
-    std::string text =
-        "Removed " + std::to_string(tally.removed) + " of " + std::to_string(tally.planned) + " files.";
-    if (tally.kept != 0) {
-        text += " Kept " + std::to_string(tally.kept) + ": their twin was missing or no longer the same.";
+namespace {
+
+std::string filesText(std::size_t count) {
+    return std::to_string(count) + (count == 1 ? " file" : " files");
+}
+
+// Where a removed file goes in `mode`; "" for a mode that removes nothing.
+std::string destinationText(uint32_t mode, const char* moveDirectory) {
+    switch (mode) {
+        case RecycleMode: return "to the Recycle Bin";
+        case DeleteMode: return "for good";
+        case MoveToMode: return isMoveFolder(moveDirectory) ? std::string("to ") + moveDirectory : "";
+        default: return "";
     }
-    if (tally.failed != 0) text += " " + std::to_string(tally.failed) + " could not be removed.";
-    return text;
+}
+
+}  // namespace
+
+std::string batchPromptText(std::size_t files, uint32_t column, uint32_t mode, const char* moveDirectory) {
+    const std::string columnName = column == 0 ? "Column A" : "Column B";
+    if (files == 0) return "No file of " + columnName + " is a 100% twin: no file will be touched.";
+    const std::string subject = filesText(files) + " of " + columnName;
+    const std::string going = destinationText(mode, moveDirectory);
+    if (going.empty()) {
+        const char* reason = mode == MoveToMode ? "no full folder to move them to is chosen (Select Move Dir)"
+                                                : "the Batch Delete Mode is not known";
+        return subject + " would be acted on, but " + reason + ": every file will stay.";
+    }
+    return subject + (mode == DeleteMode ? " will be deleted " : " will be moved ") + going + ".";
+}
+
+std::string batchOutcomeText(const BatchTally& tally, uint32_t mode, const char* moveDirectory) {
+    const std::string going = destinationText(mode, moveDirectory);
+    const std::string done = mode == DeleteMode ? "Deleted " : going.empty() ? "Removed " : "Moved ";
+    std::string text = done + std::to_string(tally.removed) + " of " + filesText(tally.planned);
+    text += going.empty() ? "." : " " + going + ".";
+    const uint32_t kept = tally.planned - tally.removed;
+    text += " Kept " + std::to_string(kept);
+    if (kept == 0) return text + ".";
+    std::vector<std::string> reasons;
+    if (tally.kept != 0)
+        reasons.push_back(std::to_string(tally.kept) + " whose twin was missing or no longer the same");
+    if (tally.failed != 0) reasons.push_back(std::to_string(tally.failed) + " that could not be removed");
+    const uint32_t unreached = kept - tally.kept - tally.failed;
+    if (unreached != 0) reasons.push_back(std::to_string(unreached) + " not reached after Cancel");
+    text += ":";
+    for (std::size_t at = 0; at < reasons.size(); ++at) text += (at == 0 ? " " : ", ") + reasons[at];
+    return text + ".";
 }
 
 bool ensureTrailingBackslash(char* text) {

@@ -62,9 +62,15 @@ struct BatchTally {
     uint32_t failed = 0;  // the removal or move did not happen
 };
 
-// "Removed R of N files. Kept K: ... F could not be removed.", leaving out
-// a part whose count is 0; "" when nothing was kept and nothing failed.
-std::string batchOutcomeText(const BatchTally& tally);
+// What the confirmation says the run will do: how many files of which column
+// go where, e.g. "2 files of Column B will be deleted for good.", or why
+// every file will stay. `moveDirectory` is the folder as the run will use it.
+std::string batchPromptText(std::size_t files, uint32_t column, uint32_t mode, const char* moveDirectory);
+
+// What a run did, said at its end whatever happened: "Deleted R of N files
+// for good. Kept K." with, when K is not 0, how many of them were kept by the
+// re-check, could not be removed, or were not reached after a stop.
+std::string batchOutcomeText(const BatchTally& tally, uint32_t mode, const char* moveDirectory);
 
 // Appends "\" to the 600-byte `text` unless it already ends with one. An empty
 // text (no folder chosen) stays empty. Returns false, leaving `text` as it

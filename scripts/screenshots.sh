@@ -190,8 +190,34 @@ type_into_box "$(wine_path "$data/Photos")"
 click "$start_x" 27
 wait_for_face main_window_finished idle
 idle_face main_window_finished
+
+# The client area's place in a shot: just past the last light-grey line of
+# Wine's frame, left of it and below the caption (its scaled size is not
+# known beforehand).
+find_client() {  # shot
+  frame_x=$(convert "$shots/$1.png" -crop "16x1+0+60" +repage -depth 8 txt:- |
+    awk -F'[ ,:]+' '/#F5F5F5/ { x = $1 + 1 } END { print x + 0 }')
+  frame_y=$(convert "$shots/$1.png" -crop "1x60+$((WIDTH / 2))+0" +repage -depth 8 txt:- |
+    awk -F'[ ,:]+' '/#F5F5F5/ { y = $2 + 1 } END { print y + 0 }')
+  client_width=$((WIDTH - 2 * frame_x))
+  client_height=$((HEIGHT - frame_y - frame_x))
+}
+# Fails unless the last pixel column of a painted label's box, from (left, top)
+# to (right, bottom) at 96 DPI, is free of text: a cut label reaches it.
+expect_label_fits() {  # shot, dpi, label, left, top, right, bottom
+  local x=$(( ($6 * $2 + 95) / 96 - 1 )) top=$(( $5 * $2 / 96 )) bottom=$(( ($7 * $2 + 95) / 96 ))
+  if has_text "$1" "$x" "$top" 1 $((bottom - top)); then
+    echo "screenshots: at $2 DPI the label \"$3\" is cut in $1.png" >&2
+    exit 1
+  fi
+}
+# Twins enough for a list longer than the window: its closing row must end in view.
+mkdir -p "$data/twins"
+for i in $(seq 1 25); do printf 'twin\n' > "$data/twins/t$i.bin"; done
+
 # The first-run face at 150% and 200%: the window, its texts and buttons grow
-# with the DPI instead of keeping their 96-DPI size.
+# with the DPI instead of keeping their 96-DPI size, every label fits its box,
+# and a long search ends with its closing row in full view.
 for dpi in 144 192; do
   stop_kestrow
   rm -rf "$run" && mkdir -p "$run" && cp "$exe" "$run/Kestrow.exe"
@@ -204,6 +230,36 @@ for dpi in 144 192; do
   done
   if [ "$client_width" -lt $(( 500 * dpi / 96 )) ]; then
     echo "screenshots: at $dpi DPI the window is $client_width pixels wide, not scaled" >&2
+    exit 1
+  fi
+  shot="main_window_dpi$dpi"
+  find_client "$shot"
+  expect_label_fits "$shot" "$dpi" "File" 3 5 40 14   # above the switch, which overlaps the box
+  expect_label_fits "$shot" "$dpi" "Directory" 50 5 120 20
+  expect_label_fits "$shot" "$dpi" "Quick Dir" 50 35 120 50
+  expect_label_fits "$shot" "$dpi" "Compare this" 3 75 80 90
+  expect_label_fits "$shot" "$dpi" "With this" 3 95 80 110
+
+  # Quick Dir (the switch turned twice, F2 from a path box), then a long search.
+  scaled() { echo $(( $1 * dpi / 96 )); }
+  click "$(scaled 200)" "$(scaled 83)"
+  xdotool key F2 F2
+  xdotool type --delay 2 "$(wine_path "$data/twins")"
+  xdotool key Return
+  long="main_window_long_list_dpi$dpi"
+  for _ in $(seq 1 600); do   # until the face is idle again and the list holds rows
+    capture "$long" 2>/dev/null || { sleep 0.1; continue; }
+    [ "$(region "$long" "$(scaled 360)" "$(scaled 16)" "$(scaled 90)" "$(scaled 22)")" = \
+      "$(region "$shot" "$(scaled 360)" "$(scaled 16)" "$(scaled 90)" "$(scaled 22)")" ] &&
+      has_text "$long" "$(scaled 5)" "$(scaled 145)" "$(scaled 100)" "$(scaled 30)" && break
+    sleep 0.1
+  done
+  sleep 0.5
+  capture "$long"
+  expect_label_fits "$long" "$dpi" "Search this" 3 75 80 90
+  # A closing row cut by the list's bottom edge shows text in the rows just above the edge.
+  if has_text "$long" "$(scaled 5)" $((client_height - 2 - dpi / 48)) "$(scaled 200)" $((dpi / 48)); then
+    echo "screenshots: at $dpi DPI the list's last row is cut in $long.png" >&2
     exit 1
   fi
 done

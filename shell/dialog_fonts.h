@@ -1,5 +1,6 @@
 // The two "Arial" fonts of a dialog (buttons and message), owned by its
-// opener for as long as the dialog lives and deleted when it goes.
+// opener for as long as the dialog lives and deleted when it goes. Their
+// heights are given at 96 DPI and scaled to the main window's DPI.
 #pragma once
 
 #include <windows.h>

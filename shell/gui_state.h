@@ -22,6 +22,9 @@ struct GuiState : HoverFlags {
     HBITMAP switchBitmap = nullptr;
     HBITMAP switchHotBitmap = nullptr;
     HFONT pathBoxFont = nullptr;
+    // The path box that had the keyboard focus when a job disabled the boxes;
+    // it gets the focus back when they are enabled again.
+    HWND boxBeforeJob = nullptr;
     uint32_t osGeneration = 0;
     // The client size in 96-DPI pixels, and the DPI the window is shown at.
     uint32_t clientWidth = 0;

@@ -32,14 +32,12 @@ PlatformCode classifyPlatform() {
     return classifyVersion(version);
 }
 
-void showNoMemoryMessage() {
-    MessageBoxA(nullptr, "Not enough memory", KESTROW_EXE_NAME, MB_OK);
-}
-
 void prepareProcess() {
     gui().instance = GetModuleHandleA(nullptr);
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    app().reportNoMemory = showNoMemoryMessage;
+    // A worker never shows a window: the window tells "Not enough memory" from
+    // the outcome a job posts to it, and Delete ALL once its confirmation is gone.
+    app().reportNoMemory = [] {};
 }
 
 static void loadImages() {

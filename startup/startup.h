@@ -10,12 +10,10 @@
 // Prepares the state, refuses unsupported systems, creates and shows the main
 // window. Returns false when the program must end.
 bool startUp();
-// Process-wide set-up before anything else: the module handle, the component
-// object library (apartment-threaded, for the taskbar and the folder browser)
-// and the engine's out-of-memory message.
+// Process-wide set-up before anything else: the module handle and the
+// component object library (apartment-threaded, for the taskbar and the
+// folder browser).
 void prepareProcess();
-// "Not enough memory", caption "Kestrow.exe", no owner; safe from a worker.
-void showNoMemoryMessage();
 // The system's version in Kestrow's platform codes.
 PlatformCode classifyPlatform();
 // Loads the icons and switch bitmaps, registers the class "KestBox", hands the

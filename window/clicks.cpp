@@ -12,19 +12,15 @@
 
 namespace {
 
-// The file dialog starts from the saved pathA; the choice goes only into the
+// Each picker starts where its own box points; the choice goes only into the
 // box, as the saved paths change only when a job starts or a search ends.
 void chooseIntoBox(HWND window, Zone zone) {
-    const AppState& shared = app();
-    if (shared.settings.searchMode == FileMode) {
-        const int box = zone == Zone::ChooseA ? kPathBoxAId : kPathBoxBId;
-        PathText file;
-        copyPathText(file, shared.settings.pathA);
-        if (chooseFile(window, file, "All Files\0*.*\0") != 0) SetDlgItemTextA(window, box, file);
-        return;
-    }
-    PathText folder;
-    if (chooseFolder(window, folder) != 0) SetDlgItemTextA(window, kPathBoxAId, folder);
+    const bool fileMode = app().settings.searchMode == FileMode;
+    const int box = fileMode && zone == Zone::ChooseB ? kPathBoxBId : kPathBoxAId;
+    PathText path{};
+    GetDlgItemTextA(window, box, path, kPathTextSize);
+    const int chosen = fileMode ? chooseFile(window, path, "All Files\0*.*\0") : chooseFolder(window, path);
+    if (chosen != 0) SetDlgItemTextA(window, box, path);
 }
 
 void switchMode(HWND window) {

@@ -41,7 +41,8 @@ void addBand(Face& face, const FaceInput& input) {
     if (input.searchMode != FileMode) {
         face.currentFileLine = true;
         face.currentFileRect = {3, 30, w - kRightMargin, 50};
-        face.currentFileText = currentFileLine(input.runState, input.indexCount, input.currentFile);
+        face.currentFileLead = currentFileLead(input.runState, input.filesFound);
+        face.currentFileText = input.currentFile;
     }
 }
 
@@ -94,11 +95,15 @@ uint32_t bandRight(uint32_t width, uint32_t percent) {
     return (width - kRightMargin) * percent / 100;
 }
 
-std::string currentFileLine(uint32_t runState, uint32_t indexCount, const char* currentFile) {
-    if (runState != Indexing) return currentFile;
+std::string currentFileLine(uint32_t runState, uint32_t filesFound, const char* currentFile) {
+    return currentFileLead(runState, filesFound) + currentFile;
+}
+
+std::string currentFileLead(uint32_t runState, uint32_t filesFound) {
+    if (runState != Indexing) return "";
     char digits[16];
-    formatDecimal(static_cast<int>(indexCount), digits);
-    return std::string(digits) + " files scanned. Current File: " + currentFile;
+    formatDecimal(static_cast<int>(filesFound), digits);
+    return std::string(digits) + " files scanned. Current File: ";
 }
 
 const ColumnSet& columnSet(uint32_t searchMode) {

@@ -36,7 +36,7 @@ struct FaceInput {
     uint32_t runState = 0;
     uint32_t runControl = 0;
     uint32_t progressPercent = 0;  // as shown: see shownPercent
-    uint32_t indexCount = 0;
+    uint32_t filesFound = 0;       // by the walk so far
     const char* currentFile = "";
     HoverFlags hover;
 };
@@ -50,6 +50,9 @@ struct Face {
     std::string percentText;  // empty when the band is too short to hold it
     bool currentFileLine = false;
     Rect currentFileRect{};
+    // The line is its lead (the file count while indexing, else empty) and
+    // the path in hand, which is cut in the middle where it does not fit.
+    std::string currentFileLead;
     std::string currentFileText;
     std::vector<FaceButton> buttons;
 };
@@ -64,8 +67,11 @@ bool showsProgressBand(uint32_t runState);
 uint32_t shownPercent(uint32_t progressPercent);
 // Right edge of the progress band; 0 for 0 %.
 uint32_t bandRight(uint32_t width, uint32_t percent);
-// The line under the band: the file count while indexing, then the file in hand.
-std::string currentFileLine(uint32_t runState, uint32_t indexCount, const char* currentFile);
+// The line under the band: the count of files found while indexing, then the
+// file in hand.
+std::string currentFileLine(uint32_t runState, uint32_t filesFound, const char* currentFile);
+// The part of that line before the file in hand.
+std::string currentFileLead(uint32_t runState, uint32_t filesFound);
 
 struct ListColumn {
     const char* title;

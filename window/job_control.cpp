@@ -4,6 +4,7 @@
 #include "engine/base/worker_thread.h"
 #include "engine/compare/compare_files.h"
 #include "engine/search/duplicate_search.h"
+#include "resources/version.h"
 #include "shell/close_path.h"
 #include "shell/gui_state.h"
 #include "window/main_window.h"
@@ -20,12 +21,12 @@ struct JobStart {
     SearchOptions options;
 };
 
-void runJob(const JobStart& job, bool fileMode) {
-    if (fileMode) {
-        compareFiles(app(), job.a, job.b);
-    } else {
-        searchDuplicates(app(), job.a, job.options);
-    }
+// The job's outcome goes to the window as a message: its own thread then
+// decides what to tell the user.
+void runJob(HWND window, const JobStart& job, bool fileMode) {
+    const JobEnd end =
+        fileMode ? compareFiles(app(), job.a, job.b).end : searchDuplicates(app(), job.a, job.options).end;
+    PostMessageA(window, kJobEndedMessage, static_cast<WPARAM>(end), 0);
 }
 
 // Copies a path box into `path`. An empty box, or one holding more than a path
@@ -68,7 +69,17 @@ void startJob(HWND window) {
     copyPathText(job.a, shared.settings.pathA);
     if (fileMode) copyPathText(job.b, shared.settings.pathB);
     job.options = searchOptionsOf(shared.settings);
-    if (!startWorkerThread([job, fileMode] { runJob(job, fileMode); })) windBackFailedStart(window);
+    if (!startWorkerThread([window, job, fileMode] { runJob(window, job, fileMode); }))
+        windBackFailedStart(window);
+}
+
+void onJobEnded(HWND window, WPARAM end) {
+    if (static_cast<JobEnd>(end) == JobEnd::NoMemory) showNoMemoryMessage();
+    updateControls(window);
+}
+
+void showNoMemoryMessage() {
+    MessageBoxA(nullptr, "Not enough memory", KESTROW_EXE_NAME, MB_OK);
 }
 
 void abortJob() {

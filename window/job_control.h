@@ -6,6 +6,11 @@
 #include <functional>
 
 void startJob(HWND window);
+// A job's outcome (a JobEnd) has reached the window: "Not enough memory" when
+// memory ran out, and the path boxes for the idle state.
+void onJobEnded(HWND window, WPARAM end);
+// "Not enough memory", caption "Kestrow.exe", no owner; on the window's thread.
+void showNoMemoryMessage();
 void abortJob();
 void togglePause(HWND window);
 

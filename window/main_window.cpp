@@ -76,10 +76,26 @@ void applyPathBoxFont() {
     if (previous) DeleteObject(previous);
 }
 
+// A disabled box drops the keyboard focus, and with no focus no key reaches
+// the window: the window itself takes it before the box is disabled.
+void parkFocusOffBoxes(HWND window) {
+    GuiState& state = gui();
+    HWND focus = GetFocus();
+    if (focus != state.pathBoxA && focus != state.pathBoxB) return;
+    state.boxBeforeJob = focus;
+    SetFocus(window);
+}
+
+// Focus the user moved elsewhere (the list) stays where it is.
+void returnFocusToBox(HWND window) {
+    if (GetFocus() == window) focusPathBox(window);
+    gui().boxBeforeJob = nullptr;
+}
+
 }  // namespace
 
-HFONT createFaceFont(int weight, uint32_t dpi) {
-    return CreateFontA(scaledLength(15, dpi), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+HFONT createFaceFont(int weight, uint32_t dpi, int height) {
+    return CreateFontA(scaledLength(height, dpi), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Tahoma");
 }
 
@@ -126,12 +142,24 @@ void resetListColumns(HWND window) {
     updateControls(window);
 }
 
+// While idle the window hands its focus on, as a dialog does, so Enter and
+// the other keys find a box after the window is activated again.
+void focusPathBox(HWND window) {
+    const GuiState& state = gui();
+    if (app().runState != Idle) return;
+    HWND box = state.boxBeforeJob;
+    if (box == nullptr || !IsWindowVisible(box)) box = GetDlgItem(window, kPathBoxAId);
+    if (IsWindowEnabled(box)) SetFocus(box);
+}
+
 void updateControls(HWND window) {
     const bool fileMode = app().settings.searchMode == FileMode;
     const bool idle = app().runState == Idle;
     showControl(window, kPathBoxBId, fileMode ? SW_SHOWNORMAL : SW_HIDE);
+    if (!idle) parkFocusOffBoxes(window);
     enableControl(window, kPathBoxAId, idle);
     enableControl(window, kPathBoxBId, idle);
+    if (idle) returnFocusToBox(window);
 }
 
 // A control's tip is replaced, not stacked: the box keeps one tool.

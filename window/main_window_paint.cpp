@@ -17,6 +17,7 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kButtonFace = RGB(213, 215, 183);
 constexpr COLORREF kLitButtonFace = RGB(229, 231, 199);
 constexpr int kSwitchSize = 24;
+constexpr int kFaceWeight = 500;
 
 RECT toRect(const Rect& rect) {
     return {rect.left, rect.top, rect.right, rect.bottom};
@@ -50,10 +51,16 @@ FaceInput faceInput(uint32_t runState, uint32_t percent, const char* currentFile
     input.runState = runState;
     input.runControl = app().runControl;
     input.progressPercent = percent;
-    input.indexCount = app().indexCount;
+    input.filesFound = app().filesFound;
     input.currentFile = currentFile;
     input.hover = hoverFlags();
     return input;
+}
+
+Face faceOf(uint32_t runState, uint32_t percent) {
+    PathText currentFile;
+    app().currentFileText.read(currentFile);
+    return describeFace(faceInput(runState, percent, currentFile));
 }
 
 void drawBand(HDC dc, const Face& face) {
@@ -66,6 +73,61 @@ void drawBand(HDC dc, const Face& face) {
     SetTextColor(dc, kBlack);
 }
 
+// The width `text` takes in the font selected into `dc`.
+int textWidth(HDC dc, const char* text) {
+    RECT measured = {0, 0, 0, 0};
+    DrawTextA(dc, text, -1, &measured, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+    return measured.right - measured.left;
+}
+
+// A label stays inside its box at every DPI: a font does not always widen in
+// step with the scale, so a label that would be cut is drawn a size smaller,
+// and smaller again, until it fits.
+void drawLabel(HDC dc, const FaceLabel& label) {
+    constexpr int kSmallestHeight = 10;
+    const int room = label.box.right - label.box.left;
+    if (textWidth(dc, label.text) <= room) {
+        drawText(dc, label.text, label.box, DT_SINGLELINE);
+        return;
+    }
+    for (int height = kFaceFontHeight - 1; height >= kSmallestHeight; --height) {
+        const OwnedFont smaller(createFaceFont(kFaceWeight, kBaseDpi, height));
+        const Selection inUse(dc, smaller.get());
+        if (textWidth(dc, label.text) <= room || height == kSmallestHeight) {
+            drawText(dc, label.text, label.box, DT_SINGLELINE);
+            return;
+        }
+    }
+}
+
+// The face's texts are the program's ANSI texts turned into UTF-16 by its
+// code page, as the list-view turns them: a name reads the same in both,
+// whatever character set the font would pick for ANSI text.
+std::wstring wideText(const std::string& text) {
+    const int size = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
+    if (length > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), size, &wide[0], length);
+    return wide;
+}
+
+// The lead in full, then the path in the room left before the buttons, cut in
+// the middle where it does not fit so that its file name stays in view.
+void drawCurrentFileLine(HDC dc, const Face& face) {
+    const ShownFileLine line = shownFileLine(face);
+    RECT area = toRect(face.currentFileRect);
+    constexpr UINT kFormat = DT_SINGLELINE | DT_NOPREFIX;
+    if (!line.lead.empty()) {
+        const int length = static_cast<int>(line.lead.size());
+        RECT measured = area;
+        DrawTextW(dc, line.lead.c_str(), length, &measured, kFormat | DT_CALCRECT);
+        DrawTextW(dc, line.lead.c_str(), length, &area, kFormat);
+        area.left = measured.right;
+    }
+    if (area.left >= area.right || line.path.empty()) return;
+    DrawTextW(dc, line.path.c_str(), static_cast<int>(line.path.size()), &area, kFormat | DT_PATH_ELLIPSIS);
+}
+
 void drawFace(HWND window, HDC dc) {
     const uint32_t runState = app().runState;
     if (gui().clientWidth <= 200) return;
@@ -76,9 +138,7 @@ void drawFace(HWND window, HDC dc) {
     } else if (!busy(runState)) {
         finishTaskbarProgress(window);
     }
-    PathText currentFile;
-    app().currentFileText.read(currentFile);
-    const Face face = describeFace(faceInput(runState, percent, currentFile));
+    const Face face = faceOf(runState, percent);
 
     // The face is laid out at 96 DPI; the device context scales it to the window's.
     if (gui().dpi != kBaseDpi) {
@@ -88,11 +148,11 @@ void drawFace(HWND window, HDC dc) {
     }
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, kBlack);
-    const OwnedFont font(createFaceFont(500));
+    const OwnedFont font(createFaceFont(kFaceWeight));
     const Selection fontInUse(dc, font.get());
-    for (const FaceLabel& label : face.labels) drawText(dc, label.text, label.box, DT_SINGLELINE);
+    for (const FaceLabel& label : face.labels) drawLabel(dc, label);
     if (face.band) drawBand(dc, face);
-    if (face.currentFileLine) drawText(dc, face.currentFileText.c_str(), face.currentFileRect, DT_SINGLELINE);
+    if (face.currentFileLine) drawCurrentFileLine(dc, face);
     const OwnedMemoryDC memoryDC(CreateCompatibleDC(dc));
     for (const FaceButton& button : face.buttons) {
         drawButton(dc, memoryDC.get(), button.kind, button.top, button.left, button.lit, button.text);
@@ -129,6 +189,17 @@ void drawSwitch(HDC dc, HDC memoryDC, ButtonKind kind, int top, int left, bool l
 }
 
 }  // namespace
+
+ShownFileLine shownFileLine(const Face& face) {
+    return {wideText(face.currentFileLead), wideText(face.currentFileText)};
+}
+
+ShownFileLine shownFileLineNow() {
+    const uint32_t runState = app().runState;
+    const Face face = faceOf(runState, shownPercent(app().progressPercent));
+    if (!face.currentFileLine) return {};
+    return shownFileLine(face);
+}
 
 void paintMainWindow(HWND window) {
     PAINTSTRUCT paint;

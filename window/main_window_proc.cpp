@@ -8,6 +8,7 @@
 #include "window/clicks.h"
 #include "window/context_menu.h"
 #include "window/file_drop.h"
+#include "window/job_control.h"
 #include "window/list_cells.h"
 #include "window/list_view_results.h"
 #include "window/main_window.h"
@@ -74,6 +75,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_SIZE: layoutChildren(window, lParam); return 0;
         case kDpiChangedMessage: onDpiChanged(window, wParam, lParam); return 0;
         case WM_PAINT: paintMainWindow(window); return 0;
+        case WM_SETFOCUS: focusPathBox(window); return 0;
         case WM_NOTIFY: return onNotify(window, wParam, lParam);
         case WM_COMMAND: handleCommand(window, wParam); return 0;
         case WM_TIMER: onTimer(window, wParam); return 0;
@@ -85,6 +87,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_CONTEXTMENU: PostMessageA(gui().mainWindow, WM_RBUTTONUP, 0, 0); return 0;
         case WM_DESTROY: PostQuitMessage(0); return 0;
         case kUpdateControlsMessage: updateControls(window); return 0;
+        case kJobEndedMessage: onJobEnded(window, wParam); return 0;
         default: return DefWindowProcA(window, message, wParam, lParam);
     }
 }

@@ -6,6 +6,7 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include <cstring>
 #include <string>
 
 #include "engine/base/owned_win32.h"
@@ -19,13 +20,35 @@ constexpr DWORD kOpenFileFlags =
     OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_LONGNAMES;
 constexpr UINT kBrowseFlags = BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN | BIF_EDITBOX;
 
-// The dialog starts from `buffer` when it names a file that opens, otherwise
-// from the user's documents folder.
-void startFromOpenableFile(char* buffer) {
+bool isFolder(const char* path) {
+    const DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// The dialog starts from `buffer` when it names a file that opens; else in
+// the folder `buffer` names or holds its name in (with no name given), and
+// else in the user's documents folder.
+void chooseStart(char* buffer, char* folder) {
+    folder[0] = '\0';
     const OwnedFileHandle file(
         CreateFileA(buffer, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file) return;
+    copyPathText(folder, buffer);
+    char* const lastSeparator = std::strrchr(folder, '\\');
+    if (!isFolder(folder) && lastSeparator != nullptr) *lastSeparator = '\0';
+    if (folder[0] != '\0' && isFolder(folder)) {
+        buffer[0] = '\0';
+        return;
+    }
+    folder[0] = '\0';
     SHGetSpecialFolderPathA(nullptr, buffer, CSIDL_PERSONAL, FALSE);
+}
+
+// Once the browser is up, it selects the folder it was given (lParam).
+int CALLBACK selectStartFolder(HWND browser, UINT message, LPARAM, LPARAM folder) {
+    if (message == BFFM_INITIALIZED && reinterpret_cast<const char*>(folder)[0] != '\0')
+        SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, folder);
+    return 0;
 }
 
 // Why ShellExecuteA could not open the page, from its result code.
@@ -51,7 +74,8 @@ void reportHelpFailure(const char* page, const char* reason) {
 }  // namespace
 
 int chooseFile(HWND owner, char* buffer, const char* filter) {
-    startFromOpenableFile(buffer);
+    PathText folder;
+    chooseStart(buffer, folder);
     OPENFILENAMEA dialog = {};
     dialog.lStructSize = kOpenFileRecordSize;
     dialog.hwndOwner = owner;
@@ -59,6 +83,7 @@ int chooseFile(HWND owner, char* buffer, const char* filter) {
     dialog.lpstrFilter = filter;
     dialog.lpstrFile = buffer;
     dialog.nMaxFile = kPathTextSize;
+    dialog.lpstrInitialDir = folder[0] != '\0' ? folder : nullptr;
     dialog.lpstrTitle = KESTROW_TITLE;
     dialog.Flags = kOpenFileFlags;
     return GetOpenFileNameA(&dialog);
@@ -67,10 +92,14 @@ int chooseFile(HWND owner, char* buffer, const char* filter) {
 // A confirmed item without a file-system path (which the browser should not
 // offer) counts as cancelled: `out` is written only with a real folder.
 int chooseFolder(HWND owner, char* out) {
+    PathText start;
+    copyPathText(start, out);
     BROWSEINFOA browse = {};
     browse.hwndOwner = owner;
     browse.lpszTitle = "Directory to look in:";
     browse.ulFlags = kBrowseFlags;
+    browse.lpfn = selectStartFolder;
+    browse.lParam = reinterpret_cast<LPARAM>(start);
     LPITEMIDLIST item = SHBrowseForFolderA(&browse);
     if (item == nullptr) return 0;
     char folder[MAX_PATH] = "";

@@ -68,6 +68,8 @@ void walkFolder(AppState& state, FileIndex& index, const SearchOptions& options,
 
     const uint32_t startingCount = state.indexCount.load();
     const uint32_t startingLeftOut = index.leftOut;
+    // Until its first file, the folder being read stands for the file in hand.
+    state.currentFileText.write(folderPath);
     FolderListing listing;
     if (readAhead.take(folderPath, listing))
         readAhead.expect(subfoldersOf(folderPath, listing, options.filter, rootLength));

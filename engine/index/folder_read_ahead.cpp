@@ -13,10 +13,11 @@ constexpr std::size_t kQueuedFolders = 4096;
 // How long a waiting thread sleeps before it looks again without a wake-up call.
 constexpr uint32_t kRecheckMs = 20;
 
-bool listFolderEntries(const char* folder, FolderListing& listing) {
+bool listFolderEntries(AppState& state, const char* folder, FolderListing& listing) {
     listing.clear();
-    return fs::listFolder(folder, [&listing](const fs::FolderEntry& entry) {
+    return fs::listFolder(folder, [&state, &listing](const fs::FolderEntry& entry) {
         listing.push_back(ListedEntry{entry.name, entry.isFolder, entry.isLink, entry.size});
+        if (!entry.isFolder) state.filesFound.fetch_add(1, std::memory_order_relaxed);
     });
 }
 
@@ -77,7 +78,7 @@ bool FolderReadAhead::take(const char* folder, FolderListing& listing) {
         }
         listingMade_.wait(kRecheckMs);
     }
-    return listFolderEntries(folder, listing);
+    return listFolderEntries(state_, folder, listing);
 }
 
 bool FolderReadAhead::stopped() {
@@ -111,7 +112,7 @@ void FolderReadAhead::listAhead() {
     while (claim(path)) {
         bool listed = false, made = true;
         try {
-            listed = listFolderEntries(path.c_str(), listing);
+            listed = listFolderEntries(state_, path.c_str(), listing);
         } catch (const std::bad_alloc&) {
             made = false;  // the walk lists the folder itself
         }

@@ -30,6 +30,9 @@ struct AppState {
     std::atomic<uint32_t> progressPercent{0};
     std::atomic<uint32_t> twinCount{0};
     std::atomic<uint32_t> indexCount{0};
+    // Files the folder walk has found so far, counted as its listings are read,
+    // so the count moves during a long listing before its files are indexed.
+    std::atomic<uint32_t> filesFound{0};
     // One-shot options: start at 0, never saved, cleared again by the search.
     std::atomic<uint32_t> removeEmptyDirs{0};
     std::atomic<uint32_t> checkZeroLength{0};

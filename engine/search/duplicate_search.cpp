@@ -13,6 +13,7 @@ namespace {
 void writeSearchRow(AppState& state, int row, JobRowKind kind, uint32_t count,
                     JobEnd end = JobEnd::Completed) {
     state.results->insertJobRow(row, JobRowRecord{kind, end, count, {}});
+    state.results->ensureVisible(row);  // the closing row ends a long list in view
 }
 
 // A search is a short line of stages, each a type with one run:
@@ -153,6 +154,8 @@ bool listTwins(AppState& state, const char* folder, const SearchOptions& options
 
 SearchOutcome searchDuplicates(AppState& state, const char* folder, const SearchOptions& options) {
     state.indexCount.store(0);
+    state.filesFound.store(0);
+    state.currentFileText.replace(PathText{});  // nothing of the last search shows in this one
     state.twinCount.store(0);
     state.updateControls();
     state.results->clearRows();

@@ -52,6 +52,7 @@ TEST(IndexWalk, ListsEveryFileDepthFirstWithListingSizes) {
     PathText current;
     quick.state.currentFileText.read(current);
     EXPECT_STREQ(current, expected.back().c_str());
+    EXPECT_EQ(quick.state.filesFound.load(), 5u) << "every file listed is counted as found";
     for (uint32_t i = 0; i < 5; ++i) {
         EXPECT_EQ(quick.index.entry(i).listedSize, std::filesystem::file_size(expected[i])) << expected[i];
     }

@@ -133,10 +133,11 @@ TEST(SearchRows, ControlsAreUpdatedWhileBusyAndOnceIdleWithBlocksAlreadyReleased
 }
 
 // The window shows the file in hand while the search rewrites it: every read
-// is one whole path, never the start of one and the end of another.
+// is one whole path, never the start of one and the end of another (the
+// folder being read stands for the file in hand until its first file).
 TEST(SearchRows, TheFileInHandIsAlwaysReadWhole) {
     TestFolder folder;
-    std::vector<std::string> paths{""};
+    std::vector<std::string> paths{"", folder.root().string()};
     for (int i = 0; i < 40; ++i)
         paths.push_back(folder.write(std::string(1 + i * 7 % 90, 'a' + i % 26), "twin"));
     for (SearchMode mode : {QuickDirMode, DirectoryMode}) {

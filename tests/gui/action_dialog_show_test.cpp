@@ -1,4 +1,5 @@
 // Which pair the "Duplicate File Action" dialog shows, and how.
+#include "tests/gui/main_window_helpers.h"
 #include "tests/gui/twin_list_fixture.h"
 
 #include <commctrl.h>
@@ -101,6 +102,8 @@ TEST_F(TwinListTest, DoubleClickOnStartRowShowsTheFirstPairWithSizesLocalDateAnd
     EXPECT_EQ(first.tools, toolsBefore + 13);
     EXPECT_EQ(SendMessageA(gui().tooltipWindow, TTM_GETTOOLCOUNT, 0, 0), toolsBefore);
 
+    // On a monitor of 144 DPI the dialog's own texts grow with it.
+    moveToDpi(window(), 144);
     focusRow(2);
     ShownPair second;
     {
@@ -111,6 +114,8 @@ TEST_F(TwinListTest, DoubleClickOnStartRowShowsTheFirstPairWithSizesLocalDateAnd
     EXPECT_EQ(second.sizeB, "3000000000");
     EXPECT_EQ(second.verdict, "These files were found to be 97% the same.");
     EXPECT_TRUE(second.detailEnabled);
+    EXPECT_EQ(second.buttonFontHeight, 38);
+    EXPECT_EQ(second.verdictFontHeight, 24);
     DeleteFileA(big.c_str());
 }
 

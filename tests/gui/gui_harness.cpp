@@ -14,6 +14,7 @@ void resetProgramState() {
     state.progressPercent = 0;
     state.twinCount = 0;
     state.indexCount = 0;
+    state.filesFound = 0;
     state.removeEmptyDirs = 0;
     state.checkZeroLength = 0;
     state.pauseGate.openGate();

@@ -183,6 +183,21 @@ std::string columnTitle(int column) {
     return title;
 }
 
+void moveToDpi(HWND window, uint32_t dpi) {
+    RECT frame;
+    GetWindowRect(window, &frame);
+    const RECT suggested = {frame.left, frame.top, frame.left + 520 * static_cast<LONG>(dpi) / 96,
+                            frame.top + 400 * static_cast<LONG>(dpi) / 96};
+    SendMessageA(window, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi),
+                 reinterpret_cast<LPARAM>(&suggested));
+    pumpFor(20);
+}
+
+bool bringToFront(HWND window) {
+    SetForegroundWindow(window);
+    return pumpUntil([window] { return GetForegroundWindow() == window; }, 5000);
+}
+
 void setBox(HWND window, int controlId, const std::string& text) {
     SendMessageA(GetDlgItem(window, controlId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }

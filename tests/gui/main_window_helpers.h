@@ -50,6 +50,11 @@ POINT cellPoint(int row, int column);
 POINT headerPoint(int column);
 // The clipboard's ANSI text; empty when it holds none.
 std::string clipboardText();
+// Tells the window it is now on a monitor of `dpi`, suggesting its 520 x 400
+// size at that DPI, as the system does when the window moves there.
+void moveToDpi(HWND window, uint32_t dpi);
+// Makes `window` the foreground window, which receives the keyboard input.
+bool bringToFront(HWND window);
 
 void setBox(HWND window, int controlId, const std::string& text);
 std::string boxText(HWND window, int controlId);

@@ -1,5 +1,10 @@
 // Jobs started, paused, resumed and aborted from the main window's buttons.
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -9,11 +14,13 @@
 #include "engine/compare/compare_files.h"
 #include "engine/rows/result_store.h"
 #include "engine/search/duplicate_search.h"
+#include "resources/version.h"
 #include "tests/gui/main_window_helpers.h"
 #include "tests/gui/twin_list_fixture.h"
 #include "window/clicks.h"
 #include "window/job_control.h"
 #include "window/main_window.h"
+#include "window/main_window_paint.h"
 
 namespace {
 
@@ -190,6 +197,111 @@ TEST_F(QuickDirWindow, SaveListWritesWhatTheCommandLineWritesInEachFormat) {
         ASSERT_TRUE(pumpUntil([&] { return fileExists(saved); })) << names[at];
         EXPECT_EQ(fileBytes(saved), commandLineOutput(tree, formats[at])) << names[at];
     }
+}
+
+// The list-view's own UTF-16 text of a cell.
+std::wstring shownWideCell(int row, int column) {
+    wchar_t text[kPathTextSize] = {};
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = kPathTextSize;
+    SendMessageW(gui().resultListView, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+std::string narrowText(const std::wstring& text) {
+    char narrow[kPathTextSize * 4] = {};
+    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, narrow, sizeof(narrow), nullptr, nullptr);
+    return narrow;
+}
+
+// Holds the walk once it has indexed at least `count` files: lets it run, then
+// pauses it as Pause does.
+void holdWalkAfter(uint32_t count) {
+    app().runControl = Running;
+    app().pauseGate.openGate();
+    while (app().indexCount < count && app().runState == Indexing) Sleep(0);
+    app().runControl = Paused;
+    app().pauseGate.closeGate();
+}
+
+// The line under the band through a long walk: the count rises with the
+// files indexed, the path in hand is always this search's own (never the
+// last search's), and a name reads as the list shows it.
+TEST_F(QuickDirWindow, TheProgressLineFollowsTheWalkAndShowsNamesAsTheListDoes) {
+    const std::string tree = dataFolder() + "a folder with a long name, so that paths are cut\\";
+    CreateDirectoryA(tree.c_str(), nullptr);
+    const int folders = 40, perFolder = 50;
+    for (int folder = 0; folder < folders; ++folder) {
+        const std::string sub = tree + "sub folder " + std::to_string(folder) + "\\";
+        CreateDirectoryA(sub.c_str(), nullptr);
+        for (int file = 0; file < perFolder; ++file)  // sizes of their own: no twins
+            writeFile(sub + std::to_string(file) + ".dat", std::string(folder * perFolder + file + 2, 'k'));
+    }
+    const std::string japanese = tree + "\xE6\x97\xA5\xE6\x9C\xAC\\";
+    CreateDirectoryA(japanese.c_str(), nullptr);
+    writeFile(japanese + "caf\xC3\xA9.dat", "k");
+    writeFile(tree + "twin.dat", "k");
+    app().currentFileText.write("Z:\\last search\\data\\slo");
+
+    const std::string searched = tree.substr(0, tree.size() - 1);
+    setBox(window(), kPathBoxAId, searched);
+    app().runControl = Paused;  // held at the walk's first file
+    app().pauseGate.closeGate();
+    clickAt(window(), startAbortPoint());
+    ASSERT_TRUE(pumpUntil([] { return app().runState == Indexing; }));
+    uint32_t lastCount = 0;
+    for (uint32_t target : {0u, 100u, 700u, 1500u}) {
+        if (target != 0) holdWalkAfter(target);
+        pumpFor(20);
+        ASSERT_EQ(app().runState, uint32_t{Indexing}) << "held at " << target;
+        const ShownFileLine line = shownFileLineNow();
+        const std::string lead = narrowText(line.lead);
+        const uint32_t count = static_cast<uint32_t>(std::strtoul(lead.c_str(), nullptr, 10));
+        EXPECT_EQ(lead, std::to_string(count) + " files scanned. Current File: ");
+        EXPECT_GE(count, app().indexCount.load()) << "files found, indexed or about to be";
+        EXPECT_GE(count, lastCount);
+        lastCount = count;
+        const std::string path = narrowText(line.path);
+        EXPECT_EQ(path.rfind(searched, 0), 0u) << "a path of this search: " << path;
+    }
+    InvalidateRect(window(), nullptr, TRUE);
+    saveScreenshot(window(), "main_window_walk");
+    app().runControl = Running;
+    app().pauseGate.openGate();
+    ASSERT_TRUE(waitIdle());
+    EXPECT_EQ(listCell(0, 1), std::to_string(folders * perFolder + 2) + " files found.");
+    EXPECT_EQ(app().filesFound.load(), uint32_t{folders * perFolder + 2});
+
+    // The name outside the ANSI code page reads the same on the face as in the list.
+    ASSERT_EQ(listRowCount(), 3);
+    const int column = listCell(1, 0).find("caf") != std::string::npos ? 0 : 1;
+    Face face;
+    face.currentFileText = listCell(1, column);
+    const std::wstring listed = shownWideCell(1, column);
+    EXPECT_EQ(shownFileLine(face).path, listed);
+    ASSERT_GT(listed.size(), 11u);
+    EXPECT_EQ(listed.substr(listed.size() - 11), L"\u65E5\u672C\\caf\u00E9.dat");
+}
+
+// A search that cannot get its memory: the window learns it from the job's
+// outcome and tells it on its own thread, once the job is over.
+TEST_F(QuickDirWindow, NotEnoughMemoryIsToldByTheWindowsOwnThread) {
+    setBox(window(), kPathBoxAId, makeTwinFolder(dataFolder(), 3));
+    app().allocateBlock = [](std::size_t) -> uint8_t* { return nullptr; };
+    DWORD shownBy = 0;
+    uint32_t stateWhileShown = Comparing;
+    DialogAnswerer answers({{KESTROW_EXE_NAME, IDOK, nullptr, [&](HWND box) {
+                                 shownBy = GetWindowThreadProcessId(box, nullptr);
+                                 stateWhileShown = app().runState;
+                             }}});
+    clickAt(window(), startAbortPoint());
+    EXPECT_TRUE(answers.finish());
+    EXPECT_EQ(shownBy, GetCurrentThreadId());
+    EXPECT_EQ(stateWhileShown, uint32_t{Idle});
+    ASSERT_TRUE(waitIdle());
+    app().allocateBlock = nullptr;
 }
 
 TEST_F(DirectoryWindow, PauseHoldsTheSearchResumeGoesOnAndAbortWhilePausedEndsIt) {

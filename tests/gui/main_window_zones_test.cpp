@@ -4,6 +4,8 @@
 #include <commctrl.h>
 #include <dlgs.h>
 
+#include <atomic>
+#include <functional>
 #include <string>
 
 #include "resources/version.h"
@@ -96,34 +98,60 @@ TEST_F(SearchingWindow, AReleaseActsOnTheButtonUnderItNeverOnOneLitBefore) {
     EXPECT_EQ(listCell(listRowCount() - 1, 0), "End");
 }
 
-// Keys reach the window as a user's would: posted to the focused control and
-// routed by the message loop.
-TEST_F(SearchingWindow, KeysStartSwitchResumeAndAbortAJob) {
-    auto press = [](HWND target, WPARAM key) {
-        PostMessageA(target, WM_KEYDOWN, key, 1);
-        pumpFor(20);
-    };
-    auto startHeld = [&press] {
-        app().runControl = Paused;  // the search holds in its walk until resumed
-        app().pauseGate.closeGate();
-        press(gui().pathBoxA, VK_RETURN);
-    };
-    press(gui().resultListView, VK_F2);
-    EXPECT_EQ(app().settings.searchMode, uint32_t{QuickDirMode});
+// Keys go through the keyboard focus, as a user's do, whatever has it: the
+// list, the path box that Start disables, the window while a job runs.
+TEST_F(SearchingWindow, EveryKeyAnswersThroughTheFocusDuringAndAfterAJob) {
+    ASSERT_TRUE(bringToFront(window()));
+    SetFocus(gui().resultListView);
+    pressKeys({VK_F2});
+    ASSERT_TRUE(pumpUntil([] { return app().settings.searchMode == QuickDirMode; })) << "F2 in the list";
     setBox(window(), kPathBoxAId, makeTwinFolder(dataFolder(), 40));
+    // Each job holds at its start until released, so every key meets it running.
+    std::atomic<bool> holding{true};
+    const std::function<void()> post = app().updateControls;
+    app().updateControls = [post, &holding] {
+        post();
+        while (holding) Sleep(5);
+    };
+    const auto runControlIs = [](uint32_t control) {
+        return pumpUntil([control] { return app().runControl == control; }, 10000);
+    };
 
-    startHeld();
-    ASSERT_NE(app().runState, uint32_t{Idle}) << "Enter in the path box starts the job";
-    press(gui().resultListView, VK_F2);
-    EXPECT_EQ(app().settings.searchMode, uint32_t{QuickDirMode}) << "no mode change during a job";
-    press(gui().resultListView, VK_ESCAPE);
+    SetFocus(gui().pathBoxA);
+    pressKeys({VK_RETURN});
+    ASSERT_TRUE(pumpUntil([] { return app().runState != Idle; })) << "Enter in the path box starts the job";
+    EXPECT_FALSE(IsWindowEnabled(gui().pathBoxA));
+    EXPECT_EQ(GetFocus(), window()) << "the disabled box hands the focus to the window";
+    pressKeys({VK_PAUSE});
+    EXPECT_TRUE(runControlIs(Paused)) << "Pause holds the job";
+    pressKeys({VK_F6});
+    EXPECT_TRUE(runControlIs(Running)) << "F6 resumes it";
+    SetFocus(gui().resultListView);
+    pressKeys({VK_F6});
+    EXPECT_TRUE(runControlIs(Paused)) << "F6 in the list holds it";
+    holding = false;  // the search goes on into its walk and holds there
+    ASSERT_TRUE(pumpUntil([] { return listRowCount() == 1; }));
+    pressKeys({VK_PAUSE});
+    ASSERT_TRUE(waitIdle()) << "Pause resumes it";
+    EXPECT_EQ(listCell(listRowCount() - 1, 0), "End");
+
+    // After the job: the box has the focus back, F2 turns the switch and Enter starts.
+    SetFocus(gui().pathBoxA);
+    holding = true;
+    pressKeys({VK_RETURN});
+    ASSERT_TRUE(pumpUntil([] { return app().runState != Idle; }));
+    pressKeys({VK_ESCAPE});
+    EXPECT_TRUE(runControlIs(AbortRequested)) << "Esc aborts the job";
+    holding = false;
     ASSERT_TRUE(waitIdle());
     EXPECT_EQ(listCell(0, 0), "Aborted");
-
-    startHeld();
-    ASSERT_NE(app().runState, uint32_t{Idle});
-    press(gui().resultListView, VK_PAUSE);
-    EXPECT_EQ(app().runControl, uint32_t{Running}) << "Pause resumes a paused job";
+    EXPECT_EQ(GetFocus(), gui().pathBoxA) << "the box that had the focus gets it back";
+    pressKeys({VK_F2});
+    EXPECT_TRUE(pumpUntil([] { return app().settings.searchMode == FileMode; })) << "F2 after the job";
+    pressKeys({VK_F2});
+    ASSERT_TRUE(pumpUntil([] { return app().settings.searchMode == DirectoryMode; }));
+    pressKeys({VK_RETURN});
+    ASSERT_TRUE(pumpUntil([] { return app().runState != Idle; })) << "Enter after the job";
     ASSERT_TRUE(waitIdle());
     EXPECT_EQ(listCell(listRowCount() - 1, 0), "End");
 }
@@ -177,4 +205,37 @@ TEST_F(GuiTest, AChosenFileGoesIntoItsBoxAndTheSavedPathsStay) {
     EXPECT_EQ(boxText(window(), kPathBoxBId), chosen);
     EXPECT_STREQ(app().settings.pathA, saved.c_str());
     EXPECT_STREQ(app().settings.pathB, saved.c_str());
+}
+
+// The file dialog starts at the file of its own box; the folder browser at
+// the folder of box 1002, so OK right away gives that folder back.
+TEST_F(GuiTest, EachPickerStartsAtWhatItsOwnBoxHolds) {
+    const std::string folderA = dataFolder() + "a", folderB = dataFolder() + "b";
+    CreateDirectoryA(folderA.c_str(), nullptr);
+    CreateDirectoryA(folderB.c_str(), nullptr);
+    writeFile(folderA + "\\one.txt", "1");
+    writeFile(folderB + "\\two.txt", "2");
+    setBox(window(), kPathBoxAId, folderA + "\\one.txt");
+    setBox(window(), kPathBoxBId, folderB + "\\two.txt");
+    std::string startFolder, startName;
+    DialogAnswerer file({{KESTROW_TITLE, IDCANCEL, window(), [&](HWND dialog) {
+                              char folder[MAX_PATH] = {};
+                              SendMessageA(dialog, CDM_GETFOLDERPATH, MAX_PATH,
+                                           reinterpret_cast<LPARAM>(folder));
+                              startFolder = folder;
+                              // The name field is a combo box, or an edit box in older dialogs.
+                              startName = dialogItemText(dialog, cmb13);
+                              if (startName.empty()) startName = dialogItemText(dialog, edt1);
+                          }}});
+    actOnZone(window(), Zone::ChooseB);
+    EXPECT_TRUE(file.finish());
+    EXPECT_EQ(startFolder, folderB);
+    EXPECT_EQ(startName, "two.txt");
+
+    clickAt(window(), switchPoint());  // Directory
+    setBox(window(), kPathBoxAId, folderB);
+    DialogAnswerer folder({{nullptr, IDOK, window()}});
+    actOnZone(window(), Zone::ChooseA);
+    EXPECT_TRUE(folder.finish());
+    EXPECT_EQ(boxText(window(), kPathBoxAId), folderB);
 }

@@ -73,7 +73,8 @@ TEST_F(ForeignNamesTest, AQuickDirSearchListsShowsAndDeletesThemByName) {
                                  shownA = dialogItemText(dialog, 1002);
                                  shownB = dialogItemText(dialog, 1011);
                              }},
-                            {KESTROW_TITLE, IDOK, window()}});
+                            {KESTROW_TITLE, IDOK, window()},
+                            {KESTROW_TITLE, IDOK, window()}});  // the summary
     doubleClick();
     EXPECT_TRUE(answers.finish());
     EXPECT_EQ(shownA, columnA[0]);

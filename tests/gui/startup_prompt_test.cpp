@@ -5,6 +5,7 @@
 #include "shell/about_box.h"
 #include "shell/choice_prompt.h"
 #include "startup/startup.h"
+#include "window/job_control.h"
 
 namespace {
 
@@ -115,7 +116,7 @@ TEST(StartUp, NoMemoryMessageHasItsTextAndCaption) {
     EXPECT_EQ(owner, nullptr);
 }
 
-TEST(StartUp, PreparesAnApartmentThreadedComponentLibraryAndTheMemoryMessage) {
+TEST(StartUp, PreparesAnApartmentThreadedComponentLibrary) {
     HRESULT again = E_FAIL;
     HRESULT otherModel = E_FAIL;
     WorkerThread fresh;

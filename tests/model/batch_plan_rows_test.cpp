@@ -163,3 +163,34 @@ TEST(BatchPlanRows, AnUnknownModeOrColumnRemovesNothing) {
     }
     EXPECT_TRUE(planBatch(rows, 2, DeleteMode, "").rows.empty());
 }
+
+TEST(BatchPlanWords, TheConfirmationSaysHowManyFilesOfWhichColumnGoWhere) {
+    EXPECT_EQ(batchPromptText(2, 1, DeleteMode, ""), "2 files of Column B will be deleted for good.");
+    EXPECT_EQ(batchPromptText(1, 0, RecycleMode, ""), "1 file of Column A will be moved to the Recycle Bin.");
+    EXPECT_EQ(batchPromptText(3, 0, MoveToMode, "D:\\Moved\\"),
+              "3 files of Column A will be moved to D:\\Moved\\.");
+    EXPECT_EQ(batchPromptText(3, 0, MoveToMode, "\\"),
+              "3 files of Column A would be acted on, but no full folder to move them to is chosen "
+              "(Select Move Dir): every file will stay.");
+    EXPECT_EQ(
+        batchPromptText(3, 1, 7, ""),
+        "3 files of Column B would be acted on, but the Batch Delete Mode is not known: every file will "
+        "stay.");
+    EXPECT_EQ(batchPromptText(0, 1, DeleteMode, ""),
+              "No file of Column B is a 100% twin: no file will be touched.");
+}
+
+TEST(BatchPlanWords, TheSummaryAlwaysCountsTheFilesRemovedAndKept) {
+    BatchTally tally;
+    tally.planned = 2;
+    tally.removed = 2;
+    EXPECT_EQ(batchOutcomeText(tally, DeleteMode, ""), "Deleted 2 of 2 files for good. Kept 0.");
+    EXPECT_EQ(batchOutcomeText(tally, RecycleMode, ""), "Moved 2 of 2 files to the Recycle Bin. Kept 0.");
+    tally = {10, 5, 2, 1};  // planned, removed, kept by the re-check, failed; 2 not reached
+    EXPECT_EQ(batchOutcomeText(tally, MoveToMode, "D:\\Moved\\"),
+              "Moved 5 of 10 files to D:\\Moved\\. Kept 5: 2 whose twin was missing or no longer the same, 1 "
+              "that could not be removed, 2 not reached after Cancel.");
+    tally = {1, 0, 0, 1};
+    EXPECT_EQ(batchOutcomeText(tally, MoveToMode, ""),
+              "Removed 0 of 1 file. Kept 1: 1 that could not be removed.");
+}
