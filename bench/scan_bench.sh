@@ -8,9 +8,9 @@
 # BUILD_DIR holds kestrow and bench_scan_tree (default build/native); the
 # trees go to WORK_DIR (default /tmp/kestrow-bench) and are deleted after.
 # TREE: large many small million directory directory-large directory-many
-# headers shared copies real (default: all but million and real);
+# headers shared copies versions real (default: all but million and real);
 # directory-large and directory-many time "Directory" on the trees of large
-# and many; headers, shared and copies are trees of shared content (see
+# and many; headers, shared, copies and versions are trees of shared content (see
 # bench/scan_tree.cpp), real is a copy of /usr/share and /usr/include with
 # links removed. On those, "Directory" 99, 95 and 90% are timed against
 # reading every file once, with each run's peak memory, and "Quick Dir" 100%
@@ -54,6 +54,8 @@ makeTree() {  # dir profile
 dropTree() { [ "$keep" = 1 ] || rm -rf "$1"; }
 
 readAll() { echo "bash -c 'find $1 -type f -print0 | xargs -0 cat >/dev/null'"; }
+# rdfind lists to a results file of its own; it changes nothing on a dry run.
+rdfind() { echo "rdfind -dryrun true -outputname $work/rdfind-results.txt $1"; }
 
 # Prints each command's mean and Kestrow's time as a share of it.
 timeTree() {
@@ -115,7 +117,8 @@ quickDir() {  # profile
     find "$tree" -type f -print0 | xargs -0 cat >/dev/null
     # rmlint replaces the file it lists to, so its listing goes to a file of ours, never to /dev/null.
     timeTree "$1 (Quick Dir, Hash on, 100%)" "$kestrow scan $tree --match 100" "jdupes -q -r $tree" \
-        "fdupes -q -r $tree" "duff -r $tree" "rmlint -o fdupes:$work/rmlint-listing.txt $tree" "$(readAll "$tree")"
+        "fdupes -q -r $tree" "duff -r $tree" "rmlint -o fdupes:$work/rmlint-listing.txt $tree" "$(rdfind "$tree")" \
+        "$(readAll "$tree")"
     checkAgreement "$tree"
     dropTree "$tree"
 }
@@ -156,7 +159,7 @@ shared() {  # profile
     directoryShared "$tree" 99 95 90
     # rmlint replaces the file it lists to, so its listing goes to a file of ours, never to /dev/null.
     timeTree "$1 (Quick Dir, Hash on, 100%)" "$kestrow scan $tree --match 100" "jdupes -q -r $tree" \
-        "duff -r $tree" "$(readAll "$tree")"
+        "duff -r $tree" "$(rdfind "$tree")" "$(readAll "$tree")"
     dropTree "$tree"
 }
 
@@ -183,7 +186,7 @@ real() {
             scan "Z:${tree//\//\\}" --mode directory --match 90 | tail -n 1
     fi
     timeTree "real (Quick Dir, Hash on, 100%)" "$kestrow scan $tree --match 100" "jdupes -q -r $tree" \
-        "fdupes -q -r $tree" "duff -r $tree" "$(readAll "$tree")"
+        "fdupes -q -r $tree" "duff -r $tree" "$(rdfind "$tree")" "$(readAll "$tree")"
     dropTree "$tree"
 }
 
@@ -256,7 +259,7 @@ for tree in $trees; do
         large | many | small) quickDir "$tree" ;;
         directory | directory-large | directory-many) directory "${tree#directory-}" ;;
         million) million ;;
-        headers | shared | copies) shared "$tree" ;;
+        headers | shared | copies | versions) shared "$tree" ;;
         real) real ;;
         75-*) seventyFive "${tree#75-}" ;;
         routes) for profile in directory headers shared copies; do routes "$profile"; done ;;

@@ -12,7 +12,10 @@
 // padding (10%), about 30 files from each of 200 templates of about 50,000
 // bytes with a few fields changed (30%), copies of earlier files (10%),
 // files of their own (20%); "copies": 1,000 copies of one 1 MiB file beside 2,000
-// unrelated files of 1 to 64 KiB. Profiles
+// unrelated files of 1 to 64 KiB; "versions": 30 released versions of one package
+// of 1,500 files (45,000 in all), each release in a folder of its own: a file is
+// the previous release's copy (75%), the same bytes with its version string
+// changed in place (15%), rewritten at a similar size (7%) or new (3%). Profiles
 // without copyEvery mix groups of 2 to 5 exact copies, near twins of equal
 // size, near twins whose checksums are equal, empty files, hard links and
 // nested folders. The same seed always gives the same tree.
@@ -257,6 +260,28 @@ public:
         report();
     }
 
+    void versions() {
+        constexpr int kFiles = 1500, kReleases = 30;
+        std::vector<std::vector<uint8_t>> package;
+        for (int i = 0; i < kFiles; ++i) package.push_back(releaseFile(0));
+        for (int release = 0; release < kReleases; ++release) {
+            for (int i = 0; i < kFiles; ++i) {
+                const std::string folder = "/r" + std::to_string(release) + "/p" + std::to_string(i % 40);
+                const uint64_t kind = random_.below(100);
+                if (release == 0 || kind < 75) {
+                } else if (kind < 90) {
+                    stampVersion(package[i], release);
+                } else if (kind < 97) {
+                    package[i] = releaseFile(release);
+                } else {
+                    addAt(folder, releaseFile(release));
+                }
+                addAt(folder, package[i]);
+            }
+        }
+        report();
+    }
+
     void copies() {
         const std::vector<uint8_t> copied = bytes(1u << 20);
         for (int i = 0; i < 3000; ++i) add(i % 3 == 0 ? copied : bytes(random_.spread(1024, 65536)));
@@ -284,8 +309,24 @@ private:
         file.insert(file.end(), more.begin(), more.end());
     }
 
-    void add(const std::vector<uint8_t>& file) {
-        const std::string folder = root_ + "/d" + std::to_string(count_ % 97);
+    // A package file: text or bytes of 1 to 64 KiB whose version string stands at offset 64.
+    std::vector<uint8_t> releaseFile(int release) {
+        std::vector<uint8_t> file =
+            random_.below(2) == 0 ? text(random_.spread(1024, 65536)) : bytes(random_.spread(1024, 65536));
+        stampVersion(file, release);
+        return file;
+    }
+
+    static void stampVersion(std::vector<uint8_t>& file, int release) {
+        char version[16];
+        std::snprintf(version, sizeof version, "version 2.%02d", release);
+        std::memcpy(file.data() + 64, version, std::strlen(version));
+    }
+
+    void add(const std::vector<uint8_t>& file) { addAt("/d" + std::to_string(count_ % 97), file); }
+
+    void addAt(const std::string& below, const std::vector<uint8_t>& file) {
+        const std::string folder = root_ + below;
         stdfs::create_directories(folder);
         std::ofstream(folder + "/f" + std::to_string(count_), std::ios::binary)
             .write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
@@ -309,7 +350,8 @@ private:
 int main(int argc, char** argv) {
     if (argc < 3) {
         std::fputs(
-            "usage: bench_scan_tree DIR large|many|small|million|directory|headers|shared|copies [SEED]\n",
+            "usage: bench_scan_tree DIR large|many|small|million|directory|headers|shared|copies|versions "
+            "[SEED]\n",
             stderr);
         return 2;
     }
@@ -319,6 +361,7 @@ int main(int argc, char** argv) {
     if (name == "headers") return shared.headers(), 0;
     if (name == "shared") return shared.shared(), 0;
     if (name == "copies") return shared.copies(), 0;
+    if (name == "versions") return shared.versions(), 0;
     const Profile* profile = name == "large"       ? &kLarge
                              : name == "many"      ? &kMany
                              : name == "small"     ? &kSmall
