@@ -9,6 +9,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/search/directory/block_counts.h"
+
 namespace block_matching {
 
 // No file, or no set of files.
@@ -140,18 +142,93 @@ private:
     uint32_t generation_ = 0;
 };
 
-// What matching a range keeps from offset to offset: the table of one
-// offset's values, per home file the next home file holding the same value
-// there and the latest set whose pairs were all looked at, and the sets met.
-struct RangeMatch {
-    RangeMatch(uint32_t files, uint32_t homeCount)
-        : table(files), nextSame(homeCount, kNone), walkedWithin(homeCount, kNone) {}
-    ColumnTable table;
-    std::vector<uint32_t> nextSame;
-    std::vector<uint32_t> walkedWithin;
-    std::vector<std::size_t> places;
-    std::vector<uint32_t> members;
-    MetGroups groups;
+// The matching of one step, offset by offset: the table of one offset's
+// values, per home file the next home file holding the same value there and
+// the latest set whose pairs were all looked at, and the sets met. Files are
+// named by their place in the step; the home files come first, up to `probe`.
+class RangeMatch {
+public:
+    RangeMatch(uint32_t files, uint32_t probe)
+        : probe_(probe), table_(files), nextSame_(probe, kNone), walkedWithin_(probe, kNone) {}
+
+    // Matches the rare blocks of one offset: `found` is called with each pair
+    // of files holding one value there, the earlier file first when both are home files.
+    template <typename Found>
+    void matchColumn(const std::vector<RareBlock>& rare, Found&& found) {
+        table_.nextColumn();
+        const std::size_t probesFrom = placeHomeBlocks(rare);
+        matchWithinHome(found);
+        probeLaterFiles(rare, probesFrom, found);
+    }
+
+private:
+    // The home files' rare blocks go into the table, each value's holders
+    // chained; returns where the later files' blocks start in `rare`.
+    std::size_t placeHomeBlocks(const std::vector<RareBlock>& rare) {
+        places_.clear();
+        std::size_t entry = 0;
+        for (; entry < rare.size() && rare[entry].file < probe_; ++entry) {
+            const uint32_t file = rare[entry].file;
+            const std::size_t place = table_.placeOf(rare[entry].value);
+            Slot& slot = table_.slotAt(place);
+            if (slot.first == kNone) places_.push_back(place);
+            nextSame_[file] = slot.first;
+            slot.first = file;
+        }
+        return entry;
+    }
+
+    // The pairs among the home files holding one value at this offset, each set of them once.
+    template <typename Found>
+    void matchWithinHome(Found& found) {
+        for (const std::size_t place : places_) {
+            Slot& slot = table_.slotAt(place);
+            std::vector<uint32_t>& members = members_;
+            members.clear();
+            for (uint32_t same = slot.first; same != kNone; same = nextSame_[same]) members.push_back(same);
+            // A file alone holding the block is no set: its pairs are few.
+            if (members.size() < 2) continue;
+            // Every member walked within one earlier set: its pairs were
+            // all looked at there, and a probe walks that set instead.
+            const uint32_t walkedIn = walkedWithin_[members.front()];
+            if (walkedIn != kNone && std::all_of(members.begin(), members.end(), [&](uint32_t member) {
+                    return walkedWithin_[member] == walkedIn;
+                })) {
+                slot.group = walkedIn;
+                continue;
+            }
+            bool fresh = false;
+            slot.group = groups_.numberOf(members, fresh);
+            if (!fresh) continue;
+            for (const uint32_t member : members) walkedWithin_[member] = slot.group;
+            for (std::size_t later = 0; later < members.size(); ++later)
+                for (std::size_t earlier = later + 1; earlier < members.size(); ++earlier)
+                    found(members[earlier], members[later]);
+        }
+    }
+
+    // Each later file's rare blocks of this offset against the home files holding the same value.
+    template <typename Found>
+    void probeLaterFiles(const std::vector<RareBlock>& rare, std::size_t entry, Found& found) {
+        for (; entry < rare.size(); ++entry) {
+            const uint32_t file = rare[entry].file;
+            const Slot* slot = table_.find(rare[entry].value);
+            if (slot == nullptr) continue;
+            if (slot->group == kNone) {
+                for (uint32_t same = slot->first; same != kNone; same = nextSame_[same]) found(same, file);
+            } else if (!groups_.probedBefore(slot->group, file)) {
+                for (const uint32_t member : groups_.membersOf(slot->group)) found(member, file);
+            }
+        }
+    }
+
+    const uint32_t probe_;
+    ColumnTable table_;
+    std::vector<uint32_t> nextSame_;
+    std::vector<uint32_t> walkedWithin_;
+    std::vector<std::size_t> places_;
+    std::vector<uint32_t> members_;
+    MetGroups groups_;
 };
 
 }  // namespace block_matching
