@@ -11,6 +11,7 @@
 #include "engine/search/directory/block_matching.h"
 #include "engine/search/directory/block_values.h"
 #include "engine/search/directory/copy_sets.h"
+#include "engine/search/directory/listing_index.h"
 #include "engine/search/pairs/copy_chains.h"
 
 namespace {
@@ -31,17 +32,21 @@ constexpr std::size_t kMostCandidates = std::size_t{kSmallAddressSpace ? 8u : 16
 constexpr std::size_t kMostExamined = std::size_t{kSmallAddressSpace ? 2u : 4u} << 20;
 // Pairs looked at between two visits to the pause gate.
 constexpr uint32_t kFoundPerGate = 4096;
-constexpr uint32_t kNone = 0xFFFFFFFFu;
 // The share of progressPercent the search for copies takes, before blocks are read.
 constexpr uint32_t kCopiesProgress = 10;
 
+// A copy chain ends where a slot names no file.
+static_assert(CopyChains::kEnd == kNoEntry, "copy chains end at kNoEntry");
+
 struct SizedFile {
     uint32_t size;
-    uint32_t position;
+    Position position;
 };
 
-uint64_t pairKey(uint32_t a, uint32_t b) {
-    return a < b ? (uint64_t{a} << 32 | b) : (uint64_t{b} << 32 | a);
+// One key per pair of files of one index space, either way round.
+template <typename Index>
+uint64_t pairKey(Index a, Index b) {
+    return a < b ? (uint64_t{a.value} << 32 | b.value) : (uint64_t{b.value} << 32 | a.value);
 }
 
 using block_matching::PairSet;
@@ -55,12 +60,12 @@ public:
     bool run(TwinCandidates& candidates) {
         sortBySize();
         if (files_.size() < 2) return false;
-        layout_ = blockLayoutFor(match_, std::min(files_.back().size, kLargestIndexed));
+        layout_ = blockLayoutFor(match_, std::min(files_.entries().back().size, kLargestIndexed));
         if (layout_.width == 0) return false;
         width_ = listingBlockWidth(layout_.width, match_);
         chooseIndexed();
-        std::vector<uint32_t> equalSizeOnly;
-        for (uint32_t slot = 0; slot < files_.size(); ++slot) {
+        std::vector<Slot> equalSizeOnly;
+        for (Slot slot(0); slot < files_.end(); ++slot) {
             if (indexed_[slot]) continue;
             if (pairsOnlyAtEqualSize(slot)) {
                 equalSizeOnly.push_back(slot);
@@ -78,23 +83,27 @@ private:
     void sortBySize() {
         for (uint32_t position = 0; position < index_.count(); ++position) {
             const uint64_t size = index_.entry(position).listedSize;
-            if (mayPair(state_, size)) files_.push_back({static_cast<uint32_t>(size), position});
+            if (mayPair(state_, size)) files_.push_back({static_cast<uint32_t>(size), Position(position)});
         }
-        std::stable_sort(files_.begin(), files_.end(),
+        std::stable_sort(files_.entries().begin(), files_.entries().end(),
                          [](const SizedFile& a, const SizedFile& b) { return a.size < b.size; });
     }
 
     // The slots of every file whose size may pair with `size`, smaller or larger.
-    std::pair<uint32_t, uint32_t> sizeRange(uint32_t size) const {
+    std::pair<Slot, Slot> sizeRange(uint32_t size) const {
         const uint32_t smallest = size == 0 ? 0 : equalBytesNeeded(size, match_);
         const uint64_t largest = size == 0 ? 0 : largerSizeBound(size, match_);
         auto bySize = [](const SizedFile& file, uint64_t wanted) { return file.size < wanted; };
-        const auto begin = std::lower_bound(files_.begin(), files_.end(), uint64_t{smallest}, bySize);
-        const auto end = std::lower_bound(begin, files_.end(), largest + 1, bySize);
-        return {static_cast<uint32_t>(begin - files_.begin()), static_cast<uint32_t>(end - files_.begin())};
+        const std::vector<SizedFile>& files = files_.entries();
+        const auto begin = std::lower_bound(files.begin(), files.end(), uint64_t{smallest}, bySize);
+        const auto end = std::lower_bound(begin, files.end(), largest + 1, bySize);
+        return {Slot(static_cast<uint32_t>(begin - files.begin())),
+                Slot(static_cast<uint32_t>(end - files.begin()))};
     }
 
-    uint32_t blockCount(uint32_t slot) const { return files_[slot].size / width_; }
+    const FileIndexEntry& entryOf(Slot slot) const { return index_.entry(files_[slot].position.value); }
+
+    uint32_t blockCount(Slot slot) const { return files_[slot].size / width_; }
 
     void chooseIndexed() {
         indexed_.assign(files_.size(), 0);
@@ -103,7 +112,7 @@ private:
         limits_.assign(files_.size(), 0);
         copies_.reset(files_.size());
         uint32_t lastSize = 0, lastShared = 0, lastLimit = 0;
-        for (uint32_t slot = 0; slot < files_.size(); ++slot) {
+        for (Slot slot(0); slot < files_.end(); ++slot) {
             const uint32_t size = files_[slot].size;
             if (size < layout_.smallestSize || size > layout_.largestSize) continue;
             const auto [begin, end] = sizeRange(size);
@@ -124,7 +133,7 @@ private:
     }
 
     // A small file that can only pair with a file of its own size and bytes.
-    bool pairsOnlyAtEqualSize(uint32_t slot) {
+    bool pairsOnlyAtEqualSize(Slot slot) {
         const uint32_t size = files_[slot].size;
         if (size == 0 || size >= layout_.smallestSize) return false;
         if (size != lastSmallSize_) {
@@ -137,19 +146,19 @@ private:
     // Lists the pairs of equal size and equal bytes among `slots` (small files,
     // read whole); a file that cannot be read so is paired by size. False when
     // there are too many pairs.
-    bool pairEqualContents(const std::vector<uint32_t>& slots) {
+    bool pairEqualContents(const std::vector<Slot>& slots) {
         struct Content {
             uint32_t size;
             uint32_t value;
-            uint32_t slot;
+            Slot slot;
             bool operator<(const Content& other) const {
                 return size != other.size ? size < other.size : value < other.value;
             }
         };
         std::vector<Content> contents;
-        for (const uint32_t slot : slots) {
+        for (const Slot slot : slots) {
             if (!holdAtGate(state_)) return true;
-            const FileIndexEntry& entry = index_.entry(files_[slot].position);
+            const FileIndexEntry& entry = entryOf(slot);
             const uint32_t size = files_[slot].size;
             const fs::OwnedFile file = fs::openRead(entry.path);
             const bool whole = file && fs::fileSize(file.get()) == size &&
@@ -175,9 +184,9 @@ private:
     }
 
     // Lists `slot` with every file whose size may pair with it; false when there are too many.
-    bool pairAroundSize(uint32_t slot) {
+    bool pairAroundSize(Slot slot) {
         const auto [begin, end] = sizeRange(files_[slot].size);
-        for (uint32_t other = begin; other < end; ++other) {
+        for (Slot other = begin; other < end; ++other) {
             if (other == slot || sizesRuleOut(files_[slot].size, files_[other].size, match_)) continue;
             aroundPairs_.push_back(pairKey(files_[slot].position, files_[other].position));
         }
@@ -185,17 +194,17 @@ private:
     }
 
     // The end, in `order_`, of the files no larger than the largest partner of the file at `at`.
-    uint32_t partnersEnd(uint32_t at) const {
+    Rank partnersEnd(Rank at) const {
         const uint32_t largest = largestPartnerSize(files_[order_[at]].size, match_);
-        const auto end =
-            std::upper_bound(order_.begin() + at, order_.end(), largest,
-                             [&](uint32_t size, uint32_t slot) { return size < files_[slot].size; });
-        return static_cast<uint32_t>(end - order_.begin());
+        const std::vector<Slot>& order = order_.entries();
+        const auto end = std::upper_bound(order.begin() + at.value, order.end(), largest,
+                                          [&](uint32_t size, Slot slot) { return size < files_[slot].size; });
+        return Rank(static_cast<uint32_t>(end - order.begin()));
     }
 
     // Each block's value and, while its step is matched, how many files hold
     // it; and the ranks of the largest file's blocks, when sorted.
-    uint64_t blockBytes(uint32_t begin, uint32_t end) const {
+    uint64_t blockBytes(Rank begin, Rank end) const {
         if (begin >= end) return 0;
         return (blocksBefore_[end] - blocksBefore_[begin]) * (sizeof(uint32_t) + sizeof(uint8_t)) +
                uint64_t{blockCount(order_[end - 1])} * sizeof(uint64_t);
@@ -208,22 +217,23 @@ private:
     // file that does not fit with its partners alone is paired by size.
     bool matchBlocks() {
         blocksBefore_.assign(order_.size() + 1, 0);
-        for (std::size_t at = 0; at < order_.size(); ++at)
+        for (Rank at(0); at < order_.end(); ++at)
             blocksBefore_[at + 1] = blocksBefore_[at] + blockCount(order_[at]);
-        const uint32_t files = static_cast<uint32_t>(order_.size());
-        uint32_t home = 0, readEnd = 0;
+        const Rank files = order_.end();
+        Rank home(0), readEnd(0);
         while (home < files && !aborted()) {
             // No wider than the partners of its smallest file: files far apart in size share no pair to look
             // at.
-            const uint32_t homeEnd = partnersEnd(home);
-            uint32_t probe = home, end = home;
+            const Rank homeEnd = partnersEnd(home);
+            Rank probe = home, end = home;
             for (; probe < homeEnd; ++probe) {
-                const uint32_t partners = std::max(end, partnersEnd(probe));
+                const Rank partners = std::max(end, partnersEnd(probe));
                 if (blockBytes(home, partners) > kBlockBudget) break;
                 end = partners;
             }
             if (probe == home) {
-                if (!pairBySizeInstead(home++, readEnd)) return false;
+                if (!pairBySizeInstead(home, readEnd)) return false;
+                ++home;
                 continue;
             }
             if (!readRange(std::max(readEnd, home), end)) return false;
@@ -241,22 +251,23 @@ private:
     // learns they are copies. False when the pairs grow too many.
     bool foldCopiesFirst() {
         std::vector<uint32_t> positions;
-        for (const uint32_t slot : order_) positions.push_back(files_[slot].position);
+        for (const Slot slot : order_.entries()) positions.push_back(files_[slot].position.value);
         findCopies(state_, index_, positions, copyOf_, kCopiesProgress);
         values_.progress().from = state_.progressPercent.load();
-        std::vector<uint32_t> slotOf(index_.count(), kNone);
-        std::vector<uint32_t> kept;
-        for (const uint32_t slot : order_) {
-            const uint32_t original = copyOf_[files_[slot].position];
+        ByIndex<Position, Slot> slotOf;
+        slotOf.assign(index_.count(), Slot::none());
+        ByIndex<Rank, Slot> kept;
+        for (const Slot slot : order_.entries()) {
+            const Position original(copyOf_[files_[slot].position.value]);
             slotOf[files_[slot].position] = slot;
-            if (original == kNoEntry) {
+            if (original.isNone()) {
                 kept.push_back(slot);
                 continue;
             }
-            const uint32_t originalSlot = slotOf[original];
-            for (uint32_t copy = originalSlot; copy != CopyChains::kEnd; copy = copies_.next(copy))
+            const Slot originalSlot = slotOf[original];
+            for (Slot copy = originalSlot; !copy.isNone(); copy = nextCopy(copy))
                 matched_.insert(pairKey(files_[copy].position, files_[slot].position));
-            copies_.join(originalSlot, slot);
+            copies_.join(originalSlot.value, slot.value);
             values_.progress().toRead -= uint64_t{blockCount(slot)} * width_;
         }
         order_.swap(kept);
@@ -265,19 +276,19 @@ private:
 
     // The file at `at`, too large for the blocks' memory with its partners,
     // and the copies matched as it.
-    bool pairBySizeInstead(uint32_t at, uint32_t readEnd) {
-        const uint32_t slot = order_[at];
+    bool pairBySizeInstead(Rank at, Rank readEnd) {
+        const Slot slot = order_[at];
         if (at >= readEnd) values_.progress().toRead -= uint64_t{blockCount(slot)} * width_;
         values_.release(slot);
-        for (uint32_t copy = slot; copy != CopyChains::kEnd; copy = copies_.next(copy)) {
+        for (Slot copy = slot; !copy.isNone(); copy = nextCopy(copy)) {
             indexed_[copy] = 0;
             if (!pairAroundSize(copy)) return false;
         }
         return true;
     }
 
-    bool readRange(uint32_t begin, uint32_t end) {
-        for (uint32_t at = begin; at < end && !aborted(); ++at)
+    bool readRange(Rank begin, Rank end) {
+        for (Rank at = begin; at < end && !aborted(); ++at)
             if (!readBlocks(order_[at])) return false;
         foldCopies(begin, end);
         return true;
@@ -287,9 +298,9 @@ private:
     // files: only the first is matched, and every pair found for it is listed
     // for each of them. They are listed with each other too; the pairing
     // then compares them (and reads copies once).
-    void foldCopies(uint32_t begin, uint32_t end) {
-        std::vector<std::pair<uint64_t, uint32_t>> keyed;
-        for (uint32_t at = begin; at < end; ++at)
+    void foldCopies(Rank begin, Rank end) {
+        std::vector<std::pair<uint64_t, Rank>> keyed;
+        for (Rank at = begin; at < end; ++at)
             if (values_.held(order_[at]))
                 keyed.push_back({valuesKey(valuesOf(at), blockCount(order_[at])), at});
         std::sort(keyed.begin(), keyed.end(), [&](const auto& x, const auto& y) {
@@ -309,37 +320,37 @@ private:
     }
 
     // Folds the file at `at` into the one at `into` when their blocks match.
-    bool foldInto(uint32_t into, uint32_t at) {
-        const uint32_t slot = order_[at], kept = order_[into];
+    bool foldInto(Rank into, Rank at) {
+        const Slot slot = order_[at], kept = order_[into];
         if (!values_.allMatch(kept, slot, blockCount(slot))) return false;
         // The file may bring copies of its own, found before its blocks were read.
-        uint32_t last = slot;
-        for (uint32_t copy = kept; copy != CopyChains::kEnd; copy = copies_.next(copy))
-            for (uint32_t joining = slot; joining != CopyChains::kEnd; joining = copies_.next(joining)) {
+        Slot last = slot;
+        for (Slot copy = kept; !copy.isNone(); copy = nextCopy(copy))
+            for (Slot joining = slot; !joining.isNone(); joining = nextCopy(joining)) {
                 matched_.insert(pairKey(files_[copy].position, files_[joining].position));
                 last = joining;
             }
-        copies_.joinChain(kept, slot, last);
+        copies_.joinChain(kept.value, slot.value, last.value);
         values_.release(slot);
         return true;
     }
 
     // Reads the file's blocks; a file that cannot be read whole at its listed
     // size is paired by size instead. False when memory ran out.
-    bool readBlocks(uint32_t slot) {
-        const FileIndexEntry& entry = index_.entry(files_[slot].position);
+    bool readBlocks(Slot slot) {
+        const FileIndexEntry& entry = entryOf(slot);
         const BlockValues::Outcome read = values_.read(slot, entry.path, entry.listedSize, blockCount(slot));
         if (read != BlockValues::Outcome::Unreadable) return read == BlockValues::Outcome::Read;
         indexed_[slot] = 0;
         return aborted() || pairAroundSize(slot);
     }
 
-    const uint32_t* valuesOf(uint32_t at) const { return values_.of(order_[at]); }
+    const uint32_t* valuesOf(Rank at) const { return values_.of(order_[at]); }
 
     // Whether two files hold at least the blocks a qualifying pair of their
     // sizes shares, counted over the smaller file's blocks.
-    bool sharesEnoughBlocks(uint32_t atA, uint32_t atB) const {
-        const uint32_t slotA = order_[atA], slotB = order_[atB];
+    bool sharesEnoughBlocks(Rank atA, Rank atB) const {
+        const Slot slotA = order_[atA], slotB = order_[atB];
         const uint32_t columns = std::min(blockCount(slotA), blockCount(slotB));
         const uint32_t needed =
             sharedBlocksNeeded(files_[slotA].size, files_[slotB].size, limitOf(slotA, slotB), width_);
@@ -357,22 +368,22 @@ private:
         return true;
     }
 
-    uint32_t limitOf(uint32_t slotA, uint32_t slotB) const {
+    uint32_t limitOf(Slot slotA, Slot slotB) const {
         return limits_[files_[slotA].size >= files_[slotB].size ? slotA : slotB];
     }
 
     // Whether the pair was looked at before in this step. The pairs looked at
     // are forgotten when they grow too many: a pair looked at again is only
     // checked again.
-    bool examinedBefore(uint32_t atA, uint32_t atB) {
+    bool examinedBefore(Rank atA, Rank atB) {
         if (examined_.size() > kMostExamined) examined_.clear();
         return !examined_.insert(pairKey(atA, atB));
     }
 
     // Two matched files that share a block among their rarest:
     // listed, with the copies folded into each, when they share enough blocks.
-    void found(uint32_t atA, uint32_t atB) {
-        const uint32_t slotA = order_[atA], slotB = order_[atB];
+    void found(Rank atA, Rank atB) {
+        const Slot slotA = order_[atA], slotB = order_[atB];
         const uint32_t larger = std::max(files_[slotA].size, files_[slotB].size);
         const uint32_t smaller = std::min(files_[slotA].size, files_[slotB].size);
         // Many files holding one value: pause and abort are still seen.
@@ -380,20 +391,20 @@ private:
         if (aborted() || limitOf(slotA, slotB) < larger - smaller || examinedBefore(atA, atB) ||
             !sharesEnoughBlocks(atA, atB))
             return;
-        for (uint32_t a = slotA; a != CopyChains::kEnd; a = copies_.next(a))
-            for (uint32_t b = slotB; b != CopyChains::kEnd; b = copies_.next(b))
+        for (Slot a = slotA; !a.isNone(); a = nextCopy(a))
+            for (Slot b = slotB; !b.isNone(); b = nextCopy(b))
                 matched_.insert(pairKey(files_[a].position, files_[b].position));
     }
 
     // More pairs than the listing may hold: it stops, and every pair is visited instead.
     bool tooManyMatched() const { return matched_.size() > kMostCandidates; }
 
-    bool matched(uint32_t at) const { return values_.held(order_[at]); }
+    bool matched(Rank at) const { return values_.held(order_[at]); }
 
     // Pairs within the range [home, probe) and between it and [probe, end),
     // from the rarest blocks of each file, offset by offset: each offset's
     // values go into one small table. False when memory ran out.
-    bool matchRanges(uint32_t home, uint32_t probe, uint32_t end) {
+    bool matchRanges(Rank home, Rank probe, Rank end) {
         home_ = home;
         examined_.clear();
         if (!counts_.count(stepFiles(home, end))) return false;
@@ -403,7 +414,7 @@ private:
         RangeMatch match(end - home, probe - home);
         const auto pairFound = [&](uint32_t a, uint32_t b) { found(home_ + a, home_ + b); };
         const uint32_t columns = blockCount(order_[end - 1]);
-        uint32_t homeFrom = home;
+        Rank homeFrom = home;
         for (uint32_t column = 0; column < columns; ++column) {
             while (homeFrom < probe && blockCount(order_[homeFrom]) <= column) ++homeFrom;
             if (homeFrom == probe || tooManyMatched() || !holdAtGate(state_)) break;
@@ -414,15 +425,18 @@ private:
     }
 
     // The files of [home, end) as the counts see them.
-    std::vector<StepFile> stepFiles(uint32_t home, uint32_t end) const {
+    std::vector<StepFile> stepFiles(Rank home, Rank end) const {
         std::vector<StepFile> files;
         files.reserve(end - home);
-        for (uint32_t at = home; at < end; ++at) {
-            const uint32_t slot = order_[at];
+        for (Rank at = home; at < end; ++at) {
+            const Slot slot = order_[at];
             files.push_back({matched(at) ? valuesOf(at) : nullptr, blockCount(slot), shared_[slot]});
         }
         return files;
     }
+
+    // The next file of the copies matched as `slot`.
+    Slot nextCopy(Slot slot) const { return Slot(copies_.next(slot.value)); }
 
     bool releaseCounts() {
         counts_.release();
@@ -465,15 +479,15 @@ private:
     // The width the files are cut at.
     uint32_t width_ = 0;
     // Each matched file's differing bytes allowed, were it the larger of a pair.
-    std::vector<uint32_t> limits_;
+    ByIndex<Slot, uint32_t> limits_;
     // Every file that may pair, by listed size (then walk order); files are named by slot here.
-    std::vector<SizedFile> files_;
-    std::vector<uint8_t> indexed_;
+    ByIndex<Slot, SizedFile> files_;
+    ByIndex<Slot, uint8_t> indexed_;
     // The slots of the files matched by their blocks, by size.
-    std::vector<uint32_t> order_;
+    ByIndex<Rank, Slot> order_;
     // The fewest blocks each matched file shares with any partner (t in
     // engine/search/directory/block_layout.h).
-    std::vector<uint32_t> shared_;
+    ByIndex<Slot, uint32_t> shared_;
     // Files whose blocks all match, chained from the one that is matched.
     CopyChains copies_;
     // Per entry: the earlier file of its size it holds the same bytes as (kNoEntry for none).
@@ -484,9 +498,9 @@ private:
     BlockCounts counts_;
     // The pairs looked at in the step being matched.
     PairSet examined_;
-    uint32_t home_ = 0;
+    Rank home_;
     // Blocks of the files before each place in `order_`.
-    std::vector<uint64_t> blocksBefore_;
+    ByIndex<Rank, uint64_t> blocksBefore_;
     uint32_t foundSinceGate_ = 0;
     std::vector<uint64_t> aroundPairs_;
     PairSet matched_;

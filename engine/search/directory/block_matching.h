@@ -9,12 +9,10 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/index/index_position.h"
 #include "engine/search/directory/block_counts.h"
 
 namespace block_matching {
-
-// No file, or no set of files.
-constexpr uint32_t kNone = 0xFFFFFFFFu;
 
 // Pairs found, each kept once.
 class PairSet {
@@ -57,7 +55,7 @@ private:
     std::size_t count_ = 0;
 };
 
-struct Slot {
+struct ColumnEntry {
     uint32_t value;
     uint32_t first;  // the latest home file holding the value
     uint32_t generation;
@@ -113,21 +111,22 @@ public:
     explicit ColumnTable(uint32_t files) {
         std::size_t capacity = 16;
         while (capacity < std::size_t{files} * 2) capacity *= 2;
-        slots_.assign(capacity, Slot{0, kNone, 0, kNone});
+        slots_.assign(capacity, ColumnEntry{0, kNoEntry, 0, kNoEntry});
     }
     void nextColumn() { ++generation_; }
-    // The place of `value` at this offset; a new one starts with `first` kNone.
+    // The place of `value` at this offset; a new one starts with `first` kNoEntry.
     std::size_t placeOf(uint32_t value) {
         const std::size_t mask = slots_.size() - 1;
         std::size_t at = (value * 0x9E3779B1u) & mask;
         while (slots_[at].generation == generation_ && slots_[at].value != value) at = (at + 1) & mask;
-        if (slots_[at].generation != generation_) slots_[at] = Slot{value, kNone, generation_, kNone};
+        if (slots_[at].generation != generation_)
+            slots_[at] = ColumnEntry{value, kNoEntry, generation_, kNoEntry};
         return at;
     }
-    Slot& slotOf(uint32_t value) { return slots_[placeOf(value)]; }
-    Slot& slotAt(std::size_t place) { return slots_[place]; }
+    ColumnEntry& slotOf(uint32_t value) { return slots_[placeOf(value)]; }
+    ColumnEntry& slotAt(std::size_t place) { return slots_[place]; }
     // Whether `value` occurs at this offset, without adding it.
-    const Slot* find(uint32_t value) const {
+    const ColumnEntry* find(uint32_t value) const {
         const std::size_t mask = slots_.size() - 1;
         std::size_t at = (value * 0x9E3779B1u) & mask;
         while (slots_[at].generation == generation_) {
@@ -138,7 +137,7 @@ public:
     }
 
 private:
-    std::vector<Slot> slots_;
+    std::vector<ColumnEntry> slots_;
     uint32_t generation_ = 0;
 };
 
@@ -149,7 +148,7 @@ private:
 class RangeMatch {
 public:
     RangeMatch(uint32_t files, uint32_t probe)
-        : probe_(probe), table_(files), nextSame_(probe, kNone), walkedWithin_(probe, kNone) {}
+        : probe_(probe), table_(files), nextSame_(probe, kNoEntry), walkedWithin_(probe, kNoEntry) {}
 
     // Matches the rare blocks of one offset: `found` is called with each pair
     // of files holding one value there, the earlier file first when both are home files.
@@ -170,8 +169,8 @@ private:
         for (; entry < rare.size() && rare[entry].file < probe_; ++entry) {
             const uint32_t file = rare[entry].file;
             const std::size_t place = table_.placeOf(rare[entry].value);
-            Slot& slot = table_.slotAt(place);
-            if (slot.first == kNone) places_.push_back(place);
+            ColumnEntry& slot = table_.slotAt(place);
+            if (slot.first == kNoEntry) places_.push_back(place);
             nextSame_[file] = slot.first;
             slot.first = file;
         }
@@ -182,16 +181,17 @@ private:
     template <typename Found>
     void matchWithinHome(Found& found) {
         for (const std::size_t place : places_) {
-            Slot& slot = table_.slotAt(place);
+            ColumnEntry& slot = table_.slotAt(place);
             std::vector<uint32_t>& members = members_;
             members.clear();
-            for (uint32_t same = slot.first; same != kNone; same = nextSame_[same]) members.push_back(same);
+            for (uint32_t same = slot.first; same != kNoEntry; same = nextSame_[same])
+                members.push_back(same);
             // A file alone holding the block is no set: its pairs are few.
             if (members.size() < 2) continue;
             // Every member walked within one earlier set: its pairs were
             // all looked at there, and a probe walks that set instead.
             const uint32_t walkedIn = walkedWithin_[members.front()];
-            if (walkedIn != kNone && std::all_of(members.begin(), members.end(), [&](uint32_t member) {
+            if (walkedIn != kNoEntry && std::all_of(members.begin(), members.end(), [&](uint32_t member) {
                     return walkedWithin_[member] == walkedIn;
                 })) {
                 slot.group = walkedIn;
@@ -212,10 +212,10 @@ private:
     void probeLaterFiles(const std::vector<RareBlock>& rare, std::size_t entry, Found& found) {
         for (; entry < rare.size(); ++entry) {
             const uint32_t file = rare[entry].file;
-            const Slot* slot = table_.find(rare[entry].value);
+            const ColumnEntry* slot = table_.find(rare[entry].value);
             if (slot == nullptr) continue;
-            if (slot->group == kNone) {
-                for (uint32_t same = slot->first; same != kNone; same = nextSame_[same]) found(same, file);
+            if (slot->group == kNoEntry) {
+                for (uint32_t same = slot->first; same != kNoEntry; same = nextSame_[same]) found(same, file);
             } else if (!groups_.probedBefore(slot->group, file)) {
                 for (const uint32_t member : groups_.membersOf(slot->group)) found(member, file);
             }

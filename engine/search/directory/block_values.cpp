@@ -89,7 +89,7 @@ constexpr uint32_t kReadPiece = 1u << 20;
 }  // namespace
 
 BlockValues::~BlockValues() {
-    for (uint8_t*& values : blocks_) releaseBlock(state_, values);
+    for (uint8_t*& values : blocks_.entries()) releaseBlock(state_, values);
 }
 
 void BlockValues::reset(uint32_t slots, uint32_t width) {
@@ -97,7 +97,7 @@ void BlockValues::reset(uint32_t slots, uint32_t width) {
     width_ = width;
 }
 
-BlockValues::Outcome BlockValues::read(uint32_t slot, const char* path, uint64_t listedSize, uint32_t count) {
+BlockValues::Outcome BlockValues::read(Slot slot, const char* path, uint64_t listedSize, uint32_t count) {
     fs::OwnedFile file = fs::openRead(path);
     const bool sameSize = file && fs::fileSize(file.get()) == listedSize;
     uint8_t* values = sameSize ? allocateZeroed(state_, std::size_t{count} * 4) : nullptr;
@@ -132,7 +132,7 @@ bool BlockValues::readValues(fs::File* file, uint32_t count, uint32_t* values) {
     return true;
 }
 
-bool BlockValues::allMatch(uint32_t slotA, uint32_t slotB, uint32_t count) const {
+bool BlockValues::allMatch(Slot slotA, Slot slotB, uint32_t count) const {
     return blocks_[slotA] != nullptr && blocks_[slotB] != nullptr &&
            std::memcmp(blocks_[slotA], blocks_[slotB], std::size_t{count} * 4) == 0;
 }

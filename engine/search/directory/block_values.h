@@ -8,6 +8,7 @@
 
 #include "engine/base/fs.h"
 #include "engine/job/app_state.h"
+#include "engine/search/directory/listing_index.h"
 
 // Equal blocks always give equal values; unequal ones rarely do, and such a
 // pair is only compared in vain.
@@ -50,13 +51,13 @@ public:
     // Reads the `count` block values of the file at `path`, raising
     // progressPercent towards kCandidatesProgress; Unreadable when it cannot
     // be read whole at `listedSize`.
-    Outcome read(uint32_t slot, const char* path, uint64_t listedSize, uint32_t count);
+    Outcome read(Slot slot, const char* path, uint64_t listedSize, uint32_t count);
     // The file's values; null when they are not held.
-    const uint32_t* of(uint32_t slot) const { return reinterpret_cast<const uint32_t*>(blocks_[slot]); }
-    bool held(uint32_t slot) const { return blocks_[slot] != nullptr; }
+    const uint32_t* of(Slot slot) const { return reinterpret_cast<const uint32_t*>(blocks_[slot]); }
+    bool held(Slot slot) const { return blocks_[slot] != nullptr; }
     // Whether both files' values are held and their first `count` all match.
-    bool allMatch(uint32_t slotA, uint32_t slotB, uint32_t count) const;
-    void release(uint32_t slot) { releaseBlock(state_, blocks_[slot]); }
+    bool allMatch(Slot slotA, Slot slotB, uint32_t count) const;
+    void release(Slot slot) { releaseBlock(state_, blocks_[slot]); }
     ReadProgress& progress() { return progress_; }
 
 private:
@@ -64,6 +65,6 @@ private:
 
     AppState& state_;
     uint32_t width_ = 0;
-    std::vector<uint8_t*> blocks_;
+    ByIndex<Slot, uint8_t*> blocks_;
     ReadProgress progress_;
 };
