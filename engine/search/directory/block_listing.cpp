@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "engine/base/fs.h"
-#include "engine/compare/file_read.h"
 #include "engine/compare/similarity.h"
 #include "engine/search/directory/block_counts.h"
 #include "engine/search/directory/block_layout.h"
@@ -12,6 +10,7 @@
 #include "engine/search/directory/block_values.h"
 #include "engine/search/directory/copy_sets.h"
 #include "engine/search/directory/listing_index.h"
+#include "engine/search/directory/size_pairs.h"
 #include "engine/search/pairs/copy_chains.h"
 
 namespace {
@@ -38,24 +37,18 @@ constexpr uint32_t kCopiesProgress = 10;
 // A copy chain ends where a slot names no file.
 static_assert(CopyChains::kEnd == kNoEntry, "copy chains end at kNoEntry");
 
-struct SizedFile {
-    uint32_t size;
-    Position position;
-};
-
-// One key per pair of files of one index space, either way round.
-template <typename Index>
-uint64_t pairKey(Index a, Index b) {
-    return a < b ? (uint64_t{a.value} << 32 | b.value) : (uint64_t{b.value} << 32 | a.value);
-}
-
 using block_matching::PairSet;
 using block_matching::RangeMatch;
 
 class CandidateListing {
 public:
     CandidateListing(AppState& state, const FileIndex& index, const SearchOptions& options)
-        : state_(state), index_(index), match_(listedMatchPercent(options)), values_(state), counts_(state) {}
+        : state_(state),
+          index_(index),
+          match_(listedMatchPercent(options)),
+          sizePairs_(state, index, files_, match_, kMostCandidates),
+          values_(state),
+          counts_(state) {}
 
     bool run(TwinCandidates& candidates) {
         sortBySize();
@@ -67,13 +60,14 @@ public:
         std::vector<Slot> equalSizeOnly;
         for (Slot slot(0); slot < files_.end(); ++slot) {
             if (indexed_[slot]) continue;
-            if (pairsOnlyAtEqualSize(slot)) {
+            if (sizePairs_.pairsOnlyAtEqualSize(slot, layout_.smallestSize)) {
                 equalSizeOnly.push_back(slot);
-            } else if (!pairAroundSize(slot)) {
+            } else if (!sizePairs_.pairAroundSize(slot)) {
                 return false;
             }
         }
-        if (!pairEqualContents(equalSizeOnly) || !foldCopiesFirst() || !matchBlocks()) return false;
+        if (!sizePairs_.pairEqualContents(equalSizeOnly) || !foldCopiesFirst() || !matchBlocks())
+            return false;
         return aborted() ? listNothing(candidates) : buildLists(candidates);
     }
 
@@ -87,18 +81,6 @@ private:
         }
         std::stable_sort(files_.entries().begin(), files_.entries().end(),
                          [](const SizedFile& a, const SizedFile& b) { return a.size < b.size; });
-    }
-
-    // The slots of every file whose size may pair with `size`, smaller or larger.
-    std::pair<Slot, Slot> sizeRange(uint32_t size) const {
-        const uint32_t smallest = size == 0 ? 0 : equalBytesNeeded(size, match_);
-        const uint64_t largest = size == 0 ? 0 : largerSizeBound(size, match_);
-        auto bySize = [](const SizedFile& file, uint64_t wanted) { return file.size < wanted; };
-        const std::vector<SizedFile>& files = files_.entries();
-        const auto begin = std::lower_bound(files.begin(), files.end(), uint64_t{smallest}, bySize);
-        const auto end = std::lower_bound(begin, files.end(), largest + 1, bySize);
-        return {Slot(static_cast<uint32_t>(begin - files.begin())),
-                Slot(static_cast<uint32_t>(end - files.begin()))};
     }
 
     const FileIndexEntry& entryOf(Slot slot) const { return index_.entry(files_[slot].position.value); }
@@ -115,7 +97,7 @@ private:
         for (Slot slot(0); slot < files_.end(); ++slot) {
             const uint32_t size = files_[slot].size;
             if (size < layout_.smallestSize || size > layout_.largestSize) continue;
-            const auto [begin, end] = sizeRange(size);
+            const auto [begin, end] = sizePairs_.sizeRange(size);
             if (end - begin <= kFewPartners + 1) continue;
             if (size != lastSize || lastShared == 0) {
                 lastSize = size;
@@ -130,67 +112,6 @@ private:
             order_.push_back(slot);
             values_.progress().toRead += uint64_t{blockCount(slot)} * width_;
         }
-    }
-
-    // A small file that can only pair with a file of its own size and bytes.
-    bool pairsOnlyAtEqualSize(Slot slot) {
-        const uint32_t size = files_[slot].size;
-        if (size == 0 || size >= layout_.smallestSize) return false;
-        if (size != lastSmallSize_) {
-            lastSmallSize_ = size;
-            lastSmallSizeAlone_ = onlyEqualSizesPair(size, match_);
-        }
-        return lastSmallSizeAlone_;
-    }
-
-    // Lists the pairs of equal size and equal bytes among `slots` (small files,
-    // read whole); a file that cannot be read so is paired by size. False when
-    // there are too many pairs.
-    bool pairEqualContents(const std::vector<Slot>& slots) {
-        struct Content {
-            uint32_t size;
-            uint32_t value;
-            Slot slot;
-            bool operator<(const Content& other) const {
-                return size != other.size ? size < other.size : value < other.value;
-            }
-        };
-        std::vector<Content> contents;
-        for (const Slot slot : slots) {
-            if (!holdAtGate(state_)) return true;
-            const FileIndexEntry& entry = entryOf(slot);
-            const uint32_t size = files_[slot].size;
-            const fs::OwnedFile file = fs::openRead(entry.path);
-            const bool whole = file && fs::fileSize(file.get()) == size &&
-                               readFromFile(state_, file.get(), state_.compareBufferA, size) == size;
-            if (whole) {
-                contents.push_back({size, blockValue(state_.compareBufferA, size), slot});
-            } else if (!pairAroundSize(slot)) {
-                return false;
-            }
-        }
-        std::stable_sort(contents.begin(), contents.end());
-        for (std::size_t first = 0; first < contents.size();) {
-            std::size_t end = first + 1;
-            while (end < contents.size() && !(contents[first] < contents[end])) ++end;
-            for (std::size_t a = first; a < end; ++a)
-                for (std::size_t b = a + 1; b < end; ++b)
-                    aroundPairs_.push_back(
-                        pairKey(files_[contents[a].slot].position, files_[contents[b].slot].position));
-            if (aroundPairs_.size() > kMostCandidates) return false;
-            first = end;
-        }
-        return true;
-    }
-
-    // Lists `slot` with every file whose size may pair with it; false when there are too many.
-    bool pairAroundSize(Slot slot) {
-        const auto [begin, end] = sizeRange(files_[slot].size);
-        for (Slot other = begin; other < end; ++other) {
-            if (other == slot || sizesRuleOut(files_[slot].size, files_[other].size, match_)) continue;
-            aroundPairs_.push_back(pairKey(files_[slot].position, files_[other].position));
-        }
-        return aroundPairs_.size() <= kMostCandidates;
     }
 
     // The end, in `order_`, of the files no larger than the largest partner of the file at `at`.
@@ -282,7 +203,7 @@ private:
         values_.release(slot);
         for (Slot copy = slot; !copy.isNone(); copy = nextCopy(copy)) {
             indexed_[copy] = 0;
-            if (!pairAroundSize(copy)) return false;
+            if (!sizePairs_.pairAroundSize(copy)) return false;
         }
         return true;
     }
@@ -342,7 +263,7 @@ private:
         const BlockValues::Outcome read = values_.read(slot, entry.path, entry.listedSize, blockCount(slot));
         if (read != BlockValues::Outcome::Unreadable) return read == BlockValues::Outcome::Read;
         indexed_[slot] = 0;
-        return aborted() || pairAroundSize(slot);
+        return aborted() || sizePairs_.pairAroundSize(slot);
     }
 
     const uint32_t* valuesOf(Rank at) const { return values_.of(order_[at]); }
@@ -450,7 +371,7 @@ private:
 
     bool buildLists(TwinCandidates& candidates) {
         std::vector<uint64_t> keys;
-        keys.swap(aroundPairs_);
+        keys.swap(sizePairs_.pairs());
         if (keys.size() + matched_.size() > kMostCandidates) return false;
         matched_.appendTo(keys);
         std::sort(keys.begin(), keys.end());
@@ -482,6 +403,8 @@ private:
     ByIndex<Slot, uint32_t> limits_;
     // Every file that may pair, by listed size (then walk order); files are named by slot here.
     ByIndex<Slot, SizedFile> files_;
+    // The pairs taken by size alone.
+    SizePairs sizePairs_;
     ByIndex<Slot, uint8_t> indexed_;
     // The slots of the files matched by their blocks, by size.
     ByIndex<Rank, Slot> order_;
@@ -502,10 +425,7 @@ private:
     // Blocks of the files before each place in `order_`.
     ByIndex<Rank, uint64_t> blocksBefore_;
     uint32_t foundSinceGate_ = 0;
-    std::vector<uint64_t> aroundPairs_;
     PairSet matched_;
-    uint32_t lastSmallSize_ = 0;
-    bool lastSmallSizeAlone_ = false;
 };
 
 }  // namespace

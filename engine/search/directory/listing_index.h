@@ -38,6 +38,12 @@ using Position = ListingIndex<struct PositionSpace>;
 using Slot = ListingIndex<struct SlotSpace>;
 using Rank = ListingIndex<struct RankSpace>;
 
+// One key per pair of files of one index space, either way round.
+template <typename Index>
+uint64_t pairKey(Index a, Index b) {
+    return a < b ? (uint64_t{a.value} << 32 | b.value) : (uint64_t{b.value} << 32 | a.value);
+}
+
 // Entries looked up by one index space only.
 template <typename Index, typename Entry>
 class ByIndex {
