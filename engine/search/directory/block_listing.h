@@ -14,6 +14,11 @@
 // sizes must. Files of one size holding the same bytes (engine/search/directory/copy_sets.h),
 // or whose blocks all match, are matched as one; the pairs listed are then
 // compared in memory (engine/search/directory/listed_pairs.h).
+//
+// The listing runs its parts: the pairs taken by size (size_pairs.h), each
+// file's block values (block_values.h), how many files of a step hold each
+// block (block_counts.h) and the matching of a step (block_matching.h); files
+// are named by position, slot or rank (listing_index.h).
 #pragma once
 
 #include <cstdint>

@@ -9,10 +9,10 @@
 #include <unordered_map>
 #include <vector>
 
-namespace block_matching {
+#include "engine/index/index_position.h"
+#include "engine/search/directory/block_counts.h"
 
-// No file, or no set of files.
-constexpr uint32_t kNone = 0xFFFFFFFFu;
+namespace block_matching {
 
 // Pairs found, each kept once.
 class PairSet {
@@ -55,7 +55,7 @@ private:
     std::size_t count_ = 0;
 };
 
-struct Slot {
+struct ColumnEntry {
     uint32_t value;
     uint32_t first;  // the latest home file holding the value
     uint32_t generation;
@@ -111,21 +111,22 @@ public:
     explicit ColumnTable(uint32_t files) {
         std::size_t capacity = 16;
         while (capacity < std::size_t{files} * 2) capacity *= 2;
-        slots_.assign(capacity, Slot{0, kNone, 0, kNone});
+        slots_.assign(capacity, ColumnEntry{0, kNoEntry, 0, kNoEntry});
     }
     void nextColumn() { ++generation_; }
-    // The place of `value` at this offset; a new one starts with `first` kNone.
+    // The place of `value` at this offset; a new one starts with `first` kNoEntry.
     std::size_t placeOf(uint32_t value) {
         const std::size_t mask = slots_.size() - 1;
         std::size_t at = (value * 0x9E3779B1u) & mask;
         while (slots_[at].generation == generation_ && slots_[at].value != value) at = (at + 1) & mask;
-        if (slots_[at].generation != generation_) slots_[at] = Slot{value, kNone, generation_, kNone};
+        if (slots_[at].generation != generation_)
+            slots_[at] = ColumnEntry{value, kNoEntry, generation_, kNoEntry};
         return at;
     }
-    Slot& slotOf(uint32_t value) { return slots_[placeOf(value)]; }
-    Slot& slotAt(std::size_t place) { return slots_[place]; }
+    ColumnEntry& slotOf(uint32_t value) { return slots_[placeOf(value)]; }
+    ColumnEntry& slotAt(std::size_t place) { return slots_[place]; }
     // Whether `value` occurs at this offset, without adding it.
-    const Slot* find(uint32_t value) const {
+    const ColumnEntry* find(uint32_t value) const {
         const std::size_t mask = slots_.size() - 1;
         std::size_t at = (value * 0x9E3779B1u) & mask;
         while (slots_[at].generation == generation_) {
@@ -136,22 +137,98 @@ public:
     }
 
 private:
-    std::vector<Slot> slots_;
+    std::vector<ColumnEntry> slots_;
     uint32_t generation_ = 0;
 };
 
-// What matching a range keeps from offset to offset: the table of one
-// offset's values, per home file the next home file holding the same value
-// there and the latest set whose pairs were all looked at, and the sets met.
-struct RangeMatch {
-    RangeMatch(uint32_t files, uint32_t homeCount)
-        : table(files), nextSame(homeCount, kNone), walkedWithin(homeCount, kNone) {}
-    ColumnTable table;
-    std::vector<uint32_t> nextSame;
-    std::vector<uint32_t> walkedWithin;
-    std::vector<std::size_t> places;
-    std::vector<uint32_t> members;
-    MetGroups groups;
+// The matching of one step, offset by offset: the table of one offset's
+// values, per home file the next home file holding the same value there and
+// the latest set whose pairs were all looked at, and the sets met. Files are
+// named by their place in the step; the home files come first, up to `probe`.
+class RangeMatch {
+public:
+    RangeMatch(uint32_t files, uint32_t probe)
+        : probe_(probe), table_(files), nextSame_(probe, kNoEntry), walkedWithin_(probe, kNoEntry) {}
+
+    // Matches the rare blocks of one offset: `found` is called with each pair
+    // of files holding one value there, the earlier file first when both are home files.
+    template <typename Found>
+    void matchColumn(const std::vector<RareBlock>& rare, Found&& found) {
+        table_.nextColumn();
+        const std::size_t probesFrom = placeHomeBlocks(rare);
+        matchWithinHome(found);
+        probeLaterFiles(rare, probesFrom, found);
+    }
+
+private:
+    // The home files' rare blocks go into the table, each value's holders
+    // chained; returns where the later files' blocks start in `rare`.
+    std::size_t placeHomeBlocks(const std::vector<RareBlock>& rare) {
+        places_.clear();
+        std::size_t entry = 0;
+        for (; entry < rare.size() && rare[entry].file < probe_; ++entry) {
+            const uint32_t file = rare[entry].file;
+            const std::size_t place = table_.placeOf(rare[entry].value);
+            ColumnEntry& slot = table_.slotAt(place);
+            if (slot.first == kNoEntry) places_.push_back(place);
+            nextSame_[file] = slot.first;
+            slot.first = file;
+        }
+        return entry;
+    }
+
+    // The pairs among the home files holding one value at this offset, each set of them once.
+    template <typename Found>
+    void matchWithinHome(Found& found) {
+        for (const std::size_t place : places_) {
+            ColumnEntry& slot = table_.slotAt(place);
+            std::vector<uint32_t>& members = members_;
+            members.clear();
+            for (uint32_t same = slot.first; same != kNoEntry; same = nextSame_[same])
+                members.push_back(same);
+            // A file alone holding the block is no set: its pairs are few.
+            if (members.size() < 2) continue;
+            // Every member walked within one earlier set: its pairs were
+            // all looked at there, and a probe walks that set instead.
+            const uint32_t walkedIn = walkedWithin_[members.front()];
+            if (walkedIn != kNoEntry && std::all_of(members.begin(), members.end(), [&](uint32_t member) {
+                    return walkedWithin_[member] == walkedIn;
+                })) {
+                slot.group = walkedIn;
+                continue;
+            }
+            bool fresh = false;
+            slot.group = groups_.numberOf(members, fresh);
+            if (!fresh) continue;
+            for (const uint32_t member : members) walkedWithin_[member] = slot.group;
+            for (std::size_t later = 0; later < members.size(); ++later)
+                for (std::size_t earlier = later + 1; earlier < members.size(); ++earlier)
+                    found(members[earlier], members[later]);
+        }
+    }
+
+    // Each later file's rare blocks of this offset against the home files holding the same value.
+    template <typename Found>
+    void probeLaterFiles(const std::vector<RareBlock>& rare, std::size_t entry, Found& found) {
+        for (; entry < rare.size(); ++entry) {
+            const uint32_t file = rare[entry].file;
+            const ColumnEntry* slot = table_.find(rare[entry].value);
+            if (slot == nullptr) continue;
+            if (slot->group == kNoEntry) {
+                for (uint32_t same = slot->first; same != kNoEntry; same = nextSame_[same]) found(same, file);
+            } else if (!groups_.probedBefore(slot->group, file)) {
+                for (const uint32_t member : groups_.membersOf(slot->group)) found(member, file);
+            }
+        }
+    }
+
+    const uint32_t probe_;
+    ColumnTable table_;
+    std::vector<uint32_t> nextSame_;
+    std::vector<uint32_t> walkedWithin_;
+    std::vector<std::size_t> places_;
+    std::vector<uint32_t> members_;
+    MetGroups groups_;
 };
 
 }  // namespace block_matching
