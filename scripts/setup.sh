@@ -10,6 +10,7 @@
 set -euo pipefail
 
 packages=(g++ cmake make googletest g++-mingw-w64-i686-win32 g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+          g++-mingw-w64-x86-64-win32 g++-mingw-w64-x86-64-posix
           wine wine32:i386 wine64 xvfb xdotool xclip imagemagick zip python3 clang-format)
 # Tools the benchmarks compare against; not needed by the tests.
 if [ "${KESTROW_BENCH_TOOLS:-0}" = 1 ]; then
