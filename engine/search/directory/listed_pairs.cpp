@@ -8,6 +8,7 @@
 #include "engine/compare/byte_diff.h"
 #include "engine/compare/similarity.h"
 #include "engine/search/directory/block_layout.h"
+#include "engine/search/pairs/copy_classes.h"
 #include "engine/search/pairs/held_ring.h"
 #include "engine/search/pairs/listed_file.h"
 #include "engine/search/pairs/size_order.h"
@@ -80,7 +81,7 @@ private:
         ::orderBySize(
             index_, [&](uint32_t position) { return listed[position] != 0; }, order_, rankOf_);
         heldAt_.assign(count, kNotHeld);
-        original_.assign(count, kNoEntry);
+        copies_.reset(count);
         comparedFor_.assign(count, kNoEntry);
         comparedPercent_.assign(count, 0);
         facts_.assign(count, TwinFileFacts{});
@@ -123,14 +124,17 @@ private:
         state_.currentFileText.write(index_.entry(position).path);
         letGoUnpairable(size);
         std::size_t offset = 0;
-        const uint32_t copied = candidates_.copyOf.empty() ? kNoEntry : candidates_.copyOf[position];
-        if (copied != kNoEntry && original_[copied] != kNoEntry) {
+        const uint32_t copied = candidates_.copies.originalOf(position);
+        if (copied != kNoEntry && copies_.firstOf(copied) != kNoEntry) {
             // Found to hold its original's bytes before the listing: not read again.
-            if (openListedFile(index_, position, facts_[position])) original_[position] = original_[copied];
+            if (openListedFile(index_, position, facts_[position])) copies_.join(copied, position);
         } else if (size != 0 && size <= capacity_ / 4 && makeRoom(size, offset) &&
                    readListedFile(state_, index_, position, block_.get() + offset, facts_[position])) {
-            original_[position] = copiedFile(rank, position, offset);
-            if (original_[position] == position) {
+            const uint32_t original = copiedFile(rank, position, offset);
+            if (original != position) {
+                copies_.join(original, position);
+            } else {
+                copies_.start(position);
                 held_.hold(HeldFile{position, size, largestPartnerSize(size, match_), offset});
                 heldAt_[position] = offset;
             }
@@ -166,7 +170,8 @@ private:
         const uint32_t size = sizeOf(position);
         for (uint32_t at = rankStart_[rank]; at < rankStart_[rank + 1]; ++at) {
             const uint32_t other = otherOf(pairsAt_[at], rank);
-            if (sizeOf(other) != size || original_[other] != other || heldAt_[other] == kNotHeld) continue;
+            if (sizeOf(other) != size || copies_.firstOf(other) != other || heldAt_[other] == kNotHeld)
+                continue;
             if (countDifferingBytesUpTo(block_.get() + heldAt_[other], block_.get() + offset, size, 0) == 0)
                 return other;
         }
@@ -175,7 +180,7 @@ private:
 
     // The percentage of the pair of the file just read with an earlier one.
     uint8_t decide(uint32_t position, uint32_t other) {
-        const uint32_t original = original_[position], otherOriginal = original_[other];
+        const uint32_t original = copies_.firstOf(position), otherOriginal = copies_.firstOf(other);
         if (original == kNoEntry || otherOriginal == kNoEntry) return kUndecidedPair;
         if (namesOneFile(index_.entry(position).path, index_.entry(other).path, facts_[position],
                          facts_[other]))
@@ -242,8 +247,9 @@ private:
     // The block's files, oldest first; each file's place in the block.
     HeldRing<HeldFile> held_;
     std::vector<std::size_t> heldAt_;
-    // Per file read: the earlier file it holds the same bytes as, or itself; kNoEntry when not read.
-    std::vector<uint32_t> original_;
+    // The files read, each in the class of the earliest it holds the same
+    // bytes as; a file not read is in none.
+    CopyClasses copies_;
     std::vector<TwinFileFacts> facts_;
     // Pairs of originals that reach matchPercent or were left undecided.
     std::unordered_map<uint64_t, uint8_t> decidedOriginals_;

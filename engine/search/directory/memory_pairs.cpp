@@ -7,7 +7,7 @@
 #include "engine/compare/byte_diff.h"
 #include "engine/compare/similarity.h"
 #include "engine/search/directory/near_families.h"
-#include "engine/search/pairs/copy_chains.h"
+#include "engine/search/pairs/copy_classes.h"
 #include "engine/search/pairs/held_ring.h"
 #include "engine/search/pairs/listed_file.h"
 #include "engine/search/pairs/size_order.h"
@@ -97,11 +97,9 @@ private:
     // Files that may pair, by size, then index order; rankOf_ is the reverse.
     std::vector<uint32_t> order_;
     std::vector<uint32_t> rankOf_;
-    // Per file: the held file it was found to copy, byte for byte (itself for
-    // one held on its own), kNoEntry for a file not held; copies_ chains the
-    // copies of each held file.
-    std::vector<uint32_t> repOf_;
-    CopyChains copies_;
+    // The held files and the files found to copy one of them byte for byte,
+    // each held file the first of its class; a file not held is in none.
+    CopyClasses copies_;
     // Per held file: the rank of the first batch it was not compared with
     // because the block had to let it go, kNoEntry when sizes alone let it go.
     std::vector<uint32_t> spilledAt_;
@@ -128,7 +126,6 @@ void MemoryPass::orderBySize() {
     ::orderBySize(
         index_, [&](uint32_t position) { return mayPair(state_, index_.entry(position).listedSize); }, order_,
         rankOf_);
-    repOf_.assign(count, kNoEntry);
     copies_.reset(count);
     spilledAt_.assign(count, kNoEntry);
     facts_.assign(count, TwinFileFacts{});
@@ -161,12 +158,11 @@ bool MemoryPass::holdFile(uint32_t position, uint32_t batchStart, uint32_t batch
     for (std::size_t i = held_.size(); i-- > held_.first() && held_[i].size == size;) {
         const uint32_t rep = held_[i].position;
         if (countDifferingBytesUpTo(block_.get() + held_[i].offset, bytes, size, 0) == 0) {
-            repOf_[position] = rep;
             copies_.join(rep, position);
             return false;
         }
     }
-    repOf_[position] = position;
+    copies_.start(position);
     held_.hold(HeldFile{position, size, maxDifferingBytesFor(size, match_), offset});
     return true;
 }
@@ -292,8 +288,9 @@ void MemoryPass::addPair(uint32_t a, uint32_t b, uint8_t percent) {
 // Every pair of one file of class A with one of class B (within one class
 // when they are the same), except two names of one physical file.
 void MemoryPass::addClassPairs(uint32_t repA, uint32_t repB, uint8_t percent) {
-    for (uint32_t a = repA; a != CopyChains::kEnd; a = copies_.next(a)) {
-        for (uint32_t b = repA == repB ? copies_.next(a) : repB; b != CopyChains::kEnd; b = copies_.next(b)) {
+    for (uint32_t a = repA; a != CopyClasses::kEnd; a = copies_.next(a)) {
+        for (uint32_t b = repA == repB ? copies_.next(a) : repB; b != CopyClasses::kEnd;
+             b = copies_.next(b)) {
             if (namesOneFile(index_.entry(a).path, index_.entry(b).path, facts_[a], facts_[b])) continue;
             addPair(a, b, percent);
         }
@@ -307,18 +304,19 @@ void MemoryPass::addUndecidedPairs() {
     for (uint32_t rank = 0; rank < files && !tooMany_; ++rank) {
         const uint32_t position = order_[rank];
         const uint32_t size = sizeOf(position);
-        if (repOf_[position] == kNoEntry) {
+        if (copies_.firstOf(position) == kNoEntry) {
             for (uint32_t other = rank; other-- > 0 && !tooSmallFor(sizeOf(order_[other]), size, match_);)
-                if (repOf_[order_[other]] != kNoEntry) addPair(position, order_[other], kUndecidedPair);
+                if (copies_.firstOf(order_[other]) != kNoEntry)
+                    addPair(position, order_[other], kUndecidedPair);
             for (uint32_t other = rank + 1;
                  other < files && !tooSmallFor(size, sizeOf(order_[other]), match_); ++other)
                 addPair(position, order_[other], kUndecidedPair);
-        } else if (repOf_[position] == position && spilledAt_[position] != kNoEntry) {
+        } else if (copies_.firstOf(position) == position && spilledAt_[position] != kNoEntry) {
             for (uint32_t other = spilledAt_[position];
                  other < files && !tooSmallFor(size, sizeOf(order_[other]), match_); ++other) {
-                const uint32_t rep = repOf_[order_[other]];
+                const uint32_t rep = copies_.firstOf(order_[other]);
                 if (rep == kNoEntry || rankOf_[rep] < spilledAt_[position]) continue;
-                for (uint32_t copy = position; copy != CopyChains::kEnd; copy = copies_.next(copy))
+                for (uint32_t copy = position; copy != CopyClasses::kEnd; copy = copies_.next(copy))
                     addPair(copy, order_[other], kUndecidedPair);
             }
         }
@@ -331,7 +329,7 @@ bool MemoryPass::listPairs(TwinCandidates& candidates) {
     for (const ComparedPair& pair : found_) addClassPairs(pair.a, pair.b, pair.percent);
     found_ = std::vector<ComparedPair>();
     for (const uint32_t position : order_)
-        if (repOf_[position] == position && copies_.hasCopies(position))
+        if (copies_.firstOf(position) == position && copies_.hasCopies(position))
             addClassPairs(position, position, 100);
     addUndecidedPairs();
     if (tooMany_) return false;
