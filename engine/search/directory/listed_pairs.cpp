@@ -8,6 +8,7 @@
 #include "engine/compare/byte_diff.h"
 #include "engine/compare/similarity.h"
 #include "engine/search/directory/block_layout.h"
+#include "engine/search/directory/listing_index.h"
 #include "engine/search/pairs/copy_classes.h"
 #include "engine/search/pairs/held_ring.h"
 #include "engine/search/pairs/listed_file.h"
@@ -42,13 +43,13 @@ public:
         orderPairsByLaterFile();
         const uint32_t progressFrom = state_.progressPercent.load();
         const uint32_t files = static_cast<uint32_t>(order_.size());
-        for (uint32_t rank = 0; rank < files; ++rank) {
+        for (ReadRank rank(0); rank < order_.end(); ++rank) {
             if (!holdAtGate(state_)) return listNothing();
             takeFile(rank);
             if (aborted()) return listNothing();
             state_.progressPercent.store(
                 progressFrom +
-                static_cast<uint32_t>(uint64_t{rank + 1} * (kDecidedProgress - progressFrom) / files));
+                static_cast<uint32_t>(uint64_t{rank.value + 1} * (kDecidedProgress - progressFrom) / files));
         }
         block_.reset();
         finishLists();
@@ -79,7 +80,7 @@ private:
                 listed[candidates_.partners[i]] = 1;
         }
         ::orderBySize(
-            index_, [&](uint32_t position) { return listed[position] != 0; }, order_, rankOf_);
+            index_, [&](uint32_t position) { return listed[position] != 0; }, order_.entries(), rankOf_);
         heldAt_.assign(count, kNotHeld);
         copies_.reset(count);
         comparedFor_.assign(count, kNoEntry);
@@ -100,25 +101,25 @@ private:
                 ++rankStart_[laterRank(i) + 1];
             }
         }
-        for (std::size_t rank = 0; rank < order_.size(); ++rank) rankStart_[rank + 1] += rankStart_[rank];
+        for (ReadRank rank(0); rank < order_.end(); ++rank) rankStart_[rank + 1] += rankStart_[rank];
         pairsAt_.resize(candidates_.partners.size());
-        std::vector<uint32_t> next(rankStart_.begin(), rankStart_.end() - 1);
+        ByIndex<ReadRank, uint32_t> next = rankStart_;
         for (uint32_t i = 0; i < pairsAt_.size(); ++i) pairsAt_[next[laterRank(i)]++] = i;
     }
 
-    uint32_t laterRank(uint32_t pair) const {
+    ReadRank laterRank(uint32_t pair) const {
         return std::max(rankOf_[owner_[pair]], rankOf_[candidates_.partners[pair]]);
     }
 
     // The other file of the pair than the one at `rank`.
-    uint32_t otherOf(uint32_t pair, uint32_t rank) const {
+    uint32_t otherOf(uint32_t pair, ReadRank rank) const {
         const uint32_t owner = owner_[pair];
         return rankOf_[owner] == rank ? candidates_.partners[pair] : owner;
     }
 
     // Reads the file at `rank`, finds whether it copies an earlier file and
     // decides its pairs with the files before it.
-    void takeFile(uint32_t rank) {
+    void takeFile(ReadRank rank) {
         const uint32_t position = order_[rank];
         const uint32_t size = sizeOf(position);
         state_.currentFileText.write(index_.entry(position).path);
@@ -166,7 +167,7 @@ private:
 
     // The held earlier file of the same size and bytes that the file is
     // listed with, or the file itself.
-    uint32_t copiedFile(uint32_t rank, uint32_t position, std::size_t offset) {
+    uint32_t copiedFile(ReadRank rank, uint32_t position, std::size_t offset) {
         const uint32_t size = sizeOf(position);
         for (uint32_t at = rankStart_[rank]; at < rankStart_[rank + 1]; ++at) {
             const uint32_t other = otherOf(pairsAt_[at], rank);
@@ -238,11 +239,11 @@ private:
     OwnedBlock block_;
     std::size_t capacity_ = 0;
     // Files of listed pairs by size, and each file's place among them.
-    std::vector<uint32_t> order_;
-    std::vector<uint32_t> rankOf_;
+    ByIndex<ReadRank, uint32_t> order_;
+    std::vector<ReadRank> rankOf_;
     // Per listed pair, the file it is listed under; the pairs by the rank of their later file.
     std::vector<uint32_t> owner_;
-    std::vector<uint32_t> rankStart_;
+    ByIndex<ReadRank, uint32_t> rankStart_;
     std::vector<uint32_t> pairsAt_;
     // The block's files, oldest first; each file's place in the block.
     HeldRing<HeldFile> held_;
