@@ -7,12 +7,13 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/index/file_index.h"
 #include "engine/index/index_position.h"
-#include "engine/job/app_state.h"
 #include "engine/job/search_options.h"
 #include "engine/rows/twin_record.h"
 #include "engine/search/pairs/copy_classes.h"
+
+struct AppState;
+class FileIndex;
 
 // The last pair a search took up, by index position: the last entry taken as
 // A and the last entry B whose bytes were compared (kNoEntry when none). The

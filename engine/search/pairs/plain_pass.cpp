@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "engine/rows/result_list.h"
 #include "engine/search/pairs/file_heads.h"
 #include "engine/search/pairs/pair_compare.h"
 #include "engine/search/pairs/pair_memo.h"
