@@ -21,14 +21,9 @@ namespace {
 // file larger than a quarter of the block is left to the search's own pass.
 constexpr std::size_t kBlockSizes[] = {std::size_t{256} << 20, std::size_t{64} << 20, std::size_t{16} << 20,
                                        std::size_t{4} << 20};
-// Bytes read between two looks at the pause gate.
 // Pairs decided between two looks at the pause gate.
 constexpr uint32_t kPairsPerGate = 4096;
 constexpr std::size_t kNotHeld = ~std::size_t{0};
-
-uint64_t pairKey(uint32_t a, uint32_t b) {
-    return a < b ? (uint64_t{a} << 32 | b) : (uint64_t{b} << 32 | a);
-}
 
 class ListedPairs {
 public:
@@ -189,7 +184,7 @@ private:
         if (original == otherOriginal) return 100;
         if (original != position) {
             // A copy: its original's pair was decided when the later of the two was read.
-            const auto known = decidedOriginals_.find(pairKey(original, otherOriginal));
+            const auto known = decidedOriginals_.find(pairKey(Position(original), Position(otherOriginal)));
             return known == decidedOriginals_.end() ? 0 : known->second;
         }
         if (comparedFor_[otherOriginal] == position) return comparedPercent_[otherOriginal];
@@ -197,7 +192,8 @@ private:
         comparedFor_[otherOriginal] = position;
         comparedPercent_[otherOriginal] = percent;
         // Copies read later take these; a pair below matchPercent is not kept.
-        if (percent >= match_) decidedOriginals_.emplace(pairKey(position, otherOriginal), percent);
+        if (percent >= match_)
+            decidedOriginals_.emplace(pairKey(Position(position), Position(otherOriginal)), percent);
         return percent;
     }
 
