@@ -5,6 +5,7 @@
 
 #include "actions/batch_delete.h"
 #include "actions/shell_delete.h"
+#include "engine/rows/result_list.h"
 #include "resources/resource_ids.h"
 #include "shell/dialog_fonts.h"
 #include "shell/gui_state.h"

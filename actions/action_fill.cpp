@@ -3,6 +3,7 @@
 
 #include "actions/action_dialog.h"
 #include "engine/base/owned_win32.h"
+#include "engine/rows/result_list.h"
 #include "shell/gui_state.h"
 #include "window/main_window.h"
 

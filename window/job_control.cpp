@@ -3,6 +3,7 @@
 
 #include "engine/base/worker_thread.h"
 #include "engine/compare/compare_files.h"
+#include "engine/rows/result_list.h"
 #include "engine/search/duplicate_search.h"
 #include "resources/version.h"
 #include "shell/close_path.h"

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "engine/base/text_cut.h"
+#include "engine/rows/result_list.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "engine/compare/compare_files.h"
 #include "engine/compare/compare_pair.h"
 #include "engine/compare/similarity.h"
+#include "engine/rows/result_list.h"
 
 namespace {
 

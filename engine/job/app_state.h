@@ -15,8 +15,8 @@
 #include "engine/base/pause_gate.h"
 #include "engine/job/run_state.h"
 #include "engine/job/settings.h"
-#include "engine/rows/result_list.h"
 
+class ResultList;
 namespace fs {
 struct File;
 }

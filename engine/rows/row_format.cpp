@@ -4,6 +4,7 @@
 
 #include "engine/base/path_text.h"
 #include "engine/base/text_cut.h"
+#include "engine/rows/result_store.h"
 
 const char kRowFormatUsage[] =
     "  --format tsv|csv|json  how each row is written (default tsv):\n"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/rows/result_store.h"
+class ResultStore;
 
 enum class RowFormat { Tsv, Csv, Json };
 

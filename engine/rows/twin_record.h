@@ -17,12 +17,20 @@ struct TwinFileFacts {
 };
 
 // Whether two paths name one physical file: the same path twice, or two
-// names whose files proved to be one (a hard link, a folder reached twice).
-// Such a pair is never a twin.
+// names whose files proved to be one (a hard link, a folder reached twice),
+// an identity that is not known (null) proving nothing. Such a pair is never
+// a twin.
+inline bool namesOneFile(const char* pathA, const char* pathB, const fs::FileIdentity* identityA,
+                         const fs::FileIdentity* identityB) {
+    return (identityA != nullptr && identityB != nullptr && *identityA == *identityB) ||
+           std::strcmp(pathA, pathB) == 0;
+}
+
+// The same, from what the search learnt of each file when it opened it.
 inline bool namesOneFile(const char* pathA, const char* pathB, const TwinFileFacts& factsA,
                          const TwinFileFacts& factsB) {
-    return (factsA.identityKnown && factsB.identityKnown && factsA.identity == factsB.identity) ||
-           std::strcmp(pathA, pathB) == 0;
+    return namesOneFile(pathA, pathB, factsA.identityKnown ? &factsA.identity : nullptr,
+                        factsB.identityKnown ? &factsB.identity : nullptr);
 }
 
 // A file the search gives no number.

@@ -3,6 +3,7 @@
 #include "engine/base/clock.h"
 #include "engine/compare/compare_files.h"
 #include "engine/index/file_index.h"
+#include "engine/rows/result_list.h"
 #include "engine/search/directory/route.h"
 #include "engine/search/pairs/candidates.h"
 #include "engine/search/pairs/plain_pass.h"

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "actions/batch_delete.h"
+#include "engine/rows/result_list.h"
 #include "resources/resource_ids.h"
 
 const std::vector<ListedTwin> kMixedTwins = {

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "engine/rows/result_list.h"
+
 void pressButton(HWND dialog, int id) {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));

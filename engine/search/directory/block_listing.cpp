@@ -11,7 +11,7 @@
 #include "engine/search/directory/copy_sets.h"
 #include "engine/search/directory/listing_index.h"
 #include "engine/search/directory/size_pairs.h"
-#include "engine/search/pairs/copy_chains.h"
+#include "engine/search/pairs/copy_classes.h"
 
 namespace {
 
@@ -33,9 +33,6 @@ constexpr std::size_t kMostExamined = std::size_t{kSmallAddressSpace ? 2u : 4u} 
 constexpr uint32_t kFoundPerGate = 4096;
 // The share of progressPercent the search for copies takes, before blocks are read.
 constexpr uint32_t kCopiesProgress = 10;
-
-// A copy chain ends where a slot names no file.
-static_assert(CopyChains::kEnd == kNoEntry, "copy chains end at kNoEntry");
 
 using block_matching::PairSet;
 using block_matching::RangeMatch;
@@ -173,13 +170,13 @@ private:
     bool foldCopiesFirst() {
         std::vector<uint32_t> positions;
         for (const Slot slot : order_.entries()) positions.push_back(files_[slot].position.value);
-        findCopies(state_, index_, positions, copyOf_, kCopiesProgress);
+        findCopies(state_, index_, positions, byteCopies_, kCopiesProgress);
         values_.progress().from = state_.progressPercent.load();
         ByIndex<Position, Slot> slotOf;
         slotOf.assign(index_.count(), Slot::none());
         ByIndex<Rank, Slot> kept;
         for (const Slot slot : order_.entries()) {
-            const Position original(copyOf_[files_[slot].position.value]);
+            const Position original(byteCopies_.originalOf(files_[slot].position.value));
             slotOf[files_[slot].position] = slot;
             if (original.isNone()) {
                 kept.push_back(slot);
@@ -245,13 +242,10 @@ private:
         const Slot slot = order_[at], kept = order_[into];
         if (!values_.allMatch(kept, slot, blockCount(slot))) return false;
         // The file may bring copies of its own, found before its blocks were read.
-        Slot last = slot;
         for (Slot copy = kept; !copy.isNone(); copy = nextCopy(copy))
-            for (Slot joining = slot; !joining.isNone(); joining = nextCopy(joining)) {
+            for (Slot joining = slot; !joining.isNone(); joining = nextCopy(joining))
                 matched_.insert(pairKey(files_[copy].position, files_[joining].position));
-                last = joining;
-            }
-        copies_.joinChain(kept.value, slot.value, last.value);
+        copies_.join(kept.value, slot.value);
         values_.release(slot);
         return true;
     }
@@ -356,7 +350,7 @@ private:
         return files;
     }
 
-    // The next file of the copies matched as `slot`.
+    // The next file of the copies matched as `slot`; none after the last.
     Slot nextCopy(Slot slot) const { return Slot(copies_.next(slot.value)); }
 
     bool releaseCounts() {
@@ -389,7 +383,7 @@ private:
         }
         candidates.sumPartnerCounts();
         candidates.grouped = static_cast<uint32_t>(std::count(paired.begin(), paired.end(), 1));
-        candidates.copyOf = std::move(copyOf_);
+        candidates.copies = std::move(byteCopies_);
         return true;
     }
 
@@ -411,10 +405,10 @@ private:
     // The fewest blocks each matched file shares with any partner (t in
     // engine/search/directory/block_layout.h).
     ByIndex<Slot, uint32_t> shared_;
-    // Files whose blocks all match, chained from the one that is matched.
-    CopyChains copies_;
-    // Per entry: the earlier file of its size it holds the same bytes as (kNoEntry for none).
-    std::vector<uint32_t> copyOf_;
+    // Files whose blocks all match, by slot, chained from the one that is matched.
+    CopyClasses copies_;
+    // Files of one size holding the same bytes, by position.
+    CopyClasses byteCopies_;
     // Each indexed file's block values while its range of sizes is matched.
     BlockValues values_;
     // While a step is matched: how many of its files hold each block.

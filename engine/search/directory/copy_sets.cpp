@@ -20,9 +20,8 @@ constexpr uint64_t kHeldBytes = uint64_t{64} << 20;
 
 class CopySearch {
 public:
-    CopySearch(AppState& state, const FileIndex& index, std::vector<uint32_t>& originalOf,
-               uint32_t progressTo)
-        : state_(state), index_(index), originalOf_(originalOf), progressTo_(progressTo) {}
+    CopySearch(AppState& state, const FileIndex& index, CopyClasses& copies, uint32_t progressTo)
+        : state_(state), index_(index), copies_(copies), progressTo_(progressTo) {}
 
     void expectBytes(uint64_t bytes) { bytesToDo_ += bytes; }
 
@@ -111,7 +110,7 @@ private:
             }
             if (!whole) continue;
             if (!alive.empty()) {
-                originalOf_[position] = firsts[alive.front()].first;
+                copies_.join(firsts[alive.front()].first, position);
             } else if (bytes) {
                 held += size;
                 firsts.emplace_back(position, std::move(bytes));
@@ -121,7 +120,7 @@ private:
 
     AppState& state_;
     const FileIndex& index_;
-    std::vector<uint32_t>& originalOf_;
+    CopyClasses& copies_;
     std::vector<uint32_t> rank_;
     const uint32_t progressTo_;
     uint64_t bytesToDo_ = 0;
@@ -131,9 +130,9 @@ private:
 }  // namespace
 
 void findCopies(AppState& state, const FileIndex& index, const std::vector<uint32_t>& positions,
-                std::vector<uint32_t>& originalOf, uint32_t progressTo) {
-    originalOf.assign(index.count(), kNoEntry);
-    CopySearch search(state, index, originalOf, progressTo);
+                CopyClasses& copies, uint32_t progressTo) {
+    copies.reset(index.count());
+    CopySearch search(state, index, copies, progressTo);
     search.setRanks(positions);
     // Runs of files of one size, as [first, end) of `positions`.
     std::vector<std::pair<std::size_t, std::size_t>> runs;

@@ -8,6 +8,8 @@
 #include "engine/compare/byte_diff.h"
 #include "engine/compare/similarity.h"
 #include "engine/search/directory/block_layout.h"
+#include "engine/search/directory/listing_index.h"
+#include "engine/search/pairs/copy_classes.h"
 #include "engine/search/pairs/held_ring.h"
 #include "engine/search/pairs/listed_file.h"
 #include "engine/search/pairs/size_order.h"
@@ -19,14 +21,9 @@ namespace {
 // file larger than a quarter of the block is left to the search's own pass.
 constexpr std::size_t kBlockSizes[] = {std::size_t{256} << 20, std::size_t{64} << 20, std::size_t{16} << 20,
                                        std::size_t{4} << 20};
-// Bytes read between two looks at the pause gate.
 // Pairs decided between two looks at the pause gate.
 constexpr uint32_t kPairsPerGate = 4096;
 constexpr std::size_t kNotHeld = ~std::size_t{0};
-
-uint64_t pairKey(uint32_t a, uint32_t b) {
-    return a < b ? (uint64_t{a} << 32 | b) : (uint64_t{b} << 32 | a);
-}
 
 class ListedPairs {
 public:
@@ -41,13 +38,13 @@ public:
         orderPairsByLaterFile();
         const uint32_t progressFrom = state_.progressPercent.load();
         const uint32_t files = static_cast<uint32_t>(order_.size());
-        for (uint32_t rank = 0; rank < files; ++rank) {
+        for (ReadRank rank(0); rank < order_.end(); ++rank) {
             if (!holdAtGate(state_)) return listNothing();
             takeFile(rank);
             if (aborted()) return listNothing();
             state_.progressPercent.store(
                 progressFrom +
-                static_cast<uint32_t>(uint64_t{rank + 1} * (kDecidedProgress - progressFrom) / files));
+                static_cast<uint32_t>(uint64_t{rank.value + 1} * (kDecidedProgress - progressFrom) / files));
         }
         block_.reset();
         finishLists();
@@ -78,9 +75,9 @@ private:
                 listed[candidates_.partners[i]] = 1;
         }
         ::orderBySize(
-            index_, [&](uint32_t position) { return listed[position] != 0; }, order_, rankOf_);
+            index_, [&](uint32_t position) { return listed[position] != 0; }, order_.entries(), rankOf_);
         heldAt_.assign(count, kNotHeld);
-        original_.assign(count, kNoEntry);
+        copies_.reset(count);
         comparedFor_.assign(count, kNoEntry);
         comparedPercent_.assign(count, 0);
         facts_.assign(count, TwinFileFacts{});
@@ -99,38 +96,41 @@ private:
                 ++rankStart_[laterRank(i) + 1];
             }
         }
-        for (std::size_t rank = 0; rank < order_.size(); ++rank) rankStart_[rank + 1] += rankStart_[rank];
+        for (ReadRank rank(0); rank < order_.end(); ++rank) rankStart_[rank + 1] += rankStart_[rank];
         pairsAt_.resize(candidates_.partners.size());
-        std::vector<uint32_t> next(rankStart_.begin(), rankStart_.end() - 1);
+        ByIndex<ReadRank, uint32_t> next = rankStart_;
         for (uint32_t i = 0; i < pairsAt_.size(); ++i) pairsAt_[next[laterRank(i)]++] = i;
     }
 
-    uint32_t laterRank(uint32_t pair) const {
+    ReadRank laterRank(uint32_t pair) const {
         return std::max(rankOf_[owner_[pair]], rankOf_[candidates_.partners[pair]]);
     }
 
     // The other file of the pair than the one at `rank`.
-    uint32_t otherOf(uint32_t pair, uint32_t rank) const {
+    uint32_t otherOf(uint32_t pair, ReadRank rank) const {
         const uint32_t owner = owner_[pair];
         return rankOf_[owner] == rank ? candidates_.partners[pair] : owner;
     }
 
     // Reads the file at `rank`, finds whether it copies an earlier file and
     // decides its pairs with the files before it.
-    void takeFile(uint32_t rank) {
+    void takeFile(ReadRank rank) {
         const uint32_t position = order_[rank];
         const uint32_t size = sizeOf(position);
         state_.currentFileText.write(index_.entry(position).path);
         letGoUnpairable(size);
         std::size_t offset = 0;
-        const uint32_t copied = candidates_.copyOf.empty() ? kNoEntry : candidates_.copyOf[position];
-        if (copied != kNoEntry && original_[copied] != kNoEntry) {
+        const uint32_t copied = candidates_.copies.originalOf(position);
+        if (copied != kNoEntry && copies_.firstOf(copied) != kNoEntry) {
             // Found to hold its original's bytes before the listing: not read again.
-            if (openListedFile(index_, position, facts_[position])) original_[position] = original_[copied];
+            if (openListedFile(index_, position, facts_[position])) copies_.join(copied, position);
         } else if (size != 0 && size <= capacity_ / 4 && makeRoom(size, offset) &&
                    readListedFile(state_, index_, position, block_.get() + offset, facts_[position])) {
-            original_[position] = copiedFile(rank, position, offset);
-            if (original_[position] == position) {
+            const uint32_t original = copiedFile(rank, position, offset);
+            if (original != position) {
+                copies_.join(original, position);
+            } else {
+                copies_.start(position);
                 held_.hold(HeldFile{position, size, largestPartnerSize(size, match_), offset});
                 heldAt_[position] = offset;
             }
@@ -162,11 +162,12 @@ private:
 
     // The held earlier file of the same size and bytes that the file is
     // listed with, or the file itself.
-    uint32_t copiedFile(uint32_t rank, uint32_t position, std::size_t offset) {
+    uint32_t copiedFile(ReadRank rank, uint32_t position, std::size_t offset) {
         const uint32_t size = sizeOf(position);
         for (uint32_t at = rankStart_[rank]; at < rankStart_[rank + 1]; ++at) {
             const uint32_t other = otherOf(pairsAt_[at], rank);
-            if (sizeOf(other) != size || original_[other] != other || heldAt_[other] == kNotHeld) continue;
+            if (sizeOf(other) != size || copies_.firstOf(other) != other || heldAt_[other] == kNotHeld)
+                continue;
             if (countDifferingBytesUpTo(block_.get() + heldAt_[other], block_.get() + offset, size, 0) == 0)
                 return other;
         }
@@ -175,7 +176,7 @@ private:
 
     // The percentage of the pair of the file just read with an earlier one.
     uint8_t decide(uint32_t position, uint32_t other) {
-        const uint32_t original = original_[position], otherOriginal = original_[other];
+        const uint32_t original = copies_.firstOf(position), otherOriginal = copies_.firstOf(other);
         if (original == kNoEntry || otherOriginal == kNoEntry) return kUndecidedPair;
         if (namesOneFile(index_.entry(position).path, index_.entry(other).path, facts_[position],
                          facts_[other]))
@@ -183,7 +184,7 @@ private:
         if (original == otherOriginal) return 100;
         if (original != position) {
             // A copy: its original's pair was decided when the later of the two was read.
-            const auto known = decidedOriginals_.find(pairKey(original, otherOriginal));
+            const auto known = decidedOriginals_.find(pairKey(Position(original), Position(otherOriginal)));
             return known == decidedOriginals_.end() ? 0 : known->second;
         }
         if (comparedFor_[otherOriginal] == position) return comparedPercent_[otherOriginal];
@@ -191,7 +192,8 @@ private:
         comparedFor_[otherOriginal] = position;
         comparedPercent_[otherOriginal] = percent;
         // Copies read later take these; a pair below matchPercent is not kept.
-        if (percent >= match_) decidedOriginals_.emplace(pairKey(position, otherOriginal), percent);
+        if (percent >= match_)
+            decidedOriginals_.emplace(pairKey(Position(position), Position(otherOriginal)), percent);
         return percent;
     }
 
@@ -233,17 +235,18 @@ private:
     OwnedBlock block_;
     std::size_t capacity_ = 0;
     // Files of listed pairs by size, and each file's place among them.
-    std::vector<uint32_t> order_;
-    std::vector<uint32_t> rankOf_;
+    ByIndex<ReadRank, uint32_t> order_;
+    std::vector<ReadRank> rankOf_;
     // Per listed pair, the file it is listed under; the pairs by the rank of their later file.
     std::vector<uint32_t> owner_;
-    std::vector<uint32_t> rankStart_;
+    ByIndex<ReadRank, uint32_t> rankStart_;
     std::vector<uint32_t> pairsAt_;
     // The block's files, oldest first; each file's place in the block.
     HeldRing<HeldFile> held_;
     std::vector<std::size_t> heldAt_;
-    // Per file read: the earlier file it holds the same bytes as, or itself; kNoEntry when not read.
-    std::vector<uint32_t> original_;
+    // The files read, each in the class of the earliest it holds the same
+    // bytes as; a file not read is in none.
+    CopyClasses copies_;
     std::vector<TwinFileFacts> facts_;
     // Pairs of originals that reach matchPercent or were left undecided.
     std::unordered_map<uint64_t, uint8_t> decidedOriginals_;

@@ -1,7 +1,9 @@
 // The index spaces of the block listing (engine/search/directory/block_listing.h),
 // kept apart by type so that one cannot stand for another: a file's Position
 // in the folder index, its Slot among the files that may pair (by size), and
-// its Rank among the files matched by their blocks (by size).
+// its Rank among the files matched by their blocks (by size). The routes that
+// read files one by one in order of size (engine/search/pairs/size_order.h)
+// name a file's place in that order its ReadRank.
 #pragma once
 
 #include <cstddef>
@@ -37,6 +39,7 @@ struct ListingIndex {
 using Position = ListingIndex<struct PositionSpace>;
 using Slot = ListingIndex<struct SlotSpace>;
 using Rank = ListingIndex<struct RankSpace>;
+using ReadRank = ListingIndex<struct ReadRankSpace>;
 
 // One key per pair of files of one index space, either way round.
 template <typename Index>

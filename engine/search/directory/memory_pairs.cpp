@@ -6,8 +6,9 @@
 
 #include "engine/compare/byte_diff.h"
 #include "engine/compare/similarity.h"
+#include "engine/search/directory/listing_index.h"
 #include "engine/search/directory/near_families.h"
-#include "engine/search/pairs/copy_chains.h"
+#include "engine/search/pairs/copy_classes.h"
 #include "engine/search/pairs/held_ring.h"
 #include "engine/search/pairs/listed_file.h"
 #include "engine/search/pairs/size_order.h"
@@ -76,10 +77,10 @@ private:
         return static_cast<uint32_t>(index_.entry(position).listedSize);
     }
     void orderBySize();
-    bool takeBatch(uint32_t& rank);
+    bool takeBatch(ReadRank& rank);
     void letGoUnpairable(uint32_t size);
     bool findRoom(uint32_t size, std::size_t& offset) const;
-    bool holdFile(uint32_t position, uint32_t batchStart, uint32_t batchRank);
+    bool holdFile(uint32_t position, std::size_t batchStart, ReadRank batchRank);
     bool compareTile(std::size_t tileStart, std::size_t tileEnd);
     bool countFurther();
     void addFound(const HeldFile& earlier, const HeldFile& later, uint32_t differing);
@@ -88,6 +89,8 @@ private:
     void addPair(uint32_t a, uint32_t b, uint8_t percent);
     void addClassPairs(uint32_t repA, uint32_t repB, uint8_t percent);
     void addUndecidedPairs();
+    void addUnheldPairs(ReadRank rank);
+    void addSpilledPairs(uint32_t first);
 
     AppState& state_;
     const FileIndex& index_;
@@ -95,16 +98,14 @@ private:
     OwnedBlock block_;
     std::size_t capacity_ = 0;
     // Files that may pair, by size, then index order; rankOf_ is the reverse.
-    std::vector<uint32_t> order_;
-    std::vector<uint32_t> rankOf_;
-    // Per file: the held file it was found to copy, byte for byte (itself for
-    // one held on its own), kNoEntry for a file not held; copies_ chains the
-    // copies of each held file.
-    std::vector<uint32_t> repOf_;
-    CopyChains copies_;
+    ByIndex<ReadRank, uint32_t> order_;
+    std::vector<ReadRank> rankOf_;
+    // The held files and the files found to copy one of them byte for byte,
+    // each held file the first of its class; a file not held is in none.
+    CopyClasses copies_;
     // Per held file: the rank of the first batch it was not compared with
-    // because the block had to let it go, kNoEntry when sizes alone let it go.
-    std::vector<uint32_t> spilledAt_;
+    // because the block had to let it go, none when sizes alone let it go.
+    std::vector<ReadRank> spilledAt_;
     std::vector<TwinFileFacts> facts_;
     // The block's files, oldest first.
     HeldRing<HeldFile> held_;
@@ -126,11 +127,10 @@ private:
 void MemoryPass::orderBySize() {
     const uint32_t count = index_.count();
     ::orderBySize(
-        index_, [&](uint32_t position) { return mayPair(state_, index_.entry(position).listedSize); }, order_,
-        rankOf_);
-    repOf_.assign(count, kNoEntry);
+        index_, [&](uint32_t position) { return mayPair(state_, index_.entry(position).listedSize); },
+        order_.entries(), rankOf_);
     copies_.reset(count);
-    spilledAt_.assign(count, kNoEntry);
+    spilledAt_.assign(count, ReadRank::none());
     facts_.assign(count, TwinFileFacts{});
     families_.reset(count);
 }
@@ -149,7 +149,7 @@ bool MemoryPass::findRoom(uint32_t size, std::size_t& offset) const {
 // Reads the file into the block, letting go of the oldest files held before
 // this batch if room is short. False when the file is not held: it could not
 // be read, or it holds the same bytes as a held file and joins that one.
-bool MemoryPass::holdFile(uint32_t position, uint32_t batchStart, uint32_t batchRank) {
+bool MemoryPass::holdFile(uint32_t position, std::size_t batchStart, ReadRank batchRank) {
     const uint32_t size = sizeOf(position);
     std::size_t offset = 0;
     while (!findRoom(size, offset)) {
@@ -161,12 +161,11 @@ bool MemoryPass::holdFile(uint32_t position, uint32_t batchStart, uint32_t batch
     for (std::size_t i = held_.size(); i-- > held_.first() && held_[i].size == size;) {
         const uint32_t rep = held_[i].position;
         if (countDifferingBytesUpTo(block_.get() + held_[i].offset, bytes, size, 0) == 0) {
-            repOf_[position] = rep;
             copies_.join(rep, position);
             return false;
         }
     }
-    repOf_[position] = position;
+    copies_.start(position);
     held_.hold(HeldFile{position, size, maxDifferingBytesFor(size, match_), offset});
     return true;
 }
@@ -250,13 +249,13 @@ bool MemoryPass::countFurther() {
 
 // Reads the next batch of files from `rank` on and compares it with the held
 // files and within itself; false after an abort.
-bool MemoryPass::takeBatch(uint32_t& rank) {
-    const uint32_t batchRank = rank;
+bool MemoryPass::takeBatch(ReadRank& rank) {
+    const ReadRank batchRank = rank;
     state_.currentFileText.write(index_.entry(order_[rank]).path);
     letGoUnpairable(sizeOf(order_[rank]));
-    const uint32_t batchStart = static_cast<uint32_t>(held_.size());
+    const std::size_t batchStart = held_.size();
     uint64_t pieces = 0, bytes = 0;
-    for (; rank < order_.size(); ++rank) {
+    for (; rank < order_.end(); ++rank) {
         const uint32_t position = order_[rank], size = sizeOf(position);
         if (rank != batchRank &&
             (pieces + std::min(size, kCountPiece) > kBatchBytes || bytes + size > capacity_ / 4))
@@ -292,8 +291,9 @@ void MemoryPass::addPair(uint32_t a, uint32_t b, uint8_t percent) {
 // Every pair of one file of class A with one of class B (within one class
 // when they are the same), except two names of one physical file.
 void MemoryPass::addClassPairs(uint32_t repA, uint32_t repB, uint8_t percent) {
-    for (uint32_t a = repA; a != CopyChains::kEnd; a = copies_.next(a)) {
-        for (uint32_t b = repA == repB ? copies_.next(a) : repB; b != CopyChains::kEnd; b = copies_.next(b)) {
+    for (uint32_t a = repA; a != CopyClasses::kEnd; a = copies_.next(a)) {
+        for (uint32_t b = repA == repB ? copies_.next(a) : repB; b != CopyClasses::kEnd;
+             b = copies_.next(b)) {
             if (namesOneFile(index_.entry(a).path, index_.entry(b).path, facts_[a], facts_[b])) continue;
             addPair(a, b, percent);
         }
@@ -303,25 +303,41 @@ void MemoryPass::addClassPairs(uint32_t repA, uint32_t repB, uint8_t percent) {
 // Pairs of fitting sizes that no batch compared: those of a file not held,
 // and those of a class the block let go with later files it had not met.
 void MemoryPass::addUndecidedPairs() {
-    const uint32_t files = static_cast<uint32_t>(order_.size());
-    for (uint32_t rank = 0; rank < files && !tooMany_; ++rank) {
+    for (ReadRank rank(0); rank < order_.end() && !tooMany_; ++rank) {
         const uint32_t position = order_[rank];
-        const uint32_t size = sizeOf(position);
-        if (repOf_[position] == kNoEntry) {
-            for (uint32_t other = rank; other-- > 0 && !tooSmallFor(sizeOf(order_[other]), size, match_);)
-                if (repOf_[order_[other]] != kNoEntry) addPair(position, order_[other], kUndecidedPair);
-            for (uint32_t other = rank + 1;
-                 other < files && !tooSmallFor(size, sizeOf(order_[other]), match_); ++other)
-                addPair(position, order_[other], kUndecidedPair);
-        } else if (repOf_[position] == position && spilledAt_[position] != kNoEntry) {
-            for (uint32_t other = spilledAt_[position];
-                 other < files && !tooSmallFor(size, sizeOf(order_[other]), match_); ++other) {
-                const uint32_t rep = repOf_[order_[other]];
-                if (rep == kNoEntry || rankOf_[rep] < spilledAt_[position]) continue;
-                for (uint32_t copy = position; copy != CopyChains::kEnd; copy = copies_.next(copy))
-                    addPair(copy, order_[other], kUndecidedPair);
-            }
+        if (copies_.firstOf(position) == kNoEntry) {
+            addUnheldPairs(rank);
+        } else if (copies_.firstOf(position) == position && !spilledAt_[position].isNone()) {
+            addSpilledPairs(position);
         }
+    }
+}
+
+// The pairs of the file at `rank`, which was not held, with each held earlier
+// file and each later file of a fitting size.
+void MemoryPass::addUnheldPairs(ReadRank rank) {
+    const uint32_t position = order_[rank], size = sizeOf(position);
+    for (ReadRank other = rank; ReadRank(0) < other;) {
+        other = other - 1;
+        if (tooSmallFor(sizeOf(order_[other]), size, match_)) break;
+        if (copies_.firstOf(order_[other]) != kNoEntry) addPair(position, order_[other], kUndecidedPair);
+    }
+    for (ReadRank other = rank + 1; other < order_.end() && !tooSmallFor(size, sizeOf(order_[other]), match_);
+         ++other)
+        addPair(position, order_[other], kUndecidedPair);
+}
+
+// The pairs of the class of `first`, which the block let go, with each held
+// later file of a fitting size whose class it had not met by then.
+void MemoryPass::addSpilledPairs(uint32_t first) {
+    const uint32_t size = sizeOf(first);
+    const ReadRank spilled = spilledAt_[first];
+    for (ReadRank other = spilled; other < order_.end() && !tooSmallFor(size, sizeOf(order_[other]), match_);
+         ++other) {
+        const uint32_t rep = copies_.firstOf(order_[other]);
+        if (rep == kNoEntry || rankOf_[rep] < spilled) continue;
+        for (uint32_t copy = first; copy != CopyClasses::kEnd; copy = copies_.next(copy))
+            addPair(copy, order_[other], kUndecidedPair);
     }
 }
 
@@ -330,8 +346,8 @@ void MemoryPass::addUndecidedPairs() {
 bool MemoryPass::listPairs(TwinCandidates& candidates) {
     for (const ComparedPair& pair : found_) addClassPairs(pair.a, pair.b, pair.percent);
     found_ = std::vector<ComparedPair>();
-    for (const uint32_t position : order_)
-        if (repOf_[position] == position && copies_.hasCopies(position))
+    for (const uint32_t position : order_.entries())
+        if (copies_.firstOf(position) == position && copies_.hasCopies(position))
             addClassPairs(position, position, 100);
     addUndecidedPairs();
     if (tooMany_) return false;
@@ -374,9 +390,10 @@ bool MemoryPass::run(TwinCandidates& candidates) {
     if (!block_) return false;
     const uint32_t files = static_cast<uint32_t>(order_.size());
     bool running = holdAtGate(state_);
-    for (uint32_t rank = 0; running && rank < files;) {
+    for (ReadRank rank(0); running && rank < order_.end();) {
         running = takeBatch(rank);
-        state_.progressPercent.store(static_cast<uint32_t>(uint64_t{rank} * kCandidatesProgress / files));
+        state_.progressPercent.store(
+            static_cast<uint32_t>(uint64_t{rank.value} * kCandidatesProgress / files));
     }
     block_.reset();
     held_.release();

@@ -1,6 +1,8 @@
 #include "engine/search/pairs/candidates.h"
 
 #include "engine/compare/similarity.h"
+#include "engine/index/file_index.h"
+#include "engine/job/app_state.h"
 
 bool mayPair(const AppState& state, uint64_t size) {
     if (size > 0xFFFFFFFFu) return false;  // the comparison refuses 4 GiB and more

@@ -7,11 +7,13 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/index/file_index.h"
 #include "engine/index/index_position.h"
-#include "engine/job/app_state.h"
 #include "engine/job/search_options.h"
 #include "engine/rows/twin_record.h"
+#include "engine/search/pairs/copy_classes.h"
+
+struct AppState;
+class FileIndex;
 
 // The last pair a search took up, by index position: the last entry taken as
 // A and the last entry B whose bytes were compared (kNoEntry when none). The
@@ -58,9 +60,9 @@ struct TwinCandidates {
     std::vector<uint32_t> partners;
     std::vector<uint8_t> percents;
     std::vector<TwinFileFacts> facts;
-    // When not empty: per entry, the earlier file of its size it was found
-    // to hold the same bytes as, kNoEntry for the others.
-    std::vector<uint32_t> copyOf;
+    // Set by the block listing whenever it lists a pair: the files it found
+    // to hold the same bytes as an earlier file of their size.
+    CopyClasses copies;
     uint32_t grouped = 0;
     bool listed() const { return !partnerStart.empty(); }
     // Listed, with no pair among `fileCount` files: what a route lists after an abort.

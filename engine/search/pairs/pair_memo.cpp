@@ -1,5 +1,6 @@
 #include "engine/search/pairs/pair_memo.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -9,15 +10,13 @@ constexpr std::size_t kMaxKeptResults = 1u << 22;
 
 }  // namespace
 
-PairResults::PairResults(uint32_t entryCount) : parent_(entryCount) {
-    for (uint32_t i = 0; i < entryCount; ++i) parent_[i] = i;
+PairResults::PairResults(uint32_t entryCount) {
+    classes_.reset(entryCount);
 }
 
-uint32_t PairResults::classOf(uint32_t position) {
-    uint32_t root = position;
-    while (parent_[root] != root) root = parent_[root];
-    while (parent_[position] != root) position = std::exchange(parent_[position], root);
-    return root;
+uint32_t PairResults::classOf(uint32_t position) const {
+    const uint32_t first = classes_.firstOf(position);
+    return first == kNoEntry ? position : first;
 }
 
 uint64_t PairResults::key(uint32_t classA, uint32_t classB) {
@@ -25,7 +24,7 @@ uint64_t PairResults::key(uint32_t classA, uint32_t classB) {
     return static_cast<uint64_t>(classA) << 32 | classB;
 }
 
-bool PairResults::find(uint32_t a, uint32_t b, uint32_t& percent) {
+bool PairResults::find(uint32_t a, uint32_t b, uint32_t& percent) const {
     const uint32_t classA = classOf(a), classB = classOf(b);
     if (classA == classB) {
         percent = 100;
@@ -42,11 +41,7 @@ void PairResults::record(uint32_t a, uint32_t b, uint32_t percent) {
     const uint32_t classA = classOf(a), classB = classOf(b);
     if (percent == 100) {
         // The earlier file names the joined class.
-        if (classA < classB) {
-            parent_[classB] = classA;
-        } else {
-            parent_[classA] = classB;
-        }
+        if (classA != classB) classes_.join(std::min(classA, classB), std::max(classA, classB));
         return;
     }
     if (results_.size() < kMaxKeptResults)

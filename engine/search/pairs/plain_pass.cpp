@@ -1,8 +1,8 @@
 #include "engine/search/pairs/plain_pass.h"
 
-#include <cstring>
 #include <vector>
 
+#include "engine/rows/result_list.h"
 #include "engine/search/pairs/file_heads.h"
 #include "engine/search/pairs/pair_compare.h"
 #include "engine/search/pairs/pair_memo.h"
@@ -24,16 +24,15 @@ struct PairingWork {
     std::vector<TwinFileFacts> facts;
 };
 
-// Two paths that name one physical file (a hard link, a link into the tree,
-// a folder reached twice) are never a pair.
-bool sameFile(PairingWork& work, uint32_t a, uint32_t b) {
-    for (uint32_t position : {a, b}) {
-        if (work.identityState[position] != Identity::Unknown) continue;
+// The physical identity of the file at `position`, looked up once, so that two
+// paths that name one file (a hard link, a link into the tree, a folder
+// reached twice) are never a pair; null when it cannot be had.
+const fs::FileIdentity* identityOf(PairingWork& work, uint32_t position) {
+    if (work.identityState[position] == Identity::Unknown) {
         const bool known = fs::fileIdentity(work.index.entry(position).path, work.identities[position]);
         work.identityState[position] = known ? Identity::Known : Identity::Unavailable;
     }
-    return work.identityState[a] == Identity::Known && work.identityState[b] == Identity::Known &&
-           work.identities[a] == work.identities[b];
+    return work.identityState[position] == Identity::Known ? &work.identities[position] : nullptr;
 }
 
 uint32_t comparePair(PairingWork& work, uint32_t a, uint32_t b) {
@@ -55,7 +54,7 @@ uint32_t decidePair(PairingWork& work, uint32_t a, uint32_t b) {
     const FileIndexEntry& entryA = work.index.entry(a);
     const FileIndexEntry& entryB = work.index.entry(b);
     if (sizesRuleOut(entryA.listedSize, entryB.listedSize, work.matchPercent) ||
-        std::strcmp(entryA.path, entryB.path) == 0 || sameFile(work, a, b))
+        namesOneFile(entryA.path, entryB.path, identityOf(work, a), identityOf(work, b)))
         return 0;
     uint32_t percent = 0;
     if (work.results.find(a, b, percent)) return percent;
