@@ -84,6 +84,8 @@ private:
     bool countFurther();
     void addFound(const HeldFile& earlier, const HeldFile& later, uint32_t differing);
     void countFirstPiece(std::size_t e, std::size_t l);
+    struct Counting;
+    bool countPiece(Counting& pair, uint32_t from);
     bool listPairs(TwinCandidates& candidates);
     void addPair(uint32_t a, uint32_t b, uint8_t percent);
     void addClassPairs(uint32_t repA, uint32_t repB, uint8_t percent);
@@ -189,19 +191,29 @@ void MemoryPass::addFound(const HeldFile& earlier, const HeldFile& later, uint32
 void MemoryPass::countFirstPiece(std::size_t e, std::size_t l) {
     const HeldFile &earlier = held_[e], &later = held_[l];
     const uint32_t extra = later.size - earlier.size;
-    const uint32_t inBatch = static_cast<uint32_t>(l - batchStart_);
-    if (families_.ruledOut(earlier.position, inBatch, later.limit)) return;
-    const uint32_t piece = std::min(kCountPiece, earlier.size);
-    const uint32_t reach = families_.reachOf(earlier.position);
-    const uint32_t differing =
-        extra + countDifferingBytesUpTo(block_.get() + earlier.offset, block_.get() + later.offset, piece,
-                                        later.limit + reach - extra);
-    if (families_.leads(earlier.position)) families_.noteCount(earlier.position, inBatch, differing);
-    if (differing > later.limit) return;
-    if (piece == earlier.size)
-        addFound(earlier, later, differing);
-    else
-        counting_.push_back(Counting{static_cast<uint32_t>(e), static_cast<uint32_t>(l), differing});
+    if (families_.ruledOut(earlier.position, static_cast<uint32_t>(l - batchStart_), later.limit)) return;
+    Counting pair{static_cast<uint32_t>(e), static_cast<uint32_t>(l), extra};
+    if (countPiece(pair, 0)) counting_.push_back(pair);
+}
+
+// Adds the piece of `pair` from `from` on to its count, a leader's up to its
+// reach past the limit, so that the count rules out its members too. True
+// while the count goes on past the piece; a pair counted to its end within
+// the limit is found.
+bool MemoryPass::countPiece(Counting& pair, uint32_t from) {
+    const HeldFile &earlier = held_[pair.earlier], &later = held_[pair.later];
+    const uint32_t piece = std::min(kCountPiece, earlier.size - from);
+    const uint32_t stop = later.limit + families_.reachOf(earlier.position);
+    pair.differing +=
+        countDifferingBytesUpTo(block_.get() + earlier.offset + from, block_.get() + later.offset + from,
+                                piece, stop - pair.differing);
+    if (families_.leads(earlier.position))
+        families_.noteCount(earlier.position, static_cast<uint32_t>(pair.later - batchStart_),
+                            pair.differing);
+    if (pair.differing > stop) return false;
+    if (from + piece < earlier.size) return true;
+    if (pair.differing <= later.limit) addFound(earlier, later, pair.differing);
+    return false;
 }
 
 // Counts the first piece of each pair of a held file of the tile with a later
@@ -232,16 +244,12 @@ bool MemoryPass::countFurther() {
             if ((i == 0 || counting_[i].later != counting_[i - 1].later) && (!holdAtGate(state_) || tooMany_))
                 return false;
             Counting pair = counting_[i];
+            // Its leader's count, noted piece by piece ahead of it, may rule it out by now.
             const HeldFile &earlier = held_[pair.earlier], &later = held_[pair.later];
-            const uint32_t piece = std::min(kCountPiece, earlier.size - from);
-            pair.differing += countDifferingBytesUpTo(block_.get() + earlier.offset + from,
-                                                      block_.get() + later.offset + from, piece,
-                                                      later.limit - pair.differing);
-            if (pair.differing > later.limit) continue;
-            if (from + piece == earlier.size)
-                addFound(earlier, later, pair.differing);
-            else
-                counting_[kept++] = pair;
+            if (families_.ruledOut(earlier.position, static_cast<uint32_t>(pair.later - batchStart_),
+                                   later.limit))
+                continue;
+            if (countPiece(pair, from)) counting_[kept++] = pair;
         }
         counting_.resize(kept);
     }
