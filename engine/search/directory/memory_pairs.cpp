@@ -120,6 +120,8 @@ private:
     };
     std::vector<Counting> counting_;
     NearFamilies families_;
+    // Per file of the tile: whether it was a family's member as the tile started.
+    std::vector<uint8_t> membersOfTile_;
     std::size_t batchStart_ = 0;
     std::vector<ComparedPair> pairs_;
     bool tooMany_ = false;
@@ -217,22 +219,32 @@ bool MemoryPass::countPiece(Counting& pair, uint32_t from) {
 }
 
 // Counts the first piece of each pair of a held file of the tile with a later
-// file of the batch, then the pairs still open.
+// file of the batch, then the pairs still open: first those of the files that
+// are no family's member as the tile starts, then the members', so that each
+// member meets counts of its leader that are complete, which rule it out of a
+// pair before its first byte is compared, where counts side by side would pass
+// their limits together.
 bool MemoryPass::compareTile(std::size_t tileStart, std::size_t tileEnd) {
-    counting_.clear();
-    for (std::size_t l = std::max(batchStart_, tileStart + 1); l < held_.size(); ++l) {
-        if (!holdAtGate(state_) || tooMany_) return false;
-        // Held files are in order of size: those whose missing bytes alone pass the limit come first.
-        const uint32_t smallest = held_[l].size - std::min(held_[l].limit, held_[l].size);
-        const std::size_t last = std::min(tileEnd, l);
-        const auto first =
-            std::lower_bound(held_.begin() + static_cast<std::ptrdiff_t>(tileStart),
-                             held_.begin() + static_cast<std::ptrdiff_t>(last), smallest,
-                             [](const HeldFile& held, uint32_t size) { return held.size < size; });
-        for (std::size_t e = static_cast<std::size_t>(first - held_.begin()); e < last; ++e)
-            countFirstPiece(e, l);
+    membersOfTile_.assign(tileEnd - tileStart, 0);
+    for (std::size_t e = tileStart; e < tileEnd; ++e)
+        membersOfTile_[e - tileStart] = families_.isMember(held_[e].position);
+    for (const uint8_t members : {0, 1}) {
+        counting_.clear();
+        for (std::size_t l = std::max(batchStart_, tileStart + 1); l < held_.size(); ++l) {
+            if (!holdAtGate(state_) || tooMany_) return false;
+            // Held files are in order of size: those whose missing bytes alone pass the limit come first.
+            const uint32_t smallest = held_[l].size - std::min(held_[l].limit, held_[l].size);
+            const std::size_t last = std::min(tileEnd, l);
+            const auto first =
+                std::lower_bound(held_.begin() + static_cast<std::ptrdiff_t>(tileStart),
+                                 held_.begin() + static_cast<std::ptrdiff_t>(last), smallest,
+                                 [](const HeldFile& held, uint32_t size) { return held.size < size; });
+            for (std::size_t e = static_cast<std::size_t>(first - held_.begin()); e < last; ++e)
+                if (membersOfTile_[e - tileStart] == members) countFirstPiece(e, l);
+        }
+        if (!countFurther()) return false;
     }
-    return countFurther();
+    return true;
 }
 
 // Counts the open pairs piece by piece, each piece of the tile's files once
