@@ -85,6 +85,8 @@ private:
     bool countFurther();
     void addFound(const HeldFile& earlier, const HeldFile& later, uint32_t differing);
     void countFirstPiece(std::size_t e, std::size_t l);
+    struct Counting;
+    bool countPiece(Counting& pair, uint32_t from);
     bool listPairs(TwinCandidates& candidates);
     void addPair(uint32_t a, uint32_t b, uint8_t percent);
     void addClassPairs(uint32_t repA, uint32_t repB, uint8_t percent);
@@ -119,6 +121,8 @@ private:
     };
     std::vector<Counting> counting_;
     NearFamilies families_;
+    // Per file of the tile: whether it was a family's member as the tile started.
+    std::vector<uint8_t> membersOfTile_;
     std::size_t batchStart_ = 0;
     std::vector<ComparedPair> pairs_;
     bool tooMany_ = false;
@@ -188,38 +192,58 @@ void MemoryPass::addFound(const HeldFile& earlier, const HeldFile& later, uint32
 void MemoryPass::countFirstPiece(std::size_t e, std::size_t l) {
     const HeldFile &earlier = held_[e], &later = held_[l];
     const uint32_t extra = later.size - earlier.size;
-    const uint32_t inBatch = static_cast<uint32_t>(l - batchStart_);
-    if (families_.ruledOut(earlier.position, inBatch, later.limit)) return;
-    const uint32_t piece = std::min(kCountPiece, earlier.size);
-    const uint32_t reach = families_.reachOf(earlier.position);
-    const uint32_t differing =
-        extra + countDifferingBytesUpTo(block_.get() + earlier.offset, block_.get() + later.offset, piece,
-                                        later.limit + reach - extra);
-    if (families_.leads(earlier.position)) families_.noteCount(earlier.position, inBatch, differing);
-    if (differing > later.limit) return;
-    if (piece == earlier.size)
-        addFound(earlier, later, differing);
-    else
-        counting_.push_back(Counting{static_cast<uint32_t>(e), static_cast<uint32_t>(l), differing});
+    if (families_.ruledOut(earlier.position, static_cast<uint32_t>(l - batchStart_), later.limit)) return;
+    Counting pair{static_cast<uint32_t>(e), static_cast<uint32_t>(l), extra};
+    if (countPiece(pair, 0)) counting_.push_back(pair);
+}
+
+// Adds the piece of `pair` from `from` on to its count, a leader's up to its
+// reach past the limit, so that the count rules out its members too. True
+// while the count goes on past the piece; a pair counted to its end within
+// the limit is found.
+bool MemoryPass::countPiece(Counting& pair, uint32_t from) {
+    const HeldFile &earlier = held_[pair.earlier], &later = held_[pair.later];
+    const uint32_t piece = std::min(kCountPiece, earlier.size - from);
+    const uint32_t stop = later.limit + families_.reachOf(earlier.position);
+    pair.differing +=
+        countDifferingBytesUpTo(block_.get() + earlier.offset + from, block_.get() + later.offset + from,
+                                piece, stop - pair.differing);
+    if (families_.leads(earlier.position))
+        families_.noteCount(earlier.position, static_cast<uint32_t>(pair.later - batchStart_),
+                            pair.differing);
+    if (pair.differing > stop) return false;
+    if (from + piece < earlier.size) return true;
+    if (pair.differing <= later.limit) addFound(earlier, later, pair.differing);
+    return false;
 }
 
 // Counts the first piece of each pair of a held file of the tile with a later
-// file of the batch, then the pairs still open.
+// file of the batch, then the pairs still open: first those of the files that
+// are no family's member as the tile starts, then the members', so that each
+// member meets counts of its leader that are complete, which rule it out of a
+// pair before its first byte is compared, where counts side by side would pass
+// their limits together.
 bool MemoryPass::compareTile(std::size_t tileStart, std::size_t tileEnd) {
-    counting_.clear();
-    for (std::size_t l = std::max(batchStart_, tileStart + 1); l < held_.size(); ++l) {
-        if (!holdAtGate(state_) || tooMany_) return false;
-        // Held files are in order of size: those whose missing bytes alone pass the limit come first.
-        const uint32_t smallest = held_[l].size - std::min(held_[l].limit, held_[l].size);
-        const std::size_t last = std::min(tileEnd, l);
-        const auto first =
-            std::lower_bound(held_.begin() + static_cast<std::ptrdiff_t>(tileStart),
-                             held_.begin() + static_cast<std::ptrdiff_t>(last), smallest,
-                             [](const HeldFile& held, uint32_t size) { return held.size < size; });
-        for (std::size_t e = static_cast<std::size_t>(first - held_.begin()); e < last; ++e)
-            countFirstPiece(e, l);
+    membersOfTile_.assign(tileEnd - tileStart, 0);
+    for (std::size_t e = tileStart; e < tileEnd; ++e)
+        membersOfTile_[e - tileStart] = families_.isMember(held_[e].position);
+    for (const uint8_t members : {0, 1}) {
+        counting_.clear();
+        for (std::size_t l = std::max(batchStart_, tileStart + 1); l < held_.size(); ++l) {
+            if (!holdAtGate(state_) || tooMany_) return false;
+            // Held files are in order of size: those whose missing bytes alone pass the limit come first.
+            const uint32_t smallest = held_[l].size - std::min(held_[l].limit, held_[l].size);
+            const std::size_t last = std::min(tileEnd, l);
+            const auto first =
+                std::lower_bound(held_.begin() + static_cast<std::ptrdiff_t>(tileStart),
+                                 held_.begin() + static_cast<std::ptrdiff_t>(last), smallest,
+                                 [](const HeldFile& held, uint32_t size) { return held.size < size; });
+            for (std::size_t e = static_cast<std::size_t>(first - held_.begin()); e < last; ++e)
+                if (membersOfTile_[e - tileStart] == members) countFirstPiece(e, l);
+        }
+        if (!countFurther()) return false;
     }
-    return countFurther();
+    return true;
 }
 
 // Counts the open pairs piece by piece, each piece of the tile's files once
@@ -231,16 +255,12 @@ bool MemoryPass::countFurther() {
             if ((i == 0 || counting_[i].later != counting_[i - 1].later) && (!holdAtGate(state_) || tooMany_))
                 return false;
             Counting pair = counting_[i];
+            // Its leader's count, noted piece by piece ahead of it, may rule it out by now.
             const HeldFile &earlier = held_[pair.earlier], &later = held_[pair.later];
-            const uint32_t piece = std::min(kCountPiece, earlier.size - from);
-            pair.differing += countDifferingBytesUpTo(block_.get() + earlier.offset + from,
-                                                      block_.get() + later.offset + from, piece,
-                                                      later.limit - pair.differing);
-            if (pair.differing > later.limit) continue;
-            if (from + piece == earlier.size)
-                addFound(earlier, later, pair.differing);
-            else
-                counting_[kept++] = pair;
+            if (families_.ruledOut(earlier.position, static_cast<uint32_t>(pair.later - batchStart_),
+                                   later.limit))
+                continue;
+            if (countPiece(pair, from)) counting_[kept++] = pair;
         }
         counting_.resize(kept);
     }

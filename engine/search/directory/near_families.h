@@ -32,6 +32,7 @@ public:
     // for a file without members.
     uint32_t reachOf(uint32_t file) const { return leads_[file] ? distance_[file] : 0; }
     bool leads(uint32_t file) const { return leads_[file] != 0; }
+    bool isMember(uint32_t file) const { return leaderOf_[file] != kNoEntry; }
 
     // Keeps `differing`, at most the leader's differing bytes with the
     // batch's later file `laterInBatch`.
