@@ -6,6 +6,7 @@
 
 #include "engine/compare/byte_diff.h"
 #include "engine/compare/similarity.h"
+#include "engine/search/directory/memory_block.h"
 #include "engine/search/directory/near_families.h"
 #include "engine/search/pairs/copy_chains.h"
 #include "engine/search/pairs/held_ring.h"
@@ -78,7 +79,7 @@ private:
     void orderBySize();
     bool takeBatch(uint32_t& rank);
     void letGoUnpairable(uint32_t size);
-    bool findRoom(uint32_t size, std::size_t& offset) const;
+    bool findRoom(uint32_t size, std::size_t& offset);
     bool holdFile(uint32_t position, uint32_t batchStart, uint32_t batchRank);
     bool compareTile(std::size_t tileStart, std::size_t tileEnd);
     bool countFurther();
@@ -94,6 +95,8 @@ private:
     const uint32_t match_;
     OwnedBlock block_;
     std::size_t capacity_ = 0;
+    // The start of the block the ring of held files uses so far.
+    std::size_t ringBytes_ = 0;
     // Files that may pair, by size, then index order; rankOf_ is the reverse.
     std::vector<uint32_t> order_;
     std::vector<uint32_t> rankOf_;
@@ -141,9 +144,14 @@ void MemoryPass::letGoUnpairable(uint32_t size) {
     held_.compact();
 }
 
-// The block is a ring: files follow one another and wrap to its start.
-bool MemoryPass::findRoom(uint32_t size, std::size_t& offset) const {
-    return held_.findRoom(capacity_, size, offset);
+// The block is a ring: files follow one another and wrap to its start. The
+// ring grows into the rest of the block before it would let a file go.
+bool MemoryPass::findRoom(uint32_t size, std::size_t& offset) {
+    while (!held_.findRoom(ringBytes_, size, offset)) {
+        if (ringBytes_ == capacity_) return false;
+        held_.grow(block_.get(), ringBytes_, grownRingBytes(ringBytes_, size, capacity_));
+    }
+    return true;
 }
 
 // Reads the file into the block, letting go of the oldest files held before
@@ -370,8 +378,9 @@ bool MemoryPass::listPairs(TwinCandidates& candidates) {
 
 bool MemoryPass::run(TwinCandidates& candidates) {
     orderBySize();
-    block_ = largestBlockOf(state_, kBlockSizes, capacity_);
+    block_ = largestBlockOf(state_, kBlockSizes, capacity_, blockBytesFor(index_, order_, kBlockSizes[0]));
     if (!block_) return false;
+    ringBytes_ = std::min(capacity_, kFirstRingBytes);
     const uint32_t files = static_cast<uint32_t>(order_.size());
     bool running = holdAtGate(state_);
     for (uint32_t rank = 0; running && rank < files;) {
