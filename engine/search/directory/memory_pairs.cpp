@@ -378,7 +378,7 @@ bool MemoryPass::listPairs(TwinCandidates& candidates) {
 
 bool MemoryPass::run(TwinCandidates& candidates) {
     orderBySize();
-    block_ = largestBlockOf(state_, kBlockSizes, capacity_, blockBytesFor(index_, order_, kBlockSizes[0]));
+    block_ = largestBlockOf(state_, kBlockSizes, capacity_, blockBytesFor(index_, order_, kBlockSizes[0], 2));
     if (!block_) return false;
     ringBytes_ = std::min(capacity_, kFirstRingBytes);
     const uint32_t files = static_cast<uint32_t>(order_.size());
