@@ -16,7 +16,8 @@
 namespace {
 
 // Sizes of the block tried, largest first: Kestrow.exe, a 32-bit program,
-// keeps the block, the index, the list of pairs and the rows within 1 GB. A
+// keeps the block, the index, the list of pairs and the rows within 1 GB;
+// each is taken as no larger than the files held may need (blockBytesFor). A
 // file larger than a quarter of the block is left to the search's own pass.
 constexpr std::size_t kBlockSizes[] = {std::size_t{256} << 20, std::size_t{64} << 20, std::size_t{16} << 20,
                                        std::size_t{4} << 20};

@@ -17,7 +17,8 @@ namespace {
 
 // Sizes of the block tried, largest first: Kestrow.exe, a 32-bit program,
 // keeps the block, the index and the rows within 1 GB, and the command line
-// holds no more. A file larger than half the block is left to the search's
+// holds no more; each is taken as no larger than the files held may need
+// (blockBytesFor). A file larger than half the block is left to the search's
 // own pass.
 constexpr std::size_t kBlockSizes[] = {std::size_t{512} << 20, std::size_t{256} << 20, std::size_t{64} << 20,
                                        std::size_t{16} << 20, std::size_t{4} << 20};
