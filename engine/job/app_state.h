@@ -4,6 +4,7 @@
 // re-reads them.
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -100,13 +101,17 @@ private:
     uint8_t* block_ = nullptr;
 };
 
-// The largest block of `sizes` (largest first) that can be had, its size in
-// `bytes`; empty when none can.
+// The largest block of `sizes` (largest first), each taken as no more than
+// `most`, that can be had, its size in `bytes`; empty when none can.
 template <std::size_t N>
-OwnedBlock largestBlockOf(AppState& state, const std::size_t (&sizes)[N], std::size_t& bytes) {
+OwnedBlock largestBlockOf(AppState& state, const std::size_t (&sizes)[N], std::size_t& bytes,
+                          std::size_t most = ~std::size_t{0}) {
+    std::size_t tried = 0;
     for (const std::size_t size : sizes) {
-        OwnedBlock block(state, size);
-        bytes = size;
+        if (std::min(size, most) == tried) continue;
+        tried = std::min(size, most);
+        OwnedBlock block(state, tried);
+        bytes = tried;
         if (block) return block;
     }
     return OwnedBlock();

@@ -11,9 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/compare/compare_files.h"
 #include "engine/compare/similarity.h"
 #include "engine/index/file_hash.h"
 #include "engine/search/directory/block_layout.h"
+#include "engine/search/pairs/held_ring.h"
 #include "tests/engine/search_fixture.h"
 
 namespace {
@@ -286,9 +288,10 @@ TEST(SearchReference, LargeGroupsReadPieceByPieceListWhatThePlainSearchLists) {
                 << "hash " << useHash << " match " << match;
         }
     }
-    // "Directory" with memory for a block of 4 MiB only: a file too large for
-    // it (over half of it), and pairs of files it had to let go early, are
-    // read pair by pair.
+    // "Directory" with memory for a block of 4 MiB only (beside the read
+    // buffers): a file too large for it (over half of it), and pairs of files
+    // it had to let go early, are read pair by pair. With the whole block, its
+    // ring of held files grows past its first 4 MiB.
     TestFolder near;
     for (const uint32_t size : {300000u, 480000u, 640000u, 800000u, 960000u, 1100000u, 2150000u}) {
         const std::vector<uint8_t> prefix(bytes.begin(), bytes.begin() + size);
@@ -301,15 +304,48 @@ TEST(SearchReference, LargeGroupsReadPieceByPieceListWhatThePlainSearchLists) {
     const std::string nearRoot = near.root().string();
     for (const uint32_t match : {50u, 75u}) {
         const SearchSetup options{DirectoryMode, false, match, false};
-        SearchState fast(options);
-        fast.state.allocateBlock = [](std::size_t bytes) {
-            return bytes >= (16u << 20) ? nullptr : static_cast<uint8_t*>(std::calloc(bytes, 1));
-        };
         SearchState plain(options);
         const auto expected = plainSearch(plain, nearRoot);
         EXPECT_GT(expected.size(), 12u);
-        EXPECT_EQ(fast.search(nearRoot), expected) << "match " << match;
+        for (const bool starved : {true, false}) {
+            SearchState fast(options);
+            if (starved)
+                fast.state.allocateBlock = [](std::size_t bytes) {
+                    const bool refused = bytes > (4u << 20) && bytes != kSearchBufferSize;
+                    return refused ? nullptr : static_cast<uint8_t*>(std::calloc(bytes, 1));
+                };
+            EXPECT_EQ(fast.search(nearRoot), expected) << "match " << match << " starved " << starved;
+        }
     }
+}
+
+// A ring of held files that grows while it wraps to its start keeps every
+// held file's bytes, and the room after its newest file grows.
+TEST(SearchReference, AWrappedRingGrowsWithItsFilesKeptWhole) {
+    struct Held {
+        std::size_t offset;
+        uint32_t size;
+    };
+    HeldRing<Held> ring;
+    std::vector<uint8_t> block(13, 0);
+    std::size_t capacity = 10, offset = 0;
+    for (const uint8_t file : {1, 2, 3}) {
+        if (file == 3) ring.letGoOldest();
+        ASSERT_TRUE(ring.findRoom(capacity, 4, offset));
+        std::fill(block.begin() + static_cast<std::ptrdiff_t>(offset),
+                  block.begin() + static_cast<std::ptrdiff_t>(offset + 4), file);
+        ring.hold(Held{offset, 4});
+    }
+    EXPECT_FALSE(ring.findRoom(capacity, 3, offset));
+    ring.grow(block.data(), capacity, 13);
+    EXPECT_EQ(capacity, 13u);
+    ASSERT_TRUE(ring.findRoom(capacity, 3, offset));
+    EXPECT_EQ(offset, 4u);
+    for (std::size_t place = ring.first(); place < ring.size(); ++place)
+        EXPECT_EQ(std::vector<uint8_t>(block.begin() + static_cast<std::ptrdiff_t>(ring[place].offset),
+                                       block.begin() + static_cast<std::ptrdiff_t>(ring[place].offset + 4)),
+                  std::vector<uint8_t>(4, static_cast<uint8_t>(place + 1)))
+            << place;
 }
 
 // "Directory" near the threshold: twins whose differing bytes are spread one

@@ -9,6 +9,7 @@
 #include "engine/compare/similarity.h"
 #include "engine/search/directory/block_layout.h"
 #include "engine/search/directory/listing_index.h"
+#include "engine/search/directory/memory_block.h"
 #include "engine/search/pairs/copy_classes.h"
 #include "engine/search/pairs/held_ring.h"
 #include "engine/search/pairs/listed_file.h"
@@ -17,7 +18,8 @@
 namespace {
 
 // Sizes of the block tried, largest first: Kestrow.exe, a 32-bit program,
-// keeps the block, the index, the list of pairs and the rows within 1 GB. A
+// keeps the block, the index, the list of pairs and the rows within 1 GB;
+// each is taken as no larger than the files held may need (blockBytesFor). A
 // file larger than a quarter of the block is left to the search's own pass.
 constexpr std::size_t kBlockSizes[] = {std::size_t{256} << 20, std::size_t{64} << 20, std::size_t{16} << 20,
                                        std::size_t{4} << 20};
@@ -32,9 +34,11 @@ public:
         : state_(state), index_(index), candidates_(candidates), match_(listedMatchPercent(options)) {}
 
     void run() {
-        block_ = largestBlockOf(state_, kBlockSizes, capacity_);
-        if (!block_) return leaveAllUndecided();
         orderBySize();
+        block_ = largestBlockOf(state_, kBlockSizes, capacity_,
+                                blockBytesFor(index_, order_.entries(), kBlockSizes[0], 4));
+        if (!block_) return leaveAllUndecided();
+        ringBytes_ = std::min(capacity_, kFirstRingBytes);
         orderPairsByLaterFile();
         const uint32_t progressFrom = state_.progressPercent.load();
         const uint32_t files = static_cast<uint32_t>(order_.size());
@@ -151,10 +155,17 @@ private:
     void letGoOldest() { heldAt_[held_.letGoOldest().position] = kNotHeld; }
 
     // Room for `size` bytes after the newest held file, the block being a
-    // ring; the oldest files are let go while there is not.
+    // ring that grows into the rest of the block before the oldest files are
+    // let go.
     bool makeRoom(uint32_t size, std::size_t& offset) {
         for (;;) {
-            if (held_.findRoom(capacity_, size, offset)) return true;
+            if (held_.findRoom(ringBytes_, size, offset)) return true;
+            if (ringBytes_ < capacity_) {
+                held_.grow(block_.get(), ringBytes_, grownRingBytes(ringBytes_, size, capacity_));
+                for (std::size_t place = held_.first(); place < held_.size(); ++place)
+                    heldAt_[held_[place].position] = held_[place].offset;
+                continue;
+            }
             if (held_.empty()) return false;
             letGoOldest();
         }
@@ -234,6 +245,8 @@ private:
     const uint32_t match_;
     OwnedBlock block_;
     std::size_t capacity_ = 0;
+    // The start of the block the ring of held files uses so far.
+    std::size_t ringBytes_ = 0;
     // Files of listed pairs by size, and each file's place among them.
     ByIndex<ReadRank, uint32_t> order_;
     std::vector<ReadRank> rankOf_;

@@ -7,6 +7,7 @@
 #include "engine/compare/byte_diff.h"
 #include "engine/compare/similarity.h"
 #include "engine/search/directory/listing_index.h"
+#include "engine/search/directory/memory_block.h"
 #include "engine/search/directory/near_families.h"
 #include "engine/search/pairs/copy_classes.h"
 #include "engine/search/pairs/held_ring.h"
@@ -17,7 +18,8 @@ namespace {
 
 // Sizes of the block tried, largest first: Kestrow.exe, a 32-bit program,
 // keeps the block, the index and the rows within 1 GB, and the command line
-// holds no more. A file larger than half the block is left to the search's
+// holds no more; each is taken as no larger than the files held may need
+// (blockBytesFor). A file larger than half the block is left to the search's
 // own pass.
 constexpr std::size_t kBlockSizes[] = {std::size_t{512} << 20, std::size_t{256} << 20, std::size_t{64} << 20,
                                        std::size_t{16} << 20, std::size_t{4} << 20};
@@ -79,7 +81,7 @@ private:
     void orderBySize();
     bool takeBatch(ReadRank& rank);
     void letGoUnpairable(uint32_t size);
-    bool findRoom(uint32_t size, std::size_t& offset) const;
+    bool findRoom(uint32_t size, std::size_t& offset);
     bool holdFile(uint32_t position, std::size_t batchStart, ReadRank batchRank);
     bool compareTile(std::size_t tileStart, std::size_t tileEnd);
     bool countFurther();
@@ -99,6 +101,8 @@ private:
     const uint32_t match_;
     OwnedBlock block_;
     std::size_t capacity_ = 0;
+    // The start of the block the ring of held files uses so far.
+    std::size_t ringBytes_ = 0;
     // Files that may pair, by size, then index order; rankOf_ is the reverse.
     ByIndex<ReadRank, uint32_t> order_;
     std::vector<ReadRank> rankOf_;
@@ -145,9 +149,14 @@ void MemoryPass::letGoUnpairable(uint32_t size) {
     held_.compact();
 }
 
-// The block is a ring: files follow one another and wrap to its start.
-bool MemoryPass::findRoom(uint32_t size, std::size_t& offset) const {
-    return held_.findRoom(capacity_, size, offset);
+// The block is a ring: files follow one another and wrap to its start. The
+// ring grows into the rest of the block before it would let a file go.
+bool MemoryPass::findRoom(uint32_t size, std::size_t& offset) {
+    while (!held_.findRoom(ringBytes_, size, offset)) {
+        if (ringBytes_ == capacity_) return false;
+        held_.grow(block_.get(), ringBytes_, grownRingBytes(ringBytes_, size, capacity_));
+    }
+    return true;
 }
 
 // Reads the file into the block, letting go of the oldest files held before
@@ -406,8 +415,10 @@ bool MemoryPass::listPairs(TwinCandidates& candidates) {
 
 bool MemoryPass::run(TwinCandidates& candidates) {
     orderBySize();
-    block_ = largestBlockOf(state_, kBlockSizes, capacity_);
+    block_ = largestBlockOf(state_, kBlockSizes, capacity_,
+                            blockBytesFor(index_, order_.entries(), kBlockSizes[0], 2));
     if (!block_) return false;
+    ringBytes_ = std::min(capacity_, kFirstRingBytes);
     const uint32_t files = static_cast<uint32_t>(order_.size());
     bool running = holdAtGate(state_);
     for (ReadRank rank(0); running && rank < order_.end();) {

@@ -1,10 +1,14 @@
 // The files a "Directory" route holds in one block of memory while a larger
 // file may still pair with them: they follow one another in the block and
-// wrap to its start, and the oldest are let go to make room.
+// wrap to its start, and the oldest are let go to make room. The ring may use
+// only the start of its block and grow into the rest when room is short, so
+// that the memory it touches follows the bytes it holds at once.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 // Where `size` bytes go after the newest of the files held one after another
@@ -47,6 +51,21 @@ public:
                             none ? 0 : files_.back().offset + files_.back().size, size, offset);
     }
     void hold(const Held& file) { files_.push_back(file); }
+    // Raises the ring's `capacity` within `block` to `larger` bytes. When the
+    // ring wraps, the files from the oldest to the former end move up by the
+    // growth, so that the room after the newest grows by as much.
+    void grow(uint8_t* block, std::size_t& capacity, std::size_t larger) {
+        const std::size_t growth = larger - capacity;
+        capacity = larger;
+        if (empty() || files_[first_].offset < files_.back().offset + files_.back().size) return;
+        const std::size_t from = files_[first_].offset;
+        std::size_t end = from;
+        for (std::size_t i = first_; i < files_.size() && files_[i].offset >= from; ++i) {
+            end = std::max<std::size_t>(end, files_[i].offset + files_[i].size);
+            files_[i].offset += growth;
+        }
+        std::memmove(block + from + growth, block + from, end - from);
+    }
     // The oldest file, no longer held.
     const Held& letGoOldest() { return files_[first_++]; }
     // Forgets the files let go once they are most of the list (places shift).
