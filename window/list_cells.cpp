@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr UINT kToolInfoSize = 44;  // the record without the later extension fields
 // The room the list-view leaves beside a cell's text.
 constexpr int kFirstCellPadding = 2;
 constexpr int kCellPadding = 6;
@@ -100,7 +99,7 @@ LRESULT drawListCell(NMLVCUSTOMDRAW& draw) {
 
 void addCellTips(HWND window, HWND list) {
     TOOLINFOA tool = {};
-    tool.cbSize = kToolInfoSize;
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;  // the record common controls 4.70 take, sized for this processor
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = window;
     tool.uId = reinterpret_cast<UINT_PTR>(list);

@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr DWORD kOpenFileRecordSize = 76;  // the record without the later extension fields
 constexpr DWORD kSaveFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT | OFN_EXPLORER |
                              OFN_LONGNAMES | OFN_NOREADONLYRETURN;
 const char kSaveFilter[] =
@@ -135,7 +134,8 @@ bool writeListFile(const char* fileName, RowFormat format) {
 void saveListAs(HWND window) {
     PathText fileName = "";
     OPENFILENAMEA dialog = {};
-    dialog.lStructSize = kOpenFileRecordSize;
+    dialog.lStructSize =
+        OPENFILENAME_SIZE_VERSION_400A;  // the record Windows 2000 takes, sized for this processor
     dialog.hwndOwner = window;
     dialog.lpstrFilter = kSaveFilter;
     dialog.nFilterIndex = 1;

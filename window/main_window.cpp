@@ -19,7 +19,6 @@ constexpr DWORD kPathBoxStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP |
 constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHAREIMAGELISTS | LVS_OWNERDATA;
 // The path cells have tips of their own (list_cells.h), so the list-view's label tips are not asked for.
 constexpr DWORD kListExtendedStyle = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT;
-constexpr UINT kToolInfoSize = 44;  // the record without the later extension fields
 
 HWND createPathBox(HWND window, int controlId, int y) {
     return CreateWindowExA(0, "Edit", "", kPathBoxStyle, 82, y, 200, 20, window,
@@ -165,7 +164,7 @@ void updateControls(HWND window) {
 // A control's tip is replaced, not stacked: the box keeps one tool.
 void addTooltip(HWND window, int controlId, const char* text) {
     TOOLINFOA tool = {};
-    tool.cbSize = kToolInfoSize;
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;  // the record common controls 4.70 take, sized for this processor
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = GetDlgItem(window, controlId);
     tool.uId = reinterpret_cast<UINT_PTR>(tool.hwnd);

@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr DWORD kOpenFileRecordSize = 76;  // the record without the later extension fields
 constexpr DWORD kOpenFileFlags =
     OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_LONGNAMES;
 constexpr UINT kBrowseFlags = BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN | BIF_EDITBOX;
@@ -77,7 +76,8 @@ int chooseFile(HWND owner, char* buffer, const char* filter) {
     PathText folder;
     chooseStart(buffer, folder);
     OPENFILENAMEA dialog = {};
-    dialog.lStructSize = kOpenFileRecordSize;
+    dialog.lStructSize =
+        OPENFILENAME_SIZE_VERSION_400A;  // the record Windows 2000 takes, sized for this processor
     dialog.hwndOwner = owner;
     dialog.hInstance = gui().instance;
     dialog.lpstrFilter = filter;
