@@ -19,8 +19,8 @@
 # written) beside the mean of repeated runs. 75-PROFILE (75-large,
 # 75-headers, 75-shared, 75-directory) times "Directory" 75% on the tree of
 # that profile against reading it once, with peak memory. routes-PROFILE
-# (routes-directory, routes-headers, routes-shared, routes-copies; "routes" for
-# all four) times every "Directory" route of the tree at 50, 75, 90, 95 and
+# (any profile, real included; "routes" for directory, headers, shared and
+# copies) times every "Directory" route of the tree at 50, 75, 90, 95 and
 # 99%, CPU seconds (user + sys) of one run each, beside the route the search
 # chooses, and marks a choice slower than the fastest route by more than 10%;
 # a route that cannot serve there says so, one that runs past
@@ -46,9 +46,16 @@ mkdir -p "$work"
 keep=${KESTROW_BENCH_KEEP:-0}
 [ "$keep" = 1 ] || trap 'rm -rf "$work"' EXIT
 
-# Writes a seeded tree unless a kept one is there already.
+# Writes a seeded tree unless a kept one is there already; the profile "real"
+# is a copy of the system's shared files and headers, without links.
 makeTree() {  # dir profile
     [ "$keep" = 1 ] && [ -d "$1" ] && return
+    if [ "$2" = real ]; then
+        mkdir -p "$1"
+        cp -r -P --no-preserve=all /usr/share /usr/include "$1"/ 2>/dev/null || true
+        find "$1" -type l -delete
+        return
+    fi
     "$build/bench_scan_tree" "$1" "$2" 1
 }
 
@@ -202,11 +209,7 @@ seventyFive() {  # profile
 # A copy of the system's shared files and headers, without links.
 real() {
     local tree=$work/real
-    if [ "$keep" != 1 ] || [ ! -d "$tree" ]; then
-        mkdir -p "$tree"
-        cp -r -P --no-preserve=all /usr/share /usr/include "$tree"/ 2>/dev/null || true
-        find "$tree" -type l -delete
-    fi
+    makeTree "$tree" real
     echo "real: $(find "$tree" -type f | wc -l) files, $(du -sh "$tree" | cut -f1)"
     directoryShared "$tree" 99 95 90
     if [ -n "${KESTROW_CLI_EXE:-}" ]; then
