@@ -44,8 +44,8 @@ for tree in $trees; do
         nativeCell=$(run "$work/native.rows" "$native/kestrow" scan "$dir" --mode directory --match "$match")
         exeCell=$(run "$work/exe.raw" wine "$windows/kestrow-cli.exe" scan "Z:${dir//\//\\}" --mode directory \
             --match "$match")
-        # Z:\work\tree\a -> /work/tree/a; the closing row's time is the run's own.
-        tr '\\' / <"$work/exe.raw" | sed 's#Z:/#/#g; s/\r$//' >"$work/exe.rows"
+        # The rows write a backslash as \\ (a quoted byte): Z:\\work\\tree\\a -> /work/tree/a.
+        sed 's/\r$//; s#\\\\#/#g; s#Z:/#/#g' <"$work/exe.raw" >"$work/exe.rows"
         rowCount=$(grep -c . "$work/native.rows" || true)
         if cmp -s <(head -n -1 "$work/native.rows") <(head -n -1 "$work/exe.rows"); then
             verdict="same $rowCount rows"
