@@ -320,32 +320,46 @@ TEST(SearchReference, LargeGroupsReadPieceByPieceListWhatThePlainSearchLists) {
 }
 
 // A ring of held files that grows while it wraps to its start keeps every
-// held file's bytes, and the room after its newest file grows.
+// held file's bytes, whichever part of it moves, and the room after its
+// newest file grows.
 TEST(SearchReference, AWrappedRingGrowsWithItsFilesKeptWhole) {
     struct Held {
         std::size_t offset;
         uint32_t size;
     };
-    HeldRing<Held> ring;
-    std::vector<uint8_t> block(13, 0);
-    std::size_t capacity = 10, offset = 0;
-    for (const uint8_t file : {1, 2, 3}) {
-        if (file == 3) ring.letGoOldest();
-        ASSERT_TRUE(ring.findRoom(capacity, 4, offset));
-        std::fill(block.begin() + static_cast<std::ptrdiff_t>(offset),
-                  block.begin() + static_cast<std::ptrdiff_t>(offset + 4), file);
-        ring.hold(Held{offset, 4});
+    // Cache lines of files 1, 2 and 3 (1 is let go before 3 wraps to the
+    // start), and where 3 lines go once the ring grows from 10 lines to 13:
+    // the files after the oldest move up, or the files at the start move after them.
+    struct Layout {
+        uint32_t lines[3];
+        std::size_t nextAt;
+    };
+    constexpr uint32_t kLine = kHeldAlignment;
+    for (const Layout& layout : {Layout{{4, 4, 4}, 4}, Layout{{4, 5, 2}, 0}}) {
+        HeldRing<Held> ring;
+        std::vector<uint8_t> block(14 * kLine - 1, 0);
+        ring.useBlock(block.data(), block.size(), 10 * kLine);
+        const auto keepAll = [] { return false; };
+        std::size_t offset = 0;
+        bool moved = false;
+        for (const uint8_t file : {1, 2, 3}) {
+            if (file == 3) ring.letGoOldest();
+            const uint32_t size = layout.lines[file - 1] * kLine;
+            ASSERT_TRUE(ring.makeRoom(size, offset, moved, keepAll));
+            std::fill_n(ring.bytesAt(offset), size, file);
+            ring.hold(Held{offset, size});
+        }
+        EXPECT_FALSE(moved);
+        ASSERT_TRUE(ring.makeRoom(3 * kLine, offset, moved, keepAll));
+        EXPECT_TRUE(moved);
+        EXPECT_EQ(offset, layout.nextAt * kLine);
+        for (std::size_t place = ring.first(); place < ring.size(); ++place) {
+            const uint8_t* bytes = ring.bytesAt(ring[place].offset);
+            EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + ring[place].size),
+                      std::vector<uint8_t>(ring[place].size, static_cast<uint8_t>(place + 1)))
+                << place;
+        }
     }
-    EXPECT_FALSE(ring.findRoom(capacity, 3, offset));
-    ring.grow(block.data(), capacity, 13);
-    EXPECT_EQ(capacity, 13u);
-    ASSERT_TRUE(ring.findRoom(capacity, 3, offset));
-    EXPECT_EQ(offset, 4u);
-    for (std::size_t place = ring.first(); place < ring.size(); ++place)
-        EXPECT_EQ(std::vector<uint8_t>(block.begin() + static_cast<std::ptrdiff_t>(ring[place].offset),
-                                       block.begin() + static_cast<std::ptrdiff_t>(ring[place].offset + 4)),
-                  std::vector<uint8_t>(4, static_cast<uint8_t>(place + 1)))
-            << place;
 }
 
 // "Directory" near the threshold: twins whose differing bytes are spread one

@@ -35,10 +35,11 @@ public:
 
     void run() {
         orderBySize();
-        block_ = largestBlockOf(state_, kBlockSizes, capacity_,
+        std::size_t bytes = 0;
+        block_ = largestBlockOf(state_, kBlockSizes, bytes,
                                 blockBytesFor(index_, order_.entries(), kBlockSizes[0], 4));
         if (!block_) return leaveAllUndecided();
-        ringBytes_ = std::min(capacity_, kFirstRingBytes);
+        held_.useBlock(block_.get(), bytes);
         orderPairsByLaterFile();
         const uint32_t progressFrom = state_.progressPercent.load();
         const uint32_t files = static_cast<uint32_t>(order_.size());
@@ -128,8 +129,8 @@ private:
         if (copied != kNoEntry && copies_.firstOf(copied) != kNoEntry) {
             // Found to hold its original's bytes before the listing: not read again.
             if (openListedFile(index_, position, facts_[position])) copies_.join(copied, position);
-        } else if (size != 0 && size <= capacity_ / 4 && makeRoom(size, offset) &&
-                   readListedFile(state_, index_, position, block_.get() + offset, facts_[position])) {
+        } else if (size != 0 && size <= held_.capacity() / 4 && makeRoom(size, offset) &&
+                   readListedFile(state_, index_, position, held_.bytesAt(offset), facts_[position])) {
             const uint32_t original = copiedFile(rank, position, offset);
             if (original != position) {
                 copies_.join(original, position);
@@ -158,17 +159,15 @@ private:
     // ring that grows into the rest of the block before the oldest files are
     // let go.
     bool makeRoom(uint32_t size, std::size_t& offset) {
-        for (;;) {
-            if (held_.findRoom(ringBytes_, size, offset)) return true;
-            if (ringBytes_ < capacity_) {
-                held_.grow(block_.get(), ringBytes_, grownRingBytes(ringBytes_, size, capacity_));
-                for (std::size_t place = held_.first(); place < held_.size(); ++place)
-                    heldAt_[held_[place].position] = held_[place].offset;
-                continue;
-            }
-            if (held_.empty()) return false;
+        bool moved = false;
+        const bool room = held_.makeRoom(size, offset, moved, [this] {
             letGoOldest();
-        }
+            return true;
+        });
+        if (moved)
+            for (std::size_t place = held_.first(); place < held_.size(); ++place)
+                heldAt_[held_[place].position] = held_[place].offset;
+        return room;
     }
 
     // The held earlier file of the same size and bytes that the file is
@@ -179,7 +178,7 @@ private:
             const uint32_t other = otherOf(pairsAt_[at], rank);
             if (sizeOf(other) != size || copies_.firstOf(other) != other || heldAt_[other] == kNotHeld)
                 continue;
-            if (countDifferingBytesUpTo(block_.get() + heldAt_[other], block_.get() + offset, size, 0) == 0)
+            if (countDifferingBytesUpTo(held_.bytesAt(heldAt_[other]), held_.bytesAt(offset), size, 0) == 0)
                 return other;
         }
         return position;
@@ -218,7 +217,7 @@ private:
         if (larger - smaller > limit) return 0;
         const uint32_t differing =
             larger - smaller +
-            countDifferingBytesUpTo(block_.get() + heldAt_[position], block_.get() + heldAt_[earlier],
+            countDifferingBytesUpTo(held_.bytesAt(heldAt_[position]), held_.bytesAt(heldAt_[earlier]),
                                     smaller, limit - (larger - smaller));
         return differing > limit ? 0 : static_cast<uint8_t>(similarityPercent(larger, differing));
     }
@@ -244,9 +243,6 @@ private:
     TwinCandidates& candidates_;
     const uint32_t match_;
     OwnedBlock block_;
-    std::size_t capacity_ = 0;
-    // The start of the block the ring of held files uses so far.
-    std::size_t ringBytes_ = 0;
     // Files of listed pairs by size, and each file's place among them.
     ByIndex<ReadRank, uint32_t> order_;
     std::vector<ReadRank> rankOf_;

@@ -8,13 +8,9 @@ std::size_t blockBytesFor(const FileIndex& index, const std::vector<uint32_t>& o
     for (const uint32_t position : order) {
         const uint64_t size = index.entry(position).listedSize;
         if (size > most / share) continue;
-        held += size;
+        held += alignedHeldEnd(static_cast<std::size_t>(size));
         largest = std::max(largest, size);
     }
-    return static_cast<std::size_t>(
-        std::min<uint64_t>(most, std::max({held, share * largest, uint64_t{kFirstRingBytes}})));
-}
-
-std::size_t grownRingBytes(std::size_t ring, uint32_t size, std::size_t block) {
-    return std::min(block, ring + std::max<std::size_t>(ring / 2, size));
+    return static_cast<std::size_t>(std::min<uint64_t>(
+        most, std::max({held + kHeldAlignment, share * largest, uint64_t{kFirstRingBytes}})));
 }

@@ -12,20 +12,13 @@
 #include <vector>
 
 #include "engine/index/file_index.h"
-
-// The ring's bytes before it first grows.
-constexpr std::size_t kFirstRingBytes = std::size_t{4} << 20;
+#include "engine/search/pairs/held_ring.h"
 
 // Bytes of the block for the files of `order` (positions in `index`, by size)
 // when the largest block tried is `most` and the block holds files of up to
 // one `share` of it: the bytes of every file it may hold (those of up to one
-// share of `most`), at least `share` times the largest of them so that the
+// share of `most`, each from a cache line), at least `share` times the largest of them so that the
 // block holds it as the largest would, and at least the ring's first bytes;
 // never more than `most`.
 std::size_t blockBytesFor(const FileIndex& index, const std::vector<uint32_t>& order, std::size_t most,
                           uint32_t share);
-
-// The ring's bytes once it grows from `ring` to make room for a file of
-// `size` bytes: by half, or by the file's bytes when more, never past the
-// `block`.
-std::size_t grownRingBytes(std::size_t ring, uint32_t size, std::size_t block);

@@ -81,7 +81,6 @@ private:
     void orderBySize();
     bool takeBatch(ReadRank& rank);
     void letGoUnpairable(uint32_t size);
-    bool findRoom(uint32_t size, std::size_t& offset);
     bool holdFile(uint32_t position, std::size_t batchStart, ReadRank batchRank);
     bool compareTile(std::size_t tileStart, std::size_t tileEnd);
     bool countFurther();
@@ -100,9 +99,6 @@ private:
     const FileIndex& index_;
     const uint32_t match_;
     OwnedBlock block_;
-    std::size_t capacity_ = 0;
-    // The start of the block the ring of held files uses so far.
-    std::size_t ringBytes_ = 0;
     // Files that may pair, by size, then index order; rankOf_ is the reverse.
     ByIndex<ReadRank, uint32_t> order_;
     std::vector<ReadRank> rankOf_;
@@ -149,31 +145,24 @@ void MemoryPass::letGoUnpairable(uint32_t size) {
     held_.compact();
 }
 
-// The block is a ring: files follow one another and wrap to its start. The
-// ring grows into the rest of the block before it would let a file go.
-bool MemoryPass::findRoom(uint32_t size, std::size_t& offset) {
-    while (!held_.findRoom(ringBytes_, size, offset)) {
-        if (ringBytes_ == capacity_) return false;
-        held_.grow(block_.get(), ringBytes_, grownRingBytes(ringBytes_, size, capacity_));
-    }
-    return true;
-}
-
 // Reads the file into the block, letting go of the oldest files held before
 // this batch if room is short. False when the file is not held: it could not
 // be read, or it holds the same bytes as a held file and joins that one.
 bool MemoryPass::holdFile(uint32_t position, std::size_t batchStart, ReadRank batchRank) {
     const uint32_t size = sizeOf(position);
     std::size_t offset = 0;
-    while (!findRoom(size, offset)) {
+    bool moved = false;
+    const bool room = held_.makeRoom(size, offset, moved, [&] {
         if (held_.first() >= batchStart) return false;
         spilledAt_[held_.letGoOldest().position] = batchRank;
-    }
-    uint8_t* bytes = block_.get() + offset;
+        return true;
+    });
+    if (!room) return false;
+    uint8_t* bytes = held_.bytesAt(offset);
     if (!readListedFile(state_, index_, position, bytes, facts_[position])) return false;
     for (std::size_t i = held_.size(); i-- > held_.first() && held_[i].size == size;) {
         const uint32_t rep = held_[i].position;
-        if (countDifferingBytesUpTo(block_.get() + held_[i].offset, bytes, size, 0) == 0) {
+        if (countDifferingBytesUpTo(held_.bytesAt(held_[i].offset), bytes, size, 0) == 0) {
             copies_.join(rep, position);
             return false;
         }
@@ -215,7 +204,7 @@ bool MemoryPass::countPiece(Counting& pair, uint32_t from) {
     const uint32_t piece = std::min(kCountPiece, earlier.size - from);
     const uint32_t stop = later.limit + families_.reachOf(earlier.position);
     pair.differing +=
-        countDifferingBytesUpTo(block_.get() + earlier.offset + from, block_.get() + later.offset + from,
+        countDifferingBytesUpTo(held_.bytesAt(earlier.offset + from), held_.bytesAt(later.offset + from),
                                 piece, stop - pair.differing);
     if (families_.leads(earlier.position))
         families_.noteCount(earlier.position, static_cast<uint32_t>(pair.later - batchStart_),
@@ -287,9 +276,9 @@ bool MemoryPass::takeBatch(ReadRank& rank) {
     for (; rank < order_.end(); ++rank) {
         const uint32_t position = order_[rank], size = sizeOf(position);
         if (rank != batchRank &&
-            (pieces + std::min(size, kCountPiece) > kBatchBytes || bytes + size > capacity_ / 4))
+            (pieces + std::min(size, kCountPiece) > kBatchBytes || bytes + size > held_.capacity() / 4))
             break;
-        if (size == 0 || size > capacity_ / 2) continue;
+        if (size == 0 || size > held_.capacity() / 2) continue;
         if (holdFile(position, batchStart, batchRank)) {
             pieces += std::min(size, kCountPiece);
             bytes += size;
@@ -415,10 +404,11 @@ bool MemoryPass::listPairs(TwinCandidates& candidates) {
 
 bool MemoryPass::run(TwinCandidates& candidates) {
     orderBySize();
-    block_ = largestBlockOf(state_, kBlockSizes, capacity_,
+    std::size_t bytes = 0;
+    block_ = largestBlockOf(state_, kBlockSizes, bytes,
                             blockBytesFor(index_, order_.entries(), kBlockSizes[0], 2));
     if (!block_) return false;
-    ringBytes_ = std::min(capacity_, kFirstRingBytes);
+    held_.useBlock(block_.get(), bytes);
     const uint32_t files = static_cast<uint32_t>(order_.size());
     bool running = holdAtGate(state_);
     for (ReadRank rank(0); running && rank < order_.end();) {
