@@ -43,22 +43,31 @@ TEST(SearchSafety, PathsNamingOneFileAreNeverTwins) {
     }
 }
 
+// Also past the first piece a "Quick Dir" search reads, where the second name
+// of a file is read no further and takes its first name's class and checksum.
 TEST(SearchSafety, ARealCopyPairsWithEveryNameOfTheOriginal) {
-    TestFolder folder;
-    folder.write("a", "shared bytes");
-    std::filesystem::create_hard_link(folder.path("a"), folder.path("b"));
-    folder.write("c", "shared bytes");
-    folder.write("d", "shared bytes");
-    std::filesystem::create_hard_link(folder.path("d"), folder.path("e"));
-    const std::string root = folder.root().string();
-    auto path = [&](const char* name) { return joined(root, name); };
-    SearchState search({QuickDirMode, true, 100, false});
-    const std::vector<ResultRow> expected{
-        twinRow(path("a"), path("c"), "100"), twinRow(path("a"), path("d"), "100"),
-        twinRow(path("a"), path("e"), "100"), twinRow(path("b"), path("c"), "100"),
-        twinRow(path("b"), path("d"), "100"), twinRow(path("b"), path("e"), "100"),
-        twinRow(path("c"), path("d"), "100"), twinRow(path("c"), path("e"), "100")};
-    EXPECT_EQ(pairRows(search.search(root)), expected);
+    for (const std::size_t size : {std::size_t{12}, std::size_t{300000}}) {
+        TestFolder folder;
+        std::vector<uint8_t> bytes(size);
+        for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<uint8_t>(i * 7 + i / 1000);
+        folder.write("a", bytes);
+        std::filesystem::create_hard_link(folder.path("a"), folder.path("b"));
+        folder.write("c", bytes);
+        folder.write("d", bytes);
+        std::filesystem::create_hard_link(folder.path("d"), folder.path("e"));
+        const std::string root = folder.root().string();
+        auto path = [&](const char* name) { return joined(root, name); };
+        const std::vector<ResultRow> expected{
+            twinRow(path("a"), path("c"), "100"), twinRow(path("a"), path("d"), "100"),
+            twinRow(path("a"), path("e"), "100"), twinRow(path("b"), path("c"), "100"),
+            twinRow(path("b"), path("d"), "100"), twinRow(path("b"), path("e"), "100"),
+            twinRow(path("c"), path("d"), "100"), twinRow(path("c"), path("e"), "100")};
+        // Below 100% checksums narrow the pairs too.
+        for (const uint32_t match : {100u, 90u}) {
+            SearchState search({QuickDirMode, true, match, false});
+            EXPECT_EQ(pairRows(search.search(root)), expected) << size << " match " << match;
+        }
+    }
 }
 
 // The largest size below 4 GiB is a size like any other, not a file that cannot be opened.

@@ -155,6 +155,7 @@ public:
 
 private:
     bool readPiece(Member& member, uint64_t offset, uint32_t length, uint8_t* slot, bool first);
+    void followOneFileNames();
     void refine(uint32_t length, bool last);
     void dropSingles();
     void collect(GroupTwins& found);
@@ -172,6 +173,8 @@ private:
     std::vector<Member> members_;
     std::vector<uint32_t> slotIndex_;
     std::vector<Class> classes_;
+    // Per member: the earlier member whose physical file it names, read in its stead; kNoEntry for none.
+    std::vector<uint32_t> leaderOf_;
     // Differing bytes so far of two classes that can still reach matchPercent.
     std::map<std::pair<uint32_t, uint32_t>, uint32_t> classPairs_;
 };
@@ -189,6 +192,27 @@ bool GroupReader::readPiece(Member& member, uint64_t offset, uint32_t length, ui
     }
     if (read && sumChecksums_) member.sum.add(slot, length);
     return read;
+}
+
+// Two names of one physical file (a hard link, a link to a file) hold the same
+// bytes: once their first piece is read, a member whose file proved to be an
+// earlier member's is read no further, and joins that member's class at the
+// end (a large library and the link to it are read once, not twice).
+void GroupReader::followOneFileNames() {
+    std::map<std::pair<uint64_t, uint64_t>, uint32_t> firstOfFile;
+    for (Class& members : classes_) {
+        members.erase(std::remove_if(members.begin(), members.end(),
+                                     [&](uint32_t m) {
+                                         const TwinFileFacts& facts = members_[m].facts;
+                                         if (!facts.identityKnown) return false;
+                                         const auto first = firstOfFile.emplace(
+                                             std::make_pair(facts.identity.volume, facts.identity.index), m);
+                                         if (first.second) return false;
+                                         leaderOf_[m] = first.first->second;
+                                         return true;
+                                     }),
+                      members.end());
+    }
 }
 
 // Splits every class by the bytes of this piece and carries the counts of the
@@ -262,6 +286,13 @@ void GroupReader::collect(GroupTwins& found) {
             found.listed.push_back(m);
         }
     }
+    for (uint32_t m = 0; m < members_.size(); ++m) {
+        const uint32_t leader = leaderOf_[m];
+        if (leader == kNoEntry || found.classOf[leader] == kNoEntry) continue;
+        found.classOf[m] = found.classOf[leader];
+        found.listed.push_back(m);
+        members_[m].sum = members_[leader].sum;
+    }
     std::sort(found.listed.begin(), found.listed.end());
     found.nextInClass.assign(found.listed.size(), static_cast<uint32_t>(found.listed.size()));
     std::vector<uint32_t> laterOfClass(classes_.size(), static_cast<uint32_t>(found.listed.size()));
@@ -282,6 +313,7 @@ bool GroupReader::settle(const std::vector<uint32_t>& positions, GroupTwins& fou
     size_ = index_.entry(positions[0]).listedSize;
     members_.assign(positions.size(), Member{});
     slotIndex_.assign(positions.size(), 0);
+    leaderOf_.assign(positions.size(), kNoEntry);
     classes_.assign(1, Class{});
     classPairs_.clear();
     for (uint32_t m = 0; m < positions.size(); ++m) {
@@ -313,6 +345,7 @@ bool GroupReader::settle(const std::vector<uint32_t>& positions, GroupTwins& fou
             if (state_.runControl.load() == AbortRequested) return false;
         }
         bytesDone += uint64_t{length} * positions.size();
+        if (first) followOneFileNames();
         refine(length, offset + length == size_);
         dropSingles();
         offset += length;
