@@ -14,8 +14,7 @@
 // The ring's bytes before it first grows.
 constexpr std::size_t kFirstRingBytes = std::size_t{4} << 20;
 // Held files start on a cache line, so that a count loads whole lines of
-// both files of a pair (on the 20,000-file benchmark tree at 50%, files at any
-// offset cost the count a third more time).
+// both files of a pair.
 constexpr std::size_t kHeldAlignment = 64;
 
 inline std::size_t alignedHeldEnd(std::size_t end) {
@@ -75,9 +74,7 @@ public:
     bool makeRoom(uint32_t size, std::size_t& offset, bool& moved, LetGo letGoOldest) {
         while (!findRoom(size, offset)) {
             if (ringBytes_ < capacity_) {
-                moved = grow(std::min(capacity_, alignedHeldEnd(ringBytes_ + std::max<std::size_t>(
-                                                                                 ringBytes_ / 2, size)))) ||
-                        moved;
+                if (grow(grownRingBytes(size))) moved = true;
             } else if (empty() || !letGoOldest()) {
                 return false;
             }
@@ -106,6 +103,12 @@ private:
         return findRingRoom(ringBytes_, none, none ? 0 : files_[first_].offset,
                             none ? 0 : alignedHeldEnd(files_.back().offset + files_.back().size), size,
                             offset);
+    }
+
+    // The ring's bytes once it grows to make room for a file of `size` bytes:
+    // by half, or by the file's bytes when more, never past the block.
+    std::size_t grownRingBytes(uint32_t size) const {
+        return std::min(capacity_, alignedHeldEnd(ringBytes_ + std::max<std::size_t>(ringBytes_ / 2, size)));
     }
 
     // Raises the ring's bytes to `larger`. When the ring wraps, the files at
