@@ -56,6 +56,14 @@ int PrintingResultList::focusedRow() {
 }
 
 void PrintingResultList::insertTwinRow(int row, const TwinRecord& twin) {
+    // The next row to print, with no row held before it: written at once, never stored.
+    if (row == printed_ && unprinted_.rowCount() == 0) {
+        line_.clear();
+        appendTwinLine(format_, twin.pathA, twin.pathB, twin.percent, line_);
+        write(line_);
+        ++printed_;
+        return;
+    }
     unprinted_.insertTwinRow(row < printed_ ? 0 : row - printed_, twin);
     printUpTo(row + 1);
 }

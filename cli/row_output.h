@@ -51,6 +51,8 @@ private:
     RowFormat format_;
     ResultStore unprinted_;
     int printed_ = 0;
+    // The line of the twin row being printed, its memory kept from row to row.
+    std::string line_;
     // Set by the search's thread as it prints and by the command line's as it flushes.
     std::atomic<bool> failed_{false};
 };

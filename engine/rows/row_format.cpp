@@ -1,7 +1,9 @@
 #include "engine/rows/row_format.h"
 
 #include <cstdint>
+#include <cstring>
 
+#include "engine/base/decimal_text.h"
 #include "engine/base/path_text.h"
 #include "engine/base/text_cut.h"
 #include "engine/rows/result_store.h"
@@ -182,14 +184,6 @@ ResultRow cellsOf(ResultStore& store, int row) {
 }
 
 std::string jsonRow(ResultStore& store, int row) {
-    StoredTwin twin;
-    if (store.twinAt(row, twin)) {
-        JsonLine json("twin");
-        json.string("path_a", twin.pathA);
-        json.string("path_b", twin.pathB);
-        json.number("percent", twin.percent);
-        return json.line();
-    }
     RunRecord run;
     if (store.runAt(row, run)) {
         JsonLine json("run");
@@ -222,34 +216,86 @@ std::string csvField(const std::string& cell) {
     return field + '"';
 }
 
-// A cell with tab, newline, carriage return and backslash written as \t \n \r
-// \\ and every other control byte as \xNN, so that it holds no line break or
-// tab; all other bytes stay as they are.
+// The `length` bytes of a cell at `cell`, with tab, newline, carriage return
+// and backslash written as \t \n \r \\ and every other control byte as \xNN,
+// so that it holds no line break or tab; all other bytes stay as they are and
+// are appended a stretch at a time.
+void appendEscapedCell(std::string& line, const char* cell, std::size_t length) {
+    std::size_t plain = 0;
+    for (std::size_t at = 0; at < length; ++at) {
+        // Eight plain bytes at a time: none below 32, none 127, none a backslash.
+        while (length - at >= 8) {
+            uint64_t word;
+            std::memcpy(&word, cell + at, 8);
+            constexpr uint64_t kLow = 0x0101010101010101u, kHigh = 0x8080808080808080u;
+            const uint64_t del = word ^ (kLow * 127), backslash = word ^ (kLow * '\\');
+            const uint64_t below32 = (word - kLow * 32) & ~word, zeroDel = (del - kLow) & ~del,
+                           zeroBackslash = (backslash - kLow) & ~backslash;
+            if (((below32 | zeroDel | zeroBackslash) & kHigh) != 0) break;
+            at += 8;
+        }
+        if (at == length) break;
+        const unsigned char byte = static_cast<unsigned char>(cell[at]);
+        if (byte >= 32 && byte != 127 && byte != '\\') continue;
+        line.append(cell + plain, at - plain);
+        plain = at + 1;
+        switch (byte) {
+            case '\t': line += "\\t"; break;
+            case '\n': line += "\\n"; break;
+            case '\r': line += "\\r"; break;
+            case '\\': line += "\\\\"; break;
+            default: line += "\\x"; appendHexByte(line, byte);
+        }
+    }
+    line.append(cell + plain, length - plain);
+}
+
 std::string escapeCell(const std::string& cell) {
     std::string escaped;
     escaped.reserve(cell.size());
-    for (const char character : cell) {
-        const unsigned char byte = static_cast<unsigned char>(character);
-        switch (byte) {
-            case '\t': escaped += "\\t"; break;
-            case '\n': escaped += "\\n"; break;
-            case '\r': escaped += "\\r"; break;
-            case '\\': escaped += "\\\\"; break;
-            default:
-                if (byte < 32 || byte == 127) {
-                    escaped += "\\x";
-                    appendHexByte(escaped, byte);
-                } else {
-                    escaped += character;
-                }
-        }
-    }
+    appendEscapedCell(escaped, cell.data(), cell.size());
     return escaped;
+}
+
+// The bytes of `path` a cell of the list shows (see ResultStore::getCell).
+std::size_t cellLength(const char* path) {
+    return cutLength(path, std::strlen(path), kPathTextSize - 1);
 }
 
 }  // namespace
 
+void appendTwinLine(RowFormat format, const char* pathA, const char* pathB, uint32_t percent,
+                    std::string& line) {
+    if (format == RowFormat::Json) {
+        JsonLine json("twin");
+        json.string("path_a", pathA);
+        json.string("path_b", pathB);
+        json.number("percent", percent);
+        line += json.line();
+        return;
+    }
+    char percentText[16];
+    formatDecimal(static_cast<int>(percent), percentText);
+    if (format == RowFormat::Csv) {
+        line += csvField(std::string(pathA, cellLength(pathA))) + ',' +
+                csvField(std::string(pathB, cellLength(pathB))) + ',' + percentText + "\r\n";
+        return;
+    }
+    appendEscapedCell(line, pathA, cellLength(pathA));
+    line += '\t';
+    appendEscapedCell(line, pathB, cellLength(pathB));
+    line += '\t';
+    line += percentText;
+    line += '\n';
+}
+
 std::string formatRow(RowFormat format, ResultStore& store, int row) {
+    StoredTwin twin;
+    if (store.twinAt(row, twin)) {
+        std::string line;
+        appendTwinLine(format, twin.pathA.c_str(), twin.pathB.c_str(), twin.percent, line);
+        return line;
+    }
     if (format == RowFormat::Json) return jsonRow(store, row);
     const ResultRow cells = cellsOf(store, row);
     if (format == RowFormat::Csv)

@@ -20,6 +20,11 @@ extern const char kRowFormatUsage[];
 // Row `row` of `store` as one line with its line end.
 std::string formatRow(RowFormat format, ResultStore& store, int row);
 
+// The line formatRow writes for a twin row of these paths and percentage,
+// appended to `line`: for rows printed as they are found, never stored.
+void appendTwinLine(RowFormat format, const char* pathA, const char* pathB, uint32_t percent,
+                    std::string& line);
+
 // One set of byte-identical files of `size` bytes, numbered from 1, with its
 // line ends: tsv its paths one a line, a blank line after them (and one before
 // the first set, after the opening row); csv a record of number, size and path

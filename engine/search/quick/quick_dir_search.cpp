@@ -224,6 +224,16 @@ void GroupReader::refine(uint32_t length, bool last) {
     std::vector<uint32_t> parentOf;
     for (uint32_t c = 0; c < classes_.size(); ++c) {
         Class& members = classes_[c];
+        // Copies of one file, the usual class, stay one without a sort.
+        const bool allSame =
+            !members.empty() && std::all_of(members.begin() + 1, members.end(), [&](uint32_t m) {
+                return std::memcmp(slotOf(members[0]), slotOf(m), length) == 0;
+            });
+        if (allSame) {
+            refined.push_back(std::move(members));
+            parentOf.push_back(c);
+            continue;
+        }
         std::stable_sort(members.begin(), members.end(), [&](uint32_t x, uint32_t y) {
             return std::memcmp(slotOf(x), slotOf(y), length) < 0;
         });
