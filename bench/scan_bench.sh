@@ -8,11 +8,16 @@
 # BUILD_DIR holds kestrow and bench_scan_tree (default build/native); the
 # trees go to WORK_DIR (default /tmp/kestrow-bench) and are deleted after.
 # TREE: large many small million directory directory-large directory-many
-# headers shared copies versions real (default: all but million and real);
+# headers shared copies versions real releases libraries (default: all but
+# million, real, releases and libraries);
 # directory-large and directory-many time "Directory" on the trees of large
 # and many; headers, shared, copies and versions are trees of shared content (see
 # bench/scan_tree.cpp), real is a copy of /usr/share and /usr/include with
-# links removed. On those, "Directory" 99, 95 and 90% are timed against
+# links removed, releases eight copies of /usr/include side by side (a folder
+# of released versions: every file has seven copies, and the pairs of copies
+# run to millions of rows), and libraries times "Quick Dir" 100% against the
+# peers on the installed libraries of /usr/lib where they are, read only, links
+# and all. On real, "Directory" 99, 95 and 90% are timed against
 # reading every file once, with each run's peak memory, and "Quick Dir" 100%
 # against the peers; copies also times "Directory" 95%. Each "Directory" time
 # is shown for its first run (directory trees: right after the tree is
@@ -53,6 +58,14 @@ makeTree() {  # dir profile
     if [ "$2" = real ]; then
         mkdir -p "$1"
         cp -r -P --no-preserve=all /usr/share /usr/include "$1"/ 2>/dev/null || true
+        find "$1" -type l -delete
+        return
+    fi
+    if [ "$2" = releases ]; then
+        for release in 1 2 3 4 5 6 7 8; do
+            mkdir -p "$1/$release"
+            cp -r -P --no-preserve=all /usr/include "$1/$release"/ 2>/dev/null || true
+        done
         find "$1" -type l -delete
         return
     fi
@@ -221,6 +234,23 @@ real() {
     dropTree "$tree"
 }
 
+# Eight releases of the system's headers: Quick Dir against the peers.
+releases() {
+    local tree=$work/releases
+    makeTree "$tree" releases
+    echo "releases: $(find "$tree" -type f | wc -l) files, $(du -sh "$tree" | cut -f1)"
+    timeTree "releases (Quick Dir, Hash on, 100%)" "$kestrow scan $tree --match 100" "jdupes -q -r $tree" \
+        "duff -r $tree" "$(rdfind "$tree")" "$(readAll "$tree")"
+    dropTree "$tree"
+}
+
+# The installed libraries where they are: only read, never written or removed.
+libraries() {
+    local tree=/usr/lib
+    timeTree "libraries, $tree (Quick Dir, Hash on, 100%)" "$kestrow scan $tree --match 100" \
+        "jdupes -q -r $tree" "duff -r $tree" "$(rdfind "$tree")"
+}
+
 # One run of "Directory" at `match` on `tree`, told `route` ("chosen": none):
 # prints the CPU seconds and the route taken, or "cut off".
 routeRun() {  # tree match route
@@ -292,6 +322,8 @@ for tree in $trees; do
         million) million ;;
         headers | shared | copies | versions) shared "$tree" ;;
         real) real ;;
+        releases) releases ;;
+        libraries) libraries ;;
         75-*) seventyFive "${tree#75-}" ;;
         routes) for profile in directory headers shared copies; do routes "$profile"; done ;;
         routes-*) routes "${tree#routes-}" ;;

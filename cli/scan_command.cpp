@@ -301,8 +301,10 @@ int runScan(int argc, char** argv, RowFormat format) {
 
     // Rows go out in large writes, whatever stdout is (a device such as NUL
     // would otherwise take them a row at a time); the search is flushed every
-    // 100 ms, so rows still show as they come.
-    std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
+    // 100 ms, so rows still show as they come. The buffer is our own: given
+    // none, the C library on Linux keeps its own size (4 KiB to a device).
+    static char rowBuffer[1 << 16];
+    std::setvbuf(stdout, rowBuffer, _IOFBF, sizeof rowBuffer);
     AppState state;
     PrintingResultList pairs(stdout, format);
     GroupingResultList groups(stdout, format);
