@@ -234,20 +234,23 @@ SearchOutcome runSearch(AppState& state, PrintingResultList& list, const char* f
     interruptedSearch = &state;
     std::signal(SIGINT, onInterrupt);
     std::atomic<bool> finished{false};
+    // Wakes this thread the moment the search ends, rather than at the end of a nap.
+    Signal ended;
     SearchOutcome outcome;
     WorkerThread search;
-    if (!search.start([&state, &finished, &outcome, folder, &options] {
+    if (!search.start([&state, &finished, &ended, &outcome, folder, &options] {
             outcome = searchDuplicates(state, folder, options);
             finished.store(true);
+            ended.notify();
         })) {
         // No second thread to be had: search here, without progress.
         outcome = searchDuplicates(state, folder, options);
         finished.store(true);
     }
-    // Short naps, so a quick search is not held back; progress every 100 ms.
+    // Naps of 10 ms between looks at Ctrl+C; progress every 100 ms.
     bool abortSent = false;
     for (uint32_t nap = 1; !finished.load(); ++nap) {
-        sleepMilliseconds(10);
+        ended.wait(10);
         if (interrupted && !abortSent) {
             requestAbort(state);
             abortSent = true;
