@@ -33,10 +33,12 @@ FolderReadAhead::~FolderReadAhead() {
 }
 
 void FolderReadAhead::expect(const std::vector<std::string>& folders) {
-    if (folders.empty()) return;
+    // The walk enters the first at once and lists it itself: a lister that took it up would
+    // only hold the walk waiting, while the folders after it would wait for a lister.
+    if (folders.size() < 2) return;
     {
         const MutexLock hold(lock_);
-        for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) {
+        for (auto folder = folders.rbegin(); folder + 1 != folders.rend(); ++folder) {
             if (jobs_.count(*folder) != 0) continue;
             jobs_.emplace(*folder, Job{});
             queue_.push_front(*folder);
