@@ -48,6 +48,7 @@ uint32_t firstPieceLength(uint64_t size, std::size_t members) {
 
 struct Member {
     uint32_t position;
+    const char* path;  // the index's, at hand when the member's twins are listed
     TwinFileFacts facts;
     Checksum sum;
     bool failed = false;
@@ -72,10 +73,10 @@ struct GroupTwins {
     uint32_t nextA() const { return members[listed[next]].position; }
     bool done() const { return next == listed.size(); }
     // The twins of the next file A; false when an abort cut them short.
-    bool listNextA(AppState& state, const FileIndex& index, uint32_t& rowCounter);
+    bool listNextA(AppState& state, uint32_t& rowCounter);
 };
 
-bool GroupTwins::listNextA(AppState& state, const FileIndex& index, uint32_t& rowCounter) {
+bool GroupTwins::listNextA(AppState& state, uint32_t& rowCounter) {
     // Without pairs of classes close enough, only members of A's own class are its twins.
     const bool ownClassOnly = classPercents.empty();
     const uint32_t x = listed[next];
@@ -93,11 +94,9 @@ bool GroupTwins::listNextA(AppState& state, const FileIndex& index, uint32_t& ro
             percent = found->second;
         }
         if (sumChecksums && a.sum.value() != b.sum.value()) continue;
-        const char* pathA = index.entry(a.position).path;
-        const char* pathB = index.entry(b.position).path;
-        if (namesOneFile(pathA, pathB, a.facts, b.facts)) continue;
+        if (namesOneFile(a.path, b.path, a.facts, b.facts)) continue;
         listTwin(state, rowCounter++,
-                 TwinRecord{pathA, pathB, percent, a.facts, b.facts, a.position, b.position});
+                 TwinRecord{a.path, b.path, percent, a.facts, b.facts, a.position, b.position});
     }
     return true;
 }
@@ -111,11 +110,11 @@ public:
         order_.push(Place{groups_.front().nextA(), groups_.begin()});
     }
     // Lists every twin whose file A comes before `position`; false when an abort cut the listing short.
-    bool listBefore(uint32_t position, AppState& state, const FileIndex& index, uint32_t& rowCounter) {
+    bool listBefore(uint32_t position, AppState& state, uint32_t& rowCounter) {
         while (!order_.empty() && order_.top().a < position) {
             const auto group = order_.top().group;
             order_.pop();
-            if (!group->listNextA(state, index, rowCounter)) return false;
+            if (!group->listNextA(state, rowCounter)) return false;
             if (group->done()) {
                 groups_.erase(group);
             } else {
@@ -328,6 +327,7 @@ bool GroupReader::settle(const std::vector<uint32_t>& positions, GroupTwins& fou
     classPairs_.clear();
     for (uint32_t m = 0; m < positions.size(); ++m) {
         members_[m].position = positions[m];
+        members_[m].path = index_.entry(positions[m]).path;
         classes_[0].push_back(m);
     }
     piece_ = groupPieceFor(size_, positions.size());
@@ -370,20 +370,24 @@ struct SizeGroup {
 };
 
 std::vector<SizeGroup> groupBySize(const AppState& state, const FileIndex& index) {
-    std::vector<uint32_t> positions;
+    // Each file as its size (below 4 GiB for a file that may pair) above its position: one
+    // number to sort, which keeps equal sizes in walk order and reads nothing from the index.
+    std::vector<uint64_t> keys;
     for (uint32_t position = 0; position < index.count(); ++position) {
-        if (mayPair(state, index.entry(position).listedSize)) positions.push_back(position);
+        const uint64_t size = index.entry(position).listedSize;
+        if (mayPair(state, size)) keys.push_back(size << 32 | position);
     }
-    std::stable_sort(positions.begin(), positions.end(), [&](uint32_t x, uint32_t y) {
-        return index.entry(x).listedSize < index.entry(y).listedSize;
-    });
+    std::sort(keys.begin(), keys.end());
     std::vector<SizeGroup> groups;
     std::size_t first = 0;
-    for (std::size_t i = 1; i <= positions.size(); ++i) {
-        if (i < positions.size() &&
-            index.entry(positions[i]).listedSize == index.entry(positions[first]).listedSize)
-            continue;
-        if (i - first >= 2) groups.push_back(SizeGroup{{positions.begin() + first, positions.begin() + i}});
+    for (std::size_t i = 1; i <= keys.size(); ++i) {
+        if (i < keys.size() && keys[i] >> 32 == keys[first] >> 32) continue;
+        if (i - first >= 2) {
+            SizeGroup group;
+            for (std::size_t member = first; member < i; ++member)
+                group.positions.push_back(static_cast<uint32_t>(keys[member]));
+            groups.push_back(std::move(group));
+        }
         first = i;
     }
     // Groups are settled in the order of their first file, so rows can be listed as groups finish.
@@ -429,7 +433,7 @@ uint32_t pairBySize(AppState& state, FileIndex& index, const SearchOptions& opti
             lastB = b;
         }
         // An abort stops the listing too: what is listed stays a prefix.
-        if (!pending.listBefore(g + 1 < groups.size() ? groups[g + 1].positions[0] : kNoEntry, state, index,
+        if (!pending.listBefore(g + 1 < groups.size() ? groups[g + 1].positions[0] : kNoEntry, state,
                                 rowCounter))
             break;
         state.progressPercent.store(
