@@ -32,13 +32,15 @@ const char* pathBelow(const char* fullPath, std::size_t rootLength) {
     return fullPath + rootLength + 1;
 }
 
-// The full paths of the real folders in `listing` the walk enters, in its order.
+// The full paths of the real folders in `listing` the walk enters, in its order, but for links:
+// the walk lists a link's folder itself, as it may lead back to a folder being walked, which
+// the walk does not enter again.
 std::vector<std::string> subfoldersOf(const char* folderPath, const FolderListing& listing,
                                       const FileFilter& filter, std::size_t rootLength) {
     std::vector<std::string> folders;
     PathText fullPath;
     for (const ListedEntry& entry : listing) {
-        if (entry.isFolder && isRealFolderName(entry.name.c_str()) == 1 &&
+        if (entry.isFolder && !entry.isLink && isRealFolderName(entry.name.c_str()) == 1 &&
             joinPathText(fullPath, folderPath, kSeparatorText, entry.name.c_str()) &&
             !leavesOutFolder(filter, pathBelow(fullPath, rootLength)))
             folders.emplace_back(fullPath);
@@ -148,6 +150,10 @@ int isRealFolderName(const char* name) {
 }
 
 void indexFolder(AppState& state, FileIndex& index, const SearchOptions& options, const char* folderPath) {
-    FolderReadAhead readAhead(state);
-    walkFolder(state, index, options, readAhead, folderPath, std::strlen(folderPath), true);
+    const std::size_t rootLength = std::strlen(folderPath);
+    FolderReadAhead readAhead(state,
+                              [&options, rootLength](const char* folder, const FolderListing& listing) {
+                                  return subfoldersOf(folder, listing, options.filter, rootLength);
+                              });
+    walkFolder(state, index, options, readAhead, folderPath, rootLength, true);
 }

@@ -32,18 +32,22 @@ FolderReadAhead::~FolderReadAhead() {
     for (WorkerThread& lister : listers_) lister.join();
 }
 
+void FolderReadAhead::queueFirst(const std::vector<std::string>& folders, std::size_t from) {
+    for (std::size_t at = folders.size(); at-- > from;) {
+        if (jobs_.count(folders[at]) != 0) continue;
+        jobs_.emplace(folders[at], Job{});
+        queue_.push_front(folders[at]);
+    }
+    while (queue_.size() > kQueuedFolders) forgetOldest();
+}
+
 void FolderReadAhead::expect(const std::vector<std::string>& folders) {
     // The walk enters the first at once and lists it itself: a lister that took it up would
     // only hold the walk waiting, while the folders after it would wait for a lister.
     if (folders.size() < 2) return;
     {
         const MutexLock hold(lock_);
-        for (auto folder = folders.rbegin(); folder + 1 != folders.rend(); ++folder) {
-            if (jobs_.count(*folder) != 0) continue;
-            jobs_.emplace(*folder, Job{});
-            queue_.push_front(*folder);
-        }
-        while (queue_.size() > kQueuedFolders) forgetOldest();
+        queueFirst(folders, 1);
     }
     if (!started_) {
         started_ = true;
@@ -113,8 +117,10 @@ void FolderReadAhead::listAhead() {
     FolderListing listing;
     while (claim(path)) {
         bool listed = false, made = true;
+        std::vector<std::string> below;
         try {
             listed = listFolderEntries(state_, path.c_str(), listing);
+            if (listed) below = ahead_(path.c_str(), listing);
         } catch (const std::bad_alloc&) {
             made = false;  // the walk lists the folder itself
         }
@@ -128,8 +134,15 @@ void FolderReadAhead::listAhead() {
                 job->second.listed = listed;
                 job->second.listing = std::move(listing);
                 ++held_;
+                try {
+                    // Below this folder, the walk goes on before it reaches any folder still in line.
+                    queueFirst(below, 0);
+                } catch (const std::bad_alloc&) {
+                    // What is not in line the walk lists itself.
+                }
             }
         }
         listingMade_.notify();
+        if (!below.empty()) workWaiting_.notify();
     }
 }

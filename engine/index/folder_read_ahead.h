@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -24,9 +25,16 @@ struct ListedEntry {
 };
 using FolderListing = std::vector<ListedEntry>;
 
+// The folders of `listing` (of `folder`) that the walk will enter and that may
+// be listed ahead of it, as full paths in the walk's order.
+using FoldersAhead =
+    std::function<std::vector<std::string>(const char* folder, const FolderListing& listing)>;
+
 class FolderReadAhead {
 public:
-    explicit FolderReadAhead(AppState& state) : state_(state) {}
+    // A lister that has made a listing expects the folders `ahead` finds in it,
+    // so the listers run ahead of the walk down the tree, not only one level.
+    FolderReadAhead(AppState& state, FoldersAhead ahead) : state_(state), ahead_(std::move(ahead)) {}
     // Stops the listers once each has finished the folder in its hands.
     ~FolderReadAhead();
     FolderReadAhead(const FolderReadAhead&) = delete;
@@ -53,8 +61,11 @@ private:
     // The next folder for a lister; false when the listers must stop.
     bool claim(std::string& path);
     void forgetOldest();
+    // Under lock_: `folders` from `from` on go ahead of every folder in line, in their order.
+    void queueFirst(const std::vector<std::string>& folders, std::size_t from);
 
     AppState& state_;
+    const FoldersAhead ahead_;
     Mutex lock_;
     // Under lock_: folders not yet claimed, the walk's next first, and every
     // folder expected and not yet taken.

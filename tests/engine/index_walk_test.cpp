@@ -61,6 +61,28 @@ TEST(IndexWalk, ListsEveryFileDepthFirstWithListingSizes) {
     EXPECT_EQ(directory.walk(root), expected);
 }
 
+TEST(IndexWalk, ATreeListedAheadOfTheWalkIsIndexedInTheWalksOwnOrder) {
+    // Wide and deep enough that the listers run ahead of the walk several levels down.
+    TestFolder folder;
+    for (const char* top : {"a", "b", "c"}) {
+        for (const char* middle : {"d", "e", "f"}) {
+            for (const char* bottom : {"g", "h"}) {
+                const std::string below = std::string(top) + "/" + middle + "/" + bottom;
+                makeFolder(folder, below);
+                folder.write(below + "/file", below);
+            }
+            folder.write(std::string(top) + "/" + middle + "/m", "m");
+        }
+        folder.write(std::string(top) + "/t", "t");
+    }
+    const std::string root = folder.root().string();
+    std::vector<std::string> expected;
+    filesInWalkOrder(root, expected);
+    ASSERT_EQ(expected.size(), 30u);
+    IndexedFolder quick(QuickDirMode);
+    EXPECT_EQ(quick.walk(root), expected);
+}
+
 TEST(IndexWalk, StopsWhenTheIndexRunsOutOfMemory) {
     TestFolder folder;
     writeNestedFiles(folder);
