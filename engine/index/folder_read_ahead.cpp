@@ -42,9 +42,9 @@ void FolderReadAhead::queueFirst(const std::vector<std::string>& folders, std::s
 }
 
 void FolderReadAhead::expect(const std::vector<std::string>& folders) {
+    if (folders.empty()) return;
     // The walk enters the first at once and lists it itself: a lister that took it up would
     // only hold the walk waiting, while the folders after it would wait for a lister.
-    if (folders.size() < 2) return;
     {
         const MutexLock hold(lock_);
         queueFirst(folders, 1);

@@ -41,7 +41,8 @@ public:
     FolderReadAhead& operator=(const FolderReadAhead&) = delete;
 
     // `folders` (full paths) are the walk's next, in this order, ahead of any
-    // handed in before. Starts the listers the first time.
+    // handed in before; the first, which the walk enters at once, it lists
+    // itself. Starts the listers the first time.
     void expect(const std::vector<std::string>& folders);
     // The listing of `folder` as fs::listFolder gives it: the listers' when
     // they made it, awaited while one makes it, else made here. False when the
