@@ -86,8 +86,14 @@ TEST_F(GuiTest, AtEveryDpiTheLabelsFitAndTheClosingRowOfALongListIsInView) {
         MapWindowPoints(nullptr, window(), reinterpret_cast<POINT*>(&list), 2);
         EXPECT_LE(list.bottom, client.bottom) << dpi << " DPI";
         GetClientRect(gui().resultListView, &listClient);
-        row.left = LVIR_BOUNDS;
-        SendMessageA(gui().resultListView, LVM_GETITEMRECT, closing, reinterpret_cast<LPARAM>(&row));
+        // The list scrolls to the closing row on one of the window's ticks: waited for, not timed.
+        const auto closingRowShown = [&] {
+            row = {};
+            row.left = LVIR_BOUNDS;
+            SendMessageA(gui().resultListView, LVM_GETITEMRECT, closing, reinterpret_cast<LPARAM>(&row));
+            return row.bottom <= listClient.bottom;
+        };
+        pumpUntil(closingRowShown, 10000);
         EXPECT_LE(row.bottom, listClient.bottom) << dpi << " DPI: the closing row is cut";
         EXPECT_GT(row.top, 0) << dpi << " DPI";
         saveScreenshot(window(), ("main_window_long_list_dpi" + std::to_string(dpi)).c_str());
