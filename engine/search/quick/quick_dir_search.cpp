@@ -5,6 +5,7 @@
 #include <list>
 #include <map>
 #include <queue>
+#include <tuple>
 #include <vector>
 
 #include "engine/compare/byte_diff.h"
@@ -198,20 +199,23 @@ bool GroupReader::readPiece(Member& member, uint64_t offset, uint32_t length, ui
 // earlier member's is read no further, and joins that member's class at the
 // end (a large library and the link to it are read once, not twice).
 void GroupReader::followOneFileNames() {
-    std::map<std::pair<uint64_t, uint64_t>, uint32_t> firstOfFile;
-    for (Class& members : classes_) {
-        members.erase(std::remove_if(members.begin(), members.end(),
-                                     [&](uint32_t m) {
-                                         const TwinFileFacts& facts = members_[m].facts;
-                                         if (!facts.identityKnown) return false;
-                                         const auto first = firstOfFile.emplace(
-                                             std::make_pair(facts.identity.volume, facts.identity.index), m);
-                                         if (first.second) return false;
-                                         leaderOf_[m] = first.first->second;
-                                         return true;
-                                     }),
-                      members.end());
+    // Members of known identity by file, then member: the first of each file leads the others.
+    std::vector<std::tuple<uint64_t, uint64_t, uint32_t>> byFile;
+    for (const Class& members : classes_)
+        for (const uint32_t m : members)
+            if (members_[m].facts.identityKnown)
+                byFile.emplace_back(members_[m].facts.identity.volume, members_[m].facts.identity.index, m);
+    std::sort(byFile.begin(), byFile.end());
+    for (std::size_t at = 1; at < byFile.size(); ++at) {
+        const auto& [volume, index, m] = byFile[at];
+        const auto& [leaderVolume, leaderIndex, leader] = byFile[at - 1];
+        if (volume == leaderVolume && index == leaderIndex)
+            leaderOf_[m] = leaderOf_[leader] == kNoEntry ? leader : leaderOf_[leader];
     }
+    for (Class& members : classes_)
+        members.erase(std::remove_if(members.begin(), members.end(),
+                                     [&](uint32_t m) { return leaderOf_[m] != kNoEntry; }),
+                      members.end());
 }
 
 // Splits every class by the bytes of this piece and carries the counts of the
